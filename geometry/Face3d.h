@@ -1,0 +1,152 @@
+#pragma once
+
+#include "geometry/Color.h"
+#include "geometry/History3d.h"
+#include "geometry/Vector3d.h"
+#include "geometry/Vertex3d.h"
+
+class CTransform;
+
+// Triangle face. Slots 0-2 are the corners in orientation order; slots 3-5
+// hold per-face extra vertices (edge points during subdivision). Neighbour i
+// is the face across edge (v(i), v(i+1)), null on a boundary.
+class CFace3d : public CObject3d {
+public:
+  CVertex3d* m_pVertex[6] = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+  CFace3d* m_pFace[3] = {nullptr, nullptr, nullptr};
+  CVector3d m_Normal;
+  CVector3d m_Aux;
+  CColor m_Color;
+  int m_Flag = 0;
+  CHistory3d* m_pHistory = nullptr;
+  int m_Tag = 0;
+
+  CFace3d() = default;
+  CFace3d(CVertex3d* a, CVertex3d* b, CVertex3d* c) { Set(a, b, c); }
+  CFace3d(const CFace3d&) = delete;
+  CFace3d& operator=(const CFace3d&) = delete;
+  ~CFace3d() override;
+
+  int GetType() override { return TYPE_FACE3D; }
+  // Draws the non-null neighbours in neighborColor (when given), then this
+  // face in color, with the owner's transform applied (when given).
+  virtual void glDrawHighlight(const CColor& color, const CTransform* transform,
+                               const CColor* neighborColor);
+
+  // v(i) wraps modulo 6 (slots 3-5 are the extra vertices); f(i) modulo 3.
+  CVertex3d* v(int i) const { return m_pVertex[i % 6]; }
+  CFace3d* f(int i) const { return m_pFace[i % 3]; }
+  CVertex3d* v1() const { return m_pVertex[0]; }
+  CVertex3d* v2() const { return m_pVertex[1]; }
+  CVertex3d* v3() const { return m_pVertex[2]; }
+
+  void Set(CVertex3d* a, CVertex3d* b, CVertex3d* c) {
+    m_pVertex[0] = a;
+    m_pVertex[1] = b;
+    m_pVertex[2] = c;
+  }
+  void SetVertex(int i, CVertex3d* v) { m_pVertex[i % 6] = v; }
+  void SetNeighbors(CFace3d* f0, CFace3d* f1, CFace3d* f2) {
+    m_pFace[0] = f0;
+    m_pFace[1] = f1;
+    m_pFace[2] = f2;
+  }
+  void SetNeighbor(int i, CFace3d* f) { m_pFace[i % 3] = f; }
+  void CopyVertices(const CFace3d* f);
+  void CopyNeighbors(const CFace3d* f);
+
+  // undo history
+  void PushCorner(int slot);
+  void PushCreated();
+  // Pops one record: kind 1 restores the slot and recomputes the normal,
+  // kind 2 nulls the three corners. Returns 1 when popped, 0 when empty.
+  int PopHistory();
+  void ClearHistory();
+
+  // corners and neighbours
+  int HasVertex(const CVertex3d* v) const {
+    return m_pVertex[0] == v || m_pVertex[1] == v || m_pVertex[2] == v;
+  }
+  int HasVertices(const CVertex3d* p, const CVertex3d* q, const CVertex3d* r) const {
+    return HasVertex(p) && HasVertex(q) && HasVertex(r);
+  }
+  // All three of f's corners are corners of this.
+  int SameVertices(const CFace3d* f) const {
+    return HasVertex(f->m_pVertex[0]) && HasVertex(f->m_pVertex[1]) && HasVertex(f->m_pVertex[2]);
+  }
+  int IndexOfVertex(const CVertex3d* v, int& i) const;
+  int HasNeighbor(const CFace3d* f) const {
+    return m_pFace[0] == f || m_pFace[1] == f || m_pFace[2] == f;
+  }
+  int IndexOfNeighbor(const CFace3d* f, int& i) const;
+  int NbVertex() const;
+  int NbNeighbor() const;
+
+  int UpdateVertex(CVertex3d* oldV, CVertex3d* newV);
+  int UpdateNeighbor(CFace3d* oldF, CFace3d* newF);
+
+  CVertex3d* OtherVertex(const CVertex3d* a, const CVertex3d* b) const;
+  // A corner other than a that f also has.
+  CVertex3d* VertexSharedWith(const CVertex3d* a, const CFace3d* f) const;
+  CFace3d* OtherNeighbor(const CFace3d* f1, const CFace3d* f2) const;
+  // The neighbour containing a but not b.
+  CFace3d* NeighborWith(const CVertex3d* a, const CVertex3d* b) const;
+  // The first neighbour not containing a.
+  CFace3d* NeighborWithout(const CVertex3d* a) const;
+  // The first neighbour containing v and absent from list.
+  CFace3d* NeighborNotIn(const CVertex3d* v, const CArray3d<CFace3d>& list) const;
+
+  // Exactly two corners in common.
+  int SharesEdge(const CFace3d* f) const;
+  // The shared edge as this face's corners i, i+1 (this face's orientation).
+  int SharedEdge(const CFace3d* f, CVertex3d*& a, CVertex3d*& b) const;
+  CVertex3d* NearestVertex(const CVertex3d* p) const;
+
+  // flags of corners
+  void SetCornerFlags(int t);
+  void SetCornerFlagsExcept(const CVertex3d* p, int t);
+  void SetCornerFlagsIfNot(int t, int value);
+  int NbCornerWithFlag(int t) const;
+  int IndexOfCornerWithFlag(int t) const;
+  CVertex3d* CornerWithFlag(int t) const;
+  int HasCornerWithFlag(int t) const;
+
+  // tag B of corners
+  int NbCornerWithTag(int t) const;
+  int MaxTagDifference() const;
+  int SameTags() const;
+
+  int HasNullVertex() const;
+  int IsDegenerate() const;
+  int HasBoundaryVertex() const;
+  int ValenceSum() const;
+  int NoValence3Near() const;
+  int IsValid() const;
+  int SharpEdges(double threshold, int out[3]) const;
+
+  // geometry
+  void CalculateNormal();
+  CVector3d* GetNormal() { return &m_Normal; }
+  double Area() const;
+  double Perimeter() const;
+  double Compacity() const;
+  double Compacity(const CFace3d* f) const;
+  CVector3d Center() const;
+
+  // Swaps the diagonal shared with neighbour f; 0 when refused.
+  int FlipEdge(CFace3d* f);
+};
+
+// Plane through the face: recomputes the normal; 0 when it is zero.
+int FacePlane(CFace3d* face, double& a, double& b, double& c, double& d);
+// |N x M| / (|N||M|) of the recomputed normals; 0 when either is zero.
+double NormalSine(CFace3d* f, CFace3d* g);
+// AngleBetween the recomputed normals; 0 when either is zero.
+double NormalAngle(CFace3d* f, CFace3d* g);
+// Orthogonal projection of p onto the face's plane; 0 when the normal is zero.
+int ProjectOnPlane(const CVertex3d* p, CFace3d* face, CVector3d& out);
+int ProjectOnPlane(const CVector3d& p, CFace3d* face, CVector3d& out);
+// Points on an edge count as inside.
+int IsInsideTriangle(const CVector3d& x, const CFace3d* face);
+// Squared distance from p to the face, with the closest point.
+double PointTriangleDistance(const CVector3d& p, CFace3d* face, CVector3d& out);

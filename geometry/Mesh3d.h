@@ -1,0 +1,166 @@
+#pragma once
+
+#include <string>
+
+#include "geometry/Array3d.h"
+#include "geometry/Color.h"
+#include "geometry/Edge3d.h"
+#include "geometry/Face3d.h"
+#include "geometry/Material.h"
+#include "geometry/Transform.h"
+#include "geometry/Vertex3d.h"
+
+// Triangle mesh: owns its vertices, faces and edges, keeps their links
+// consistent, computes normals, measures, edits and draws itself.
+class CMesh3d : public CObject3d {
+public:
+  CArray3d<CVertex3d> m_ArrayVertex;
+  CArray3d<CFace3d> m_ArrayFace;
+  CArray3d<CEdge3d> m_ArrayEdge;
+  CColor m_Color{0, 0, 0, 255};
+  CTransform m_Transform;
+  std::string m_Name = "Mesh";
+  CMaterial m_Material;
+  int m_NormalBinding = 1; // 1 = per face (flat), 0 = per vertex (smooth)
+  int m_ColorBinding = 1;  // 1 = face colors, 0 = vertex colors
+  int m_UseMeshColor = 0;
+  int m_PositionsSwapped = 0;
+  int m_DisplayListMode = 0;
+  int m_IndexTexture = -1;
+  float* m_pTextureCoordinate = nullptr;   // (u, v) pairs
+  int* m_pTextureCoordinateIndex = nullptr; // 3 per face
+  int m_NbTextureCoordinate = 0;           // number of (u, v) pairs
+  int m_NbTextureCoordinateIndex = 0;      // number of faces indexed
+  unsigned int m_ListOpenGL = 0;
+  int m_ListDone = 0;
+  int m_Modified = 1;
+  unsigned char m_Show = 1;
+  float*** m_pGrid = nullptr; // nx arrays of ny arrays of nz floats
+  int m_nx = 0, m_ny = 0, m_nz = 0;
+  int m_ShowGrid = 0;
+  // Vertices taken out of the vertex array without being deleted (isolated
+  // vertices); freed with the mesh.
+  CArray3d<CVertex3d> m_ArrayDetachedVertex;
+
+  CMesh3d() = default;
+  CMesh3d(const CMesh3d&) = delete;
+  CMesh3d& operator=(const CMesh3d&) = delete;
+  ~CMesh3d() override;
+
+  // CObject3d
+  int GetType() override { return TYPE_MESH3D; }
+  int glBuildList() override;
+  int glDraw() override;
+  void SetModified() override { m_Modified = 1; }
+  void Show(int visible) override { m_Show = static_cast<unsigned char>(visible); }
+  void DrawContent();
+
+  // construction and ownership
+  void DeleteContents();
+  void Copy(const CMesh3d* source);
+  int NbVertex() const { return m_ArrayVertex.GetSize(); }
+  int NbFace() const { return m_ArrayFace.GetSize(); }
+  int NbEdge() const { return m_ArrayEdge.GetSize(); }
+  CVertex3d* GetVertex(int i) const { return m_ArrayVertex[i]; }
+  CFace3d* GetFace(int i) const { return m_ArrayFace[i]; }
+  CEdge3d* GetEdge(int i) const { return m_ArrayEdge[i]; }
+  CArray3d<CVertex3d>* GetArrayVertex() { return &m_ArrayVertex; }
+  CArray3d<CFace3d>* GetArrayFace() { return &m_ArrayFace; }
+  int AddVertex(CVertex3d* v) { return m_ArrayVertex.Add(v); }
+  int AddFace(CFace3d* f) { return m_ArrayFace.Add(f); }
+  void SetFaceCount(int n);
+  CTransform* GetTransform() { return &m_Transform; }
+  CMaterial* GetMaterial() { return &m_Material; }
+  void SetTextureCoordinates(const float* uv, int nbPairs, const int* indices, int nbFaces);
+  void FreeTextureCoordinates();
+  // Attaches a scalar volume of nx x ny x nz zeros (frees the previous one).
+  int AllocateGrid(int nx, int ny, int nz);
+  void FreeGrid();
+
+  // bindings and colors
+  void SetColor(unsigned char r, unsigned char g, unsigned char b);
+  void SetNormalBinding(int binding);
+  void SetColorBinding(int binding);
+  void SetFaceColors(const CColor& color);
+  void SetVertexColors(const CColor& color);
+
+  // topology and normals
+  int BuildAdjacency();
+  void CalculateNormalPerFace();
+  void CalculateNormalPerVertex();
+  void Rebuild();
+  void BuildEdges(int tag = 0);
+  void DeleteEdges();
+  void BuildEdgeList(CArray3d<CEdge3d>& out, int markBoundary, int tag, int& found);
+
+  // flags and queries
+  int SetFlagOnFaces(int flag);
+  int SetFlagOnVertices(int flag);
+  void SetTagAOnVertices(int tag);
+  void SetTagDOnVertices(int tag);
+  // Vertex tag B of every vertex and the tag of every face.
+  void SetTagBOnVerticesAndTagOnFaces(int tag);
+  void ClearVertexHistoryAndFaceFlags();
+  int NbFaceWithFlag(int flag) const;
+  int NbVertexWithFlag(int flag) const;
+  int NbVertexWithTagB(int tag) const;
+  int MaxFaceFlag() const;
+  CVertex3d* FirstVertexWithFlag(int flag) const;
+  // The last vertex with flag t that has exactly one neighbour with flag t,
+  // else the last vertex with flag t.
+  CVertex3d* VertexWithFlagPreferEnd(int flag) const;
+  // Smallest vertex flag different from t; found says whether there is one.
+  int SmallestVertexFlagExcept(int t, int& found) const;
+  int AnyVertexFlagDiffers(int t) const;
+  int HasBoundary() const;
+  double MeanEdgeLength() const;
+  double MaxNormalSine() const;
+
+  // ranges and geometry errors
+  void Range(int coord, float& min, float& max) const;
+  void RangeSaved(int coord, float& min, float& max) const;
+  void Range(int coord, float newMin, float newMax);
+  void Translate(int coord, double d);
+  void Scale(int coord, double s);
+  void TranslateSaved(int coord, double d);
+  void ScaleSaved(int coord, double s);
+  double BoundingDiagonal() const;
+  double RmsDisplacement() const;
+  double DisplacementDecibels() const;
+  double DisplacementRatio() const;
+  void SavePositions();
+  void SwapPositions();
+
+  // editing primitives
+  int RemoveVertex(CVertex3d* v);
+  int RemoveFace(CFace3d* f);
+  int DeleteVertexAt(int i);
+  int DeleteFacesWithFlag(int flag);
+  int DeleteFacesWithVertex(const CVertex3d* v);
+  int DeleteVerticesWithFlag(int flag);
+  int RemoveUnusedVertices();
+  int RemoveDeadFaces();
+  int TruncateAtFirstNullFace();
+  int DeleteDegenerateFaces();
+  int DeleteDuplicateFaces();
+  int DeleteFacesWithNeighborCount(int n);
+  int RemoveIsolatedVertices();
+  int RemoveInvalidFaces();
+  int Cleanup();
+  int Check();
+  int Weld();
+  int CollapseEdge(CVertex3d* p, CVertex3d* q, const CVector3d& position,
+                   CArray3d<CFace3d>* list, int deleteQ);
+  int RemoveValence3Vertex(CVertex3d* v);
+  int RemoveValence3Vertices();
+  int UndoHistory();
+
+  // other services
+  // Closest point of the mesh to p and the face holding it; returns the
+  // squared distance (about 1.7e308 when the mesh has no face).
+  double NearestPoint(const CVector3d& p, CVector3d& point, CFace3d*& face) const;
+  int ProjectOnto(const CMesh3d* other);
+  // Breadth-first rings from a seed vertex: vertex flags 1, 2, ... and face
+  // flags equal to the ring that reached them. Returns the number of rings.
+  int FloodLayers(int seedIndex);
+};
