@@ -1,0 +1,160 @@
+#include "tests/support/TestMeshes.h"
+
+#include <cmath>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "geometry/Mesh3d.h"
+
+namespace testmeshes {
+
+namespace {
+
+// Adds the vertices and the faces (index triples) to an empty mesh.
+CMesh3d* BuildMesh(const std::vector<double>& xyz, const std::vector<int>& triangles,
+                   bool rebuild = true) {
+  CMesh3d* mesh = new CMesh3d;
+  int nv = static_cast<int>(xyz.size() / 3);
+  int nf = static_cast<int>(triangles.size() / 3);
+  mesh->m_ArrayVertex.Reserve(nv);
+  mesh->m_ArrayFace.Reserve(nf);
+  for (int i = 0; i < nv; i++)
+    mesh->AddVertex(new CVertex3d(xyz[3 * i], xyz[3 * i + 1], xyz[3 * i + 2]));
+  for (int i = 0; i < nf; i++)
+    mesh->AddFace(new CFace3d(mesh->GetVertex(triangles[3 * i]),
+                              mesh->GetVertex(triangles[3 * i + 1]),
+                              mesh->GetVertex(triangles[3 * i + 2])));
+  if (rebuild) mesh->Rebuild();
+  return mesh;
+}
+
+// Index of the midpoint of edge (a, b), created on the unit sphere once.
+int Midpoint(int a, int b, std::vector<double>& xyz, std::unordered_map<uint64_t, int>& cache) {
+  uint64_t key = a < b ? (uint64_t(a) << 32) | uint32_t(b) : (uint64_t(b) << 32) | uint32_t(a);
+  auto it = cache.find(key);
+  if (it != cache.end()) return it->second;
+  double x = 0.5 * (xyz[3 * a] + xyz[3 * b]);
+  double y = 0.5 * (xyz[3 * a + 1] + xyz[3 * b + 1]);
+  double z = 0.5 * (xyz[3 * a + 2] + xyz[3 * b + 2]);
+  double len = std::sqrt(x * x + y * y + z * z);
+  int index = static_cast<int>(xyz.size() / 3);
+  xyz.push_back(x / len);
+  xyz.push_back(y / len);
+  xyz.push_back(z / len);
+  cache.emplace(key, index);
+  return index;
+}
+
+// Triangles of a grid of nx x ny quads over vertices indexed by index(i, j);
+// skip(i, j) leaves a quad out.
+template <class Index, class Skip>
+void GridTriangles(int nx, int ny, Index index, Skip skip, std::vector<int>& triangles) {
+  for (int j = 0; j < ny; j++)
+    for (int i = 0; i < nx; i++) {
+      if (skip(i, j)) continue;
+      int a = index(i, j), b = index(i + 1, j), c = index(i + 1, j + 1), d = index(i, j + 1);
+      triangles.insert(triangles.end(), {a, b, c, a, c, d});
+    }
+}
+
+} // namespace
+
+CMesh3d* MakeIcoSphere(int level) {
+  // the icosahedron
+  const double t = (1.0 + std::sqrt(5.0)) / 2.0;
+  const double s = 1.0 / std::sqrt(1.0 + t * t);
+  std::vector<double> xyz = {-1, t,  0,  1, t, 0,  -1, -t, 0,  1, -t, 0, 0,  -1, t,  0,  1, t,
+                             0,  -1, -t, 0, 1, -t, t,  0,  -1, t, 0,  1, -t, 0,  -1, -t, 0, 1};
+  for (double& c : xyz) c *= s;
+  std::vector<int> triangles = {0, 11, 5,  0, 5,  1, 0, 1, 7, 0, 7,  10, 0, 10, 11, 1, 5, 9, 5, 11,
+                                4, 11, 10, 2, 10, 7, 6, 7, 1, 8, 3,  9,  4, 3,  4,  2, 3, 2, 6, 3,
+                                6, 8,  3,  8, 9,  4, 9, 5, 2, 4, 11, 6,  2, 10, 8,  6, 7, 9, 8, 1};
+  // split every triangle into four, level times
+  for (int l = 0; l < level; l++) {
+    std::unordered_map<uint64_t, int> cache;
+    cache.reserve(triangles.size());
+    std::vector<int> next;
+    next.reserve(triangles.size() * 4);
+    for (size_t f = 0; f < triangles.size(); f += 3) {
+      int a = triangles[f], b = triangles[f + 1], c = triangles[f + 2];
+      int ab = Midpoint(a, b, xyz, cache), bc = Midpoint(b, c, xyz, cache),
+          ca = Midpoint(c, a, xyz, cache);
+      next.insert(next.end(), {a, ab, ca, b, bc, ab, c, ca, bc, ab, bc, ca});
+    }
+    triangles.swap(next);
+  }
+  return BuildMesh(xyz, triangles);
+}
+
+CMesh3d* MakeTorus(int nu, int nv, double majorRadius, double minorRadius) {
+  std::vector<double> xyz;
+  for (int j = 0; j < nv; j++)
+    for (int i = 0; i < nu; i++) {
+      double u = 2.0 * PI_3D * i / nu, v = 2.0 * PI_3D * j / nv;
+      double r = majorRadius + minorRadius * std::cos(v);
+      xyz.insert(xyz.end(), {r * std::cos(u), r * std::sin(u), minorRadius * std::sin(v)});
+    }
+  std::vector<int> triangles;
+  GridTriangles(
+      nu, nv, [&](int i, int j) { return (j % nv) * nu + (i % nu); },
+      [](int, int) { return false; }, triangles);
+  return BuildMesh(xyz, triangles);
+}
+
+static CMesh3d* MakeGridSkipping(int nx, int ny, int holes) {
+  std::vector<double> xyz;
+  for (int j = 0; j <= ny; j++)
+    for (int i = 0; i <= nx; i++) xyz.insert(xyz.end(), {double(i), double(j), 0.0});
+  // holes sit on the diagonal, two quads apart, away from the border
+  auto isHole = [&](int i, int j) {
+    return i == j && i % 2 == 1 && i / 2 < holes && i < nx - 1 && j < ny - 1;
+  };
+  std::vector<int> triangles;
+  GridTriangles(
+      nx, ny, [&](int i, int j) { return j * (nx + 1) + i; }, isHole, triangles);
+  return BuildMesh(xyz, triangles);
+}
+
+CMesh3d* MakeGrid(int nx, int ny) {
+  return MakeGridSkipping(nx, ny, 0);
+}
+
+CMesh3d* MakeGridWithHoles(int nx, int ny, int holes) {
+  return MakeGridSkipping(nx, ny, holes);
+}
+
+CMesh3d* MakeNonManifoldFan(int blades) {
+  std::vector<double> xyz = {0, 0, 0, 1, 0, 0};
+  std::vector<int> triangles;
+  for (int k = 0; k < blades; k++) {
+    double a = 2.0 * PI_3D * k / blades;
+    xyz.insert(xyz.end(), {0.5, std::cos(a), std::sin(a)});
+    triangles.insert(triangles.end(), {0, 1, 2 + k});
+  }
+  return BuildMesh(xyz, triangles);
+}
+
+CMesh3d* MakeSoup(const CMesh3d* mesh) {
+  std::vector<double> xyz;
+  std::vector<int> triangles;
+  xyz.reserve(size_t(mesh->NbFace()) * 9);
+  triangles.reserve(size_t(mesh->NbFace()) * 3);
+  for (int i = 0; i < mesh->NbFace(); i++)
+    for (int k = 0; k < 3; k++) {
+      const CVertex3d* v = mesh->GetFace(i)->v(k);
+      triangles.push_back(static_cast<int>(xyz.size() / 3));
+      xyz.insert(xyz.end(), {v->x, v->y, v->z});
+    }
+  return BuildMesh(xyz, triangles, false);
+}
+
+int CountBoundaryEdges(const CMesh3d* mesh) {
+  int count = 0;
+  for (int i = 0; i < mesh->NbFace(); i++)
+    for (int k = 0; k < 3; k++)
+      if (!mesh->GetFace(i)->f(k)) count++;
+  return count;
+}
+
+} // namespace testmeshes

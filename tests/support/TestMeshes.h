@@ -1,0 +1,34 @@
+#pragma once
+
+// Procedural meshes for tests and benchmarks. Every function returns a new
+// mesh (the caller deletes it) on which Rebuild has run unless stated.
+
+class CMesh3d;
+
+namespace testmeshes {
+
+// Subdivided icosahedron on the unit sphere: 20 * 4^level faces, closed.
+CMesh3d* MakeIcoSphere(int level);
+
+// Torus grid of nu x nv quads split into 2 triangles each (genus 1, closed).
+CMesh3d* MakeTorus(int nu, int nv, double majorRadius = 1.0, double minorRadius = 0.3);
+
+// Open planar grid of nx x ny quads (2 triangles each) in z = 0, with one
+// boundary loop.
+CMesh3d* MakeGrid(int nx, int ny);
+
+// Grid of nx x ny quads with `holes` square holes of one quad each punched
+// along its diagonal (each hole gives one more boundary loop).
+CMesh3d* MakeGridWithHoles(int nx, int ny, int holes);
+
+// `blades` triangles sharing the edge (0, 1): a non-manifold fan.
+CMesh3d* MakeNonManifoldFan(int blades);
+
+// Copy of `mesh` in which every face has three vertices of its own (a
+// triangle soup, as written by many exporters). No adjacency is built.
+CMesh3d* MakeSoup(const CMesh3d* mesh);
+
+// Number of edges with exactly one incident face.
+int CountBoundaryEdges(const CMesh3d* mesh);
+
+} // namespace testmeshes
