@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "geometry/Array3d.h"
 #include "geometry/Color.h"
@@ -117,8 +118,10 @@ public:
   double MaxNormalSine() const;
 
   // ranges and geometry errors
-  void Range(int coord, float& min, float& max) const;
-  void RangeSaved(int coord, float& min, float& max) const;
+  // The queries take pointers so that they can never be mistaken for the
+  // mapping Range(c, newMin, newMax) below.
+  void Range(int coord, float* min, float* max) const;
+  void RangeSaved(int coord, float* min, float* max) const;
   void Range(int coord, float newMin, float newMax);
   void Translate(int coord, double d);
   void Scale(int coord, double s);
@@ -154,6 +157,12 @@ public:
   int RemoveValence3Vertex(CVertex3d* v);
   int RemoveValence3Vertices();
   int UndoHistory();
+  // Bulk removals behind the primitives above: delete the faces (vertices)
+  // whose entry in doomed (one per array slot) is non-zero, keep the order of
+  // the others (one compaction pass) and clear every reference to the deleted
+  // elements; return the number deleted.
+  int DeleteFacesMarked(const std::vector<char>& doomed);
+  int DeleteVerticesMarked(const std::vector<char>& doomed);
 
   // other services
   // Closest point of the mesh to p and the face holding it; returns the

@@ -45,7 +45,7 @@ TEST(ReadSmf, SkipsBadIndicesAndReportsThem) {
   ASSERT_EQ(ReadSmf(&mesh, path, report, error), 1);
   EXPECT_EQ(mesh.NbFace(), 1);
   EXPECT_EQ(report.skippedFaces, 2);
-  EXPECT_EQ(report.malformedLines, 1);
+  EXPECT_EQ(report.malformedLines, 2); // "f 0 1" and "v nan"
   EXPECT_EQ(report.skippedColors, 1);
   EXPECT_FALSE(report.Summary().empty());
 }

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <string>
+
+#include "geometry/Array3d.h"
+#include "geometry/Object3d.h"
+#include "geometry/TextureImage.h"
+
+// Quad and polygon meshes implement this beside CObject3d: the scene draws
+// them without display lists and switches their use-mesh-color flag through
+// it, without knowing their classes.
+class CSceneMesh3d {
+public:
+  virtual ~CSceneMesh3d() = default;
+  virtual void DrawContent() = 0;
+  virtual void SetUseMeshColor(int use) = 0;
+};
+
+// The document's ordered list of 3D objects and its table of texture images.
+// It owns both: Free (and the destructor) deletes every object and texture.
+// Meshes refer to textures by their index in the table.
+class CSceneGraph3d {
+public:
+  CArray3d<CObject3d> m_ArrayObject;
+  CArray3d<CTextureImage> m_ArrayTexture;
+  unsigned int* m_pIndexTextures = nullptr; // one OpenGL name per texture, or null
+  int m_NbIndexTexture = 0;                 // entries in m_pIndexTextures
+  int m_ListDone = 0;                       // 0 until glBuildList has run
+
+  CSceneGraph3d() = default;
+  CSceneGraph3d(const CSceneGraph3d&) = delete;
+  CSceneGraph3d& operator=(const CSceneGraph3d&) = delete;
+  virtual ~CSceneGraph3d();
+
+  // objects
+  int Add(CObject3d* object) { return m_ArrayObject.Add(object); }
+  int NbObject() const { return m_ArrayObject.GetSize(); }
+  CObject3d* GetAt(int i) const;
+  int Find(const CObject3d* object) const { return m_ArrayObject.Find(object); }
+  CObject3d* FindObjectOfType(int type) const;
+  // Takes object i out of the list without deleting it (the caller owns it
+  // from then on); null when i is out of range.
+  CObject3d* RemoveAt(int i);
+  // Deletes object i and removes it from the list; 0 when out of range.
+  int DeleteAt(int i);
+
+  // textures
+  int AddTexture(CTextureImage* texture) { return m_ArrayTexture.Add(texture); }
+  int NbTexture() const { return m_ArrayTexture.GetSize(); }
+  CTextureImage* GetTexture(int i) const;
+  // Index of the first texture whose file name equals fileName exactly
+  // (case-sensitive); returns 1 when found, else 0.
+  int FindTexture(const std::string& fileName, int& index) const;
+
+  // Deletes the texture names, every texture and every object, and clears
+  // the built flag so that the next glDraw uploads the textures of whatever
+  // the scene is refilled with.
+  void Free();
+
+  // drawing
+  virtual int glBuildList();
+  void glDraw();
+  void glDrawType(int type);
+  void glDrawContent(int bindTextures);
+
+  // bulk operations
+  void SetModifiedAll();
+  void BuildAdjacencyAll();
+  void CalculateNormalPerFaceAll();
+  void CalculateNormalPerVertexAll();
+  void ShowAll(int visible);
+  void SetNormalBindingAll(int binding);
+  void SetColorBindingAll(int binding);
+  void SetUseMeshColorAll(int use);
+
+private:
+  void DeleteTextureNames();
+  void glUploadTextures();
+  void glBindTextureOf(CObject3d* object) const;
+};

@@ -1,0 +1,137 @@
+#include "geometry/VectorSet3d.h"
+
+#include <GL/gl.h>
+
+#include "geometry/Face3d.h"
+#include "geometry/Mesh3d.h"
+#include "geometry/Vertex3d.h"
+
+CVectorSet3d::~CVectorSet3d() {
+  for (CObject3d* point : m_ArrayPoint) delete point;
+  if (m_ListOpenGL != 0) glDeleteLists(m_ListOpenGL, 1);
+}
+
+void CVectorSet3d::Add(CVertex3d* start, CVertex3d* end) {
+  m_ArrayPoint.Add(start);
+  m_ArrayPoint.Add(end);
+  m_Modified = 1;
+}
+
+void CVectorSet3d::Add(CVector3d* start, CVector3d* end) {
+  m_ArrayPoint.Add(start);
+  m_ArrayPoint.Add(end);
+  m_Modified = 1;
+}
+
+int CVectorSet3d::GetPoint(int i, CVector3d& position) const {
+  if (i < 0 || i >= m_ArrayPoint.GetSize() || !m_ArrayPoint[i]) return 0;
+  CObject3d* point = m_ArrayPoint[i];
+  switch (point->GetType()) {
+  case TYPE_VERTEX3D:
+    position.Set(static_cast<CVertex3d*>(point));
+    return 1;
+  case TYPE_VECTOR3D:
+    position.Set(*static_cast<CVector3d*>(point));
+    return 1;
+  default:
+    return 0;
+  }
+}
+
+int CVectorSet3d::GetSegment(int pair, CVector3d& start, CVector3d& end) const {
+  CVector3d tip;
+  if (!GetPoint(2 * pair, start) || !GetPoint(2 * pair + 1, tip)) return 0;
+  end = start + (tip - start) * static_cast<double>(m_LengthFactor);
+  return 1;
+}
+
+int CVectorSet3d::glBuildList() {
+  if (m_ArrayPoint.GetSize() == 0) return 0;
+  if (m_ListDone && !m_Modified) return 0;
+  if (m_ListOpenGL != 0) glDeleteLists(m_ListOpenGL, 1);
+  m_ListOpenGL = glGenLists(1);
+  if (m_ListOpenGL == 0) {
+    m_Error = "CVectorSet3d::BuildList : unable to build DrawList";
+    return 0;
+  }
+  m_Error.clear();
+
+  glNewList(m_ListOpenGL, GL_COMPILE_AND_EXECUTE);
+  glPushMatrix();
+  m_Transform.glApply();
+  glColor3ub(m_Color.r, m_Color.g, m_Color.b);
+  glEnable(GL_POLYGON_OFFSET_LINE);
+  glPolygonOffset(1.0f, -1.0f);
+  // only complete pairs are drawn: an odd last point is left out
+  glBegin(GL_LINES);
+  for (int pair = 0; pair < NbVector(); pair++) {
+    CVector3d start, end;
+    if (!GetSegment(pair, start, end)) continue;
+    glVertex3d(start.x, start.y, start.z);
+    glVertex3d(end.x, end.y, end.z);
+  }
+  glEnd();
+  glDisable(GL_POLYGON_OFFSET_LINE);
+  glPopMatrix();
+  glEndList();
+
+  m_Modified = 0;
+  m_ListDone = 1;
+  return 1;
+}
+
+int CVectorSet3d::glDraw() {
+  if (!m_ListDone || m_Modified) glBuildList();
+  if (m_ListOpenGL == 0 || !glIsList(m_ListOpenGL)) return 0;
+  const GLboolean lighting = glIsEnabled(GL_LIGHTING);
+  glDisable(GL_LIGHTING);
+  glCallList(m_ListOpenGL);
+  if (lighting) glEnable(GL_LIGHTING);
+  return 1;
+}
+
+//////////////////////////////////////////////////////////////////////
+// Sets built from a mesh
+//////////////////////////////////////////////////////////////////////
+
+// An empty set named `name` carrying a copy of the mesh's transform.
+static CVectorSet3d* NewSetFor(CMesh3d* mesh, const char* name) {
+  auto* set = new CVectorSet3d;
+  set->m_Name = name;
+  set->m_Transform.Copy(*mesh->GetTransform());
+  return set;
+}
+
+static int HasAllCorners(const CFace3d* face) {
+  return face->v(0) && face->v(1) && face->v(2);
+}
+
+CVectorSet3d* NewFaceNormalSet(CMesh3d* mesh) {
+  CVectorSet3d* set = NewSetFor(mesh, "NormalSet");
+  for (CFace3d* face : mesh->m_ArrayFace) {
+    if (!face || !HasAllCorners(face)) continue;
+    // centroid: mean of the three corners
+    CVector3d centroid;
+    for (int k = 0; k < 3; k++) centroid += CVector3d(face->v(k)->x, face->v(k)->y, face->v(k)->z);
+    centroid /= 3.0;
+    CVector3d normal = face->m_Normal;
+    normal.Normalize();
+    set->Add(new CVector3d(centroid), new CVector3d(centroid + normal));
+  }
+  return set;
+}
+
+CVectorSet3d* NewSharpEdgeSet(CMesh3d* mesh, double threshold) {
+  CVectorSet3d* set = nullptr;
+  for (CFace3d* face : mesh->m_ArrayFace) {
+    if (!face || !HasAllCorners(face)) continue;
+    int sharp[3];
+    if (!face->SharpEdges(threshold, sharp)) continue;
+    for (int i = 0; i < 3; i++) {
+      if (!sharp[i]) continue;
+      if (!set) set = NewSetFor(mesh, "SharpEdgesSet");
+      set->Add(new CVertex3d(face->v(i)), new CVertex3d(face->v((i + 1) % 3)));
+    }
+  }
+  return set;
+}

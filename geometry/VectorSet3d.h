@@ -1,0 +1,71 @@
+#pragma once
+
+#include <string>
+
+#include "geometry/Array3d.h"
+#include "geometry/Color.h"
+#include "geometry/Object3d.h"
+#include "geometry/Transform.h"
+#include "geometry/Vector3d.h"
+
+class CMesh3d;
+class CVertex3d;
+
+// A set of line segments drawn with one display list: normals, sharp edges
+// and the segments that algorithm commands show. Points are vertices or
+// vectors taken in pairs (start, end); the set owns them.
+class CVectorSet3d : public CObject3d {
+public:
+  CArray3d<CObject3d> m_ArrayPoint;
+  CTransform m_Transform;
+  CColor m_Color;
+  std::string m_Name = "VectorSet";
+  float m_LengthFactor = 1.0f;
+  float m_Parameter = 0.01f;
+  unsigned int m_ListOpenGL = 0;
+  int m_ListDone = 0;
+  int m_Modified = 1;
+  // "CVectorSet3d::BuildList : unable to build DrawList" after a failed
+  // build, for the application to show; empty otherwise.
+  std::string m_Error;
+
+  CVectorSet3d() = default;
+  CVectorSet3d(const CVectorSet3d&) = delete;
+  CVectorSet3d& operator=(const CVectorSet3d&) = delete;
+  ~CVectorSet3d() override;
+
+  // CObject3d
+  int GetType() override { return TYPE_VECTORSET3D; }
+  int glBuildList() override;
+  int glDraw() override;
+  void SetModified() override { m_Modified = 1; }
+
+  // Appends the pair (start, end), taking ownership of both.
+  void Add(CVertex3d* start, CVertex3d* end);
+  void Add(CVector3d* start, CVector3d* end);
+  int NbPoint() const { return m_ArrayPoint.GetSize(); }
+  // Number of complete (start, end) pairs.
+  int NbVector() const { return m_ArrayPoint.GetSize() / 2; }
+  // Position of point i (a vertex or a vector); 0 for any other object.
+  int GetPoint(int i, CVector3d& position) const;
+  // End of segment `pair` as drawn: start + (end - start) * length factor.
+  int GetSegment(int pair, CVector3d& start, CVector3d& end) const;
+  void SetColor(const CColor& color) { m_Color = color; }
+  void SetName(const std::string& name) { m_Name = name; }
+  void SetLengthFactor(float factor) {
+    m_LengthFactor = factor;
+    m_Modified = 1;
+  }
+  CTransform* GetTransform() { return &m_Transform; }
+};
+
+// One segment per face, from its centroid to centroid + unit face normal,
+// with a copy of the mesh's transform; named "NormalSet". Faces with a
+// missing corner are skipped.
+CVectorSet3d* NewFaceNormalSet(CMesh3d* mesh);
+
+// For every face and every neighbour i where the face's SharpEdges(threshold)
+// holds, one segment between copies of corners i and i+1 (an interior sharp
+// edge appears twice); named "SharpEdgesSet", mesh transform copied. Null
+// when no edge qualifies.
+CVectorSet3d* NewSharpEdgeSet(CMesh3d* mesh, double threshold);
