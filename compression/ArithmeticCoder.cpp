@@ -20,7 +20,8 @@ int AcModel::Init(int n, const int* counts, int adapt) {
   m_Status.Clear();
   m_Adapt = adapt;
   // the total of a uniform start is n: the same cap applies
-  if (n < 1 || n > kAcMaxFrequency) return m_Status.Fail("arithmetic coder model max frequency exceeded");
+  if (n < 1 || n > kAcMaxFrequency)
+    return m_Status.Fail("arithmetic coder model max frequency exceeded");
   try {
     m_Freq.assign(n, 1);
     m_CumFreq.assign(n + 1, 0);

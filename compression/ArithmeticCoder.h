@@ -17,11 +17,11 @@
 // the process.
 
 constexpr int kAcCodeValueBits = 16;
-constexpr long kAcTopValue = 65535;      // 0xFFFF
-constexpr long kAcFirstQuarter = 16384;  // 0x4000
-constexpr long kAcHalf = 32768;          // 0x8000
-constexpr long kAcThirdQuarter = 49152;  // 0xC000
-constexpr int kAcMaxFrequency = 16383;   // 0x3FFF
+constexpr long kAcTopValue = 65535;     // 0xFFFF
+constexpr long kAcFirstQuarter = 16384; // 0x4000
+constexpr long kAcHalf = 32768;         // 0x8000
+constexpr long kAcThirdQuarter = 49152; // 0xC000
+constexpr int kAcMaxFrequency = 16383;  // 0x3FFF
 
 // Adaptive cumulative-frequency model. cfreq[i] is the sum of freq[j] for
 // j >= i: cfreq[0] is the total and symbol s owns [cfreq[s+1], cfreq[s]).

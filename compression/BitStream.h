@@ -71,8 +71,10 @@ public:
 
   // b = 0 clears and b = 1 sets the current bit; other values leave it.
   void WriteBit(int b) {
-    if (b == 0) m_Byte &= static_cast<uint8_t>(~m_Mask);
-    else if (b == 1) m_Byte |= static_cast<uint8_t>(m_Mask);
+    if (b == 0)
+      m_Byte &= static_cast<uint8_t>(~m_Mask);
+    else if (b == 1)
+      m_Byte |= static_cast<uint8_t>(m_Mask);
     Advance();
   }
   // The `count` low bits of `value`, least significant first (count 0..32).

@@ -15,7 +15,9 @@ CFileByteSink* CFileByteSink::Open(const std::string& path) {
   return new CFileByteSink(file);
 }
 
-CFileByteSink::~CFileByteSink() { Close(); }
+CFileByteSink::~CFileByteSink() {
+  Close();
+}
 
 int CFileByteSink::Put(uint8_t byte) {
   if (!m_File || std::putc(byte, m_File) == EOF) {
@@ -45,7 +47,9 @@ CFileByteSource* CFileByteSource::Open(const std::string& path) {
   return file ? new CFileByteSource(file) : nullptr;
 }
 
-CFileByteSource::~CFileByteSource() { std::fclose(m_File); }
+CFileByteSource::~CFileByteSource() {
+  std::fclose(m_File);
+}
 
 int CFileByteSource::Get() {
   int c = std::getc(m_File);

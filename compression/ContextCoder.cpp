@@ -98,8 +98,7 @@ int ContextEncoder::EncodeInContext(int symbol, bool update, BitOutputStream& ou
 int ContextEncoder::Encode(int symbol, BitOutputStream& out) {
   if (m_Status.Failed()) return 0;
   if (!m_Models.Started()) return m_Status.Fail("context encoder not started");
-  if (symbol < 0 || symbol >= m_Models.AlphabetSize())
-    return m_Status.Fail("symbol out of range");
+  if (symbol < 0 || symbol >= m_Models.AlphabetSize()) return m_Status.Fail("symbol out of range");
   if (!EncodeInContext(symbol, true, out)) return 0;
   m_Models.Push(symbol);
   return 1;

@@ -25,8 +25,10 @@ int QuasiStaticModel::Init(int n, int lgTotal, int targetRescale, const int* ini
   m_NextLeft = 0;
   uint32_t total = m_Cf[n];
   for (int i = 0; i < n; ++i) {
-    if (initialCounts) m_NewFreq[i] = static_cast<uint16_t>(initialCounts[i]);
-    else m_NewFreq[i] = static_cast<uint16_t>(total / n + (uint32_t(i) < total % n ? 1 : 0));
+    if (initialCounts)
+      m_NewFreq[i] = static_cast<uint16_t>(initialCounts[i]);
+    else
+      m_NewFreq[i] = static_cast<uint16_t>(total / n + (uint32_t(i) < total % n ? 1 : 0));
   }
   if (!Rescale()) {
     m_N = 0;

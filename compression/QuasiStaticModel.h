@@ -41,8 +41,10 @@ public:
     int hi = entry[1] + 1;
     while (lo + 1 < hi) {
       int mid = (lo + hi) >> 1;
-      if (c < m_Cf[mid]) hi = mid;
-      else lo = mid;
+      if (c < m_Cf[mid])
+        hi = mid;
+      else
+        lo = mid;
     }
     return lo;
   }
@@ -86,8 +88,8 @@ private:
   int m_SearchShift = 0;
   // One block holds the three tables (one allocation per model).
   std::vector<uint16_t> m_Tables;
-  uint16_t* m_Cf = nullptr;       // n + 1 cumulative frequencies
-  uint16_t* m_NewFreq = nullptr;  // n + 1 counts since the last rescale
-  uint16_t* m_Search = nullptr;   // decoder only: 129 first candidates
+  uint16_t* m_Cf = nullptr;      // n + 1 cumulative frequencies
+  uint16_t* m_NewFreq = nullptr; // n + 1 counts since the last rescale
+  uint16_t* m_Search = nullptr;  // decoder only: 129 first candidates
   CCoderStatus m_Status;
 };

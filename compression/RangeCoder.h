@@ -11,7 +11,7 @@
 // Every byte goes through BitOutputStream::WriteByte / BitInputStream::
 // ReadByte, so range-coded data can sit between plain bit fields.
 
-constexpr uint32_t kRangeTopValue = 0x80000000u;   // 2^31
+constexpr uint32_t kRangeTopValue = 0x80000000u;    // 2^31
 constexpr uint32_t kRangeBottomValue = 0x00800000u; // 2^23
 constexpr int kRangeShiftBits = 23;
 constexpr int kRangeExtraBits = 7;
@@ -26,8 +26,10 @@ public:
     Normalize(out);
     uint32_t r = m_Range >> shift;
     uint32_t t = r * c;
-    if ((c + f) >> shift) m_Range -= t;
-    else m_Range = r * f;
+    if ((c + f) >> shift)
+      m_Range -= t;
+    else
+      m_Range = r * f;
     m_Low += t;
   }
   // Writes the held bytes, the final byte of low and the byte count (bits
@@ -73,8 +75,10 @@ public:
   void Update(uint32_t f, uint32_t c, uint32_t total) {
     uint32_t t = m_Help * c;
     m_Low -= t;
-    if (c + f < total) m_Range = m_Help * f;
-    else m_Range -= t;
+    if (c + f < total)
+      m_Range = m_Help * f;
+    else
+      m_Range -= t;
   }
   void Finish(BitInputStream& in) { Normalize(in); }
   // A range of 0 was met: only a corrupt model or stream leads there.

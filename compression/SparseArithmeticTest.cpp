@@ -10,9 +10,12 @@ void SparseInitialCounts(int counts[kSparseAlphabet + 1]) {
   const int share = 16384 / 129;
   int rest = 16384;
   for (int s = 1; s <= kSparseAlphabet; ++s) {
-    if (s < 128) counts[s] = share;
-    else if (s < kSparseAlphabet) counts[s] = 0;
-    else counts[s] = 1;
+    if (s < 128)
+      counts[s] = share;
+    else if (s < kSparseAlphabet)
+      counts[s] = 0;
+    else
+      counts[s] = 1;
     rest -= counts[s];
   }
   counts[0] = rest;

@@ -30,7 +30,9 @@ private:
 };
 
 // Symbol i of the command's sequence is rand() * 127 / 32767.
-inline int SparseSymbol(CSparseRandom& random) { return random.Next() * 127 / 32767; }
+inline int SparseSymbol(CSparseRandom& random) {
+  return random.Next() * 127 / 32767;
+}
 
 // Writes the file (then waits 256 times 1 ms, as the command does). Returns
 // 1 with a summary in `message`, or 0 with the error in `message`.

@@ -6,7 +6,9 @@
 #include <cmath>
 #include <cstdlib>
 
-CFace3d::~CFace3d() { ClearHistory(); }
+CFace3d::~CFace3d() {
+  ClearHistory();
+}
 
 void CFace3d::CopyVertices(const CFace3d* f) {
   if (!f) return;
@@ -245,7 +247,9 @@ CVertex3d* CFace3d::CornerWithFlag(int t) const {
   return nullptr;
 }
 
-int CFace3d::HasCornerWithFlag(int t) const { return CornerWithFlag(t) != nullptr; }
+int CFace3d::HasCornerWithFlag(int t) const {
+  return CornerWithFlag(t) != nullptr;
+}
 
 int CFace3d::NbCornerWithTag(int t) const {
   int n = 0;
@@ -351,10 +355,8 @@ void CFace3d::CalculateNormal() {
   const CVertex3d* p2 = m_pVertex[2];
   // The y and z components of the two edge vectors are rounded to single
   // precision; the products are taken in double precision.
-  CVector3d u(p1->x - p0->x, static_cast<float>(p1->y - p0->y),
-              static_cast<float>(p1->z - p0->z));
-  CVector3d w(p2->x - p0->x, static_cast<float>(p2->y - p0->y),
-              static_cast<float>(p2->z - p0->z));
+  CVector3d u(p1->x - p0->x, static_cast<float>(p1->y - p0->y), static_cast<float>(p1->z - p0->z));
+  CVector3d w(p2->x - p0->x, static_cast<float>(p2->y - p0->y), static_cast<float>(p2->z - p0->z));
   m_Normal = u ^ w;
   m_Normal.Normalize();
 }

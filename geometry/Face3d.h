@@ -72,7 +72,8 @@ public:
   }
   // All three of f's corners are corners of this.
   int SameVertices(const CFace3d* f) const {
-    return HasVertex(f->m_pVertex[0]) && HasVertex(f->m_pVertex[1]) && HasVertex(f->m_pVertex[2]);
+    return f && HasVertex(f->m_pVertex[0]) && HasVertex(f->m_pVertex[1]) &&
+           HasVertex(f->m_pVertex[2]);
   }
   int IndexOfVertex(const CVertex3d* v, int& i) const;
   int HasNeighbor(const CFace3d* f) const {

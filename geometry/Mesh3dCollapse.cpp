@@ -73,15 +73,16 @@ int CMesh3d::CollapseEdge(CVertex3d* p, CVertex3d* q, const CVector3d& position,
   for (CFace3d* f : q->m_ArrayFaceNeighbor)
     if (f) f->UpdateVertex(q, p);
 
-  // q is no longer a corner nor anyone's neighbour: empty its lists so it is
-  // truly isolated when kept
-  q->m_ArrayFaceNeighbor.RemoveAll();
-  q->m_ArrayVertexNeighbor.RemoveAll();
-
-  // step 6
+  // step 6; a q that stays is emptied of its links, being no longer a
+  // corner nor anyone's neighbour (its lists would go stale otherwise)
   p->Set(position);
   SetModified();
-  if (deleteQ) RemoveVertex(q);
+  if (deleteQ) {
+    RemoveVertex(q);
+  } else {
+    q->m_ArrayFaceNeighbor.RemoveAll();
+    q->m_ArrayVertexNeighbor.RemoveAll();
+  }
   return 1;
 }
 

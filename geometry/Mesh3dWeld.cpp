@@ -28,45 +28,39 @@ uint64_t Mix(uint64_t h) {
   return h;
 }
 
-size_t HashKey(const CKey3& k) {
-  return static_cast<size_t>(Mix(k.a ^ Mix(k.b ^ Mix(k.c))));
+uint64_t HashKey(const CKey3& k) {
+  return Mix(k.a ^ Mix(k.b ^ Mix(k.c)));
 }
 
 } // namespace
 
-// For every key (skipped ones excepted), the index of the first key equal to
-// it; a key that is its own first occurrence gets its own index, a skipped key
-// -1. Open addressing with linear probing over a power-of-two table whose
-// slots keep 32 bits of the hash beside the index, so that a probe seldom
-// has to read the key it meets.
-static std::vector<int> FirstOccurrences(const std::vector<CKey3>& keys,
-                                         const std::vector<char>& skip) {
-  size_t n = keys.size();
-  std::vector<int> first(n, -1);
-  size_t capacity = 16;
-  while (capacity < 2 * n) capacity <<= 1;
-  size_t mask = capacity - 1;
+// Calls repeat(i, j) for every element i whose key equals that of an earlier
+// element, j being the first of them; keyOf(i, key) gives the key of element
+// i, or false when the element takes no part. Open addressing with linear
+// probing; each slot keeps 32 bits of the hash beside the index, so keys are
+// recomputed only when those bits agree.
+template <class KeyOf, class Repeat> static void FindRepeats(int n, KeyOf keyOf, Repeat repeat) {
+  uint64_t capacity = static_cast<uint64_t>(n) + static_cast<uint64_t>(n) / 2 + 16;
   std::vector<uint64_t> table(capacity, 0); // (hash high bits << 32) | (index + 1)
-  for (size_t i = 0; i < n; i++) {
-    if (skip[i]) continue;
-    size_t hash = HashKey(keys[i]);
-    uint64_t tag = static_cast<uint64_t>(hash >> 32) << 32;
-    size_t slot = hash & mask;
-    for (;; slot = (slot + 1) & mask) {
+  CKey3 key, other;
+  for (int i = 0; i < n; i++) {
+    if (!keyOf(i, key)) continue;
+    uint64_t hash = HashKey(key);
+    uint64_t tag = hash & ~uint64_t(0xffffffffu);
+    uint64_t slot = ((hash & 0xffffffffu) * capacity) >> 32; // in [0, capacity)
+    for (;; slot = slot + 1 == capacity ? 0 : slot + 1) {
       uint64_t entry = table[slot];
       if (entry == 0) {
-        table[slot] = tag | (i + 1);
-        first[i] = static_cast<int>(i);
+        table[slot] = tag | static_cast<uint64_t>(i + 1);
         break;
       }
-      size_t j = static_cast<size_t>(entry & 0xffffffffu) - 1;
-      if ((entry & ~uint64_t(0xffffffffu)) == tag && keys[j] == keys[i]) {
-        first[i] = static_cast<int>(j);
+      int j = static_cast<int>(entry & 0xffffffffu) - 1;
+      if ((entry & ~uint64_t(0xffffffffu)) == tag && keyOf(j, other) && other == key) {
+        repeat(i, j);
         break;
       }
     }
   }
-  return first;
 }
 
 // Bit pattern of a coordinate with -0.0 folded onto 0.0, so that the bit
@@ -88,29 +82,24 @@ int CMesh3d::Weld() {
   int nv = NbVertex();
 
   // link every later vertex with the same coordinates to the first one (the
-  // flags are cleared in the same pass)
-  std::vector<CKey3> keys(static_cast<size_t>(nv));
-  std::vector<char> skip(static_cast<size_t>(nv), 0);
-  for (int i = 0; i < nv; i++) {
-    CVertex3d* v = GetVertex(i);
+  // flags are cleared on the way, before any vertex is linked)
+  for (CVertex3d* v : m_ArrayVertex)
     if (v) v->m_Flag = 0;
-    if (!Weldable(v)) {
-      skip[static_cast<size_t>(i)] = 1;
-      continue;
-    }
-    keys[static_cast<size_t>(i)] = {CoordinateBits(v->x), CoordinateBits(v->y),
-                                    CoordinateBits(v->z)};
-  }
-  std::vector<int> first = FirstOccurrences(keys, skip);
   int merged = 0;
-  for (int i = 0; i < nv; i++) {
-    int j = first[static_cast<size_t>(i)];
-    if (j < 0 || j == i) continue;
-    CVertex3d* q = GetVertex(i);
-    q->m_Flag = 1;
-    q->m_pTarget = GetVertex(j);
-    merged++;
-  }
+  FindRepeats(
+      nv,
+      [this](int i, CKey3& key) {
+        const CVertex3d* v = GetVertex(i);
+        if (!Weldable(v)) return false;
+        key = {CoordinateBits(v->x), CoordinateBits(v->y), CoordinateBits(v->z)};
+        return true;
+      },
+      [this, &merged](int i, int j) {
+        CVertex3d* q = GetVertex(i);
+        q->m_Flag = 1;
+        q->m_pTarget = GetVertex(j);
+        merged++;
+      });
   if (merged == 0) return RemoveUnusedVertices();
 
   // replace every linked corner by its target, then clear the links
@@ -121,10 +110,8 @@ int CMesh3d::Weld() {
       if (c && c->m_Flag == 1 && c->m_pTarget) f->m_pVertex[k] = c->m_pTarget;
     }
   }
-  for (int i = 0; i < nv; i++) {
-    int j = first[static_cast<size_t>(i)];
-    if (j >= 0 && j != i) GetVertex(i)->m_pTarget = nullptr;
-  }
+  for (CVertex3d* v : m_ArrayVertex)
+    if (v && v->m_Flag == 1) v->m_pTarget = nullptr;
   SetModified();
   return RemoveUnusedVertices();
 }
@@ -147,20 +134,14 @@ static CKey3 CornerSetKey(const CFace3d* f) {
 // whatever their orientation; the first of each set in array order stays.
 int CMesh3d::DeleteDuplicateFaces() {
   int nf = NbFace();
-  std::vector<CKey3> keys(static_cast<size_t>(nf));
-  std::vector<char> skip(static_cast<size_t>(nf), 0);
-  for (int i = 0; i < nf; i++) {
-    const CFace3d* f = GetFace(i);
-    if (f)
-      keys[static_cast<size_t>(i)] = CornerSetKey(f);
-    else
-      skip[static_cast<size_t>(i)] = 1;
-  }
-  std::vector<int> first = FirstOccurrences(keys, skip);
   std::vector<char> doomed(static_cast<size_t>(nf), 0);
-  for (int i = 0; i < nf; i++) {
-    int j = first[static_cast<size_t>(i)];
-    doomed[static_cast<size_t>(i)] = j >= 0 && j != i;
-  }
+  FindRepeats(
+      nf,
+      [this](int i, CKey3& key) {
+        const CFace3d* f = GetFace(i);
+        if (f) key = CornerSetKey(f);
+        return f != nullptr;
+      },
+      [&doomed](int i, int) { doomed[static_cast<size_t>(i)] = 1; });
   return DeleteFacesMarked(doomed);
 }

@@ -11,7 +11,9 @@ double DistanceSquared(const CVertex3d* a, const CVertex3d* b) {
   return dx * dx + dy * dy + dz * dz;
 }
 
-double Distance(const CVertex3d* a, const CVertex3d* b) { return std::sqrt(DistanceSquared(a, b)); }
+double Distance(const CVertex3d* a, const CVertex3d* b) {
+  return std::sqrt(DistanceSquared(a, b));
+}
 
 double Area(const CVertex3d* p, const CVertex3d* q, const CVertex3d* r) {
   if (!p || !q || !r) return 0.0;
@@ -108,8 +110,8 @@ int ProjectOnPlane(const CVector3d& p, CFace3d* face, CVector3d& out) {
   // Plane coefficients held in single precision.
   float a = static_cast<float>(da), b = static_cast<float>(db);
   float c = static_cast<float>(dc), d = static_cast<float>(dd);
-  double norm2 = static_cast<double>(a) * a + static_cast<double>(b) * b +
-                 static_cast<double>(c) * c;
+  double norm2 =
+      static_cast<double>(a) * a + static_cast<double>(b) * b + static_cast<double>(c) * c;
   if (norm2 == 0.0) return 0;
   double t = (a * p.x + b * p.y + c * p.z + d) / norm2;
   out.Set(p.x - t * a, p.y - t * b, p.z - t * c);

@@ -66,7 +66,8 @@ template <class Fn> static void ForNeighborFacePairs(const CArray3d<CFace3d>& fa
 double CVertex3d::SumNormalSine() const {
   if (m_ArrayFaceNeighbor.GetSize() < 2) return 0.0;
   double sum = 0.0;
-  ForNeighborFacePairs(m_ArrayFaceNeighbor, [&](CFace3d* f, CFace3d* g) { sum += NormalSine(f, g); });
+  ForNeighborFacePairs(m_ArrayFaceNeighbor,
+                       [&](CFace3d* f, CFace3d* g) { sum += NormalSine(f, g); });
   return sum;
 }
 

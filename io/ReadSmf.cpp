@@ -1,97 +1,52 @@
 #include "io/ReadSmf.h"
 
-#include <cstdlib>
-#include <string>
 #include <vector>
 
 #include "geometry/Mesh3d.h"
-#include "io/TextFile.h"
+#include "io/MeshBuilder.h"
+#include "io/TextScan.h"
 
-std::string CReadReport::Summary() const {
-  std::string s;
-  auto add = [&s](int n, const char* what) {
-    if (n == 0) return;
-    if (!s.empty()) s += ", ";
-    s += std::to_string(n) + " " + what;
-  };
-  add(malformedLines, "malformed lines skipped");
-  add(skippedFaces, "faces with an index out of range skipped");
-  add(skippedColors, "colors without a vertex skipped");
-  return s;
-}
-
-// Parses up to n doubles from p; returns how many were read.
-static int ParseDoubles(const char* p, double* out, int n) {
-  for (int i = 0; i < n; i++) {
-    char* end;
-    out[i] = std::strtod(p, &end);
-    if (end == p) return i;
-    p = end;
-  }
-  return n;
-}
-
-static int ParseInts(const char* p, long* out, int n) {
-  for (int i = 0; i < n; i++) {
-    char* end;
-    out[i] = std::strtol(p, &end, 10);
-    if (end == p) return i;
-    p = end;
-  }
-  return n;
-}
-
-static unsigned char ColorByte(double c) {
-  double v = c * 255.0;
+// A color channel in 0..1 as a byte, truncated.
+static unsigned char ColorByte(float c) {
+  const double v = c * 255.0;
   if (!(v > 0.0)) return 0;
   if (v >= 255.0) return 255;
   return static_cast<unsigned char>(v);
 }
 
-int ReadSmf(CMesh3d* mesh, const std::string& fileName, CReadReport& report, std::string& error) {
-  std::string text;
-  if (!ReadWholeFile(fileName, text, error)) return 0;
-
-  // lines may come in any order: colors are applied once all vertices are read
-  int firstVertex = mesh->NbVertex();
+int ReadSmfFromMemory(CMesh3d* mesh, const char* data, size_t size, CReadReport& report,
+                      std::string&) {
+  CMeshBuilder builder;
   std::vector<CColor> colors;
-  if (text.empty() || text.back() != '\n') text += '\n';
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t eol = text.find('\n', pos);
-    text[eol] = '\0';
-    const char* line = text.c_str() + pos;
-    char kind = line[0];
-    pos = eol + 1;
-
+  std::vector<int> faces; // three indices per face line, checked at the end
+  CLineReader lines(data, size);
+  const char* begin;
+  const char* end;
+  while (lines.Next(begin, end)) {
+    if (begin == end) continue;
+    CLineFields fields(begin, end);
+    const char kind = *begin;
     if (kind == 'v') {
-      // vertex
-      double xyz[3];
-      if (ParseDoubles(line + 1, xyz, 3) < 3) {
+      // vertex "v %g %g %g"
+      float p[3];
+      if (!fields.Literal("v") || !fields.Floats(p, 3)) {
         report.malformedLines++;
         continue;
       }
-      mesh->AddVertex(new CVertex3d(xyz[0], xyz[1], xyz[2]));
+      builder.AddVertex(p[0], p[1], p[2]);
     } else if (kind == 'f' || kind == 't') {
-      // face, indices counted from 0 among the vertices of this file
-      long index[3];
-      if (ParseInts(line + 1, index, 3) < 3) {
+      // face "f %d %d %d", corners counted from 0; a later vertex may complete it
+      int c[3];
+      fields.Literal(kind == 'f' ? "f" : "t");
+      if (!fields.Ints(c, 3)) {
         report.malformedLines++;
         continue;
       }
-      long count = mesh->NbVertex() - firstVertex;
-      if (index[0] < 0 || index[1] < 0 || index[2] < 0 || index[0] >= count || index[1] >= count ||
-          index[2] >= count) {
-        report.skippedFaces++;
-        continue;
-      }
-      mesh->AddFace(new CFace3d(mesh->GetVertex(firstVertex + int(index[0])),
-                                mesh->GetVertex(firstVertex + int(index[1])),
-                                mesh->GetVertex(firstVertex + int(index[2]))));
+      faces.insert(faces.end(), c, c + 3);
     } else if (kind == 'c') {
-      // color of the next vertex in order
-      double rgb[3];
-      if (ParseDoubles(line + 1, rgb, 3) < 3) {
+      // color of the next vertex in order "c %g %g %g"
+      float rgb[3];
+      if (!fields.Literal("c") || !fields.Floats(rgb, 3)) {
         report.malformedLines++;
         continue;
       }
@@ -99,14 +54,17 @@ int ReadSmf(CMesh3d* mesh, const std::string& fileName, CReadReport& report, std
     }
   }
 
+  // faces once every vertex is known: lines may come in any order
+  for (size_t i = 0; i + 2 < faces.size(); i += 3)
+    builder.AddFace(faces[i], faces[i + 1], faces[i + 2], report);
+
   // the k-th color line colors the k-th vertex
-  int nbVertex = mesh->NbVertex() - firstVertex;
-  for (size_t k = 0; k < colors.size(); k++) {
-    if (static_cast<long>(k) >= nbVertex) {
-      report.skippedColors++;
-      continue;
-    }
-    mesh->GetVertex(firstVertex + int(k))->m_Color = colors[k];
-  }
+  for (size_t k = 0; k < colors.size(); k++)
+    if (!builder.SetVertexColor(static_cast<int>(k), colors[k])) report.skippedColors++;
+  builder.AppendTo(mesh);
   return 1;
+}
+
+int ReadSmf(CMesh3d* mesh, const std::string& fileName, CReadReport& report, std::string& error) {
+  return ReadMeshTextFile(mesh, fileName, ReadSmfFromMemory, report, error);
 }

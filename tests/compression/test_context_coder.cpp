@@ -46,9 +46,9 @@ TEST(ContextCoder, RandomSequencesRoundTripForOrders0To3) {
   // the largest alphabet the models hold
   std::vector<int> wide = SkewedSymbols(kContextMaxAlphabet, 50000, 3);
   std::vector<int> decoded;
-  ASSERT_EQ(DecodeContext(EncodeContext(wide, kContextMaxAlphabet, 0), kContextMaxAlphabet, 0,
-                          decoded),
-            1);
+  ASSERT_EQ(
+      DecodeContext(EncodeContext(wide, kContextMaxAlphabet, 0), kContextMaxAlphabet, 0, decoded),
+      1);
   EXPECT_EQ(decoded, wide);
 }
 

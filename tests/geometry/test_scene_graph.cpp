@@ -63,7 +63,7 @@ TEST(SceneGraph, OwnsObjectsAndTexturesUntilFree) {
   int objectsDeleted = 0, texturesDeleted = 0;
   {
     CSceneGraph3d scene;
-    EXPECT_EQ(scene.Add(new Probe(TYPE_MESH3D, &objectsDeleted)), 0);
+    EXPECT_EQ(scene.Add(new Probe(TYPE_EDGE3D, &objectsDeleted)), 0);
     auto* camera = new Probe(TYPE_CAMERA, &objectsDeleted);
     scene.Add(camera);
     scene.Add(new Probe(TYPE_CAMERA, &objectsDeleted));
@@ -95,7 +95,7 @@ TEST(SceneGraph, OwnsObjectsAndTexturesUntilFree) {
     // a refilled scene uploads its textures on the next draw
     EXPECT_EQ(scene.m_ListDone, 0);
     scene.AddTexture(new FakeTexture("b.bmp", &texturesDeleted));
-    scene.Add(new Probe(TYPE_MESH3D, &objectsDeleted));
+    scene.Add(new Probe(TYPE_EDGE3D, &objectsDeleted));
   }
   EXPECT_EQ(objectsDeleted, 4);
   EXPECT_EQ(texturesDeleted, 2);

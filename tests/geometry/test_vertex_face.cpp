@@ -1,15 +1,19 @@
 // CVertex3d, CFace3d and the free triangle functions, on small meshes built
 // by hand (the mesh class is not used).
 
+#include <GL/gl.h>
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <set>
 #include <utility>
 #include <vector>
 
 #include "geometry/Edge3d.h"
 #include "geometry/Face3d.h"
+#include "geometry/Transform.h"
 #include "geometry/Vertex3d.h"
 
 namespace {
@@ -277,6 +281,33 @@ TEST(Face3d, NullCornerNeverCrashes) {
   EXPECT_EQ(a.FindFace(&b, nullptr), nullptr);
 }
 
+TEST(Vertex3d, NullEntriesInListsAreSkipped) {
+  CVertex3d v(0, 0, 0), n(1, 0, 0), w(0, 1, 0);
+  v.m_ArrayVertexNeighbor.Add(nullptr);
+  v.AddNeighbor(&n);
+  v.m_ArrayFaceNeighbor.Add(nullptr);
+  EXPECT_EQ(v.NbNeighborWithFlag(0), 1);
+  EXPECT_EQ(v.NearestNeighborWithFlag(0), &n);
+  EXPECT_EQ(v.NeighborWithFlagSharingFaceWithFlag(0, 0), nullptr);
+  EXPECT_EQ(v.MostAlignedNeighbor(CVector3d(1, 0, 0)), &n);
+  EXPECT_DOUBLE_EQ(v.MeanDistanceToNeighbors(), 1.0);
+  EXPECT_FALSE(v.HasBoundaryNeighbor());
+  CArray3d<CVertex3d> out;
+  EXPECT_EQ(v.CollectNeighborsWithTag(0, out), 1);
+  EXPECT_EQ(v.NbBoundaryNeighborWithTag(0), 0);
+  v.UpdateFaceVertex(&n, &w);
+  v.UpdateNeighbor(&n, nullptr);
+  EXPECT_FALSE(v.HasNeighbor(&n));
+  EXPECT_EQ(v.SharpCount(0.0), 2); // one (null) face entry
+  EXPECT_EQ(v.MaxNormalSine(), 0.0);
+  // A shared face with a null corner: the merge is refused.
+  CFace3d f(&v, &n, nullptr);
+  v.AddFace(&f);
+  n.AddFace(&f);
+  EXPECT_EQ(v.MergeInto(&n, 1, 2), 0);
+  EXPECT_EQ(n.m_pTarget, nullptr);
+}
+
 //////////////////////////////////////////////////////////////////////
 // Corners and neighbours
 //////////////////////////////////////////////////////////////////////
@@ -309,8 +340,9 @@ TEST(Face3d, CornerAndNeighbourQueries) {
   EXPECT_FALSE(f0->SharedEdge(m.f[7], a, b));
   EXPECT_TRUE(f0->SameVertices(f0));
   EXPECT_FALSE(f0->SameVertices(f1));
+  EXPECT_FALSE(f0->SameVertices(nullptr));
   EXPECT_TRUE(f0->HasVertices(m.v[1], m.v[4], m.v[0]));
-  EXPECT_EQ(f0->NbNeighbor(), 2); // bottom edge is boundary
+  EXPECT_EQ(f0->NbNeighbor(), 2);                        // bottom edge is boundary
   EXPECT_EQ(f0->NeighborWith(m.v[4], m.v[0]), f0->f(1)); // face across (v1, v4)
   EXPECT_EQ(f0->NeighborWithout(m.v[1]), f1);
   CArray3d<CFace3d> list;
@@ -480,10 +512,10 @@ TEST(Face3d, FlipEdgeRelinksEverything) {
   CVertex3d* q = m.V(2, 0);
   CVertex3d* a = m.V(1, 1);
   CVertex3d* b = m.V(1, -1);
-  m.V(2.5, 1);   // 4 c
-  m.V(-0.5, 1);  // 5 d
-  m.V(-0.5, -1); // 6 e
-  m.V(2.5, -1);  // 7 g
+  m.V(2.5, 1);                // 4 c
+  m.V(-0.5, 1);               // 5 d
+  m.V(-0.5, -1);              // 6 e
+  m.V(2.5, -1);               // 7 g
   CFace3d* A = m.F(0, 1, 2);  // (p, q, a)
   CFace3d* B = m.F(1, 0, 3);  // (q, p, b)
   CFace3d* X1 = m.F(2, 1, 4); // across (q, a)
@@ -539,9 +571,15 @@ TEST(Face3d, FlipEdgeRelinksEverything) {
   EXPECT_TRUE(p->HasNeighbor(q));
   EXPECT_FALSE(a->HasNeighbor(b));
   m.ExpectConsistent();
-  // ... and a second flip of the same pair is refused once a-b exist.
+  // ... and the pair can be flipped again; then a face holding the new
+  // diagonal's ends as opposite corners is refused.
   EXPECT_EQ(A->FlipEdge(B), 1);
   m.ExpectConsistent();
+  p->AddNeighbor(q); // pretend p and q are joined elsewhere
+  q->AddNeighbor(p);
+  EXPECT_EQ(A->FlipEdge(B), 0);
+  EXPECT_EQ(B->FlipEdge(A), 0);
+  EXPECT_EQ(A->v(1), b);
 }
 
 //////////////////////////////////////////////////////////////////////
@@ -906,9 +944,9 @@ TEST(TriangleFunctions, IsInsideTriangle) {
   CVertex3d a(0, 0, 0), b(2, 0, 0), c(0, 2, 0);
   CFace3d f(&a, &b, &c);
   EXPECT_TRUE(IsInsideTriangle(CVector3d(0.5, 0.5, 0), &f));
-  EXPECT_TRUE(IsInsideTriangle(CVector3d(1, 0, 0), &f));  // on an edge
-  EXPECT_TRUE(IsInsideTriangle(CVector3d(1, 1, 0), &f));  // on the hypotenuse
-  EXPECT_TRUE(IsInsideTriangle(CVector3d(0, 0, 0), &f));  // on a corner
+  EXPECT_TRUE(IsInsideTriangle(CVector3d(1, 0, 0), &f)); // on an edge
+  EXPECT_TRUE(IsInsideTriangle(CVector3d(1, 1, 0), &f)); // on the hypotenuse
+  EXPECT_TRUE(IsInsideTriangle(CVector3d(0, 0, 0), &f)); // on a corner
   EXPECT_FALSE(IsInsideTriangle(CVector3d(1.5, 1.5, 0), &f));
   EXPECT_FALSE(IsInsideTriangle(CVector3d(-0.1, 0.5, 0), &f));
   // Orientation does not matter.
@@ -1060,13 +1098,27 @@ TEST(Vertex3d, MergeIntoRefusals) {
 // (libEGL is opened at run time so that the suite needs no EGL link).
 //////////////////////////////////////////////////////////////////////
 
-#include <EGL/egl.h>
-#include <GL/gl.h>
-#include <dlfcn.h>
-
-#include "geometry/Transform.h"
-
 namespace {
+
+// The few EGL 1.4 types and constants used below (libEGL is opened at run
+// time, so the suite needs neither the EGL headers nor an EGL link).
+using EGLDisplay = void*;
+using EGLSurface = void*;
+using EGLContext = void*;
+using EGLConfig = void*;
+using EGLint = int32_t;
+using EGLenum = unsigned int;
+using EGLBoolean = unsigned int;
+constexpr EGLDisplay EGL_NO_DISPLAY = nullptr;
+constexpr EGLSurface EGL_NO_SURFACE = nullptr;
+constexpr EGLContext EGL_NO_CONTEXT = nullptr;
+constexpr void* EGL_DEFAULT_DISPLAY = nullptr;
+constexpr EGLBoolean EGL_TRUE = 1;
+constexpr EGLint EGL_NONE = 0x3038, EGL_SURFACE_TYPE = 0x3033, EGL_PBUFFER_BIT = 0x0001,
+                 EGL_RENDERABLE_TYPE = 0x3040, EGL_OPENGL_BIT = 0x0008, EGL_RED_SIZE = 0x3024,
+                 EGL_GREEN_SIZE = 0x3023, EGL_BLUE_SIZE = 0x3022, EGL_DEPTH_SIZE = 0x3025,
+                 EGL_WIDTH = 0x3057, EGL_HEIGHT = 0x3056;
+constexpr EGLenum EGL_OPENGL_API = 0x30A2;
 
 class OffscreenGl {
 public:
@@ -1080,23 +1132,24 @@ public:
       return p ? p : getProc(name);
     };
     using GetPlatformDisplay = EGLDisplay (*)(EGLenum, void*, const EGLint*);
-    auto getPlatformDisplay = reinterpret_cast<GetPlatformDisplay>(load("eglGetPlatformDisplayEXT"));
-    auto initialize = reinterpret_cast<EGLBoolean (*)(EGLDisplay, EGLint*, EGLint*)>(load("eglInitialize"));
+    auto getPlatformDisplay =
+        reinterpret_cast<GetPlatformDisplay>(load("eglGetPlatformDisplayEXT"));
+    auto initialize =
+        reinterpret_cast<EGLBoolean (*)(EGLDisplay, EGLint*, EGLint*)>(load("eglInitialize"));
     auto bindApi = reinterpret_cast<EGLBoolean (*)(EGLenum)>(load("eglBindAPI"));
-    auto chooseConfig = reinterpret_cast<EGLBoolean (*)(EGLDisplay, const EGLint*, EGLConfig*, EGLint, EGLint*)>(
-        load("eglChooseConfig"));
+    auto chooseConfig =
+        reinterpret_cast<EGLBoolean (*)(EGLDisplay, const EGLint*, EGLConfig*, EGLint, EGLint*)>(
+            load("eglChooseConfig"));
     auto createPbuffer = reinterpret_cast<EGLSurface (*)(EGLDisplay, EGLConfig, const EGLint*)>(
         load("eglCreatePbufferSurface"));
-    auto createContext = reinterpret_cast<EGLContext (*)(EGLDisplay, EGLConfig, EGLContext, const EGLint*)>(
-        load("eglCreateContext"));
-    auto makeCurrent = reinterpret_cast<EGLBoolean (*)(EGLDisplay, EGLSurface, EGLSurface, EGLContext)>(
-        load("eglMakeCurrent"));
-    destroyContext_ = reinterpret_cast<EGLBoolean (*)(EGLDisplay, EGLContext)>(load("eglDestroyContext"));
-    destroySurface_ = reinterpret_cast<EGLBoolean (*)(EGLDisplay, EGLSurface)>(load("eglDestroySurface"));
-    terminate_ = reinterpret_cast<EGLBoolean (*)(EGLDisplay)>(load("eglTerminate"));
-    makeCurrent_ = makeCurrent;
+    auto createContext =
+        reinterpret_cast<EGLContext (*)(EGLDisplay, EGLConfig, EGLContext, const EGLint*)>(
+            load("eglCreateContext"));
+    auto makeCurrent =
+        reinterpret_cast<EGLBoolean (*)(EGLDisplay, EGLSurface, EGLSurface, EGLContext)>(
+            load("eglMakeCurrent"));
     if (!getPlatformDisplay || !initialize || !bindApi || !chooseConfig || !createPbuffer ||
-        !createContext || !makeCurrent || !destroyContext_ || !destroySurface_ || !terminate_)
+        !createContext || !makeCurrent)
       return;
     const EGLenum kPlatformSurfaceless = 0x31DD; // EGL_PLATFORM_SURFACELESS_MESA
     display_ = getPlatformDisplay(kPlatformSurfaceless, EGL_DEFAULT_DISPLAY, nullptr);
@@ -1105,9 +1158,19 @@ public:
       return;
     }
     if (!bindApi(EGL_OPENGL_API)) return;
-    const EGLint configAttribs[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE,
-                                    EGL_OPENGL_BIT, EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8,
-                                    EGL_BLUE_SIZE, 8, EGL_DEPTH_SIZE, 16, EGL_NONE};
+    const EGLint configAttribs[] = {EGL_SURFACE_TYPE,
+                                    EGL_PBUFFER_BIT,
+                                    EGL_RENDERABLE_TYPE,
+                                    EGL_OPENGL_BIT,
+                                    EGL_RED_SIZE,
+                                    8,
+                                    EGL_GREEN_SIZE,
+                                    8,
+                                    EGL_BLUE_SIZE,
+                                    8,
+                                    EGL_DEPTH_SIZE,
+                                    16,
+                                    EGL_NONE};
     EGLConfig config;
     EGLint n = 0;
     if (!chooseConfig(display_, configAttribs, &config, 1, &n) || n < 1) return;
@@ -1118,17 +1181,14 @@ public:
     if (context_ == EGL_NO_CONTEXT) return;
     ok_ = makeCurrent(display_, surface_, surface_, context_) == EGL_TRUE;
   }
-  ~OffscreenGl() {
-    if (getenv("NOTEAR")) return;
-    if (display_ != EGL_NO_DISPLAY) {
-      if (makeCurrent_) makeCurrent_(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-      if (context_ != EGL_NO_CONTEXT) destroyContext_(display_, context_);
-      if (surface_ != EGL_NO_SURFACE) destroySurface_(display_, surface_);
-      terminate_(display_);
-      auto releaseThread = reinterpret_cast<EGLBoolean (*)()>(dlsym(lib_, "eglReleaseThread"));
-      if (releaseThread) releaseThread();
-    }
-    // The library stays loaded: Mesa does not like being unloaded.
+  // Never destroyed (see Shared): Mesa's EGL teardown leaks a little,
+  // which LeakSanitizer would report.
+  ~OffscreenGl() = delete;
+
+  // One context per process, made once and kept current.
+  static OffscreenGl& Shared() {
+    static OffscreenGl* gl = new OffscreenGl;
+    return *gl;
   }
   bool ok() const { return ok_; }
 
@@ -1162,18 +1222,16 @@ private:
   EGLDisplay display_ = EGL_NO_DISPLAY;
   EGLSurface surface_ = EGL_NO_SURFACE;
   EGLContext context_ = EGL_NO_CONTEXT;
-  EGLBoolean (*makeCurrent_)(EGLDisplay, EGLSurface, EGLSurface, EGLContext) = nullptr;
-  EGLBoolean (*destroyContext_)(EGLDisplay, EGLContext) = nullptr;
-  EGLBoolean (*destroySurface_)(EGLDisplay, EGLSurface) = nullptr;
-  EGLBoolean (*terminate_)(EGLDisplay) = nullptr;
 };
 
-bool SameRgb(const CColor& a, const CColor& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+bool SameRgb(const CColor& a, const CColor& b) {
+  return a.r == b.r && a.g == b.g && a.b == b.b;
+}
 
 } // namespace
 
 TEST(ElementDraw, FaceHighlightAndVertexSpheres) {
-  OffscreenGl gl;
+  OffscreenGl& gl = OffscreenGl::Shared();
   if (!gl.ok()) GTEST_SKIP() << "no offscreen OpenGL context";
   const CColor black(0, 0, 0), red(255, 0, 0), green(0, 255, 0), blue(0, 0, 255);
 

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+// What a reader skipped without refusing the file: lines it could not
+// parse, faces or colors whose index is outside the range of what was read,
+// objects without geometry and textures it could not use.
+struct CReadReport {
+  int malformedLines = 0;
+  int skippedFaces = 0;
+  int skippedColors = 0;
+  int skippedObjects = 0;
+  int skippedTextures = 0;
+  // Empty when nothing was skipped; else one sentence listing the counts.
+  std::string Summary() const;
+};

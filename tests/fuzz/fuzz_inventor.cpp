@@ -1,0 +1,19 @@
+// Fuzzes the Inventor reader from memory (the mesh is rebuilt on success).
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "fuzz_mesh_checks.h"
+#include "io/ReadInventor.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  CMesh3d mesh;
+  CReadReport report;
+  std::string error;
+  const int ok =
+      ReadInventorFromMemory(&mesh, reinterpret_cast<const char*>(data), size, report, error);
+  if (!ok && (mesh.NbVertex() != 0 || error.empty())) std::abort();
+  CheckMesh(mesh);
+  return 0;
+}
