@@ -25,30 +25,20 @@ void CFace3d::CopyNeighbors(const CFace3d* f) {
 //////////////////////////////////////////////////////////////////////
 
 void CFace3d::PushCorner(int slot) {
-  if (!m_pHistory) m_pHistory = new CHistory3d;
   CHistoryRecord3d r;
   r.kind = HISTORY_FACE_CORNER;
   r.slot = slot % 6;
   r.previous = m_pVertex[r.slot];
-  m_pHistory->m_Records.push_back(r);
+  CHistory3d::Push(m_pHistory, r);
 }
 
 void CFace3d::PushCreated() {
-  if (!m_pHistory) m_pHistory = new CHistory3d;
-  CHistoryRecord3d r;
-  r.kind = HISTORY_FACE_CREATED;
-  m_pHistory->m_Records.push_back(r);
+  CHistory3d::Push(m_pHistory, HISTORY_FACE_CREATED);
 }
 
 int CFace3d::PopHistory() {
-  if (!m_pHistory) return 0;
-  if (m_pHistory->m_Records.empty()) {
-    delete m_pHistory;
-    m_pHistory = nullptr;
-    return 0;
-  }
-  CHistoryRecord3d r = m_pHistory->m_Records.back();
-  m_pHistory->m_Records.pop_back();
+  CHistoryRecord3d r;
+  if (!CHistory3d::Pop(m_pHistory, r)) return 0;
   if (r.kind == HISTORY_FACE_CORNER) {
     int slot = r.slot % 6;
     if (slot < 0) slot += 6;
@@ -57,16 +47,11 @@ int CFace3d::PopHistory() {
   } else if (r.kind == HISTORY_FACE_CREATED) {
     m_pVertex[0] = m_pVertex[1] = m_pVertex[2] = nullptr;
   }
-  if (m_pHistory->m_Records.empty()) {
-    delete m_pHistory;
-    m_pHistory = nullptr;
-  }
   return 1;
 }
 
 void CFace3d::ClearHistory() {
-  delete m_pHistory; // discarding: records own nothing
-  m_pHistory = nullptr;
+  CHistory3d::Clear(m_pHistory);
 }
 
 //////////////////////////////////////////////////////////////////////

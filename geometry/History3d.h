@@ -6,10 +6,10 @@ class CVertex3d;
 
 // Undo records pushed by subdivision steps and popped by the mesh's undo.
 enum HistoryKind3d {
-  HISTORY_FACE_CORNER = 1,    // face: slot index and previous vertex of the slot
-  HISTORY_FACE_CREATED = 2,   // face: created by the operation
+  HISTORY_FACE_CORNER = 1,     // face: slot index and previous vertex of the slot
+  HISTORY_FACE_CREATED = 2,    // face: created by the operation
   HISTORY_VERTEX_POSITION = 3, // vertex: previous position as three floats
-  HISTORY_VERTEX_CREATED = 4  // vertex: created by the operation
+  HISTORY_VERTEX_CREATED = 4   // vertex: created by the operation
 };
 
 struct CHistoryRecord3d {
@@ -19,9 +19,36 @@ struct CHistoryRecord3d {
   float position[3] = {0.0f, 0.0f, 0.0f};
 };
 
-// Stack of undo records; owners allocate it on the first push and free it
-// when it becomes empty.
+// Stack of undo records. A vertex or face holds a pointer to one, null while
+// it is empty: Push allocates it on the first record and Pop frees it when
+// the last record goes.
 class CHistory3d {
 public:
   std::vector<CHistoryRecord3d> m_Records;
+
+  static void Push(CHistory3d*& stack, const CHistoryRecord3d& record) {
+    if (!stack) stack = new CHistory3d;
+    stack->m_Records.push_back(record);
+  }
+  static void Push(CHistory3d*& stack, int kind) {
+    CHistoryRecord3d record;
+    record.kind = kind;
+    Push(stack, record);
+  }
+  // Returns 1 and the top record, or 0 when the stack is empty.
+  static int Pop(CHistory3d*& stack, CHistoryRecord3d& record) {
+    int popped = 0;
+    if (stack && !stack->m_Records.empty()) {
+      record = stack->m_Records.back();
+      stack->m_Records.pop_back();
+      popped = 1;
+    }
+    if (stack && stack->m_Records.empty()) Clear(stack);
+    return popped;
+  }
+  // Discards every record without applying it.
+  static void Clear(CHistory3d*& stack) {
+    delete stack;
+    stack = nullptr;
+  }
 };

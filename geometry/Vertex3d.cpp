@@ -18,48 +18,28 @@ CVertex3d::~CVertex3d() {
 //////////////////////////////////////////////////////////////////////
 
 void CVertex3d::PushPosition() {
-  if (!m_pHistory) m_pHistory = new CHistory3d;
   CHistoryRecord3d r;
   r.kind = HISTORY_VERTEX_POSITION;
   r.position[0] = static_cast<float>(x);
   r.position[1] = static_cast<float>(y);
   r.position[2] = static_cast<float>(z);
-  m_pHistory->m_Records.push_back(r);
+  CHistory3d::Push(m_pHistory, r);
 }
 
 void CVertex3d::PushCreated() {
-  if (!m_pHistory) m_pHistory = new CHistory3d;
-  CHistoryRecord3d r;
-  r.kind = HISTORY_VERTEX_CREATED;
-  m_pHistory->m_Records.push_back(r);
+  CHistory3d::Push(m_pHistory, HISTORY_VERTEX_CREATED);
 }
 
 int CVertex3d::PopHistory() {
-  if (!m_pHistory) return 0;
-  if (m_pHistory->m_Records.empty()) {
-    delete m_pHistory;
-    m_pHistory = nullptr;
-    return 0;
-  }
-  CHistoryRecord3d r = m_pHistory->m_Records.back();
-  m_pHistory->m_Records.pop_back();
-  if (r.kind == HISTORY_VERTEX_POSITION) {
-    x = r.position[0];
-    y = r.position[1];
-    z = r.position[2];
-  }
-  // HISTORY_VERTEX_CREATED: nothing else to do.
-  if (m_pHistory->m_Records.empty()) {
-    delete m_pHistory;
-    m_pHistory = nullptr;
-  }
+  CHistoryRecord3d r;
+  if (!CHistory3d::Pop(m_pHistory, r)) return 0;
+  if (r.kind == HISTORY_VERTEX_POSITION) Set(r.position[0], r.position[1], r.position[2]);
+  // a created-vertex record carries nothing to restore
   return 1;
 }
 
 void CVertex3d::ClearHistory() {
-  // Discards the records without applying them.
-  delete m_pHistory;
-  m_pHistory = nullptr;
+  CHistory3d::Clear(m_pHistory);
 }
 
 //////////////////////////////////////////////////////////////////////

@@ -9,17 +9,8 @@
 
 namespace {
 
-CVertex3d* AddVertex(CMesh3d& mesh, double x, double y, double z) {
-  CVertex3d* v = new CVertex3d(x, y, z);
-  mesh.AddVertex(v);
-  return v;
-}
-
-CFace3d* AddFace(CMesh3d& mesh, CVertex3d* a, CVertex3d* b, CVertex3d* c) {
-  CFace3d* f = new CFace3d(a, b, c);
-  mesh.AddFace(f);
-  return f;
-}
+using testmeshes::AddFace;
+using testmeshes::AddVertex;
 
 // Every face appears once in each corner's list, every neighbour pointer
 // is reciprocal and shares the edge it sits on.

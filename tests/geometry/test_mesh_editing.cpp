@@ -15,27 +15,12 @@ namespace {
 
 using MeshPtr = std::unique_ptr<CMesh3d>;
 
-CVertex3d* AddVertex(CMesh3d& mesh, double x, double y, double z) {
-  CVertex3d* v = new CVertex3d(x, y, z);
-  mesh.AddVertex(v);
-  return v;
-}
-
-CFace3d* AddFace(CMesh3d& mesh, CVertex3d* a, CVertex3d* b, CVertex3d* c) {
-  CFace3d* f = new CFace3d(a, b, c);
-  mesh.AddFace(f);
-  return f;
-}
+using testmeshes::AddFace;
+using testmeshes::AddVertex;
 
 // Mesh from coordinates and index triples, adjacency built.
 MeshPtr MakeMesh(const std::vector<double>& xyz, const std::vector<int>& triangles) {
-  MeshPtr mesh(new CMesh3d);
-  for (size_t i = 0; i + 2 < xyz.size(); i += 3) AddVertex(*mesh, xyz[i], xyz[i + 1], xyz[i + 2]);
-  for (size_t i = 0; i + 2 < triangles.size(); i += 3)
-    AddFace(*mesh, mesh->GetVertex(triangles[i]), mesh->GetVertex(triangles[i + 1]),
-            mesh->GetVertex(triangles[i + 2]));
-  mesh->Rebuild();
-  return mesh;
+  return MeshPtr(testmeshes::MakeMesh(xyz, triangles));
 }
 
 // Octahedron with face 0 split around a raised centre vertex (index 6), which

@@ -9,11 +9,7 @@
 
 namespace testmeshes {
 
-namespace {
-
-// Adds the vertices and the faces (index triples) to an empty mesh.
-CMesh3d* BuildMesh(const std::vector<double>& xyz, const std::vector<int>& triangles,
-                   bool rebuild = true) {
+CMesh3d* MakeMesh(const std::vector<double>& xyz, const std::vector<int>& triangles, bool rebuild) {
   CMesh3d* mesh = new CMesh3d;
   int nv = static_cast<int>(xyz.size() / 3);
   int nf = static_cast<int>(triangles.size() / 3);
@@ -28,6 +24,20 @@ CMesh3d* BuildMesh(const std::vector<double>& xyz, const std::vector<int>& trian
   if (rebuild) mesh->Rebuild();
   return mesh;
 }
+
+CVertex3d* AddVertex(CMesh3d& mesh, double x, double y, double z) {
+  CVertex3d* v = new CVertex3d(x, y, z);
+  mesh.AddVertex(v);
+  return v;
+}
+
+CFace3d* AddFace(CMesh3d& mesh, CVertex3d* a, CVertex3d* b, CVertex3d* c) {
+  CFace3d* f = new CFace3d(a, b, c);
+  mesh.AddFace(f);
+  return f;
+}
+
+namespace {
 
 // Index of the midpoint of edge (a, b), created on the unit sphere once.
 int Midpoint(int a, int b, std::vector<double>& xyz, std::unordered_map<uint64_t, int>& cache) {
@@ -84,7 +94,7 @@ CMesh3d* MakeIcoSphere(int level) {
     }
     triangles.swap(next);
   }
-  return BuildMesh(xyz, triangles);
+  return MakeMesh(xyz, triangles);
 }
 
 CMesh3d* MakeTorus(int nu, int nv, double majorRadius, double minorRadius) {
@@ -99,7 +109,7 @@ CMesh3d* MakeTorus(int nu, int nv, double majorRadius, double minorRadius) {
   GridTriangles(
       nu, nv, [&](int i, int j) { return (j % nv) * nu + (i % nu); },
       [](int, int) { return false; }, triangles);
-  return BuildMesh(xyz, triangles);
+  return MakeMesh(xyz, triangles);
 }
 
 static CMesh3d* MakeGridSkipping(int nx, int ny, int holes) {
@@ -113,7 +123,7 @@ static CMesh3d* MakeGridSkipping(int nx, int ny, int holes) {
   std::vector<int> triangles;
   GridTriangles(
       nx, ny, [&](int i, int j) { return j * (nx + 1) + i; }, isHole, triangles);
-  return BuildMesh(xyz, triangles);
+  return MakeMesh(xyz, triangles);
 }
 
 CMesh3d* MakeGrid(int nx, int ny) {
@@ -132,7 +142,7 @@ CMesh3d* MakeNonManifoldFan(int blades) {
     xyz.insert(xyz.end(), {0.5, std::cos(a), std::sin(a)});
     triangles.insert(triangles.end(), {0, 1, 2 + k});
   }
-  return BuildMesh(xyz, triangles);
+  return MakeMesh(xyz, triangles);
 }
 
 CMesh3d* MakeSoup(const CMesh3d* mesh) {
@@ -146,7 +156,7 @@ CMesh3d* MakeSoup(const CMesh3d* mesh) {
       triangles.push_back(static_cast<int>(xyz.size() / 3));
       xyz.insert(xyz.end(), {v->x, v->y, v->z});
     }
-  return BuildMesh(xyz, triangles, false);
+  return MakeMesh(xyz, triangles, false);
 }
 
 int CountBoundaryEdges(const CMesh3d* mesh) {

@@ -3,9 +3,21 @@
 // Procedural meshes for tests and benchmarks. Every function returns a new
 // mesh (the caller deletes it) on which Rebuild has run unless stated.
 
+#include <vector>
+
 class CMesh3d;
+class CVertex3d;
+class CFace3d;
 
 namespace testmeshes {
+
+// Mesh from coordinates (x, y, z per vertex) and index triples.
+CMesh3d* MakeMesh(const std::vector<double>& xyz, const std::vector<int>& triangles,
+                  bool rebuild = true);
+
+// Appends a new vertex or face to the mesh and returns it.
+CVertex3d* AddVertex(CMesh3d& mesh, double x, double y, double z);
+CFace3d* AddFace(CMesh3d& mesh, CVertex3d* a, CVertex3d* b, CVertex3d* c);
 
 // Subdivided icosahedron on the unit sphere: 20 * 4^level faces, closed.
 CMesh3d* MakeIcoSphere(int level);
