@@ -73,15 +73,16 @@ struct Context : CSceneSyntax {
 // ROUTE, PROTO and EXTERNPROTO statements, skipped; 0 on a syntax error,
 // -1 when t is none of them.
 static int SkipStatement(Context& c, const CToken& t) {
-  if (t.IsWord("ROUTE")) {
-    for (int i = 0; i < 3; i++) c.tokens.Next();
+  if (!t.IsWord("ROUTE") && !t.IsWord("PROTO") && !t.IsWord("EXTERNPROTO")) return -1;
+  const CToken keyword = c.tokens.Next();
+  if (keyword.Is("ROUTE")) {
+    for (int i = 0; i < 3; i++) c.tokens.Next(); // from TO to
     return 1;
   }
-  if (!t.IsWord("PROTO") && !t.IsWord("EXTERNPROTO")) return -1;
   c.tokens.Next(); // name
   if (c.tokens.Next().kind != TOKEN_OPEN_BRACKET || !SkipBalanced(c))
-    return c.Fail("expected the interface of " + t.Str());
-  if (t.Is("EXTERNPROTO")) return SkipValue(c);
+    return c.Fail("expected the interface of " + keyword.Str());
+  if (keyword.Is("EXTERNPROTO")) return SkipValue(c);
   if (c.tokens.Next().kind != TOKEN_OPEN_BRACE) return c.Fail("expected the body of PROTO");
   return SkipBalanced(c);
 }
@@ -418,7 +419,7 @@ static int ReadChildren(Context& c, int only) {
   if (!list) return only <= 0 ? ReadChildNode(c) : SkipValue(c);
   c.tokens.Next();
   for (int i = 0;; i++) {
-    const CToken& t = c.tokens.Peek();
+    const CToken t = c.tokens.Peek();
     if (t.kind == TOKEN_CLOSE_BRACKET) {
       c.tokens.Next();
       return 1;

@@ -32,7 +32,7 @@ TEST(InventorReader, ReadsSeparatorTreesWithSeveralFaceSets) {
   EXPECT_EQ(mesh.GetFace(3)->v(0), mesh.GetVertex(11));
   EXPECT_EQ(mesh.GetFace(3)->v(2), mesh.GetVertex(9));
   EXPECT_EQ(report.skippedFaces, 1);
-  EXPECT_NE(mesh.GetFace(0)->f(0), nullptr); // rebuilt
+  EXPECT_EQ(mesh.GetFace(0)->f(2), mesh.GetFace(1)); // rebuilt
 }
 
 TEST(InventorReader, RefusesWhatItCannotRead) {

@@ -67,7 +67,7 @@ TEST(VrmlReader, ReadsItsOwnLayoutAsDescribed) {
   // both nodes share one texture by name, with its coordinates
   EXPECT_EQ(scene.NbTexture(), 1);
   EXPECT_EQ(mesh->m_IndexTexture, 0);
-  EXPECT_EQ(MeshAt(scene, 1)->m_IndexTexture, -1); // its texCoordIndex no longer matches
+  EXPECT_EQ(MeshAt(scene, 1)->m_IndexTexture, 0);
   EXPECT_EQ(scene.GetTexture(0)->GetFileName(), "wood.bmp");
   ASSERT_EQ(mesh->m_NbTextureCoordinateIndex, 2);
   EXPECT_EQ(mesh->m_pTextureCoordinateIndex[3], 1);

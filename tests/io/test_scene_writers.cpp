@@ -121,7 +121,7 @@ TEST(SceneWriters, InventorBlockAndGridFile) {
 
   const std::string grid = ::testing::TempDir() + "grid.txt";
   ASSERT_EQ(WriteGridFile(mesh.get(), grid, error), 1);
-  EXPECT_EQ(Slurp(grid), "0 0 -1 1.5 1 0.25\n0 0 0\n1.0\n1\n4\n2\n"
+  EXPECT_EQ(Slurp(grid), "0 0 -1e-07 1.5 1 0.25\n0 0 0\n1.0\n1\n4\n2\n"
                          "0 0 0\n1.5 0 0\n1 1 0.25\n0 1 -1e-07\n0 1 2\n0 2 3\n");
 }
 
@@ -146,7 +146,7 @@ TEST(SceneWriters, BinarySceneCountsEveryObject) {
   };
   EXPECT_EQ(i32(0), 2);
   EXPECT_EQ(f32(4), 1.0f);       // translation x
-  EXPECT_EQ(f32(4 + 16), 0.0f);  // axis z
+  EXPECT_EQ(f32(4 + 20), 0.0f);  // axis z
   EXPECT_EQ(f32(4 + 24), 90.0f); // angle in degrees
   EXPECT_EQ(f32(4 + 36), 0.5f);  // scale z
   EXPECT_EQ(i32(4 + 40), 4);
