@@ -1,0 +1,62 @@
+// Fractal 1-to-6 split: the midpoint 1-to-4 split whose middle triangle is
+// raised into a low three-sided pyramid.
+
+#include "geometry/Mesh3d.h"
+#include "processing/LoopSubdivision.h"
+#include "processing/SubdivisionPasses.h"
+
+// One twelfth in single precision: the apex height per unit of perimeter.
+constexpr double kApexHeightPerPerimeter = 0.083333336f;
+
+// Appends the apex above the centre of f along its unit normal.
+static CVertex3d* AppendApex(CMesh3d* mesh, const CFace3d* f) {
+  const CVertex3d* p0 = f->m_pVertex[0];
+  const CVertex3d* p1 = f->m_pVertex[1];
+  const CVertex3d* p2 = f->m_pVertex[2];
+  double d = f->Perimeter() * kApexHeightPerPerimeter;
+  CVector3d n = f->m_Normal;
+  n.Normalize();
+  return AppendVertex(mesh, (p0->x + p1->x + p2->x) / 3.0 + d * n.x,
+                      (p0->y + p1->y + p2->y) / 3.0 + d * n.y,
+                      (p0->z + p1->z + p2->z) / 3.0 + d * n.z);
+}
+
+// Six faces from a face with all three edge vertices: the corner faces of
+// the 1-to-4 split and the three sides of the pyramid.
+static void SplitFaceFractal(CMesh3d* mesh, CFace3d* f) {
+  CVertex3d** v = f->m_pVertex;
+  CVertex3d *p0 = v[0], *p1 = v[1], *p2 = v[2], *s0 = v[3], *s1 = v[4], *s2 = v[5];
+  CVertex3d* t = AppendApex(mesh, f);
+  mesh->AddFace(new CFace3d(s0, p1, s1));
+  mesh->AddFace(new CFace3d(s2, s1, p2));
+  mesh->AddFace(new CFace3d(s0, s1, t));
+  mesh->AddFace(new CFace3d(t, s1, s2));
+  mesh->AddFace(new CFace3d(s2, s0, t));
+  f->Set(p0, s0, s2);
+  f->m_Flag = 0;
+  v[3] = v[4] = v[5] = nullptr;
+}
+
+void SubdivisionFractal(CMesh3d* mesh) {
+  if (!mesh) return;
+  int nbFace = mesh->NbFace();
+
+  // midpoints of every edge (faces with a null corner stay whole)
+  CWholeFaces whole;
+  whole.Mark(mesh, FaceHasThreeCorners);
+  UniformEdgePass(mesh, EdgeRule::Midpoints, whole);
+
+  // apexes and faces; a face next to one left whole, with fewer edge
+  // vertices, falls back to the shared split table
+  mesh->m_ArrayVertex.Reserve(mesh->NbVertex() + nbFace);
+  mesh->m_ArrayFace.Reserve(6 * nbFace);
+  for (int i = 0; i < nbFace; i++) {
+    CFace3d* f = mesh->GetFace(i);
+    if (!f) continue;
+    if (f->m_pVertex[3] && f->m_pVertex[4] && f->m_pVertex[5])
+      SplitFaceFractal(mesh, f);
+    else
+      SplitFace(mesh, f);
+  }
+  mesh->Rebuild();
+}
