@@ -4,6 +4,7 @@
 #include <malloc.h>
 
 #include <memory>
+#include <vector>
 
 #include "geometry/Mesh3d.h"
 #include "tests/support/TestMeshes.h"
@@ -25,6 +26,30 @@ void BM_Rebuild(benchmark::State& state) {
       benchmark::Counter(double(mesh->NbFace()), benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_Rebuild)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The first Rebuild of a mesh just read: every adjacency list is allocated.
+void BM_RebuildFirst(benchmark::State& state) {
+  auto closed = MillionFaceTorus();
+  std::vector<double> xyz;
+  std::vector<int> triangles;
+  for (int i = 0; i < closed->NbVertex(); i++) {
+    CVertex3d* v = closed->GetVertex(i);
+    v->m_Flag = i;
+    xyz.insert(xyz.end(), {v->x, v->y, v->z});
+  }
+  for (int i = 0; i < closed->NbFace(); i++)
+    for (int k = 0; k < 3; k++) triangles.push_back(closed->GetFace(i)->v(k)->m_Flag);
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::unique_ptr<CMesh3d> mesh(testmeshes::MakeMesh(xyz, triangles, false));
+    state.ResumeTiming();
+    mesh->Rebuild();
+    state.PauseTiming();
+    mesh.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_RebuildFirst)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_BuildAdjacency(benchmark::State& state) {
   auto mesh = MillionFaceTorus();
