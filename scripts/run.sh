@@ -7,4 +7,4 @@ bash scripts/install-deps.sh
 build=${BUILD_DIR:-build}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j"$(nproc)" --target orvexbox-batch
-"$build/app/orvexbox-batch" samples/icosahedron.smf --info "$@"
+"$build/app/orvexbox-batch" samples/icosahedron.wrl --info "$@"

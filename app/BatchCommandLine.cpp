@@ -1,0 +1,74 @@
+#include "app/BatchCommandLine.h"
+
+namespace orvex {
+
+const char* BatchUsage() {
+  return "usage: orvexbox-batch INPUT [--run COMMAND [--set \"Label=value\"]...]...\n"
+         "                      [--save OUTPUT] [--info] [--snapshot PICTURE.png] [--yes]\n"
+         "       orvexbox-batch --list-commands\n";
+}
+
+// Options that take a value: the value is the next argument.
+static bool TakeValue(const std::vector<std::string>& args, size_t& i, std::string& value,
+                      std::string& error) {
+  if (i + 1 >= args.size()) {
+    error = args[i] + " needs a value";
+    return false;
+  }
+  value = args[++i];
+  return true;
+}
+
+static bool AddSet(BatchCommandLine& line, const std::string& text, std::string& error) {
+  if (line.runs.empty()) {
+    error = "--set \"" + text + "\" comes before any --run";
+    return false;
+  }
+  size_t equal = text.find('=');
+  if (equal == std::string::npos || equal == 0) {
+    error = "--set needs \"Label=value\", not \"" + text + "\"";
+    return false;
+  }
+  line.runs.back().sets.emplace_back(text.substr(0, equal), text.substr(equal + 1));
+  return true;
+}
+
+bool BatchCommandLine::Parse(const std::vector<std::string>& args, std::string& error) {
+  for (size_t i = 0; i < args.size(); i++) {
+    const std::string& arg = args[i];
+    std::string value;
+    if (arg == "--run") {
+      if (!TakeValue(args, i, value, error)) return false;
+      runs.push_back(BatchRun{value, {}});
+    } else if (arg == "--set") {
+      if (!TakeValue(args, i, value, error) || !AddSet(*this, value, error)) return false;
+    } else if (arg == "--save") {
+      if (!TakeValue(args, i, save, error)) return false;
+    } else if (arg == "--snapshot") {
+      if (!TakeValue(args, i, snapshot, error)) return false;
+    } else if (arg == "--info") {
+      info = true;
+    } else if (arg == "--yes") {
+      yes = true;
+    } else if (arg == "--list-commands") {
+      listCommands = true;
+    } else if (arg == "--help" || arg == "-h") {
+      help = true;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      error = "unknown option " + arg;
+      return false;
+    } else if (input.empty()) {
+      input = arg;
+    } else {
+      error = "more than one input file (" + input + ", " + arg + ")";
+      return false;
+    }
+  }
+  if (!listCommands && !help && input.empty()) {
+    error = "no input file";
+    return false;
+  }
+  return true;
+}
+
+} // namespace orvex

@@ -1,0 +1,167 @@
+#include "app/BatchRunner.h"
+
+#include <string>
+#include <vector>
+
+#include "app/CommandRegistry.h"
+#include "app/Dispatcher.h"
+#include "app/DocumentHost.h"
+#include "app/OrvexDoc.h"
+#include "app/TerminalUserInterface.h"
+
+namespace orvex {
+namespace {
+
+const char* const kProgram = "orvexbox-batch";
+
+// A --run resolved against the registry before anything is opened.
+struct ResolvedRun {
+  const CommandInfo* info = nullptr;
+  const BatchRun* run = nullptr;
+};
+
+const char* TypeName(ParamType type) {
+  switch (type) {
+  case ParamType::Integer:
+    return "integer";
+  case ParamType::Real:
+    return "real";
+  case ParamType::Check:
+    return "check";
+  case ParamType::Text:
+    return "text";
+  case ParamType::Choice:
+    return "choice";
+  }
+  return "";
+}
+
+std::string Availability(const CommandInfo& info) {
+  if (info.handler) return "available";
+  if (info.kind == ItemKind::RecentFiles) return "recent-file list of the window";
+  if (info.target == CommandTarget::Document || info.target == CommandTarget::Application)
+    return "not available yet";
+  return std::string("served by the ") + TargetName(info.target);
+}
+
+std::string JoinKeys(const std::vector<std::string>& keys) {
+  std::string text;
+  for (const std::string& key : keys) text += (text.empty() ? "" : ",") + key;
+  return text.empty() ? "-" : text;
+}
+
+void ListField(FILE* out, const ParamSpec& spec) {
+  std::fprintf(out, "\t\"%s\" %s = %s", spec.label.c_str(), TypeName(spec.type),
+               spec.defaultValue.c_str());
+  if (spec.HasRange()) std::fprintf(out, " [%g .. %g]", spec.min, spec.max);
+  for (size_t i = 0; i < spec.choices.size(); i++)
+    std::fprintf(out, "%s%s", i == 0 ? " {" : " | ", spec.choices[i].c_str());
+  if (!spec.choices.empty()) std::fprintf(out, "}");
+  if (spec.readOnly) std::fprintf(out, " (shown)");
+  std::fprintf(out, "\n");
+}
+
+// Checks the labels and values of every --set against the dialog's fields.
+bool CheckSets(const ResolvedRun& resolved, std::string& error) {
+  ParamValues values(resolved.info->params);
+  for (const auto& set : resolved.run->sets) {
+    if (!values.Set(set.first, set.second, error)) {
+      error = resolved.info->Label() + ": " + error;
+      return false;
+    }
+  }
+  return true;
+}
+
+bool Resolve(const BatchCommandLine& line, std::vector<ResolvedRun>& resolved, int& status,
+             std::string& error) {
+  const CCommandRegistry& registry = ApplicationRegistry();
+  for (const BatchRun& run : line.runs) {
+    ResolvedRun r{registry.Find(run.command), &run};
+    if (!r.info) {
+      error = "unknown command \"" + run.command + "\"";
+      status = kExitUsage;
+      return false;
+    }
+    if (!r.info->handler) {
+      error = "\"" + r.info->Label() + "\" is " + Availability(*r.info);
+      status = kExitFailure;
+      return false;
+    }
+    if (!CheckSets(r, error)) {
+      status = kExitUsage;
+      return false;
+    }
+    resolved.push_back(r);
+  }
+  return true;
+}
+
+// The document the next command works on: the most recent one.
+COrvexDoc* ActiveDocument(CDocumentHost& host) {
+  return host.Documents().empty() ? nullptr : host.Documents().back().get();
+}
+
+void PrintInfo(FILE* out, const COrvexDoc& doc) {
+  for (int i = 0; i < doc.m_SceneGraph.NbObject(); i++) {
+    CObjectProperties p = doc.GetObjectProperties(i);
+    std::fprintf(out, "%d %d %d %d %s\n", i, p.m_Type, p.m_NbVertex, p.m_NbFace,
+                 p.m_TypeName.c_str());
+  }
+  std::fflush(out);
+}
+
+} // namespace
+
+void ListCommands(FILE* out) {
+  const CCommandRegistry& registry = ApplicationRegistry();
+  for (const auto& command : registry.Commands()) {
+    const CommandInfo& info = *command;
+    std::fprintf(out, "%d\t%s\t%s\t%s\t%s\n", info.id, info.Label().c_str(),
+                 JoinKeys(info.keys).c_str(), TargetName(info.target), Availability(info).c_str());
+    for (const ParamSpec& spec : info.params) ListField(out, spec);
+  }
+}
+
+int RunBatch(const BatchCommandLine& line, FILE* out, FILE* err) {
+  std::vector<ResolvedRun> resolved;
+  std::string error;
+  int status = kExitOk;
+  auto fail = [&](int code, const std::string& message) {
+    std::fprintf(err, "%s: %s\n", kProgram, message.c_str());
+    return code;
+  };
+  if (!Resolve(line, resolved, status, error)) return fail(status, error);
+  if (!line.snapshot.empty())
+    return fail(kExitFailure, "--snapshot is not available yet (it needs the render view)");
+
+  CTerminalUserInterface ui(out, err);
+  ui.SetAnswerYes(line.yes);
+  CDocumentHost host(ui);
+  if (!host.OpenDocumentFile(line.input))
+    return fail(kExitFailure, "cannot open " + line.input + ": " + host.GetLastError());
+
+  CCommandDispatcher dispatcher(ApplicationRegistry(), ui, &host);
+  for (const ResolvedRun& r : resolved) {
+    COrvexDoc* doc = ActiveDocument(host);
+    ParamValues values = dispatcher.DialogValues(*r.info, doc);
+    for (const auto& set : r.run->sets)
+      if (!values.Set(set.first, set.second, error)) return fail(kExitUsage, error);
+    CommandResult result = dispatcher.Run(*r.info, doc, &values);
+    if (result == CommandResult::Unavailable) return fail(kExitFailure, dispatcher.GetLastError());
+    if (result == CommandResult::Failed || result == CommandResult::Cancelled)
+      return fail(kExitFailure, "\"" + r.info->Label() + "\" " + ResultName(result));
+  }
+
+  COrvexDoc* doc = ActiveDocument(host);
+  if (!line.save.empty()) {
+    if (!doc) return fail(kExitFailure, "no document left to save");
+    ui.AnswerNextYes(); // --save is the user's answer to the save question
+    if (!doc->SaveByExtension(line.save))
+      return fail(kExitFailure, "cannot save " + line.save + ": " + doc->GetLastError());
+  }
+  if (line.info && doc) PrintInfo(out, *doc);
+  return kExitOk;
+}
+
+} // namespace orvex

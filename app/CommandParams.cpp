@@ -1,0 +1,219 @@
+#include "app/CommandParams.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/TextNormalize.h"
+
+namespace orvex {
+
+static std::string FormatReal(double value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof(buffer), "%g", value);
+  return buffer;
+}
+
+ParamSpec IntegerParam(std::string label, int defaultValue, double min, double max) {
+  ParamSpec spec;
+  spec.label = std::move(label);
+  spec.type = ParamType::Integer;
+  spec.defaultValue = std::to_string(defaultValue);
+  spec.min = min;
+  spec.max = max;
+  return spec;
+}
+
+ParamSpec RealParam(std::string label, double defaultValue, double min, double max) {
+  ParamSpec spec;
+  spec.label = std::move(label);
+  spec.type = ParamType::Real;
+  spec.defaultValue = FormatReal(defaultValue);
+  spec.min = min;
+  spec.max = max;
+  return spec;
+}
+
+ParamSpec CheckParam(std::string label, bool defaultValue) {
+  ParamSpec spec;
+  spec.label = std::move(label);
+  spec.type = ParamType::Check;
+  spec.defaultValue = defaultValue ? "on" : "off";
+  return spec;
+}
+
+ParamSpec TextParam(std::string label, std::string defaultValue) {
+  ParamSpec spec;
+  spec.label = std::move(label);
+  spec.type = ParamType::Text;
+  spec.defaultValue = std::move(defaultValue);
+  return spec;
+}
+
+ParamSpec ChoiceParam(std::string label, std::vector<std::string> choices, int defaultIndex) {
+  ParamSpec spec;
+  spec.label = std::move(label);
+  spec.type = ParamType::Choice;
+  spec.choices = std::move(choices);
+  if (defaultIndex >= 0 && defaultIndex < static_cast<int>(spec.choices.size()))
+    spec.defaultValue = spec.choices[defaultIndex];
+  return spec;
+}
+
+ParamSpec ShownParam(std::string label, int defaultValue) {
+  ParamSpec spec = IntegerParam(std::move(label), defaultValue);
+  spec.readOnly = true;
+  return spec;
+}
+
+// number parsing --------------------------------------------------------------
+
+static bool ParseReal(const std::string& text, double& value) {
+  if (text.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  value = std::strtod(text.c_str(), &end);
+  return errno == 0 && end && *end == '\0' && std::isfinite(value);
+}
+
+static bool ParseInteger(const std::string& text, long& value) {
+  if (text.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  value = std::strtol(text.c_str(), &end, 10);
+  return errno == 0 && end && *end == '\0' && value >= -2147483647L && value <= 2147483647L;
+}
+
+static bool ParseCheck(const std::string& text, bool& value) {
+  std::string key = LabelKey(text);
+  if (key == "on" || key == "1" || key == "yes" || key == "true" || key == "checked") {
+    value = true;
+    return true;
+  }
+  if (key == "off" || key == "0" || key == "no" || key == "false" || key == "unchecked") {
+    value = false;
+    return true;
+  }
+  return false;
+}
+
+static bool InRange(const ParamSpec& spec, double value, std::string& error) {
+  if (!spec.HasRange() || (value >= spec.min && value <= spec.max)) return true;
+  error =
+      "\"" + spec.label + "\" must lie in " + FormatReal(spec.min) + " ... " + FormatReal(spec.max);
+  return false;
+}
+
+bool ValidateParam(const ParamSpec& spec, const std::string& value, std::string& out,
+                   std::string& error) {
+  switch (spec.type) {
+  case ParamType::Integer: {
+    long number = 0;
+    if (!ParseInteger(value, number)) {
+      error = "\"" + spec.label + "\" needs an integer, not \"" + value + "\"";
+      return false;
+    }
+    if (!InRange(spec, static_cast<double>(number), error)) return false;
+    out = std::to_string(number);
+    return true;
+  }
+  case ParamType::Real: {
+    double number = 0.0;
+    if (!ParseReal(value, number)) {
+      error = "\"" + spec.label + "\" needs a number, not \"" + value + "\"";
+      return false;
+    }
+    if (!InRange(spec, number, error)) return false;
+    out = value;
+    return true;
+  }
+  case ParamType::Check: {
+    bool checked = false;
+    if (!ParseCheck(value, checked)) {
+      error = "\"" + spec.label + "\" is a check box: use on or off, not \"" + value + "\"";
+      return false;
+    }
+    out = checked ? "on" : "off";
+    return true;
+  }
+  case ParamType::Choice:
+    for (const std::string& choice : spec.choices)
+      if (LabelKey(choice) == LabelKey(value)) {
+        out = choice;
+        return true;
+      }
+    error = "\"" + value + "\" is not a choice of \"" + spec.label + "\"";
+    return false;
+  case ParamType::Text:
+    out = value;
+    return true;
+  }
+  return false;
+}
+
+// ParamValues -----------------------------------------------------------------
+
+ParamValues::ParamValues(const std::vector<ParamSpec>& specs) : m_Specs(specs) {
+  for (const ParamSpec& spec : specs) m_Values.push_back(spec.defaultValue);
+}
+
+int ParamValues::IndexOf(const std::string& label) const {
+  std::string key = LabelKey(label);
+  for (size_t i = 0; i < m_Specs.size(); i++)
+    if (LabelKey(m_Specs[i].label) == key) return static_cast<int>(i);
+  return -1;
+}
+
+bool ParamValues::Set(const std::string& label, const std::string& value, std::string& error) {
+  int i = IndexOf(label);
+  if (i < 0) {
+    error = "no field \"" + label + "\" in this dialog";
+    return false;
+  }
+  if (m_Specs[i].readOnly) {
+    error = "\"" + m_Specs[i].label + "\" is shown only and cannot be set";
+    return false;
+  }
+  std::string normalised;
+  if (!ValidateParam(m_Specs[i], value, normalised, error)) return false;
+  m_Values[i] = normalised;
+  return true;
+}
+
+void ParamValues::SetDefault(const std::string& label, const std::string& value) {
+  int i = IndexOf(label);
+  if (i < 0) return;
+  m_Specs[i].defaultValue = value;
+  m_Values[i] = value;
+}
+
+std::string ParamValues::Text(const std::string& label) const {
+  int i = IndexOf(label);
+  return i < 0 ? std::string() : m_Values[i];
+}
+
+int ParamValues::Integer(const std::string& label) const {
+  long value = 0;
+  return ParseInteger(Text(label), value) ? static_cast<int>(value) : 0;
+}
+
+double ParamValues::Real(const std::string& label) const {
+  double value = 0.0;
+  return ParseReal(Text(label), value) ? value : 0.0;
+}
+
+bool ParamValues::Check(const std::string& label) const {
+  bool value = false;
+  return ParseCheck(Text(label), value) && value;
+}
+
+int ParamValues::Choice(const std::string& label) const {
+  int i = IndexOf(label);
+  if (i < 0) return 0;
+  for (size_t c = 0; c < m_Specs[i].choices.size(); c++)
+    if (m_Specs[i].choices[c] == m_Values[i]) return static_cast<int>(c);
+  return 0;
+}
+
+} // namespace orvex

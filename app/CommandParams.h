@@ -1,0 +1,70 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace orvex {
+
+// Kind of a dialog field. A front end builds the matching control: an
+// integer or real edit, a check box, a text edit or a drop-down list.
+enum class ParamType { Integer, Real, Check, Text, Choice };
+
+// One field of a command's dialog: its label as the dialog shows it, its
+// kind, its default (as text: "1", "0.5", "on"/"off", a choice or a text)
+// and, for numbers, its inclusive range (min > max means unbounded).
+struct ParamSpec {
+  std::string label;
+  ParamType type = ParamType::Integer;
+  std::string defaultValue;
+  double min = 1.0;
+  double max = 0.0;
+  std::vector<std::string> choices; // for Choice
+  bool readOnly = false;            // shown only (e.g. the current vertex count)
+
+  bool HasRange() const { return min <= max; }
+};
+
+ParamSpec IntegerParam(std::string label, int defaultValue, double min = 1.0, double max = 0.0);
+ParamSpec RealParam(std::string label, double defaultValue, double min = 1.0, double max = 0.0);
+ParamSpec CheckParam(std::string label, bool defaultValue);
+ParamSpec TextParam(std::string label, std::string defaultValue);
+ParamSpec ChoiceParam(std::string label, std::vector<std::string> choices, int defaultIndex = 0);
+ParamSpec ShownParam(std::string label, int defaultValue);
+
+// The values of one run of a dialog, in the order of its fields, stored as
+// text and read back typed. Set validates against the field's kind and
+// range; the getters assume a validated value.
+class ParamValues {
+public:
+  ParamValues() = default;
+  explicit ParamValues(const std::vector<ParamSpec>& specs);
+
+  const std::vector<ParamSpec>& Specs() const { return m_Specs; }
+  // Index of the field with this label, compared without ampersands,
+  // spaces at both ends and a trailing ':'; -1 when absent.
+  int IndexOf(const std::string& label) const;
+  bool Has(const std::string& label) const { return IndexOf(label) >= 0; }
+
+  // Sets a field from text; false with error set when the label is unknown
+  // or the value does not fit the field.
+  bool Set(const std::string& label, const std::string& value, std::string& error);
+  // Replaces a default (used for defaults that depend on the document).
+  void SetDefault(const std::string& label, const std::string& value);
+
+  std::string Text(const std::string& label) const;
+  int Integer(const std::string& label) const;
+  double Real(const std::string& label) const;
+  bool Check(const std::string& label) const;
+  // Index of the selected choice (0 when unknown).
+  int Choice(const std::string& label) const;
+
+private:
+  std::vector<ParamSpec> m_Specs;
+  std::vector<std::string> m_Values;
+};
+
+// Validates value against spec; returns the normalised text in out.
+bool ValidateParam(const ParamSpec& spec, const std::string& value, std::string& out,
+                   std::string& error);
+
+} // namespace orvex

@@ -1,0 +1,252 @@
+#include "app/CommandRegistry.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
+#include "app/OrvexDoc.h"
+#include "app/TextNormalize.h"
+
+namespace orvex {
+
+const char* ResultName(CommandResult result) {
+  switch (result) {
+  case CommandResult::Done:
+    return "done";
+  case CommandResult::NothingDone:
+    return "nothing done";
+  case CommandResult::Cancelled:
+    return "cancelled";
+  case CommandResult::Failed:
+    return "failed";
+  case CommandResult::Unavailable:
+    return "not available";
+  }
+  return "";
+}
+
+const char* TargetName(CommandTarget target) {
+  switch (target) {
+  case CommandTarget::Document:
+    return "document";
+  case CommandTarget::View:
+    return "view";
+  case CommandTarget::Panel:
+    return "panel";
+  case CommandTarget::Frame:
+    return "frame";
+  case CommandTarget::Application:
+    return "application";
+  case CommandTarget::Framework:
+    return "framework";
+  }
+  return "";
+}
+
+double CCommandContext::ElapsedSeconds() const {
+  std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+  return elapsed.count();
+}
+
+// keys -------------------------------------------------------------------------
+
+static std::string LowerNoBlanks(const std::string& text) {
+  std::string out;
+  for (char c : text)
+    if (!std::isspace(static_cast<unsigned char>(c)))
+      out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+static std::string KeyAlias(const std::string& key) {
+  if (key == "insert") return "ins";
+  if (key == "delete") return "del";
+  if (key == "return") return "enter";
+  if (key == "plus") return "+";
+  if (key == "minus") return "-";
+  return key;
+}
+
+std::string KeyKey(const std::string& key) {
+  std::string text = LowerNoBlanks(key);
+  // the key itself may be '+': "ctrl+num++"
+  std::string last;
+  if (text.size() >= 2 && text.compare(text.size() - 2, 2, "++") == 0) {
+    last = "+";
+    text.resize(text.size() - 2);
+  } else if (text == "+") {
+    return "+";
+  } else {
+    size_t plus = text.rfind('+');
+    last = plus == std::string::npos ? text : text.substr(plus + 1);
+    text = plus == std::string::npos ? std::string() : text.substr(0, plus);
+  }
+  bool ctrl = false, alt = false, shift = false, num = false;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t plus = text.find('+', start);
+    if (plus == std::string::npos) plus = text.size();
+    std::string mod = text.substr(start, plus - start);
+    if (mod == "ctrl" || mod == "control") ctrl = true;
+    if (mod == "alt") alt = true;
+    if (mod == "shift") shift = true;
+    if (mod == "num" || mod == "numeric" || mod == "numpad" || mod == "keypad") num = true;
+    start = plus + 1;
+  }
+  std::string out;
+  if (ctrl) out += "ctrl+";
+  if (alt) out += "alt+";
+  if (shift) out += "shift+";
+  if (num) out += "num+";
+  return out + KeyAlias(last);
+}
+
+// registration -------------------------------------------------------------------
+
+static std::string JoinPath(const std::vector<std::string>& segments) {
+  std::string path;
+  for (const std::string& s : segments) path += (path.empty() ? "" : "/") + s;
+  return path;
+}
+
+int CCommandRegistry::Add(CommandInfo info) {
+  if (info.id == 0) info.id = m_NextId++;
+  info.path = JoinPath(info.menuPath);
+  if (m_ById.count(info.id)) return 0;
+  std::string pathKey = info.HasMenuEntry() ? PathKey(info.path) : std::string();
+  if (!pathKey.empty() && m_ByPathKey.count(pathKey)) return 0;
+  std::vector<std::string> nameKeys;
+  if (!info.HasMenuEntry()) {
+    if (!info.name.empty()) nameKeys.push_back(LabelKey(info.name));
+    if (!info.dialogTitle.empty()) nameKeys.push_back(LabelKey(info.dialogTitle));
+    for (const std::string& k : nameKeys)
+      if (m_ByNameKey.count(k) && m_ByNameKey[k]->id != info.id) return 0;
+  }
+  // the first binding of a key wins
+  std::vector<std::string> keys;
+  for (const std::string& key : info.keys)
+    if (!m_ByKey.count(KeyKey(key))) keys.push_back(key);
+  info.keys = keys;
+
+  auto owned = std::make_unique<CommandInfo>(std::move(info));
+  CommandInfo* command = owned.get();
+  m_Commands.push_back(std::move(owned));
+  m_ById[command->id] = command;
+  if (!pathKey.empty()) m_ByPathKey[pathKey] = command;
+  for (const std::string& k : nameKeys) m_ByNameKey[k] = command;
+  for (const std::string& key : command->keys) m_ByKey[KeyKey(key)] = command;
+  return command->id;
+}
+
+const CommandInfo* CCommandRegistry::FindById(int id) const {
+  auto it = m_ById.find(id);
+  return it == m_ById.end() ? nullptr : it->second;
+}
+
+const CommandInfo* CCommandRegistry::FindByPath(const std::string& path) const {
+  auto it = m_ByPathKey.find(PathKey(path));
+  return it == m_ByPathKey.end() ? nullptr : it->second;
+}
+
+const CommandInfo* CCommandRegistry::FindByName(const std::string& name) const {
+  auto it = m_ByNameKey.find(LabelKey(name));
+  return it == m_ByNameKey.end() ? nullptr : it->second;
+}
+
+static bool IsNumber(const std::string& text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+    return std::isdigit(static_cast<unsigned char>(c));
+  });
+}
+
+const CommandInfo* CCommandRegistry::Find(const std::string& text) const {
+  if (const CommandInfo* info = FindByPath(text)) return info;
+  if (const CommandInfo* info = FindByName(text)) return info;
+  if (IsNumber(text) && text.size() < 10) return FindById(std::atoi(text.c_str()));
+  return nullptr;
+}
+
+const CommandInfo* CCommandRegistry::FindByKey(const std::string& key) const {
+  auto it = m_ByKey.find(KeyKey(key));
+  return it == m_ByKey.end() ? nullptr : it->second;
+}
+
+CommandInfo* CCommandRegistry::Mutable(int id) {
+  auto it = m_ById.find(id);
+  return it == m_ById.end() ? nullptr : it->second;
+}
+
+CommandInfo* CCommandRegistry::Mutable(const std::string& text) {
+  const CommandInfo* info = Find(text);
+  return info ? Mutable(info->id) : nullptr;
+}
+
+int CCommandRegistry::Bind(const std::string& text, CommandHandler handler) {
+  CommandInfo* info = Mutable(text);
+  if (!info) return 0;
+  info->handler = std::move(handler);
+  return 1;
+}
+
+bool CCommandRegistry::IsEnabled(const CommandInfo& info, const COrvexDoc* doc) const {
+  if (!info.handler) return false;
+  if (info.needsDocument && !doc) return false;
+  if (info.enabledWhen) return doc && info.enabledWhen(*doc);
+  return true;
+}
+
+bool CCommandRegistry::IsChecked(const CommandInfo& info, const COrvexDoc* doc) const {
+  return info.checkable && info.checked && doc && info.checked(*doc);
+}
+
+// menu bars ------------------------------------------------------------------------
+
+static MenuNode* FindChild(std::vector<MenuNode>& nodes, const std::string& text) {
+  for (MenuNode& node : nodes)
+    if (node.IsSubmenu() && node.text == text) return &node;
+  return nullptr;
+}
+
+std::vector<MenuNode> CCommandRegistry::MenuBar(MenuBarMask bar) const {
+  std::vector<MenuNode> roots;
+  for (const auto& command : m_Commands) {
+    if (!command->HasMenuEntry() || !(command->menus & bar)) continue;
+    std::vector<MenuNode>* level = &roots;
+    for (size_t i = 0; i + 1 < command->menuPath.size(); i++) {
+      MenuNode* child = FindChild(*level, command->menuPath[i]);
+      if (!child) {
+        MenuNode submenu;
+        submenu.text = command->menuPath[i];
+        submenu.separatorBefore =
+            command->separatorBeforeSubmenu && i + 2 == command->menuPath.size();
+        level->push_back(submenu);
+        child = &level->back();
+      }
+      level = &child->children;
+    }
+    MenuNode item;
+    item.text = command->menuPath.back();
+    item.commandId = command->id;
+    item.kind = command->kind;
+    item.separatorBefore = command->separatorBefore && !level->empty();
+    level->push_back(item);
+  }
+  return roots;
+}
+
+// the application's registry ---------------------------------------------------------
+
+CCommandRegistry& ApplicationRegistry() {
+  static CCommandRegistry* registry = [] {
+    auto* r = new CCommandRegistry;
+    RegisterMenuTree(*r);
+    RegisterCommandsWithoutMenu(*r);
+    RegisterDialogs(*r);
+    BindDocumentHandlers(*r);
+    BindApplicationHandlers(*r);
+    return r;
+  }();
+  return *registry;
+}
+
+} // namespace orvex

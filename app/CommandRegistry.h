@@ -1,0 +1,173 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/CommandParams.h"
+
+class COrvexDoc;
+
+namespace orvex {
+
+class CUserInterface;
+class CDocumentHost;
+
+// Who serves a command. Document commands are served here; the others are
+// served by the front end's windows (the Qt program binds its handlers to
+// them), and the batch runner reports them as needing a window.
+enum class CommandTarget { Document, View, Panel, Frame, Application, Framework };
+
+// The two menu bars: 128 without a document, 129 with one.
+enum MenuBarMask { kMenuNone = 0, kMenu128 = 1, kMenu129 = 2, kMenuBoth = 3 };
+
+// A menu entry is either a command or the place of the recent-file list.
+enum class ItemKind { Command, RecentFiles };
+
+// What the view needs after a command.
+enum class Redraw { None, Invalidate, InvalidateErase };
+
+enum class CommandResult {
+  Done,        // the command ran
+  NothingDone, // the command found nothing to do (not an error)
+  Cancelled,   // the user cancelled its dialog
+  Failed,      // it failed and said why (message box)
+  Unavailable  // no handler in this front end, or not available yet
+};
+
+const char* ResultName(CommandResult result);
+const char* TargetName(CommandTarget target);
+
+// What a handler works with: the document (null for commands of menu 128),
+// the front end, the host of the open documents and the dialog values.
+struct CCommandContext {
+  COrvexDoc* doc = nullptr;
+  CUserInterface& ui;
+  CDocumentHost* host = nullptr;
+  const ParamValues& params;
+  std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+  // Redraw to request after the command (a handler may change it).
+  Redraw redraw = Redraw::Invalidate;
+
+  CCommandContext(COrvexDoc* d, CUserInterface& u, CDocumentHost* h, const ParamValues& p)
+      : doc(d), ui(u), host(h), params(p) {}
+  // Seconds since the command started (the status reports' "%g s").
+  double ElapsedSeconds() const;
+};
+
+using CommandHandler = std::function<CommandResult(CCommandContext&)>;
+using DocumentQuery = std::function<bool(const COrvexDoc&)>;
+using DefaultsFiller = std::function<void(const COrvexDoc&, ParamValues&)>;
+
+// One command: its menu entry (segments as stored, ampersands included;
+// empty for commands without a menu entry), its identifier, its name (for
+// commands without a menu entry), its accelerators (the first one is the
+// one a menu shows), who serves it, its dialog and its handler.
+struct CommandInfo {
+  int id = 0;
+  std::vector<std::string> menuPath;
+  std::string path; // menuPath joined with '/'
+  std::string name;
+  std::vector<std::string> keys;
+  CommandTarget target = CommandTarget::Document;
+  int menus = kMenu129;
+  bool separatorBefore = false;        // separator before this item
+  bool separatorBeforeSubmenu = false; // separator before the submenu this item opens
+  ItemKind kind = ItemKind::Command;
+  bool checkable = false; // shows a check mark when checked says so
+  bool needsDocument = true;
+  Redraw redraw = Redraw::Invalidate;
+  bool changesScene = false; // sets the document's modified flag
+  std::string dialogTitle;
+  std::vector<ParamSpec> params;
+  DefaultsFiller fillDefaults; // defaults that depend on the document
+  CommandHandler handler;
+  DocumentQuery checked;
+  DocumentQuery enabledWhen;
+
+  bool HasMenuEntry() const { return !menuPath.empty(); }
+  // The path, or the name for commands without a menu entry.
+  const std::string& Label() const { return menuPath.empty() ? name : path; }
+  bool HasDialog() const { return !params.empty(); }
+};
+
+// A node of a menu bar: a submenu (command 0, children) or an item.
+struct MenuNode {
+  std::string text; // as stored, ampersands included
+  int commandId = 0;
+  bool separatorBefore = false;        // separator before this item
+  bool separatorBeforeSubmenu = false; // separator before the submenu this item opens
+  ItemKind kind = ItemKind::Command;
+  std::vector<MenuNode> children;
+  bool IsSubmenu() const { return commandId == 0; }
+};
+
+// Every command of the application, registered once. Front ends build
+// their menus, accelerators, check marks, enabled states and dialogs from
+// it; the dispatcher runs commands from it.
+class CCommandRegistry {
+public:
+  static constexpr int kFirstAutomaticId = 40001;
+
+  // Adds a command; an id of 0 gets the next automatic one. Returns the id,
+  // or 0 when the id, the path, the name or a key is already taken (the
+  // first binding of a key wins, so a taken key is dropped, not an error).
+  int Add(CommandInfo info);
+
+  const std::vector<std::unique_ptr<CommandInfo>>& Commands() const { return m_Commands; }
+  const CommandInfo* FindById(int id) const;
+  // By menu path, with or without ampersands, case and extra blanks ignored.
+  const CommandInfo* FindByPath(const std::string& path) const;
+  // Commands without a menu entry by name or dialog title.
+  const CommandInfo* FindByName(const std::string& name) const;
+  // By path, then name or dialog title, then identifier ("32986").
+  const CommandInfo* Find(const std::string& text) const;
+  // The command an accelerator is bound to ("Ctrl+L", "ctrl + l").
+  const CommandInfo* FindByKey(const std::string& key) const;
+  // Keys the accelerator table reserves for commands not yet registered.
+  const std::vector<std::string>& ReservedKeys() const { return m_ReservedKeys; }
+  void ReserveKey(const std::string& key) { m_ReservedKeys.push_back(key); }
+
+  CommandInfo* Mutable(int id);
+  CommandInfo* Mutable(const std::string& text);
+  // Installs a handler on a registered command; 0 when not found.
+  int Bind(const std::string& text, CommandHandler handler);
+
+  // Enabled: it has a handler, has a document if it needs one, and its own
+  // condition holds. Checked: it is checkable and its query says so.
+  bool IsEnabled(const CommandInfo& info, const COrvexDoc* doc) const;
+  bool IsChecked(const CommandInfo& info, const COrvexDoc* doc) const;
+
+  // The tree of menu bar 128 or 129 in registration order.
+  std::vector<MenuNode> MenuBar(MenuBarMask bar) const;
+
+private:
+  std::vector<std::unique_ptr<CommandInfo>> m_Commands;
+  std::map<int, CommandInfo*> m_ById;
+  std::map<std::string, CommandInfo*> m_ByPathKey;
+  std::map<std::string, CommandInfo*> m_ByNameKey;
+  std::map<std::string, CommandInfo*> m_ByKey;
+  std::vector<std::string> m_ReservedKeys;
+  int m_NextId = kFirstAutomaticId;
+};
+
+// Canonical form of an accelerator: modifiers in the order Ctrl, Alt,
+// Shift, then "Num" for the numeric pad, then the key, lower case
+// ("Shift+Ctrl+l" -> "ctrl+shift+l", "Ctrl+numeric +" -> "ctrl+num++").
+std::string KeyKey(const std::string& key);
+
+// The registry with the whole menu tree, the commands without a menu
+// entry, their dialogs, and the handlers that exist so far.
+CCommandRegistry& ApplicationRegistry();
+
+// Building blocks of ApplicationRegistry (each in its own file).
+void RegisterMenuTree(CCommandRegistry& registry);
+void RegisterCommandsWithoutMenu(CCommandRegistry& registry);
+void RegisterDialogs(CCommandRegistry& registry);
+void BindDocumentHandlers(CCommandRegistry& registry);
+void BindApplicationHandlers(CCommandRegistry& registry);
+
+} // namespace orvex

@@ -1,0 +1,214 @@
+// Dialogs of the commands: title, fields (label, kind, default, range) and
+// the defaults that depend on the scene. Fields whose dialog shows the same
+// label twice carry their group in parentheses so that each can be set by
+// name.
+
+#include "app/Dialogs.h"
+
+#include "app/CommandRegistry.h"
+#include "app/OrvexDoc.h"
+#include "geometry/Mesh3d.h"
+
+namespace orvex {
+
+std::vector<ParamSpec> SamplingDialogFields() {
+  return {IntegerParam("Width", 50, 1, 100000), IntegerParam("Height", 50, 1, 100000),
+          CheckParam("Use color", true), CheckParam("Quad mesh", false)};
+}
+
+namespace {
+
+const std::vector<std::string> kPotential = {"Edge length", "Curveness"};
+const std::vector<std::string> kMethod = {"Random", "Priority queue", "Global optimization"};
+
+std::vector<ParamSpec> MultipleSmooth() {
+  return {IntegerParam("Iterations", 1, 1, 999), CheckParam("Move boundaries", true),
+          CheckParam("Duplicate in scene graph", false)};
+}
+
+std::vector<ParamSpec> Iterations() {
+  return {IntegerParam("Iterations", 4)};
+}
+
+std::vector<ParamSpec> V3Subdivision() {
+  return {CheckParam("Flip edges (rotation)", true),
+          CheckParam("Smooth", true),
+          CheckParam("Visual debugging", true),
+          CheckParam("Adaptative mode", false),
+          RealParam("Ratio", 0.2),
+          IntegerParam("Seed", 0),
+          IntegerParam("# iters", 1),
+          RealParam("dec. ratio", 0.8),
+          CheckParam("Piecewise", false)};
+}
+
+std::vector<ParamSpec> EdgeBased() {
+  return {ShownParam("Initial", 0),
+          IntegerParam("Final", 0),
+          ChoiceParam("Edge length / Curveness", kPotential, 1),
+          CheckParam("Combination", true),
+          CheckParam("Optimized position", true),
+          CheckParam("Collapse boundaries", false),
+          RealParam("Sharp edge", 0.5),
+          RealParam("Alpha init", 0.1),
+          RealParam("Alpha step", 0.1),
+          CheckParam("Update", true),
+          IntegerParam("Frequency (updating)", 100),
+          CheckParam("Save", false),
+          IntegerParam("Frequency (intermediate file)", 0)};
+}
+
+std::vector<ParamSpec> ErrorAccumulation() {
+  return {ShownParam("Initial", 0), IntegerParam("Final", 0), CheckParam("Visual debugging", true),
+          IntegerParam("Update each", 0)};
+}
+
+std::vector<ParamSpec> FaceBased() {
+  return {ShownParam("Initial", 0),
+          IntegerParam("Final", 0),
+          CheckParam("Visual debugging", false),
+          IntegerParam("Update each", 0),
+          CheckParam("Flag for multiple face collapse", false),
+          CheckParam("Build smooth geomorph", false),
+          IntegerParam("# stages", 1),
+          IntegerParam("# steps", 20)};
+}
+
+std::vector<ParamSpec> ProgressiveMeshes() {
+  return {ShownParam("Initial (vertices)", 0),
+          IntegerParam("Final", 0),
+          RealParam("Epsilon", 0.0001),
+          IntegerParam("Max iter", 50),
+          RealParam("Spring", 0.01),
+          RealParam("Initial (step)", 1.0),
+          RealParam("Increase factor", 1.5),
+          RealParam("Decrease factor", 0.1),
+          RealParam("Max", 5.0),
+          RealParam("Min", 0.01),
+          RealParam("Sharp threshold", 0.6)};
+}
+
+std::vector<ParamSpec> VolumeBasedMetric() {
+  return {IntegerParam("Model", 1, 0, 1e9),
+          IntegerParam("Reference", 0, 0, 1e9),
+          ShownParam("Initial", 0),
+          IntegerParam("Final", 0),
+          ChoiceParam("Random / Priority queue / Global optimization", kMethod, 2),
+          ChoiceParam("Edge length / Curveness", kPotential, 0),
+          IntegerParam("Samples per face", 40, 1, 1e9),
+          RealParam("Epsilon", 0.00001),
+          IntegerParam("Max iter", 400),
+          RealParam("Initial (edge %)", 0.1),
+          RealParam("Min (edge %)", 0.01),
+          RealParam("Decrease factor", 0.9),
+          IntegerParam("Decrease after", 0),
+          RealParam("Sharp edge", 0.5),
+          CheckParam("Collapse boundaries", false),
+          CheckParam("Initalize using Hausdorff", false),
+          CheckParam("Use hash table", false)};
+}
+
+std::vector<ParamSpec> Unmeshing() {
+  return {IntegerParam("Seed face", 0, 0, 1e9), CheckParam("Unmesh (Along)", true),
+          CheckParam("Debug (Along)", false),   IntegerParam("Period (Along)", 1, 1, 10000),
+          RealParam("Ratio", 0.5, 0.1, 0.9),    CheckParam("Unmesh (Across)", true),
+          CheckParam("Debug (Across)", false),  IntegerParam("Period (Across)", 1, 1, 10000)};
+}
+
+std::vector<ParamSpec> Tiling() {
+  return {IntegerParam("Vertex seed", 0, 0, 1e9),    CheckParam("Split polygons", false),
+          CheckParam("Multi-mesh", false),           IntegerParam("Multi-mesh (first)", 0),
+          IntegerParam("Multi-mesh (last)", 20),     CheckParam("Retain min # tiles", false),
+          CheckParam("Generate mesh", false),        CheckParam("Recursive mesh", false),
+          IntegerParam("Recursive mesh (levels)", 3)};
+}
+
+std::vector<ParamSpec> Map() {
+  return {IntegerParam("nx", 10), IntegerParam("nz", 10), RealParam("Min", -4.0),
+          RealParam("Max", 4.0)};
+}
+
+// Vertex count of scene object index when it is a triangle mesh, else of
+// object 0, else 0 (the volume-based dialog names object 1, which a scene
+// of one object does not have).
+int VertexCountOf(const COrvexDoc& doc, int index) {
+  CObject3d* object = doc.m_SceneGraph.GetAt(index);
+  if (!object || object->GetType() != TYPE_MESH3D) object = doc.m_SceneGraph.GetAt(0);
+  if (!object || object->GetType() != TYPE_MESH3D) return 0;
+  return static_cast<CMesh3d*>(object)->NbVertex();
+}
+
+int FaceCountOfFirst(const COrvexDoc& doc) {
+  CMesh3d* mesh = doc.GetFirstMesh();
+  return mesh ? mesh->NbFace() : 0;
+}
+
+void InitialAndHalf(ParamValues& values, const char* initial, int count) {
+  values.SetDefault(initial, std::to_string(count));
+  values.SetDefault("Final", std::to_string(count / 2));
+}
+
+void SetDialog(CCommandRegistry& registry, const char* path, const char* title,
+               std::vector<ParamSpec> fields, DefaultsFiller defaults = nullptr) {
+  CommandInfo* info = registry.Mutable(path);
+  if (!info) return;
+  info->dialogTitle = title;
+  info->params = std::move(fields);
+  info->fillDefaults = std::move(defaults);
+}
+
+} // namespace
+
+void RegisterDialogs(CCommandRegistry& registry) {
+  const char* sub = "Algorithms/Surface subdivision/";
+  const char* simp = "Algorithms/Surface simplification/";
+  const char* mod = "Algorithms/Surface modification/";
+  auto at = [](const char* prefix, const char* rest) { return std::string(prefix) + rest; };
+
+  SetDialog(registry, at(sub, "Loop/Multiple...").c_str(), "Multiple smooth", MultipleSmooth());
+  SetDialog(registry, at(mod, "Multiple smooth...").c_str(), "Multiple smooth", MultipleSmooth());
+  SetDialog(registry, at(sub, "V3/Parameters...").c_str(), "V3 subdivision", V3Subdivision());
+  SetDialog(registry, at(sub, "V3/On colored silhouette/Parameters...").c_str(),
+            "Adaptive refinement", {IntegerParam("Camera", 1), IntegerParam("Silhouette", 3)});
+  SetDialog(registry, at(sub, "V3/Max #vertices...").c_str(), "Iterations", Iterations());
+  SetDialog(registry, at(simp, "Keep # faces...").c_str(), "Iterations", Iterations());
+  SetDialog(registry, at(mod, "Pack vertices/Set frequency...").c_str(), "Iterations",
+            Iterations());
+
+  SetDialog(registry, at(simp, "Edge-based simplification...").c_str(), "Edge-based simplification",
+            EdgeBased(), [](const COrvexDoc& d, ParamValues& v) {
+              InitialAndHalf(v, "Initial", VertexCountOf(d, 0));
+            });
+  SetDialog(registry, at(simp, "Error accumulation...").c_str(),
+            "Scalable mesh coding by error accumulation", ErrorAccumulation(),
+            [](const COrvexDoc& d, ParamValues& v) {
+              InitialAndHalf(v, "Initial", VertexCountOf(d, 0));
+            });
+  SetDialog(registry, at(simp, "Face-based simplification...").c_str(),
+            "Scalable mesh coding by face collapsing", FaceBased(),
+            [](const COrvexDoc& d, ParamValues& v) {
+              InitialAndHalf(v, "Initial", FaceCountOfFirst(d));
+            });
+  SetDialog(registry, at(simp, "Progressive mesh...").c_str(), "Progressive meshes",
+            ProgressiveMeshes(), [](const COrvexDoc& d, ParamValues& v) {
+              InitialAndHalf(v, "Initial (vertices)", VertexCountOf(d, 0));
+            });
+  SetDialog(registry, at(simp, "Volume-based metric...").c_str(),
+            "Mesh approximation - volume-based metric", VolumeBasedMetric(),
+            [](const COrvexDoc& d, ParamValues& v) {
+              InitialAndHalf(v, "Initial", VertexCountOf(d, 1));
+            });
+
+  SetDialog(registry, "Algorithms/Hash table...", "Hash table",
+            {IntegerParam("Size", 16, 1, 1024), CheckParam("Show grid", true)});
+  SetDialog(registry, "Algorithms/Color mesh/Faces/# vertex valence",
+            "Color faces from vertex valence",
+            {IntegerParam("Nb vertices", 0, 1, 3), IntegerParam("Valence", 0, 2, 1000)});
+  SetDialog(registry, "Algorithms/Surface tiling/Build...", "Tiling", Tiling());
+  SetDialog(registry, "Unmeshing", "Unmeshing wavefront...", Unmeshing());
+  SetDialog(registry, "Predefined/Map...", "Map", Map());
+  SetDialog(registry, "Predefined/Peaks map...", "Map", Map());
+  SetDialog(registry, "Predefined/Map from image...", "Sampling", SamplingDialogFields());
+}
+
+} // namespace orvex

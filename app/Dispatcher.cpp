@@ -1,0 +1,60 @@
+#include "app/Dispatcher.h"
+
+#include "app/OrvexDoc.h"
+#include "app/UserInterface.h"
+
+namespace orvex {
+
+ParamValues CCommandDispatcher::DialogValues(const CommandInfo& info, const COrvexDoc* doc) const {
+  ParamValues values(info.params);
+  if (info.fillDefaults && doc) info.fillDefaults(*doc, values);
+  return values;
+}
+
+static std::string UnavailableReason(const CommandInfo& info, const COrvexDoc* doc) {
+  if (info.needsDocument && !doc) return "\"" + info.Label() + "\" needs an open document";
+  if (info.handler) return "\"" + info.Label() + "\" cannot run on this scene";
+  if (info.target != CommandTarget::Document && info.target != CommandTarget::Application)
+    return "\"" + info.Label() + "\" is served by the " + TargetName(info.target) +
+           " of a window and is not available here";
+  return "\"" + info.Label() + "\" is not available yet";
+}
+
+CommandResult CCommandDispatcher::Run(int id, COrvexDoc* doc, const ParamValues* given,
+                                      bool showDialog) {
+  const CommandInfo* info = m_Registry.FindById(id);
+  if (!info) {
+    m_LastError = "unknown command " + std::to_string(id);
+    return CommandResult::Unavailable;
+  }
+  return Run(*info, doc, given, showDialog);
+}
+
+CommandResult CCommandDispatcher::Run(const CommandInfo& info, COrvexDoc* doc,
+                                      const ParamValues* given, bool showDialog) {
+  m_LastError.clear();
+  if (!m_Registry.IsEnabled(info, doc)) {
+    m_LastError = UnavailableReason(info, doc);
+    return CommandResult::Unavailable;
+  }
+  ParamValues values = given ? *given : DialogValues(info, doc);
+  if (showDialog && info.HasDialog() && !m_UI.EditParameters(info.dialogTitle, values))
+    return CommandResult::Cancelled;
+
+  CCommandContext context(doc, m_UI, m_Host, values);
+  context.redraw = info.redraw;
+  m_UI.BeginWaitCursor();
+  CommandResult result = info.handler(context);
+  m_UI.EndWaitCursor();
+
+  if (result != CommandResult::Done) return result;
+  // a handler that closed the document cleared context.doc
+  if (COrvexDoc* after = context.doc) {
+    if (info.changesScene) after->SetModifiedFlag();
+    after->ClampHighlightFaceIndex();
+  }
+  if (context.redraw != Redraw::None) m_UI.RequestRedraw(context.redraw == Redraw::InvalidateErase);
+  return result;
+}
+
+} // namespace orvex

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+
+#include "app/CommandRegistry.h"
+
+class COrvexDoc;
+
+namespace orvex {
+
+class CUserInterface;
+class CDocumentHost;
+
+// The single door of every command, whether it comes from a menu, a key, a
+// button or the batch runner: it checks that the command can run, shows its
+// dialog, brackets the work with the wait cursor, gives the handler its
+// clock, marks the document modified and requests the redraw. Undo,
+// progress and cancel of long commands belong here.
+class CCommandDispatcher {
+public:
+  CCommandDispatcher(const CCommandRegistry& registry, CUserInterface& ui,
+                     CDocumentHost* host = nullptr)
+      : m_Registry(registry), m_UI(ui), m_Host(host) {}
+
+  // The dialog of a command with its defaults for this document.
+  ParamValues DialogValues(const CommandInfo& info, const COrvexDoc* doc) const;
+
+  // Runs a command on doc (null for the commands of the menu bar without a
+  // document). With given values the dialog opens filled with them;
+  // without, it opens with the defaults. showDialog false runs with the
+  // given values at once (the Apply buttons of a hand-made dialog).
+  CommandResult Run(const CommandInfo& info, COrvexDoc* doc, const ParamValues* given = nullptr,
+                    bool showDialog = true);
+  CommandResult Run(int id, COrvexDoc* doc, const ParamValues* given = nullptr,
+                    bool showDialog = true);
+
+  // Why the last Run did not run its command (unknown or unavailable).
+  const std::string& GetLastError() const { return m_LastError; }
+
+private:
+  const CCommandRegistry& m_Registry;
+  CUserInterface& m_UI;
+  CDocumentHost* m_Host;
+  std::string m_LastError;
+};
+
+} // namespace orvex

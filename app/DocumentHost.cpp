@@ -1,0 +1,44 @@
+#include "app/DocumentHost.h"
+
+#include <algorithm>
+
+#include "app/OrvexDoc.h"
+
+namespace orvex {
+
+CDocumentHost::~CDocumentHost() = default;
+
+COrvexDoc* CDocumentHost::NewDocument() {
+  m_Documents.push_back(std::make_unique<COrvexDoc>(&m_UI));
+  COrvexDoc* doc = m_Documents.back().get();
+  doc->OnNewDocument();
+  OnDocumentOpened(doc);
+  return doc;
+}
+
+COrvexDoc* CDocumentHost::OpenDocumentFile(const std::string& path) {
+  m_LastError.clear();
+  auto doc = std::make_unique<COrvexDoc>(&m_UI);
+  if (!doc->OpenByExtension(path)) {
+    m_LastError = doc->GetLastError();
+    return nullptr;
+  }
+  m_RecentFiles.Add(doc->GetPathName());
+  m_Documents.push_back(std::move(doc));
+  OnDocumentOpened(m_Documents.back().get());
+  return m_Documents.back().get();
+}
+
+void CDocumentHost::CloseDocument(COrvexDoc* doc) {
+  auto it = std::find_if(m_Documents.begin(), m_Documents.end(),
+                         [doc](const std::unique_ptr<COrvexDoc>& d) { return d.get() == doc; });
+  if (it == m_Documents.end()) return;
+  OnDocumentClosing(doc);
+  m_Documents.erase(it);
+}
+
+void CDocumentHost::Exit() {
+  while (!m_Documents.empty()) CloseDocument(m_Documents.back().get());
+}
+
+} // namespace orvex

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/RecentFileList.h"
+
+class COrvexDoc;
+
+namespace orvex {
+
+class CUserInterface;
+
+// The open documents of a session and the recent-file list. File/New,
+// File/Open, File/Close and the recent files go through it. A front end
+// derives from it to open and close windows with the documents
+// (OnDocumentOpened, OnDocumentClosing).
+class CDocumentHost {
+public:
+  explicit CDocumentHost(CUserInterface& ui) : m_UI(ui) {}
+  virtual ~CDocumentHost();
+
+  CUserInterface& GetUserInterface() const { return m_UI; }
+  const std::vector<std::unique_ptr<COrvexDoc>>& Documents() const { return m_Documents; }
+  CRecentFileList& RecentFiles() { return m_RecentFiles; }
+
+  // A new empty document.
+  COrvexDoc* NewDocument();
+  // Opens a file into a new document; on failure the document is dropped
+  // and null returned (the reason in GetLastError). The file joins the
+  // recent-file list on success.
+  COrvexDoc* OpenDocumentFile(const std::string& path);
+  // Closes a document without asking anything.
+  void CloseDocument(COrvexDoc* doc);
+  // Ends the session: every document closes, nothing asks to save.
+  virtual void Exit();
+  const std::string& GetLastError() const { return m_LastError; }
+
+protected:
+  virtual void OnDocumentOpened(COrvexDoc*) {}
+  virtual void OnDocumentClosing(COrvexDoc*) {}
+
+private:
+  CUserInterface& m_UI;
+  std::vector<std::unique_ptr<COrvexDoc>> m_Documents;
+  CRecentFileList m_RecentFiles;
+  std::string m_LastError;
+};
+
+} // namespace orvex

@@ -1,0 +1,82 @@
+// Algorithms on the meshes of the scene that the mesh itself provides:
+// rebuild, clean-up, check and weld; and the arithmetic coder trial.
+
+#include <string>
+
+#include "app/Handlers.h"
+#include "compression/SparseArithmeticTest.h"
+#include "geometry/Mesh3d.h"
+
+namespace orvex {
+
+template <typename Action> static int ForEachMesh(COrvexDoc& doc, Action action) {
+  int count = 0;
+  for (int i = 0; i < doc.m_SceneGraph.NbObject(); i++) {
+    CObject3d* object = doc.m_SceneGraph.GetAt(i);
+    if (object->GetType() != TYPE_MESH3D) continue;
+    action(*static_cast<CMesh3d*>(object));
+    count++;
+  }
+  return count;
+}
+
+static int TotalFaces(COrvexDoc& doc) {
+  int faces = 0;
+  ForEachMesh(doc, [&faces](CMesh3d& mesh) { faces += mesh.NbFace(); });
+  return faces;
+}
+
+static CommandResult RebuildAdjacencyAndNormals(CCommandContext& context) {
+  if (context.doc->NbTriangleMeshes() == 0) return NoMesh(context);
+  context.doc->RunPostLoadSteps();
+  return CommandResult::Done;
+}
+
+static CommandResult Cleanup(CCommandContext& context) {
+  COrvexDoc& doc = *context.doc;
+  if (doc.NbTriangleMeshes() == 0) return NoMesh(context);
+  int before = TotalFaces(doc);
+  ForEachMesh(doc, [](CMesh3d& mesh) { mesh.Cleanup(); });
+  context.ui.StatusMessage("Cleanup done, %d -> %d faces, %g s...", before, TotalFaces(doc),
+                           context.ElapsedSeconds());
+  return CommandResult::Done;
+}
+
+static CommandResult Check(CCommandContext& context) {
+  COrvexDoc& doc = *context.doc;
+  if (doc.NbTriangleMeshes() == 0) return NoMesh(context);
+  int meshes = ForEachMesh(doc, [](CMesh3d& mesh) { mesh.Check(); });
+  context.ui.StatusMessage("Check done, %d meshes, %g s...", meshes, context.ElapsedSeconds());
+  return CommandResult::Done;
+}
+
+// On the first object; polygon meshes get their own weld with their class.
+static CommandResult Weld(CCommandContext& context) {
+  CMesh3d* mesh = context.doc->GetFirstMesh();
+  if (!mesh) return NoMesh(context);
+  context.ui.StatusMessage("Weld....");
+  mesh->Weld();
+  mesh->Rebuild();
+  context.ui.StatusMessage("Weld....done");
+  return CommandResult::Done;
+}
+
+static CommandResult SparseArithmeticTrial(CCommandContext& context) {
+  std::string message;
+  if (!RunSparseArithmeticTest(message)) {
+    context.ui.ShowMessage(message);
+    return CommandResult::Failed;
+  }
+  context.ui.StatusMessage("%s", message.c_str());
+  return CommandResult::Done;
+}
+
+void BindMeshHandlers(CCommandRegistry& registry) {
+  Serve(registry, "Algorithms/Rebuild adjacency && normals", RebuildAdjacencyAndNormals);
+  Serve(registry, "Algorithms/Cleanup", Cleanup, Redraw::Invalidate, true);
+  Serve(registry, "Algorithms/Check", Check);
+  Serve(registry, "Algorithms/Weld", Weld, Redraw::Invalidate, true);
+  Serve(registry, "Debug/Arithmetic encoder/Sparse", SparseArithmeticTrial, Redraw::None);
+}
+
+} // namespace orvex

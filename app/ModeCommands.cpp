@@ -1,0 +1,82 @@
+// Mode and Textures commands: they record the display state on the
+// document; every render view of the document applies it to its own
+// context when it draws (COrvexDoc::glApplyDisplayState).
+
+#include "app/Handlers.h"
+#include "geometry/Mesh3d.h"
+
+namespace orvex {
+
+// Per-face (flat) or per-vertex normals on every mesh; other objects rebuild
+// their display lists when next drawn.
+static void SetFlatShadingFlags(CSceneGraph3d& scene, int flat) {
+  for (int i = 0; i < scene.NbObject(); i++) {
+    CObject3d* object = scene.GetAt(i);
+    if (object->GetType() == TYPE_MESH3D)
+      static_cast<CMesh3d*>(object)->SetNormalBinding(flat ? 1 : 0);
+    else
+      object->SetModified();
+  }
+}
+
+static CommandResult ShadeFilled(CCommandContext& context, int flat) {
+  COrvexDisplayState& display = context.doc->m_Display;
+  display.m_PolygonMode = COrvexDisplayState::Fill;
+  display.m_bSmoothShading = flat ? 0 : 1;
+  display.m_PanelVertex = 0;
+  display.m_PanelWireframe = 0;
+  display.m_PanelFace = 1;
+  display.m_PanelGouraud = flat ? 0 : 1;
+  SetFlatShadingFlags(context.doc->m_SceneGraph, flat);
+  return CommandResult::Done;
+}
+
+static CommandResult Line(CCommandContext& context) {
+  COrvexDisplayState& display = context.doc->m_Display;
+  display.m_PolygonMode = COrvexDisplayState::Line;
+  display.m_PanelVertex = 0;
+  display.m_PanelWireframe = 1;
+  display.m_PanelFace = 0;
+  return CommandResult::Done;
+}
+
+static CommandResult ToggleLight(CCommandContext& context) {
+  context.doc->m_bLighting = !context.doc->m_bLighting;
+  return CommandResult::Done;
+}
+
+static CommandResult ToggleHighlightFace(CCommandContext& context) {
+  COrvexDoc& doc = *context.doc;
+  doc.m_bHighlightFace = !doc.m_bHighlightFace;
+  if (doc.m_bHighlightFace) doc.m_HighlightFaceIndex = 0;
+  return CommandResult::Done;
+}
+
+static CommandResult ToggleHighlightVertex(CCommandContext& context) {
+  COrvexDoc& doc = *context.doc;
+  doc.m_bHighlightVertex = !doc.m_bHighlightVertex;
+  if (doc.m_bHighlightVertex) doc.m_HighlightVertexIndex = 0;
+  return CommandResult::Done;
+}
+
+static CommandResult ViewTextures(CCommandContext& context) {
+  context.doc->m_Display.m_bTexture2D = 1;
+  return CommandResult::Done;
+}
+
+void BindModeHandlers(CCommandRegistry& registry) {
+  Serve(registry, "Mode/Flat", [](CCommandContext& c) { return ShadeFilled(c, 1); });
+  Serve(registry, "Mode/Gouraud", [](CCommandContext& c) { return ShadeFilled(c, 0); });
+  Serve(registry, "Mode/Line", Line);
+  Serve(registry, "Mode/Light", ToggleLight);
+  Serve(registry, "Mode/Highlight/Face", ToggleHighlightFace);
+  Serve(registry, "Mode/Highlight/Vertex", ToggleHighlightVertex);
+  Serve(registry, "Textures/View", ViewTextures);
+  ShowCheck(registry, "Mode/Light", [](const COrvexDoc& d) { return d.m_bLighting != 0; });
+  ShowCheck(registry, "Mode/Highlight/Face",
+            [](const COrvexDoc& d) { return d.m_bHighlightFace != 0; });
+  ShowCheck(registry, "Mode/Highlight/Vertex",
+            [](const COrvexDoc& d) { return d.m_bHighlightVertex != 0; });
+}
+
+} // namespace orvex

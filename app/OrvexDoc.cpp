@@ -1,0 +1,97 @@
+#include "app/OrvexDoc.h"
+
+#include "geometry/Mesh3d.h"
+
+COrvexDoc::~COrvexDoc() = default;
+
+int COrvexDoc::OnNewDocument() {
+  m_SceneGraph.Free();
+  m_PathName.clear();
+  m_BasePath.clear();
+  m_bModified = false;
+  return 1;
+}
+
+std::string COrvexDoc::GetTitle() const {
+  if (m_PathName.empty()) return "Untitled";
+  size_t slash = m_PathName.find_last_of("/\\");
+  return slash == std::string::npos ? m_PathName : m_PathName.substr(slash + 1);
+}
+
+CMesh3d* COrvexDoc::GetFirstMesh() const {
+  CObject3d* first = m_SceneGraph.GetAt(0);
+  if (!first || first->GetType() != TYPE_MESH3D) return nullptr;
+  return static_cast<CMesh3d*>(first);
+}
+
+int COrvexDoc::NbTriangleMeshes() const {
+  int count = 0;
+  for (int i = 0; i < m_SceneGraph.NbObject(); i++)
+    if (m_SceneGraph.GetAt(i)->GetType() == TYPE_MESH3D) count++;
+  return count;
+}
+
+void COrvexDoc::RunPostLoadSteps() {
+  for (int i = 0; i < m_SceneGraph.NbObject(); i++) {
+    CObject3d* object = m_SceneGraph.GetAt(i);
+    if (object->GetType() != TYPE_MESH3D) continue;
+    auto* mesh = static_cast<CMesh3d*>(object);
+    mesh->BuildAdjacency();
+    mesh->CalculateNormalPerFace();
+    mesh->CalculateNormalPerVertex();
+    mesh->SetModified();
+  }
+}
+
+static void ClampIndex(int& index, int count) {
+  if (index < 0 || index >= count) index = 0;
+}
+
+void COrvexDoc::ClampHighlightIndices() {
+  CMesh3d* mesh = GetFirstMesh();
+  int nbVertex = mesh ? mesh->NbVertex() : 0;
+  int nbFace = mesh ? mesh->NbFace() : 0;
+  ClampIndex(m_HighlightVertexIndex, nbVertex);
+  ClampIndex(m_HighlightSecondVertexIndex, nbVertex);
+  ClampIndex(m_HighlightFaceIndex, nbFace);
+}
+
+void COrvexDoc::ClampHighlightFaceIndex() {
+  CMesh3d* mesh = GetFirstMesh();
+  ClampIndex(m_HighlightFaceIndex, mesh ? mesh->NbFace() : 0);
+}
+
+static const char* TypeName(int type) {
+  switch (type) {
+  case TYPE_MESH3D:
+    return "triangle mesh";
+  case TYPE_TILING_MESH3D:
+    return "tiling mesh";
+  case TYPE_QUAD_MESH:
+    return "quad mesh";
+  case TYPE_POLYGON_MESH:
+    return "polygon mesh";
+  case TYPE_VECTORSET3D:
+    return "vector set";
+  case TYPE_CAMERA:
+    return "camera";
+  case TYPE_VISUAL_CHOOSER:
+    return "visual mode";
+  default:
+    return "object";
+  }
+}
+
+CObjectProperties COrvexDoc::GetObjectProperties(int index) const {
+  CObjectProperties properties;
+  CObject3d* object = m_SceneGraph.GetAt(index);
+  if (!object) return properties;
+  properties.m_Type = object->GetType();
+  properties.m_TypeName = TypeName(properties.m_Type);
+  if (properties.m_Type == TYPE_MESH3D) {
+    auto* mesh = static_cast<CMesh3d*>(object);
+    properties.m_NbVertex = mesh->NbVertex();
+    properties.m_NbFace = mesh->NbFace();
+  }
+  return properties;
+}

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <string>
+
+#include "geometry/Camera3d.h"
+#include "geometry/SceneGraph3d.h"
+
+class CMesh3d;
+
+namespace orvex {
+class CUserInterface;
+}
+
+// Display state that the shading, polygon-mode, lighting and texture
+// commands set on the document; every render view of the document applies
+// it to its own context before drawing (glApplyDisplayState).
+struct COrvexDisplayState {
+  enum PolygonMode { Fill, Line };
+  PolygonMode m_PolygonMode = Fill;
+  int m_bSmoothShading = 1; // GL_SMOOTH until Mode/Flat
+  int m_bTexture2D = 0;     // Textures/View
+  // Radio buttons and check box of the command panel that the mode
+  // commands set ("Vertex", "Wireframe", "Face", "Gouraud").
+  int m_PanelVertex = 0;
+  int m_PanelWireframe = 0;
+  int m_PanelFace = 1;
+  int m_PanelGouraud = 0;
+};
+
+// Data of the "Properties" dialog for one object of the scene.
+struct CObjectProperties {
+  int m_Type = 0;
+  std::string m_TypeName;
+  int m_NbVertex = 0;
+  int m_NbFace = 0;
+};
+
+// The document: one scene graph and its display options. It opens and saves
+// scene files by extension, draws itself inside a view's model transform,
+// and is the target of the document commands (run through CCommandDispatcher).
+class COrvexDoc {
+public:
+  CSceneGraph3d m_SceneGraph;
+  // Workspace of the isosurface coder; empty until that coder lands.
+  void* m_pIsoWorkspace = nullptr;
+  CCamera3d m_Camera;
+  int m_bGlobalColorOverlay = 0;
+  int m_HighlightVertexIndex = 0;
+  int m_HighlightSecondVertexIndex = 0;
+  int m_HighlightFaceIndex = 0;
+  int m_bHighlightFace = 0;
+  int m_bHighlightVertex = 0;
+  int m_bHighlightSecondVertex = 0;
+  float m_HighlightSize = 0.2f;
+  int m_bWireframeOverlay = 0;
+  float m_OverlayLineOffset = -1.0f;
+  float m_FillOffset = 0.0f;
+  int m_bLighting = 1;
+  float m_LineWidth = 1.0f;
+  std::string m_BasePath;
+
+  COrvexDisplayState m_Display;
+
+  explicit COrvexDoc(orvex::CUserInterface* ui = nullptr) : m_pUI(ui) {}
+  COrvexDoc(const COrvexDoc&) = delete;
+  COrvexDoc& operator=(const COrvexDoc&) = delete;
+  ~COrvexDoc();
+
+  orvex::CUserInterface* GetUserInterface() const { return m_pUI; }
+  void SetUserInterface(orvex::CUserInterface* ui) { m_pUI = ui; }
+
+  // document operations
+  int OnNewDocument();
+  // Opens a file into the document (see OpenFile.cpp for the rules by
+  // extension). 0 on failure with the reason in GetLastError; the document
+  // then keeps what it had.
+  int OpenByExtension(const std::string& path);
+  // Asks "Save moodifications ?", then writes ".wrl" or ".raw" atomically.
+  // 0 when declined, for any other extension (with a message) or when the
+  // writer fails.
+  int SaveByExtension(const std::string& path);
+  const std::string& GetLastError() const { return m_LastError; }
+  const std::string& GetPathName() const { return m_PathName; }
+  void SetPathName(const std::string& path) { m_PathName = path; }
+  // Title of the document's windows: the file name without folders.
+  std::string GetTitle() const;
+
+  // Set by the dispatcher when a command changed the scene; nothing asks to
+  // save because of it, closing never asks.
+  bool IsModified() const { return m_bModified; }
+  void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+
+  // scene helpers
+  // Object 0 when it is a triangle mesh, else null.
+  CMesh3d* GetFirstMesh() const;
+  int NbTriangleMeshes() const;
+  // Adjacency, face normals and vertex normals of every triangle mesh.
+  void RunPostLoadSteps();
+  // Keeps the highlight indices inside the first object (face index 0 when
+  // not below the face count, vertex indices likewise).
+  void ClampHighlightIndices();
+  // The face index alone (checked after every command, since commands that
+  // remove faces may leave it behind).
+  void ClampHighlightFaceIndex();
+  CObjectProperties GetObjectProperties(int index) const;
+
+  // drawing (inside the view's model transform, with its context current)
+  void glApplyDisplayState() const;
+  void glDraw();
+
+  void SetLastError(const std::string& error) { m_LastError = error; }
+
+private:
+  orvex::CUserInterface* m_pUI = nullptr;
+  std::string m_PathName;
+  std::string m_LastError;
+  bool m_bModified = false;
+
+  void glDrawHighlights(CMesh3d* mesh);
+  void glDrawWireframeOverlay();
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdio>
+
+#include "app/UserInterface.h"
+
+namespace orvex {
+
+// The batch runner's front end: status lines on standard output, messages
+// and questions on standard error. Questions are answered by flags: yes
+// when answerYes is set (--yes) or once after AnswerNextYes (the user's
+// --save), no otherwise. Dialogs keep the values given on the command line.
+class CTerminalUserInterface : public CUserInterface {
+public:
+  CTerminalUserInterface(FILE* out = stdout, FILE* err = stderr) : m_Out(out), m_Err(err) {}
+
+  void SetAnswerYes(bool yes) { m_AnswerYes = yes; }
+  void AnswerNextYes() { m_AnswerNextYes = true; }
+
+  void ShowMessage(const std::string& text, const std::string& title) override;
+  bool AskYesNo(const std::string& question) override;
+  void SetStatusText(const std::string& text) override;
+  void BeginWaitCursor() override {}
+  void EndWaitCursor() override {}
+  void RequestRedraw(bool) override {}
+  bool AskOpenFileName(std::string&) override { return false; }
+  bool AskSaveFileName(std::string&) override { return false; }
+  bool EditParameters(const std::string&, ParamValues&) override { return true; }
+
+private:
+  FILE* m_Out;
+  FILE* m_Err;
+  bool m_AnswerYes = false;
+  bool m_AnswerNextYes = false;
+};
+
+} // namespace orvex

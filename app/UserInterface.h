@@ -1,0 +1,59 @@
+#pragma once
+
+#include <string>
+
+namespace orvex {
+
+class ParamValues;
+
+// Everything the document layer asks of a front end: message boxes, yes/no
+// questions, the status line, the wait cursor, redraw requests, file names
+// and parameter dialogs. The Qt program implements it with windows; the
+// batch runner implements it on the terminal (CTerminalUserInterface).
+class CUserInterface {
+public:
+  static constexpr int kStatusMaxLength = 255;
+
+  virtual ~CUserInterface() = default;
+
+  // Modal message box with an OK button.
+  virtual void ShowMessage(const std::string& text, const std::string& title = std::string()) = 0;
+  // Modal question with Yes and No buttons; true only for Yes.
+  virtual bool AskYesNo(const std::string& question) = 0;
+  // Replaces the text of the status line and shows it at once (long
+  // commands call this from inside their loops).
+  virtual void SetStatusText(const std::string& text) = 0;
+  virtual void BeginWaitCursor() = 0;
+  virtual void EndWaitCursor() = 0;
+  // Asks the views of the active document to repaint (later, from the event
+  // loop); erase says whether the background is cleared first.
+  virtual void RequestRedraw(bool erase) = 0;
+  // Repaints the views at once (commands that show their progress step by
+  // step). The default only requests a redraw.
+  virtual void RedrawNow() { RequestRedraw(false); }
+  // File dialogs; false when cancelled.
+  virtual bool AskOpenFileName(std::string& fileName) = 0;
+  virtual bool AskSaveFileName(std::string& fileName) = 0;
+  // Shows a command's dialog filled with values (defaults or values given
+  // beforehand) under the title; false on Cancel, values unchanged then.
+  virtual bool EditParameters(const std::string& title, ParamValues& values) = 0;
+
+  // printf-like status text, formatted with a bounded call: longer texts are
+  // cut at kStatusMaxLength characters. Returns the number of characters
+  // shown.
+  int StatusMessage(const char* format, ...)
+#if defined(__GNUC__)
+      __attribute__((format(printf, 2, 3)))
+#endif
+      ;
+};
+
+// Formats like printf into at most CUserInterface::kStatusMaxLength
+// characters (the rest is dropped).
+std::string FormatStatus(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+} // namespace orvex

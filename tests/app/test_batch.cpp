@@ -1,0 +1,133 @@
+// orvexbox-batch end to end: the built program on sample files.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kSamples = ORVEX_SAMPLES_DIR;
+
+struct BatchResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Slurp(const fs::path& path) {
+  std::ifstream in(path);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string Quote(const std::string& arg) {
+  std::string quoted = "'";
+  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+class BatchTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    m_Dir = fs::path(::testing::TempDir()) /
+            ("orvex_batch_" +
+             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(m_Dir);
+    fs::create_directories(m_Dir);
+  }
+
+  BatchResult Batch(const std::vector<std::string>& args) {
+    std::string command = Quote(ORVEX_BATCH);
+    for (const std::string& arg : args) command += " " + Quote(arg);
+    command +=
+        " >" + Quote((m_Dir / "out.txt").string()) + " 2>" + Quote((m_Dir / "err.txt").string());
+    int raw = std::system(command.c_str());
+    BatchResult result;
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.out = Slurp(m_Dir / "out.txt");
+    result.err = Slurp(m_Dir / "err.txt");
+    return result;
+  }
+
+  std::string Sample(const std::string& name) { return kSamples + "/" + name; }
+  std::string Path(const std::string& name) { return (m_Dir / name).string(); }
+
+  fs::path m_Dir;
+};
+
+} // namespace
+
+TEST_F(BatchTest, OpenRunSaveReopenCompare) {
+  BatchResult info = Batch({Sample("icosahedron.smf"), "--info"});
+  EXPECT_EQ(info.status, 0) << info.err;
+  EXPECT_EQ(info.out, "0 8 12 20 triangle mesh\n");
+
+  // commands by path with and without ampersands; the same status lines
+  std::string saved = Path("copy.wrl");
+  BatchResult run = Batch({Sample("icosahedron.wrl"), "--run", "&Algorithms/Weld", "--run",
+                           "Scene/Duplicate/Last mesh", "--run", "algorithms/cleanup", "--save",
+                           saved, "--info"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("Weld....\nWeld....done\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Cleanup done, 40 -> 40 faces"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("0 8 12 20 triangle mesh\n1 8 12 20 triangle mesh\n"), std::string::npos)
+      << run.out;
+  EXPECT_NE(run.err.find("Save moodifications ? yes"), std::string::npos);
+
+  BatchResult again = Batch({saved, "--info"});
+  ASSERT_EQ(again.status, 0) << again.err;
+  EXPECT_EQ(again.out, "0 8 12 20 triangle mesh\n1 8 12 20 triangle mesh\n");
+
+  // a dialog field set by its label
+  BatchResult range = Batch({Sample("icosahedron.smf"), "--run", "Geometry/Range...", "--set",
+                             "X min=0", "--set", "X max=100", "--save", Path("range.wrl")});
+  ASSERT_EQ(range.status, 0) << range.err;
+  EXPECT_NE(Slurp(Path("range.wrl")).find("100"), std::string::npos);
+}
+
+TEST_F(BatchTest, FailuresExitNonZeroWithAMessage) {
+  const std::string input = Sample("icosahedron.smf");
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{input, "--run", "Algorithms/No such command"}, 2, "unknown command"},
+      {{input, "--run", "Geometry/Range...", "--set", "Speed=3"}, 2, "no field \"Speed\""},
+      {{input, "--run", "Geometry/Range...", "--set", "X min=abc"}, 2, "needs a number"},
+      {{input, "--set", "X min=0"}, 2, "before any --run"},
+      {{input, "--bogus"}, 2, "unknown option"},
+      {{}, 2, "no input file"},
+      {{input, "--run", "32986"}, 1, "not available yet"},
+      {{input, "--run", "Edit/Copy"}, 1, "served by the view"},
+      {{Path("missing.smf"), "--info"}, 1, "cannot open"},
+      {{Sample("icosahedron.smf") + ".xyz"}, 1, "cannot open"},
+      {{input, "--save", Path("out.obj")}, 1, "cannot save"},
+      {{input, "--snapshot", Path("x.png")}, 1, "not available yet"},
+  };
+  for (const Case& c : cases) {
+    BatchResult result = Batch(c.args);
+    EXPECT_EQ(result.status, c.status) << result.err;
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+  }
+  EXPECT_FALSE(fs::exists(Path("out.obj")));
+}
+
+TEST_F(BatchTest, ListCommandsShowsTheRegistry) {
+  BatchResult list = Batch({"--list-commands"});
+  ASSERT_EQ(list.status, 0);
+  EXPECT_NE(list.out.find("32986\tValence-centered encoding\tCtrl+Z\tdocument\tnot available yet"),
+            std::string::npos);
+  EXPECT_NE(list.out.find("\t&Algorithms/Weld\t-\tdocument\tavailable\n"), std::string::npos);
+  EXPECT_NE(list.out.find("\t\"Iterations\" integer = 1 [1 .. 999]\n"), std::string::npos);
+}
