@@ -29,6 +29,7 @@ void BindDocumentHandlers(CCommandRegistry& registry) {
   BindMeshHandlers(registry);
   BindGeometryHandlers(registry);
   BindExportHandlers(registry);
+  BindSubdivisionHandlers(registry);
 }
 
 } // namespace orvex

@@ -28,5 +28,6 @@ void BindSceneHandlers(CCommandRegistry& registry);
 void BindMeshHandlers(CCommandRegistry& registry);
 void BindGeometryHandlers(CCommandRegistry& registry);
 void BindExportHandlers(CCommandRegistry& registry);
+void BindSubdivisionHandlers(CCommandRegistry& registry);
 
 } // namespace orvex

@@ -131,3 +131,24 @@ TEST_F(BatchTest, ListCommandsShowsTheRegistry) {
   EXPECT_NE(list.out.find("\t&Algorithms/Weld\t-\tdocument\tavailable\n"), std::string::npos);
   EXPECT_NE(list.out.find("\t\"Iterations\" integer = 1 [1 .. 999]\n"), std::string::npos);
 }
+
+TEST_F(BatchTest, SubdivisionCommandsRunFromTheBatchRunner) {
+  BatchResult loop =
+      Batch({Sample("icosahedron.smf"), "--run", "Algorithms/Surface subdivision/Loop/Std", "--run",
+             "Algorithms/Surface subdivision/Loop/Multiple...", "--set", "Iterations=2", "--info"});
+  ASSERT_EQ(loop.status, 0) << loop.err;
+  EXPECT_NE(loop.out.find("Loop done, 20 -> 80 faces, "), std::string::npos) << loop.out;
+  EXPECT_NE(loop.out.find("0 8 642 1280 triangle mesh\n"), std::string::npos) << loop.out;
+
+  // every command of the submenu has its handler
+  BatchResult list = Batch({"--list-commands"});
+  for (const char* item :
+       {"Loop/&Std", "Loop/&Multiple...", "Simple (1->4)", "Fractal", "Loop/&Adaptive/Random",
+        "Loop/&Adaptive/Curvature", "Loop/&Adaptive/On active face"}) {
+    std::string path = std::string("&Algorithms/Surface subdivision/") + item;
+    size_t at = list.out.find("\t" + path + "\t");
+    ASSERT_NE(at, std::string::npos) << path;
+    EXPECT_NE(list.out.find("\tavailable\n", at), std::string::npos) << path;
+    EXPECT_LT(list.out.find("\tavailable\n", at), list.out.find('\n', at) + 1) << path;
+  }
+}
