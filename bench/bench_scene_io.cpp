@@ -134,6 +134,26 @@ void BM_LoadSmf(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadSmf)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
+// Baseline of the loads: only making the vertex and face objects of the
+// mesh that the files describe, without any text.
+void BM_MakeMeshObjects(benchmark::State& state) {
+  const int nv = Torus()->NbVertex(), nf = Torus()->NbFace();
+  for (auto _ : state) {
+    auto mesh = std::make_unique<CMesh3d>();
+    mesh->m_ArrayVertex.Reserve(nv);
+    for (int i = 0; i < nv; i++) mesh->AddVertex(new CVertex3d(i, 0, 0));
+    mesh->m_ArrayFace.Reserve(nf);
+    for (int i = 0; i < nf; i++) {
+      CVertex3d* v = mesh->GetVertex(i % nv);
+      mesh->AddFace(new CFace3d(v, v, v));
+    }
+    state.PauseTiming();
+    mesh.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_MakeMeshObjects)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
 void BM_SaveBinary(benchmark::State& state) {
   const std::string path = TempPath("save.raw");
   std::string error;

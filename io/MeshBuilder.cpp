@@ -15,6 +15,19 @@ int CMeshBuilder::AddFace(long long a, long long b, long long c, CReadReport& re
   return 1;
 }
 
+void CMeshBuilder::DropInvalidFaces(CReadReport& report) {
+  const int n = NbVertex();
+  size_t kept = 0;
+  for (const Face& f : m_Face) {
+    const int* c = f.corner;
+    if (c[0] < 0 || c[1] < 0 || c[2] < 0 || c[0] >= n || c[1] >= n || c[2] >= n)
+      report.skippedFaces++;
+    else
+      m_Face[kept++] = f;
+  }
+  m_Face.resize(kept);
+}
+
 int CMeshBuilder::SetVertexColor(int i, const CColor& color) {
   if (i < 0 || i >= NbVertex()) return 0;
   if (m_VertexColor.empty()) m_VertexColor.assign(static_cast<size_t>(NbVertex()), CColor());

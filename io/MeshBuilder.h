@@ -6,8 +6,19 @@
 
 #include "geometry/Color.h"
 
+#include <cfloat>
+#include <cmath>
+
 class CMesh3d;
 struct CReadReport;
+
+// A double as a float, infinite beyond the float range (a plain conversion
+// of such a value is undefined).
+inline float NarrowToFloat(double v) {
+  if (v > FLT_MAX) return HUGE_VALF;
+  if (v < -FLT_MAX) return -HUGE_VALF;
+  return static_cast<float>(v);
+}
 
 // Geometry collected by a reader before it touches the mesh, so that a file
 // refused halfway leaves the mesh as it was. Face corners are indices into
@@ -33,6 +44,9 @@ public:
   // Adds the face when its three indices are vertices, else counts it as
   // skipped in report; returns 1 when added.
   int AddFace(long long a, long long b, long long c, CReadReport& report, CColor color = CColor());
+  // Drops the faces (added unchecked to m_Face) that name a vertex outside
+  // the vertices read, counting them as skipped.
+  void DropInvalidFaces(CReadReport& report);
   // Colors vertex i (the others stay white); 0 when i is not a vertex.
   int SetVertexColor(int i, const CColor& color);
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "geometry/Mesh3d.h"
+#include "io/Affine3d.h"
 #include "io/MeshBuilder.h"
 #include "io/SceneSyntax.h"
 
@@ -20,7 +21,8 @@ struct PointBlock {
 struct Context : CSceneSyntax {
   CMeshBuilder builder;
   std::vector<PointBlock> blocks;
-  int current = -1; // block in effect, -1 for none
+  int current = -1;    // block in effect, -1 for none
+  CAffine3d placement; // transform nodes met so far in the Separator scope
 
   Context(const char* data, size_t size, size_t start, CReadReport& r)
       : CSceneSyntax(data, size, start, r) {}
@@ -68,29 +70,77 @@ static int SkipField(const CToken&) {
 static void AddFaces(Context& c, const std::vector<int>& index) {
   PointBlock* block = c.current >= 0 ? &c.blocks[size_t(c.current)] : nullptr;
   const int n = block ? static_cast<int>(block->points.size() / 3) : 0;
-  if (block && block->first < 0) {
-    block->first = c.builder.NbVertex();
+  int first = block ? block->first : 0;
+  if (block && (first < 0 || !c.placement.IsIdentity())) {
+    // the points join the mesh once as they are, or once per placed face set
+    first = c.builder.NbVertex();
     c.builder.m_Position.insert(c.builder.m_Position.end(), block->points.begin(),
                                 block->points.end());
+    for (size_t i = 3 * static_cast<size_t>(first); i < c.builder.m_Position.size(); i += 3)
+      c.placement.Apply(&c.builder.m_Position[i]);
+    if (c.placement.IsIdentity()) block->first = first;
   }
   size_t start = 0;
   while (start < index.size()) {
     size_t end = start;
     while (end < index.size() && index[end] >= 0) end++;
 
-    // a polygon with a corner outside the points is skipped whole
-    bool inside = end - start >= 3;
+    // a polygon with a corner outside the points is skipped whole; one of
+    // fewer than three corners gives no face
+    bool inside = true;
     for (size_t k = start; k < end; k++)
       if (index[k] >= n) inside = false;
-    if (inside) {
-      for (size_t k = start + 1; k + 1 < end; k++)
-        c.builder.AddFace(block->first + index[start], block->first + index[k],
-                          block->first + index[k + 1], c.report);
-    } else if (end > start) {
+    if (!inside) {
       c.report.skippedFaces++;
+    } else {
+      for (size_t k = start + 1; k + 1 < end; k++)
+        c.builder.AddFace(first + index[start], first + index[k], first + index[k + 1], c.report);
     }
     start = end + 1;
   }
+}
+
+// Transform, Translation, Rotation, RotationXYZ, Scale and MatrixTransform:
+// their map applies, within the Separator scope, to the faces that follow.
+// Returns -1 when type is none of them.
+static int ReadPlacement(Context& c, const CToken& type) {
+  float translation[3] = {0, 0, 0}, rotation[4] = {0, 0, 1, 0}, scale[3] = {1, 1, 1};
+  float center[3] = {0, 0, 0}, orientation[4] = {0, 0, 1, 0}, angle = 0;
+  std::vector<float> matrix;
+  int axis = 0;
+  if (!type.Is("Transform") && !type.Is("Translation") && !type.Is("Rotation") &&
+      !type.Is("RotationXYZ") && !type.Is("Scale") && !type.Is("MatrixTransform"))
+    return -1;
+  const int ok = ReadBody(c, [&](const CToken& f) {
+    if (f.Is("translation")) return ReadFloats(c, translation, 3, "translation");
+    if (f.Is("rotation")) return ReadFloats(c, rotation, 4, "rotation");
+    if (f.Is("scaleFactor")) return ReadFloats(c, scale, 3, "scaleFactor");
+    if (f.Is("center")) return ReadFloats(c, center, 3, "center");
+    if (f.Is("scaleOrientation")) return ReadFloats(c, orientation, 4, "scaleOrientation");
+    if (f.Is("angle")) return ReadFloats(c, &angle, 1, "angle");
+    if (f.Is("matrix")) return ReadFloatField(c, matrix, 16, "matrix");
+    if (!f.Is("axis")) return -1;
+    const CToken a = c.tokens.Next();
+    axis = a.Is("Y") ? 1 : a.Is("Z") ? 2 : 0;
+    return 1;
+  });
+  if (!ok) return 0;
+
+  // the node's own map, applied before what is already in effect
+  CAffine3d node;
+  if (type.Is("RotationXYZ")) {
+    float r[4] = {0, 0, 0, angle};
+    r[axis] = 1;
+    node.Rotate(r);
+  } else if (type.Is("MatrixTransform") && matrix.size() == 16) {
+    // rows of the file's matrix map row vectors: take its transpose
+    for (int i = 0; i < 3; i++)
+      for (int j = 0; j < 4; j++) node.m[i][j] = matrix[4 * size_t(j) + size_t(i)];
+  } else {
+    node.Transform(translation, rotation, scale, center, orientation);
+  }
+  c.placement.Then(node);
+  return 1;
 }
 
 static int ReadNodeValue(Context& c) {
@@ -116,11 +166,17 @@ static int ReadNodeValue(Context& c) {
       return ok;
     }
 
-    // a Separator gives back its parent's points when it ends
+    // transforms of the faces that follow
+    const int placed = ReadPlacement(c, type);
+    if (placed >= 0) return placed;
+
+    // a Separator gives back its parent's points and transform when it ends
     if (std::string_view(type.text, type.size).find("Separator") != std::string_view::npos) {
       const int saved = c.current;
+      const CAffine3d placement = c.placement;
       const int ok = ReadBody(c, SkipField);
       c.current = saved;
+      c.placement = placement;
       return ok;
     }
     return ReadBody(c, SkipField);

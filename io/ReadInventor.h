@@ -11,7 +11,9 @@ class CMesh3d;
 // "#Inventor V2.1 ascii" (a carriage return or blanks after it are
 // allowed). Every IndexedFaceSet of the Separator tree adds its faces over
 // the Coordinate3 points in effect (a Separator restores the points of its
-// parent when it ends); faces of more than three corners are split as a
+// parent when it ends), placed by the transform nodes (Transform,
+// Translation, Rotation, RotationXYZ, Scale, MatrixTransform) met before it
+// in its Separator scope; faces of more than three corners are split as a
 // fan; indices are read as "%i" does (a leading 0 means octal). Other nodes
 // are skipped; "#" comments and CRLF line ends are allowed.
 //

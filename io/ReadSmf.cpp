@@ -18,7 +18,6 @@ int ReadSmfFromMemory(CMesh3d* mesh, const char* data, size_t size, CReadReport&
                       std::string&) {
   CMeshBuilder builder;
   std::vector<CColor> colors;
-  std::vector<int> faces; // three indices per face line, checked at the end
   CLineReader lines(data, size);
   const char* begin;
   const char* end;
@@ -35,14 +34,14 @@ int ReadSmfFromMemory(CMesh3d* mesh, const char* data, size_t size, CReadReport&
       }
       builder.AddVertex(p[0], p[1], p[2]);
     } else if (kind == 'f' || kind == 't') {
-      // face "f %d %d %d", corners counted from 0; a later vertex may complete it
+      // face "f %d %d %d", corners counted from 0, checked once all vertices are read
       int c[3];
       fields.Literal(kind == 'f' ? "f" : "t");
       if (!fields.Ints(c, 3)) {
         report.malformedLines++;
         continue;
       }
-      faces.insert(faces.end(), c, c + 3);
+      builder.m_Face.push_back(CMeshBuilder::Face{{c[0], c[1], c[2]}, CColor()});
     } else if (kind == 'c') {
       // color of the next vertex in order "c %g %g %g"
       float rgb[3];
@@ -55,8 +54,7 @@ int ReadSmfFromMemory(CMesh3d* mesh, const char* data, size_t size, CReadReport&
   }
 
   // faces once every vertex is known: lines may come in any order
-  for (size_t i = 0; i + 2 < faces.size(); i += 3)
-    builder.AddFace(faces[i], faces[i + 1], faces[i + 2], report);
+  builder.DropInvalidFaces(report);
 
   // the k-th color line colors the k-th vertex
   for (size_t k = 0; k < colors.size(); k++)

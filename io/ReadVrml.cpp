@@ -10,6 +10,7 @@
 
 #include "geometry/Mesh3d.h"
 #include "geometry/SceneGraph3d.h"
+#include "io/Affine3d.h"
 #include "io/MeshBuilder.h"
 #include "io/SceneSyntax.h"
 #include "io/TextFile.h"
@@ -44,11 +45,6 @@ struct FaceSet {
   std::vector<int> coordIndex, texCoordIndex, colorIndex;
 };
 
-// 3 x 4 affine matrix, rows of (rotation/scale | translation).
-struct Affine {
-  double m[3][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}};
-};
-
 // A mesh read from the file with the texture it names, kept apart from the
 // scene until the whole file has been read.
 struct PendingMesh {
@@ -67,7 +63,7 @@ struct Context : CSceneSyntax {
 } // namespace
 
 //////////////////////////////////////////////////////////////////////
-// Values
+// Statements
 //////////////////////////////////////////////////////////////////////
 
 // ROUTE, PROTO and EXTERNPROTO statements, skipped; 0 on a syntax error,
@@ -297,44 +293,6 @@ static void ApplyVertexColors(const FaceSet& s, CMeshBuilder& builder, CReadRepo
   }
 }
 
-static void Rotate(Affine& a, const float* r) {
-  double x = r[0], y = r[1], z = r[2];
-  const double len = std::sqrt(x * x + y * y + z * z);
-  if (len == 0.0) return;
-  x /= len, y /= len, z /= len;
-  const double cs = std::cos(r[3]), sn = std::sin(r[3]), t = 1 - cs;
-  const double m[3][3] = {{t * x * x + cs, t * x * y - sn * z, t * x * z + sn * y},
-                          {t * x * y + sn * z, t * y * y + cs, t * y * z - sn * x},
-                          {t * x * z - sn * y, t * y * z + sn * x, t * z * z + cs}};
-  Affine out;
-  for (int i = 0; i < 3; i++)
-    for (int j = 0; j < 4; j++)
-      out.m[i][j] = m[i][0] * a.m[0][j] + m[i][1] * a.m[1][j] + m[i][2] * a.m[2][j];
-  a = out;
-}
-
-static void Translate(Affine& a, const float* t, double sign) {
-  for (int i = 0; i < 3; i++) a.m[i][3] += sign * t[i];
-}
-
-static void Scale(Affine& a, const float* s) {
-  for (int i = 0; i < 3; i++)
-    for (int j = 0; j < 4; j++) a.m[i][j] *= s[i];
-}
-
-// Applies T C R SR S -SR -C of one Transform after a (a = M a).
-static void ApplyTransform(Affine& a, const TransformNode& n) {
-  float inverse[4] = {n.scaleOrientation[0], n.scaleOrientation[1], n.scaleOrientation[2],
-                      -n.scaleOrientation[3]};
-  Translate(a, n.center, -1);
-  Rotate(a, inverse);
-  Scale(a, n.scale);
-  Rotate(a, n.scaleOrientation);
-  Rotate(a, n.rotation);
-  Translate(a, n.center, 1);
-  Translate(a, n.translation, 1);
-}
-
 // Gives the mesh its transform: the single enclosing Transform as is, or
 // the combined transforms applied to the points.
 static void PlaceMesh(const std::vector<TransformNode>& chain, CMeshBuilder& builder,
@@ -344,19 +302,17 @@ static void PlaceMesh(const std::vector<TransformNode>& chain, CMeshBuilder& bui
     CTransform& t = mesh->m_Transform;
     t.m_Translation.Set(single->translation[0], single->translation[1], single->translation[2]);
     t.m_RotationAxis.Set(single->rotation[0], single->rotation[1], single->rotation[2]);
-    t.m_RotationAngle = static_cast<float>(single->rotation[3] * kRadianToDegree);
+    t.m_RotationAngle = NarrowToFloat(single->rotation[3] * kRadianToDegree);
     t.m_Scale.Set(single->scale[0], single->scale[1], single->scale[2]);
     return;
   }
   if (chain.empty()) return;
-  Affine a;
-  for (size_t i = chain.size(); i-- > 0;) ApplyTransform(a, chain[i]);
-  for (size_t i = 0; i + 2 < builder.m_Position.size(); i += 3) {
-    float* p = &builder.m_Position[i];
-    const double x = p[0], y = p[1], z = p[2];
-    for (int k = 0; k < 3; k++)
-      p[k] = static_cast<float>(a.m[k][0] * x + a.m[k][1] * y + a.m[k][2] * z + a.m[k][3]);
+  CAffine3d a;
+  for (size_t i = chain.size(); i-- > 0;) {
+    const TransformNode& n = chain[i];
+    a.Transform(n.translation, n.rotation, n.scale, n.center, n.scaleOrientation);
   }
+  for (size_t i = 0; i + 2 < builder.m_Position.size(); i += 3) a.Apply(&builder.m_Position[i]);
 }
 
 // The mesh of one Shape, or nothing when it has no face.
@@ -433,22 +389,42 @@ static int ReadChildren(Context& c, int only) {
   }
 }
 
-// Transform, Group, Switch, LOD and the other grouping nodes. The fields
-// are read first (children only located), so that a transform or choice
-// written after the children still applies to them.
+// Reads the children of a grouping node where they are, under the fields
+// read so far: a Switch shows its chosen child, an LOD its most detailed
+// level. Returns 0 on a syntax error.
+static int ReadGroupChildren(Context& c, const CToken& type, const TransformNode& node,
+                             int choice) {
+  const bool isSwitch = type.Is("Switch");
+  if (isSwitch && choice < 0) return SkipValue(c);
+  const int only = isSwitch ? choice : type.Is("LOD") ? 0 : -1;
+  const bool isTransform = type.Is("Transform");
+  if (isTransform) c.transforms.push_back(node);
+  const int read = ReadChildren(c, only);
+  if (isTransform) c.transforms.pop_back();
+  return read;
+}
+
+// Transform, Group, Switch, LOD and the other grouping nodes. Children are
+// read where they stand; when a transform or choice field follows them,
+// they are read again under the complete node and the first meshes dropped.
 static int ReadGroupBody(Context& c, const CToken& type) {
   TransformNode node;
   const bool isTransform = type.Is("Transform");
   const bool isSwitch = type.Is("Switch");
   int choice = -1; // whichChoice of a Switch: none by default
-  size_t children = 0;
-  bool hasChildren = false;
+  size_t children = 0, meshesBefore = 0;
+  bool hasChildren = false, stale = false;
   const int ok = ReadFields(c, [&](const CToken& f) {
     if (f.Is("children") || f.Is("choice") || f.Is("level")) {
       hasChildren = true;
+      stale = false;
       children = c.tokens.Peek().offset;
-      return SkipValue(c);
+      meshesBefore = c.meshes.size();
+      return ReadGroupChildren(c, type, node, choice);
     }
+    const bool placing = f.Is("translation") || f.Is("rotation") || f.Is("scale") ||
+                         f.Is("center") || f.Is("scaleOrientation") || f.Is("whichChoice");
+    stale = stale || (hasChildren && placing);
     if (isSwitch && f.Is("whichChoice")) return c.tokens.NextInt(choice, false) ? 1 : 0;
     if (!isTransform) return -1;
     if (f.Is("translation")) return ReadFloats(c, node.translation, 3, "translation");
@@ -460,16 +436,13 @@ static int ReadGroupBody(Context& c, const CToken& type) {
     return -1;
   });
   if (!ok) return c.Fail("bad field in " + type.Str());
-  if (!hasChildren || (isSwitch && choice < 0)) return 1;
-  // a Switch shows its chosen child, an LOD its most detailed level
-  const int only = isSwitch ? choice : type.Is("LOD") ? 0 : -1;
+  if (!stale) return 1;
 
-  // now the children, under this transform
+  // fields after the children: read them again under the whole node
+  c.meshes.resize(meshesBefore);
   const size_t after = c.tokens.Peek().offset;
   c.tokens.Seek(children);
-  if (isTransform) c.transforms.push_back(node);
-  const int read = ReadChildren(c, only);
-  if (isTransform) c.transforms.pop_back();
+  const int read = ReadGroupChildren(c, type, node, choice);
   c.tokens.Seek(after);
   return read;
 }

@@ -5,6 +5,7 @@
 
 #include "geometry/Mesh3d.h"
 #include "geometry/SceneGraph3d.h"
+#include "io/MeshBuilder.h"
 #include "io/MeshIndices.h"
 #include "io/ReplaceFile.h"
 
@@ -24,9 +25,9 @@ template <class T> static void Put(std::string& bytes, T value) {
 }
 
 static void PutVector(std::string& bytes, const CVector3d& v) {
-  Put(bytes, float(v.x));
-  Put(bytes, float(v.y));
-  Put(bytes, float(v.z));
+  Put(bytes, NarrowToFloat(v.x));
+  Put(bytes, NarrowToFloat(v.y));
+  Put(bytes, NarrowToFloat(v.z));
 }
 
 void WriteBinary(CMesh3d* mesh, std::string& bytes) {
@@ -43,9 +44,9 @@ void WriteBinary(CMesh3d* mesh, std::string& bytes) {
 
   // vertices and faces
   for (const CVertex3d* v : mesh->m_ArrayVertex) {
-    Put(bytes, float(v->x));
-    Put(bytes, float(v->y));
-    Put(bytes, float(v->z));
+    Put(bytes, NarrowToFloat(v->x));
+    Put(bytes, NarrowToFloat(v->y));
+    Put(bytes, NarrowToFloat(v->z));
   }
   for (const CFace3d* f : mesh->m_ArrayFace)
     for (int k = 0; k < 3; k++) Put(bytes, int32_t(CornerIndex(mesh, f->v(k))));

@@ -54,3 +54,29 @@ TEST(InventorReader, RefusesWhatItCannotRead) {
     EXPECT_EQ(mesh.NbVertex(), 0);
   }
 }
+
+TEST(InventorReader, PlacesFacesByTheTransformsOfTheirScope) {
+  const std::string text =
+      "#Inventor V2.1 ascii\n"
+      "Separator {\n"
+      "  DEF P Coordinate3 { point [ 0 0 0, 1 0 0, 0 1 0 ] }\n"
+      "  Separator { Translation { translation 10 0 0 } Scale { scaleFactor 2 2 2 }\n"
+      "    IndexedFaceSet { coordIndex [ 0, 1, 2, -1 ] } }\n"
+      "  IndexedFaceSet { coordIndex [ 0, 1, 2, -1 ] }\n"
+      "  MatrixTransform { matrix 1 0 0 0  0 1 0 0  0 0 1 0  0 0 5 1 }\n"
+      "  RotationXYZ { axis Z angle 1.5707963 }\n"
+      "  IndexedFaceSet { coordIndex [ 0, 1, 2, -1 ] }\n"
+      "}\n";
+  CMesh3d mesh;
+  CReadReport report;
+  std::string error;
+  ASSERT_EQ(Read(mesh, text, report, error), 1) << error;
+  ASSERT_EQ(mesh.NbVertex(), 9); // placed copies of the points, and the points as they are
+  EXPECT_DOUBLE_EQ(mesh.GetVertex(1)->x, 12.0);
+  EXPECT_DOUBLE_EQ(mesh.GetVertex(4)->x, 1.0);
+  const CVertex3d* turned = mesh.GetVertex(7); // (1, 0, 0) turned about z, then lifted
+  EXPECT_NEAR(turned->x, 0.0, 1e-6);
+  EXPECT_NEAR(turned->y, 1.0, 1e-6);
+  EXPECT_NEAR(turned->z, 5.0, 1e-6);
+  EXPECT_EQ(mesh.NbFace(), 3);
+}

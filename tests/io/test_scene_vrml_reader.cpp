@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 
 #include "geometry/Mesh3d.h"
 #include "geometry/SceneGraph3d.h"
 #include "io/ReadVrml.h"
+#include "io/Texture.h"
 
 namespace {
 
@@ -106,10 +108,12 @@ TEST(VrmlReader, ReadsWhatModellingToolsWrite) {
       Transform { translation 0 1 0 children [
         Shape { geometry IndexedFaceSet { coord USE C coordIndex [ 0 1 2 ] } } ] } ] }
     Group { children Shape { geometry Box { size 1 1 1 } } }
+    Transform { children Shape { geometry IndexedFaceSet { coord USE C coordIndex [ 0 1 2 ] } }
+                bboxSize 1 1 1 translation 0 0 7 }
     ROUTE T.fraction_changed TO I.set_fraction
   )";
   ASSERT_EQ(Load(scene, text, parser), 1) << parser.GetError();
-  ASSERT_EQ(scene.NbObject(), 2);
+  ASSERT_EQ(scene.NbObject(), 3);
   CMesh3d* quad = MeshAt(scene, 0);
   EXPECT_EQ(quad->NbVertex(), 4);
   EXPECT_EQ(quad->NbFace(), 3); // a fan of two triangles and one triangle
@@ -127,6 +131,8 @@ TEST(VrmlReader, ReadsWhatModellingToolsWrite) {
   EXPECT_DOUBLE_EQ(nested->GetVertex(1)->x, 12.0);
   EXPECT_DOUBLE_EQ(nested->GetVertex(1)->y, 2.0);
   EXPECT_EQ(nested->m_Transform.m_Translation.x, 0.0);
+  // a translation written after the children still applies to them
+  EXPECT_EQ(MeshAt(scene, 2)->m_Transform.m_Translation.z, 7.0);
 }
 
 TEST(VrmlReader, BadIndicesAreSkippedAndBrokenFilesRefused) {
@@ -167,4 +173,35 @@ TEST(VrmlReader, BadIndicesAreSkippedAndBrokenFilesRefused) {
   CSceneGraph3d other;
   EXPECT_EQ(Load(other, bomb, parser), 0);
   EXPECT_EQ(other.NbObject(), 0);
+}
+
+TEST(VrmlReader, ReadsSampleAndTextureFilesBesideTheScene) {
+  CSceneGraph3d scene;
+  CVrmlParser parser;
+  ASSERT_EQ(parser.Load(ORVEX_SAMPLES_DIR "/icosahedron.wrl", &scene), 1) << parser.GetError();
+  ASSERT_EQ(scene.NbObject(), 1);
+  EXPECT_EQ(MeshAt(scene, 0)->NbVertex(), 12);
+  EXPECT_EQ(MeshAt(scene, 0)->NbFace(), 20);
+
+  // a BMP texture (stored blue, green, red) named relative to the scene's folder
+  CTexture image;
+  ASSERT_EQ(image.Alloc(1, 1, 24), 1);
+  image.SetColor(0, 0, 10, 20, 30);
+  const std::string folder = ::testing::TempDir();
+  ASSERT_EQ(image.WriteBmp(folder + "/texel.bmp"), 1);
+  const std::string path = folder + "/textured.wrl";
+  std::ofstream(path) << kHeader
+                      << "Shape { appearance Appearance { texture ImageTexture { url \"texel.bmp\" "
+                         "} } geometry IndexedFaceSet { coord Coordinate { point [ 0 0 0 1 0 0 0 "
+                         "1 0 ] } coordIndex [ 0 1 2 ] texCoord TextureCoordinate { point [ 0 0 1 "
+                         "0 0 1 ] } } }\n";
+  CSceneGraph3d textured;
+  ASSERT_EQ(parser.Load(path, &textured), 1) << parser.GetError();
+  ASSERT_EQ(textured.NbTexture(), 1);
+  const CTextureImage* texture = textured.GetTexture(0);
+  EXPECT_EQ(texture->GetFileName(), "texel.bmp");
+  ASSERT_TRUE(texture->IsValid());
+  EXPECT_EQ(texture->GetPixels()[0], 30); // red first once the BMP order is swapped
+  EXPECT_EQ(MeshAt(textured, 0)->m_IndexTexture, 0);
+  EXPECT_EQ(MeshAt(textured, 0)->m_NbTextureCoordinate, 3);
 }
