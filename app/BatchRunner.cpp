@@ -50,14 +50,14 @@ std::string JoinKeys(const std::vector<std::string>& keys) {
   return text.empty() ? "-" : text;
 }
 
-void ListField(FILE* out, const ParamSpec& spec) {
-  std::fprintf(out, "\t\"%s\" %s = %s", spec.label.c_str(), TypeName(spec.type),
-               spec.defaultValue.c_str());
-  if (spec.HasRange()) std::fprintf(out, " [%g .. %g]", spec.min, spec.max);
-  for (size_t i = 0; i < spec.choices.size(); i++)
-    std::fprintf(out, "%s%s", i == 0 ? " {" : " | ", spec.choices[i].c_str());
-  if (!spec.choices.empty()) std::fprintf(out, "}");
-  if (spec.readOnly) std::fprintf(out, " (shown)");
+void ListField(FILE* out, const ParamSpec& param) {
+  std::fprintf(out, "\t\"%s\" %s = %s", param.label.c_str(), TypeName(param.type),
+               param.defaultValue.c_str());
+  if (param.HasRange()) std::fprintf(out, " [%g .. %g]", param.min, param.max);
+  for (size_t i = 0; i < param.choices.size(); i++)
+    std::fprintf(out, "%s%s", i == 0 ? " {" : " | ", param.choices[i].c_str());
+  if (!param.choices.empty()) std::fprintf(out, "}");
+  if (param.readOnly) std::fprintf(out, " (shown)");
   std::fprintf(out, "\n");
 }
 
@@ -119,7 +119,7 @@ void ListCommands(FILE* out) {
     const CommandInfo& info = *command;
     std::fprintf(out, "%d\t%s\t%s\t%s\t%s\n", info.id, info.Label().c_str(),
                  JoinKeys(info.keys).c_str(), TargetName(info.target), Availability(info).c_str());
-    for (const ParamSpec& spec : info.params) ListField(out, spec);
+    for (const ParamSpec& param : info.params) ListField(out, param);
   }
 }
 

@@ -16,55 +16,55 @@ static std::string FormatReal(double value) {
 }
 
 ParamSpec IntegerParam(std::string label, int defaultValue, double min, double max) {
-  ParamSpec spec;
-  spec.label = std::move(label);
-  spec.type = ParamType::Integer;
-  spec.defaultValue = std::to_string(defaultValue);
-  spec.min = min;
-  spec.max = max;
-  return spec;
+  ParamSpec param;
+  param.label = std::move(label);
+  param.type = ParamType::Integer;
+  param.defaultValue = std::to_string(defaultValue);
+  param.min = min;
+  param.max = max;
+  return param;
 }
 
 ParamSpec RealParam(std::string label, double defaultValue, double min, double max) {
-  ParamSpec spec;
-  spec.label = std::move(label);
-  spec.type = ParamType::Real;
-  spec.defaultValue = FormatReal(defaultValue);
-  spec.min = min;
-  spec.max = max;
-  return spec;
+  ParamSpec param;
+  param.label = std::move(label);
+  param.type = ParamType::Real;
+  param.defaultValue = FormatReal(defaultValue);
+  param.min = min;
+  param.max = max;
+  return param;
 }
 
 ParamSpec CheckParam(std::string label, bool defaultValue) {
-  ParamSpec spec;
-  spec.label = std::move(label);
-  spec.type = ParamType::Check;
-  spec.defaultValue = defaultValue ? "on" : "off";
-  return spec;
+  ParamSpec param;
+  param.label = std::move(label);
+  param.type = ParamType::Check;
+  param.defaultValue = defaultValue ? "on" : "off";
+  return param;
 }
 
 ParamSpec TextParam(std::string label, std::string defaultValue) {
-  ParamSpec spec;
-  spec.label = std::move(label);
-  spec.type = ParamType::Text;
-  spec.defaultValue = std::move(defaultValue);
-  return spec;
+  ParamSpec param;
+  param.label = std::move(label);
+  param.type = ParamType::Text;
+  param.defaultValue = std::move(defaultValue);
+  return param;
 }
 
 ParamSpec ChoiceParam(std::string label, std::vector<std::string> choices, int defaultIndex) {
-  ParamSpec spec;
-  spec.label = std::move(label);
-  spec.type = ParamType::Choice;
-  spec.choices = std::move(choices);
-  if (defaultIndex >= 0 && defaultIndex < static_cast<int>(spec.choices.size()))
-    spec.defaultValue = spec.choices[defaultIndex];
-  return spec;
+  ParamSpec param;
+  param.label = std::move(label);
+  param.type = ParamType::Choice;
+  param.choices = std::move(choices);
+  if (defaultIndex >= 0 && defaultIndex < static_cast<int>(param.choices.size()))
+    param.defaultValue = param.choices[defaultIndex];
+  return param;
 }
 
 ParamSpec ShownParam(std::string label, int defaultValue) {
-  ParamSpec spec = IntegerParam(std::move(label), defaultValue);
-  spec.readOnly = true;
-  return spec;
+  ParamSpec param = IntegerParam(std::move(label), defaultValue);
+  param.readOnly = true;
+  return param;
 }
 
 // number parsing --------------------------------------------------------------
@@ -98,52 +98,52 @@ static bool ParseCheck(const std::string& text, bool& value) {
   return false;
 }
 
-static bool InRange(const ParamSpec& spec, double value, std::string& error) {
-  if (!spec.HasRange() || (value >= spec.min && value <= spec.max)) return true;
+static bool InRange(const ParamSpec& param, double value, std::string& error) {
+  if (!param.HasRange() || (value >= param.min && value <= param.max)) return true;
   error =
-      "\"" + spec.label + "\" must lie in " + FormatReal(spec.min) + " ... " + FormatReal(spec.max);
+      "\"" + param.label + "\" must lie in " + FormatReal(param.min) + " ... " + FormatReal(param.max);
   return false;
 }
 
-bool ValidateParam(const ParamSpec& spec, const std::string& value, std::string& out,
+bool ValidateParam(const ParamSpec& param, const std::string& value, std::string& out,
                    std::string& error) {
-  switch (spec.type) {
+  switch (param.type) {
   case ParamType::Integer: {
     long number = 0;
     if (!ParseInteger(value, number)) {
-      error = "\"" + spec.label + "\" needs an integer, not \"" + value + "\"";
+      error = "\"" + param.label + "\" needs an integer, not \"" + value + "\"";
       return false;
     }
-    if (!InRange(spec, static_cast<double>(number), error)) return false;
+    if (!InRange(param, static_cast<double>(number), error)) return false;
     out = std::to_string(number);
     return true;
   }
   case ParamType::Real: {
     double number = 0.0;
     if (!ParseReal(value, number)) {
-      error = "\"" + spec.label + "\" needs a number, not \"" + value + "\"";
+      error = "\"" + param.label + "\" needs a number, not \"" + value + "\"";
       return false;
     }
-    if (!InRange(spec, number, error)) return false;
+    if (!InRange(param, number, error)) return false;
     out = value;
     return true;
   }
   case ParamType::Check: {
     bool checked = false;
     if (!ParseCheck(value, checked)) {
-      error = "\"" + spec.label + "\" is a check box: use on or off, not \"" + value + "\"";
+      error = "\"" + param.label + "\" is a check box: use on or off, not \"" + value + "\"";
       return false;
     }
     out = checked ? "on" : "off";
     return true;
   }
   case ParamType::Choice:
-    for (const std::string& choice : spec.choices)
+    for (const std::string& choice : param.choices)
       if (LabelKey(choice) == LabelKey(value)) {
         out = choice;
         return true;
       }
-    error = "\"" + value + "\" is not a choice of \"" + spec.label + "\"";
+    error = "\"" + value + "\" is not a choice of \"" + param.label + "\"";
     return false;
   case ParamType::Text:
     out = value;
@@ -155,7 +155,7 @@ bool ValidateParam(const ParamSpec& spec, const std::string& value, std::string&
 // ParamValues -----------------------------------------------------------------
 
 ParamValues::ParamValues(const std::vector<ParamSpec>& specs) : m_Specs(specs) {
-  for (const ParamSpec& spec : specs) m_Values.push_back(spec.defaultValue);
+  for (const ParamSpec& param : specs) m_Values.push_back(param.defaultValue);
 }
 
 int ParamValues::IndexOf(const std::string& label) const {

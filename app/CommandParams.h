@@ -63,8 +63,8 @@ private:
   std::vector<std::string> m_Values;
 };
 
-// Validates value against spec; returns the normalised text in out.
-bool ValidateParam(const ParamSpec& spec, const std::string& value, std::string& out,
+// Validates value against param; returns the normalised text in out.
+bool ValidateParam(const ParamSpec& param, const std::string& value, std::string& out,
                    std::string& error);
 
 } // namespace orvex

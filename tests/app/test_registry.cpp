@@ -426,8 +426,8 @@ TEST(Registry, DialogsCarryLabelsDefaultsAndRanges) {
   // every dialog's labels can be told apart
   for (const auto& command : ApplicationRegistry().Commands()) {
     std::set<std::string> labels;
-    for (const ParamSpec& spec : command->params)
-      EXPECT_TRUE(labels.insert(LabelKey(spec.label)).second)
-          << command->Label() << ": " << spec.label;
+    for (const ParamSpec& param : command->params)
+      EXPECT_TRUE(labels.insert(LabelKey(param.label)).second)
+          << command->Label() << ": " << param.label;
   }
 }
