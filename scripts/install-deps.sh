@@ -8,6 +8,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0
   libjpeg62-turbo-dev
+  qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins
+  xvfb xauth
 )
 
 missing=()

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <set>
+
+#include "app/DocumentHost.h"
+#include "app/OrvexDoc.h" // the host holds documents by value
+
+class CMainFrame;
+
+namespace orvex {
+
+// The documents of the Qt program: each opened document gets a window in
+// the main frame; closing a document closes its windows, and closing the
+// last window of a document closes the document (never asking to save).
+class CQtDocumentHost : public CDocumentHost {
+public:
+  CQtDocumentHost(CUserInterface& ui, CMainFrame& frame) : CDocumentHost(ui), m_Frame(frame) {}
+  ~CQtDocumentHost() override;
+
+  CMainFrame& Frame() const { return m_Frame; }
+  // Every document closes, then the main frame.
+  void Exit() override;
+  void CloseAllDocuments() { CDocumentHost::Exit(); }
+  // Called when a window of doc went away.
+  void OnWindowClosed(COrvexDoc* doc);
+
+protected:
+  void OnDocumentOpened(COrvexDoc* doc) override;
+  void OnDocumentClosing(COrvexDoc* doc) override;
+
+private:
+  CMainFrame& m_Frame;
+  std::set<COrvexDoc*> m_Closing;
+};
+
+} // namespace orvex

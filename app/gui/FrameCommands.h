@@ -1,0 +1,20 @@
+#pragma once
+
+#include "app/CommandRegistry.h"
+
+class CMainFrame;
+class COrvexDoc;
+
+namespace orvex {
+
+// Handlers of the commands the main frame serves itself (the View switches
+// and the Window menu), installed on the registry; they find their frame
+// through the document host of the command.
+void BindFrameHandlers(CCommandRegistry& registry);
+
+// Commands with a hand-made dialog ("Properties", "Range", "About 3d
+// Orvexbox"): shows the dialog and returns true; false for other commands.
+// The Apply buttons of "Range" run its command through the dispatcher.
+bool RunHandMadeDialog(CMainFrame& frame, const CommandInfo& info, COrvexDoc* doc);
+
+} // namespace orvex

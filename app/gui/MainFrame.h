@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QList>
+#include <QMainWindow>
+#include <vector>
+
+#include "app/Dispatcher.h"
+#include "app/gui/DocumentWindows.h"
+#include "app/gui/MenuBuilder.h"
+#include "app/gui/QtUserInterface.h"
+
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QToolBar;
+class CChildFrame;
+class COrvexDoc;
+
+// The main window: the document windows in an MDI area, the menus and
+// accelerators built from the command registry, the "Standard" button bar
+// and the status bar (message pane, CAP, NUM, SCRL). Every command runs
+// through the dispatcher on the active window's document.
+class CMainFrame : public QMainWindow {
+  Q_OBJECT
+public:
+  static constexpr const char* kCaption = "3d OrvexBox";
+
+  CMainFrame();
+  ~CMainFrame() override;
+
+  const orvex::CCommandRegistry& Registry() const { return m_Registry; }
+  orvex::CQtDocumentHost& Host() { return m_Host; }
+  orvex::CCommandDispatcher& Dispatcher() { return m_Dispatcher; }
+  orvex::CCommandActions& Actions() { return *m_pActions; }
+  QMdiArea* MdiArea() const { return m_pMdiArea; }
+  QToolBar* StandardBar() const { return m_pStandardBar; }
+
+  // Opens a file into a new document and window; a message box says why
+  // when it fails.
+  bool OpenFile(const QString& path);
+  // Runs a command on the active document (menus, keys and buttons).
+  orvex::CommandResult RunCommand(int id);
+
+  CChildFrame* ActiveChildFrame() const;
+  COrvexDoc* ActiveDocument() const;
+
+  // The status line (pane 0), repainted at once.
+  QString StatusText() const;
+  void SetStatusText(const QString& text);
+  // Repaints the views of doc, at once or from the event loop.
+  void UpdateViews(const COrvexDoc* doc, bool now);
+  // Enabled states, check marks, menu bar and captions after a change.
+  void UpdateCommandStates();
+
+  // document windows
+  CChildFrame* OpenWindow(COrvexDoc* doc);
+  void CloseWindowsOf(const COrvexDoc* doc);
+  std::vector<CChildFrame*> WindowsOf(const COrvexDoc* doc) const;
+  void Cascade();
+  void TileHorizontally();
+  void TileVertically();
+  void ArrangeIcons();
+  void ToggleStandardBar();
+  void ToggleStatusBar();
+  void SaveRecentFiles();
+
+protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+private:
+  const orvex::CCommandRegistry& m_Registry;
+  orvex::CQtUserInterface m_UI;
+  orvex::CQtDocumentHost m_Host;
+  orvex::CCommandDispatcher m_Dispatcher;
+  orvex::CCommandActions* m_pActions = nullptr;
+  QMdiArea* m_pMdiArea = nullptr;
+  QToolBar* m_pStandardBar = nullptr;
+  QLabel* m_pMessagePane = nullptr;
+  QList<QMenu*> m_MenusNoDocument;
+  QList<QMenu*> m_MenusDocument;
+  bool m_bDocumentMenus = false;
+  bool m_bDestroying = false;
+
+  void CreateStatusBar();
+  void ShowMenuBar(bool withDocument);
+  void UpdateCaptions();
+  void OpenRecentFile(int index);
+  bool FrameCheck(int id, bool& checked) const;
+  std::vector<QMdiSubWindow*> SubWindowsOf(const COrvexDoc* doc) const;
+};

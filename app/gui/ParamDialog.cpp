@@ -1,0 +1,86 @@
+#include "app/gui/ParamDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QMessageBox>
+
+namespace orvex {
+
+static QWidget* FieldWidget(const ParamSpec& spec, const std::string& value, QWidget* parent) {
+  switch (spec.type) {
+  case ParamType::Check: {
+    auto* box = new QCheckBox(QString::fromStdString(spec.label), parent);
+    box->setChecked(value == "on");
+    return box;
+  }
+  case ParamType::Choice: {
+    auto* combo = new QComboBox(parent);
+    for (const std::string& choice : spec.choices) combo->addItem(QString::fromStdString(choice));
+    combo->setCurrentText(QString::fromStdString(value));
+    return combo;
+  }
+  default: {
+    auto* edit = new QLineEdit(QString::fromStdString(value), parent);
+    edit->setReadOnly(spec.readOnly);
+    return edit;
+  }
+  }
+}
+
+CParamDialog::CParamDialog(const QString& title, ParamValues& values, QWidget* parent)
+    : QDialog(parent), m_Values(values) {
+  setWindowTitle(title);
+  auto* form = new QFormLayout;
+  const std::vector<ParamSpec>& specs = values.Specs();
+  for (const ParamSpec& spec : specs) {
+    QWidget* field = FieldWidget(spec, values.Text(spec.label), this);
+    m_Fields.push_back(field);
+    if (spec.type == ParamType::Check)
+      form->addRow(field);
+    else
+      form->addRow(QString::fromStdString(spec.label), field);
+  }
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &CParamDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &CParamDialog::reject);
+  form->addRow(buttons);
+  setLayout(form);
+}
+
+QString CParamDialog::FieldText(int i) const {
+  QWidget* field = m_Fields[i];
+  if (auto* box = qobject_cast<QCheckBox*>(field)) return box->isChecked() ? "on" : "off";
+  if (auto* combo = qobject_cast<QComboBox*>(field)) return combo->currentText();
+  return static_cast<QLineEdit*>(field)->text();
+}
+
+void CParamDialog::SetFieldText(int i, const QString& text) {
+  QWidget* field = m_Fields[i];
+  if (auto* box = qobject_cast<QCheckBox*>(field))
+    box->setChecked(text == "on");
+  else if (auto* combo = qobject_cast<QComboBox*>(field))
+    combo->setCurrentText(text);
+  else
+    static_cast<QLineEdit*>(field)->setText(text);
+}
+
+void CParamDialog::accept() {
+  ParamValues edited = m_Values;
+  const std::vector<ParamSpec>& specs = edited.Specs();
+  for (size_t i = 0; i < specs.size(); i++) {
+    if (specs[i].readOnly) continue;
+    std::string error;
+    if (!edited.Set(specs[i].label, FieldText(static_cast<int>(i)).toStdString(), error)) {
+      QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
+      m_Fields[i]->setFocus();
+      return;
+    }
+  }
+  m_Values = edited;
+  QDialog::accept();
+}
+
+} // namespace orvex

@@ -1,0 +1,68 @@
+#include "app/gui/QtUserInterface.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "app/gui/MainFrame.h"
+#include "app/gui/ParamDialog.h"
+
+namespace orvex {
+
+static const char* const kAllFiles = "All Files (*.*)";
+
+static QString Title(const std::string& title) {
+  return title.empty() ? QString(CMainFrame::kCaption) : QString::fromStdString(title);
+}
+
+// Plain messages carry the exclamation mark, questions the question mark.
+void CQtUserInterface::ShowMessage(const std::string& text, const std::string& title) {
+  QMessageBox::warning(&m_Frame, Title(title), QString::fromStdString(text));
+}
+
+bool CQtUserInterface::AskYesNo(const std::string& question) {
+  return QMessageBox::question(&m_Frame, Title(std::string()), QString::fromStdString(question),
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void CQtUserInterface::SetStatusText(const std::string& text) {
+  m_Frame.SetStatusText(QString::fromStdString(text));
+}
+
+void CQtUserInterface::BeginWaitCursor() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void CQtUserInterface::EndWaitCursor() {
+  QApplication::restoreOverrideCursor();
+}
+
+void CQtUserInterface::RequestRedraw(bool) {
+  m_Frame.UpdateViews(m_Frame.ActiveDocument(), false);
+}
+
+void CQtUserInterface::RedrawNow() {
+  m_Frame.UpdateViews(m_Frame.ActiveDocument(), true);
+}
+
+bool CQtUserInterface::AskOpenFileName(std::string& fileName) {
+  QString name = QFileDialog::getOpenFileName(&m_Frame, "Open", QString(), kAllFiles);
+  if (name.isEmpty()) return false;
+  fileName = name.toStdString();
+  return true;
+}
+
+bool CQtUserInterface::AskSaveFileName(std::string& fileName) {
+  QString name = QFileDialog::getSaveFileName(&m_Frame, "Save As", QString::fromStdString(fileName),
+                                              kAllFiles);
+  if (name.isEmpty()) return false;
+  fileName = name.toStdString();
+  return true;
+}
+
+bool CQtUserInterface::EditParameters(const std::string& title, ParamValues& values) {
+  CParamDialog dialog(QString::fromStdString(title), values, &m_Frame);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+} // namespace orvex

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "app/UserInterface.h"
+
+class CMainFrame;
+
+namespace orvex {
+
+// The document layer's messages, questions, status line, wait cursor,
+// redraws, file names and dialogs, shown by the main frame's windows.
+class CQtUserInterface : public CUserInterface {
+public:
+  explicit CQtUserInterface(CMainFrame& frame) : m_Frame(frame) {}
+
+  void ShowMessage(const std::string& text, const std::string& title) override;
+  bool AskYesNo(const std::string& question) override;
+  void SetStatusText(const std::string& text) override;
+  void BeginWaitCursor() override;
+  void EndWaitCursor() override;
+  void RequestRedraw(bool erase) override;
+  void RedrawNow() override;
+  bool AskOpenFileName(std::string& fileName) override;
+  bool AskSaveFileName(std::string& fileName) override;
+  bool EditParameters(const std::string& title, ParamValues& values) override;
+
+private:
+  CMainFrame& m_Frame;
+};
+
+} // namespace orvex
