@@ -9,22 +9,22 @@
 
 namespace orvex {
 
-static QWidget* FieldWidget(const ParamSpec& spec, const std::string& value, QWidget* parent) {
-  switch (spec.type) {
+static QWidget* FieldWidget(const ParamSpec& param, const std::string& value, QWidget* parent) {
+  switch (param.type) {
   case ParamType::Check: {
-    auto* box = new QCheckBox(QString::fromStdString(spec.label), parent);
+    auto* box = new QCheckBox(QString::fromStdString(param.label), parent);
     box->setChecked(value == "on");
     return box;
   }
   case ParamType::Choice: {
     auto* combo = new QComboBox(parent);
-    for (const std::string& choice : spec.choices) combo->addItem(QString::fromStdString(choice));
+    for (const std::string& choice : param.choices) combo->addItem(QString::fromStdString(choice));
     combo->setCurrentText(QString::fromStdString(value));
     return combo;
   }
   default: {
     auto* edit = new QLineEdit(QString::fromStdString(value), parent);
-    edit->setReadOnly(spec.readOnly);
+    edit->setReadOnly(param.readOnly);
     return edit;
   }
   }
@@ -35,13 +35,13 @@ CParamDialog::CParamDialog(const QString& title, ParamValues& values, QWidget* p
   setWindowTitle(title);
   auto* form = new QFormLayout;
   const std::vector<ParamSpec>& specs = values.Specs();
-  for (const ParamSpec& spec : specs) {
-    QWidget* field = FieldWidget(spec, values.Text(spec.label), this);
+  for (const ParamSpec& param : specs) {
+    QWidget* field = FieldWidget(param, values.Text(param.label), this);
     m_Fields.push_back(field);
-    if (spec.type == ParamType::Check)
+    if (param.type == ParamType::Check)
       form->addRow(field);
     else
-      form->addRow(QString::fromStdString(spec.label), field);
+      form->addRow(QString::fromStdString(param.label), field);
   }
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &CParamDialog::accept);
