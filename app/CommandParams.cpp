@@ -100,8 +100,8 @@ static bool ParseCheck(const std::string& text, bool& value) {
 
 static bool InRange(const ParamSpec& param, double value, std::string& error) {
   if (!param.HasRange() || (value >= param.min && value <= param.max)) return true;
-  error =
-      "\"" + param.label + "\" must lie in " + FormatReal(param.min) + " ... " + FormatReal(param.max);
+  error = "\"" + param.label + "\" must lie in " + FormatReal(param.min) + " ... " +
+          FormatReal(param.max);
   return false;
 }
 

@@ -22,7 +22,9 @@ public:
   CVertex3d* v2() const { return m_pVertex2; }
   int HasVertex(const CVertex3d* v) const { return m_pVertex1 == v || m_pVertex2 == v; }
   // The second vertex if v is the first, else the first.
-  CVertex3d* GetOther(const CVertex3d* v) const { return v == m_pVertex1 ? m_pVertex2 : m_pVertex1; }
+  CVertex3d* GetOther(const CVertex3d* v) const {
+    return v == m_pVertex1 ? m_pVertex2 : m_pVertex1;
+  }
   // Same two end vertices in either order.
   bool operator==(const CEdge3d& e) const {
     return (m_pVertex1 == e.m_pVertex1 && m_pVertex2 == e.m_pVertex2) ||

@@ -28,10 +28,10 @@ public:
   int m_PositionsSwapped = 0;
   int m_DisplayListMode = 0;
   int m_IndexTexture = -1;
-  float* m_pTextureCoordinate = nullptr;   // (u, v) pairs
+  float* m_pTextureCoordinate = nullptr;    // (u, v) pairs
   int* m_pTextureCoordinateIndex = nullptr; // 3 per face
-  int m_NbTextureCoordinate = 0;           // number of (u, v) pairs
-  int m_NbTextureCoordinateIndex = 0;      // number of faces indexed
+  int m_NbTextureCoordinate = 0;            // number of (u, v) pairs
+  int m_NbTextureCoordinateIndex = 0;       // number of faces indexed
   unsigned int m_ListOpenGL = 0;
   int m_ListDone = 0;
   int m_Modified = 1;
@@ -152,8 +152,8 @@ public:
   int Cleanup();
   int Check();
   int Weld();
-  int CollapseEdge(CVertex3d* p, CVertex3d* q, const CVector3d& position,
-                   CArray3d<CFace3d>* list, int deleteQ);
+  int CollapseEdge(CVertex3d* p, CVertex3d* q, const CVector3d& position, CArray3d<CFace3d>* list,
+                   int deleteQ);
   int RemoveValence3Vertex(CVertex3d* v);
   int RemoveValence3Vertices();
   int UndoHistory();

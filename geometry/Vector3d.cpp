@@ -7,11 +7,17 @@
 CVector3d::CVector3d(const CVertex3d* a, const CVertex3d* b)
     : x(b->x - a->x), y(b->y - a->y), z(b->z - a->z) {}
 
-void CVector3d::Set(const CVertex3d* v) { Set(v->x, v->y, v->z); }
+void CVector3d::Set(const CVertex3d* v) {
+  Set(v->x, v->y, v->z);
+}
 
-void CVector3d::operator^=(const CVector3d& u) { *this = *this ^ u; }
+void CVector3d::operator^=(const CVector3d& u) {
+  *this = *this ^ u;
+}
 
-double CVector3d::Length() const { return std::sqrt(LengthSquared()); }
+double CVector3d::Length() const {
+  return std::sqrt(LengthSquared());
+}
 
 void CVector3d::Normalize() {
   double len = Length();
@@ -23,7 +29,9 @@ void CVector3d::SetLength(double s) {
   if (len != 0.0) *this *= s / len;
 }
 
-CVector3d CVector3d::Cross(const CVector3d& u) const { return *this ^ u; }
+CVector3d CVector3d::Cross(const CVector3d& u) const {
+  return *this ^ u;
+}
 
 CVector3d CVector3d::Reject(const CVector3d& u) const {
   return *this - u * ((*this * u) / (u * u));
@@ -41,8 +49,7 @@ double CVector3d::SignedAngle(const CVector3d& u, const CVector3d& ref, double e
 }
 
 CVector3d CVector3d::Rotate(double angle, const CVector3d& axis) const {
-  return axis * (*this * axis) + std::sin(angle) * (axis ^ *this) +
-         std::cos(angle) * Reject(axis);
+  return axis * (*this * axis) + std::sin(angle) * (axis ^ *this) + std::cos(angle) * Reject(axis);
 }
 
 CVector3d operator+(const CVector3d& a, const CVector3d& b) {
@@ -51,16 +58,24 @@ CVector3d operator+(const CVector3d& a, const CVector3d& b) {
 CVector3d operator-(const CVector3d& a, const CVector3d& b) {
   return CVector3d(a.x - b.x, a.y - b.y, a.z - b.z);
 }
-CVector3d operator*(const CVector3d& a, double s) { return CVector3d(a.x * s, a.y * s, a.z * s); }
-CVector3d operator*(double s, const CVector3d& a) { return a * s; }
+CVector3d operator*(const CVector3d& a, double s) {
+  return CVector3d(a.x * s, a.y * s, a.z * s);
+}
+CVector3d operator*(double s, const CVector3d& a) {
+  return a * s;
+}
 CVector3d operator^(const CVector3d& a, const CVector3d& b) {
   return CVector3d(a.y * b.z - b.y * a.z, a.z * b.x - b.z * a.x, b.y * a.x - a.y * b.x);
 }
 double operator*(const CVector3d& a, const CVector3d& b) {
   return a.x * b.x + a.y * b.y + a.z * b.z;
 }
-double DotProduct(const CVector3d& a, const CVector3d& b) { return a * b; }
-CVector3d CrossProduct(const CVector3d& a, const CVector3d& b) { return a ^ b; }
+double DotProduct(const CVector3d& a, const CVector3d& b) {
+  return a * b;
+}
+CVector3d CrossProduct(const CVector3d& a, const CVector3d& b) {
+  return a ^ b;
+}
 
 double AngleBetween(const CVector3d& a, const CVector3d& b) {
   double lengths = a.Length() * b.Length();

@@ -71,7 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int& c : setup.counts) c *= 16; // totals up to 256 * 255 * 16 test the cap
     offset += setup.n;
   }
-  if (data[1] & 2) RoundTrip(setup, data + offset, size - offset);
-  else DecodeStream(setup, symbolCount, data + offset, size - offset);
+  if (data[1] & 2)
+    RoundTrip(setup, data + offset, size - offset);
+  else
+    DecodeStream(setup, symbolCount, data + offset, size - offset);
   return 0;
 }

@@ -64,7 +64,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 3) return 0;
   int order = data[0] & 3;
   int n = 1 + (data[1] | (data[2] << 8)) % kMaxAlphabet[order];
-  if (data[0] & 0x80) RoundTrip(data + 3, size - 3, n, order);
-  else DecodeStream(data + 3, size - 3, n, order);
+  if (data[0] & 0x80)
+    RoundTrip(data + 3, size - 3, n, order);
+  else
+    DecodeStream(data + 3, size - 3, n, order);
   return 0;
 }
