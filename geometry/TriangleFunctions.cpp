@@ -1,4 +1,5 @@
-// Free point and triangle functions of Part 1.1.
+// Free point and triangle functions: distances, areas, projections, planes
+// and the closest point of a triangle.
 
 #include <cmath>
 
