@@ -34,7 +34,18 @@ void CDocumentHost::CloseDocument(COrvexDoc* doc) {
                          [doc](const std::unique_ptr<COrvexDoc>& d) { return d.get() == doc; });
   if (it == m_Documents.end()) return;
   OnDocumentClosing(doc);
+  m_DefaultViews.erase(std::remove_if(m_DefaultViews.begin(), m_DefaultViews.end(),
+                                      [doc](const auto& view) { return view.first == doc; }),
+                       m_DefaultViews.end());
   m_Documents.erase(it);
+}
+
+CRenderViewState* CDocumentHost::ActiveViewState(COrvexDoc* doc) {
+  if (!doc) return nullptr;
+  for (auto& view : m_DefaultViews)
+    if (view.first == doc) return view.second.get();
+  m_DefaultViews.emplace_back(doc, std::make_unique<CRenderViewState>());
+  return m_DefaultViews.back().second.get();
 }
 
 void CDocumentHost::Exit() {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/RecentFileList.h"
+#include "app/RenderViewState.h"
 
 class COrvexDoc;
 
@@ -37,6 +38,16 @@ public:
   virtual void Exit();
   const std::string& GetLastError() const { return m_LastError; }
 
+  // The view state the view commands of doc act on: the active render view
+  // of the document in a window program; here, one default view state per
+  // document, kept while the document is open (the batch runner's view).
+  virtual CRenderViewState* ActiveViewState(COrvexDoc* doc);
+  // The application's single viewing slot (Debug/Viewing/Push and Pop).
+  CViewingState& ViewingSlot() { return m_ViewingSlot; }
+  // Starts a timer of the active view of doc (1: spin, 2: silhouette-driven
+  // refinement cycle); without windows there is no timer.
+  virtual void StartViewTimer(COrvexDoc* /*doc*/, int /*timer*/, int /*periodMs*/) {}
+
 protected:
   virtual void OnDocumentOpened(COrvexDoc*) {}
   virtual void OnDocumentClosing(COrvexDoc*) {}
@@ -46,6 +57,8 @@ private:
   std::vector<std::unique_ptr<COrvexDoc>> m_Documents;
   CRecentFileList m_RecentFiles;
   std::string m_LastError;
+  CViewingState m_ViewingSlot;
+  std::vector<std::pair<COrvexDoc*, std::unique_ptr<CRenderViewState>>> m_DefaultViews;
 };
 
 } // namespace orvex
