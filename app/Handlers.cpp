@@ -30,6 +30,8 @@ void BindDocumentHandlers(CCommandRegistry& registry) {
   BindGeometryHandlers(registry);
   BindExportHandlers(registry);
   BindSubdivisionHandlers(registry);
+  BindViewHandlers(registry);
+  BindValenceHandlers(registry);
 }
 
 } // namespace orvex

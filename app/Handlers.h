@@ -29,5 +29,9 @@ void BindMeshHandlers(CCommandRegistry& registry);
 void BindGeometryHandlers(CCommandRegistry& registry);
 void BindExportHandlers(CCommandRegistry& registry);
 void BindSubdivisionHandlers(CCommandRegistry& registry);
+// Commands served by a render view, acting on the host's active view state.
+void BindViewHandlers(CCommandRegistry& registry);
+// The valence-driven coder's commands (32986, 32988, 32989).
+void BindValenceHandlers(CCommandRegistry& registry);
 
 } // namespace orvex

@@ -1,1 +1,7 @@
-#include "app/RenderViewState.h"
+#include "app/Handlers.h"
+
+namespace orvex {
+
+void BindValenceHandlers(CCommandRegistry& /*registry*/) {}
+
+} // namespace orvex
