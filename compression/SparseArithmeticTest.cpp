@@ -40,7 +40,7 @@ int RunSparseArithmeticTest(std::string& message, uint32_t symbolCount) {
   }
 
   // code the random symbols, then finish and complete the last byte
-  CSparseRandom random;
+  CRandom15 random;
   for (uint32_t i = 0; i < symbolCount; ++i) encoder.Encode(SparseSymbol(random), out);
   encoder.Finish(out);
   out.Close();

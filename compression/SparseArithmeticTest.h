@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "geometry/Random15.h"
+
 // Work of the command "&Debug/Arithmetic encoder/Sparse": codes random
 // symbols 0..127 of an alphabet of 256 whose upper half has no frequency,
 // with an order-0 context coder started from fixed initial counts, into
@@ -16,21 +18,8 @@ constexpr int kSparseAlphabet = 256;
 // 128..255 get 0, the end symbol 1 and symbol 0 the rest (254).
 void SparseInitialCounts(int counts[kSparseAlphabet + 1]);
 
-// The 15-bit pseudo-random generator the command draws its symbols from
-// (the C library's reference generator, so runs repeat everywhere).
-class CSparseRandom {
-public:
-  int Next() {
-    m_State = m_State * 1103515245u + 12345u;
-    return static_cast<int>((m_State / 65536u) % 32768u);
-  }
-
-private:
-  uint32_t m_State = 1;
-};
-
 // Symbol i of the command's sequence is rand() * 127 / 32767.
-inline int SparseSymbol(CSparseRandom& random) {
+inline int SparseSymbol(CRandom15& random) {
   return random.Next() * 127 / 32767;
 }
 

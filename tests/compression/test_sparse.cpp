@@ -21,7 +21,7 @@ TEST(SparseArithmeticTest, WritesTrialFileThatDecodesToTheRandomSequence) {
   EXPECT_EQ(counts[256], 1);
 
   // the reference 15-bit generator: 16838, 5758, 10113 from seed 1
-  CSparseRandom random;
+  CRandom15 random;
   EXPECT_EQ(random.Next(), 16838);
   EXPECT_EQ(random.Next(), 5758);
   EXPECT_EQ(random.Next(), 10113);
@@ -60,7 +60,7 @@ TEST(SparseArithmeticTest, WritesTrialFileThatDecodesToTheRandomSequence) {
   ContextDecoder decoder;
   decoder.Init(kSparseAlphabet);
   ASSERT_EQ(decoder.Start(in, 0, counts), 1);
-  CSparseRandom replay;
+  CRandom15 replay;
   uint32_t decoded = 0;
   int s;
   while (decoder.Decode(s, in)) {
