@@ -25,6 +25,8 @@ struct CValenceOptions {
   int m_bStackRun = 0;
   int m_bLimitConquest = 0;
   int m_LimitSteps = 0;
+  // kept for the dialog; free degrees are kept up to date face by face, so
+  // no edge list is needed and the option changes nothing
   int m_bEdgeList = 1;
   // geometry coder
   int m_bGeometry = 0;
@@ -59,6 +61,7 @@ struct CValenceResult {
   int m_Adds = 0;
   int m_Splits = 0;
   int m_Completions = 0;
+  int m_Merges = 0; // merges made (code 2 without a warning)
   int m_Steps = 0;
   long long m_ConnectivityBits = 0; // bits of the packed file, header included
   double m_ConnectivityRate = 0.0;  // (bits - 8) / m_NbVertex, b/v
@@ -73,7 +76,10 @@ struct CValenceResult {
 // Conquers the mesh once from the seed face and codes its connectivity
 // (and geometry). The mesh must have its adjacency built. Afterwards it is
 // as before (ghost vertex and faces removed when m_bRemoveGhost), except
-// vertex and face flags and, with m_bDebug, colours. Returns m_Ok.
+// vertex flags (conquest state: 0 free, 1 reached, 2 ghost), face flags
+// (1 conquered), with m_bDebug colours, and with m_bGeometry the saved
+// positions, which receive the reconstructed (quantized) positions that the
+// quantized mode shows. Returns m_Ok.
 int EncodeValence(CMesh3d* mesh, const CValenceOptions& options, CValenceResult* result);
 
 // Entropy of the valence sequence of a mesh's vertices (bits per vertex),

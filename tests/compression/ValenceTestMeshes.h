@@ -1,0 +1,60 @@
+#pragma once
+
+// Meshes and mesh snapshots shared by the valence coder tests.
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "geometry/Mesh3d.h"
+
+namespace valencetest {
+
+// Flips `count` random interior edges whose end vertices keep a valence of
+// at least 3, turning a regular mesh into an irregular one of the same
+// topology.
+inline int FlipRandomEdges(CMesh3d& mesh, int count, uint32_t seed) {
+  std::mt19937 random(seed);
+  int flipped = 0;
+  for (int attempt = 0; flipped < count && attempt < 20 * count; ++attempt) {
+    CFace3d* face = mesh.GetFace(static_cast<int>(random() % mesh.NbFace()));
+    int i = static_cast<int>(random() % 3);
+    CFace3d* other = face->f(i);
+    if (!other || face->v(i)->NbNeighbor() < 5 || face->v((i + 1) % 3)->NbNeighbor() < 5) continue;
+    flipped += face->FlipEdge(other);
+  }
+  return flipped;
+}
+
+// Everything of a mesh that the encoder must leave as it found it.
+struct MeshSnapshot {
+  std::vector<const void*> vertices, faces;
+  std::vector<double> positions;
+  std::vector<const void*> corners, links;
+  std::vector<std::vector<const void*>> neighbours, incident;
+
+  explicit MeshSnapshot(const CMesh3d& mesh) {
+    for (int i = 0; i < mesh.NbVertex(); ++i) {
+      const CVertex3d* v = mesh.GetVertex(i);
+      vertices.push_back(v);
+      positions.insert(positions.end(), {v->x, v->y, v->z, v->sx, v->sy, v->sz});
+      neighbours.emplace_back(v->m_ArrayVertexNeighbor.begin(), v->m_ArrayVertexNeighbor.end());
+      incident.emplace_back(v->m_ArrayFaceNeighbor.begin(), v->m_ArrayFaceNeighbor.end());
+    }
+    for (int i = 0; i < mesh.NbFace(); ++i) {
+      const CFace3d* f = mesh.GetFace(i);
+      faces.push_back(f);
+      for (int k = 0; k < 3; ++k) {
+        corners.push_back(f->v(k));
+        links.push_back(f->f(k));
+      }
+    }
+  }
+  bool operator==(const MeshSnapshot& o) const {
+    return vertices == o.vertices && faces == o.faces && positions == o.positions &&
+           corners == o.corners && links == o.links && neighbours == o.neighbours &&
+           incident == o.incident;
+  }
+};
+
+} // namespace valencetest
