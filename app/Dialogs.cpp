@@ -7,6 +7,7 @@
 
 #include "app/CommandRegistry.h"
 #include "app/OrvexDoc.h"
+#include "app/ValenceDialog.h"
 #include "geometry/Mesh3d.h"
 
 namespace orvex {
@@ -209,6 +210,8 @@ void RegisterDialogs(CCommandRegistry& registry) {
   SetDialog(registry, "Predefined/Map...", "Map", Map());
   SetDialog(registry, "Predefined/Peaks map...", "Map", Map());
   SetDialog(registry, "Predefined/Map from image...", "Sampling", SamplingDialogFields());
+  SetDialog(registry, "32986", kValenceDialogTitle, ValenceDialogFields());
+  SetDialog(registry, "32989", kValenceDialogTitle, ValenceDialogFields());
 }
 
 } // namespace orvex

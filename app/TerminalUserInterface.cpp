@@ -1,5 +1,7 @@
 #include "app/TerminalUserInterface.h"
 
+#include <algorithm>
+
 namespace orvex {
 
 void CTerminalUserInterface::ShowMessage(const std::string& text, const std::string& title) {
@@ -21,6 +23,36 @@ bool CTerminalUserInterface::AskYesNo(const std::string& question) {
 void CTerminalUserInterface::SetStatusText(const std::string& text) {
   std::fprintf(m_Out, "%s\n", text.c_str());
   std::fflush(m_Out);
+}
+
+void CTerminalUserInterface::SetClipboardText(const std::string& text) {
+  std::fputs(text.c_str(), m_Out);
+  if (!text.empty() && text.back() != '\n') std::fputc('\n', m_Out);
+  std::fflush(m_Out);
+}
+
+void CTerminalUserInterface::ShowDistribution(const std::string& title,
+                                              const std::vector<int>& histogram) {
+  std::fputs(TextHistogram(title, histogram).c_str(), m_Out);
+  std::fflush(m_Out);
+}
+
+std::string TextHistogram(const std::string& title, const std::vector<int>& histogram) {
+  std::string text = title + "\n";
+  int highest = 0;
+  for (int count : histogram) highest = std::max(highest, count);
+  for (size_t value = 0; value < histogram.size(); value++) {
+    int count = histogram[value];
+    if (count <= 0) continue;
+    // at least one mark for every value that occurs
+    long long width = std::max<long long>(1, 1LL * count * kHistogramBarWidth / highest);
+    char head[48];
+    std::snprintf(head, sizeof(head), "%5zu %9d ", value, count);
+    text += head;
+    text.append(static_cast<size_t>(width), '#');
+    text += '\n';
+  }
+  return text;
 }
 
 } // namespace orvex

@@ -26,6 +26,9 @@ public:
   bool AskOpenFileName(std::string&) override { return false; }
   bool AskSaveFileName(std::string&) override { return false; }
   bool EditParameters(const std::string&, ParamValues&) override { return true; }
+  // The table goes to standard output, after the status lines.
+  void SetClipboardText(const std::string& text) override;
+  void ShowDistribution(const std::string& title, const std::vector<int>& histogram) override;
 
 private:
   FILE* m_Out;
@@ -33,5 +36,10 @@ private:
   bool m_AnswerYes = false;
   bool m_AnswerNextYes = false;
 };
+
+// A histogram as text: the title, then one line per non-zero value with its
+// count and a bar of '#' (the longest bar is kHistogramBarWidth wide).
+constexpr int kHistogramBarWidth = 50;
+std::string TextHistogram(const std::string& title, const std::vector<int>& histogram);
 
 } // namespace orvex

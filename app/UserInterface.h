@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace orvex {
 
@@ -37,6 +38,14 @@ public:
   // Shows a command's dialog filled with values (defaults or values given
   // beforehand) under the title; false on Cancel, values unchanged then.
   virtual bool EditParameters(const std::string& title, ParamValues& values) = 0;
+  // Puts a report table on the clipboard as plain text (the terminal prints
+  // it). The default drops it.
+  virtual void SetClipboardText(const std::string& /*text*/) {}
+  // Shows a histogram (count per value, value = index) in a window of its
+  // own under the title, replacing what that window showed. The default
+  // shows nothing.
+  virtual void ShowDistribution(const std::string& /*title*/,
+                                const std::vector<int>& /*histogram*/) {}
 
   // printf-like status text, formatted with a bounded call: longer texts are
   // cut at kStatusMaxLength characters. Returns the number of characters

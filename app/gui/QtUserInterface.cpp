@@ -1,6 +1,7 @@
 #include "app/gui/QtUserInterface.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -63,6 +64,20 @@ bool CQtUserInterface::AskSaveFileName(std::string& fileName) {
 bool CQtUserInterface::EditParameters(const std::string& title, ParamValues& values) {
   CParamDialog dialog(QString::fromStdString(title), values, &m_Frame);
   return dialog.exec() == QDialog::Accepted;
+}
+
+void CQtUserInterface::SetClipboardText(const std::string& text) {
+  if (QClipboard* clipboard = QApplication::clipboard())
+    clipboard->setText(QString::fromStdString(text));
+}
+
+void CQtUserInterface::ShowDistribution(const std::string& title,
+                                        const std::vector<int>& histogram) {
+  if (!m_Distribution) m_Distribution = new CDistributionWindow(&m_Frame);
+  if (!title.empty()) m_Distribution->setWindowTitle(QString::fromStdString(title));
+  m_Distribution->SetHistogram(histogram);
+  m_Distribution->show();
+  m_Distribution->raise();
 }
 
 } // namespace orvex

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QPointer>
+
 #include "app/UserInterface.h"
+#include "app/gui/DistributionWindow.h"
 
 class CMainFrame;
 
@@ -22,9 +25,14 @@ public:
   bool AskOpenFileName(std::string& fileName) override;
   bool AskSaveFileName(std::string& fileName) override;
   bool EditParameters(const std::string& title, ParamValues& values) override;
+  void SetClipboardText(const std::string& text) override;
+  // One "Distribution" window, made on first use and kept by the frame.
+  void ShowDistribution(const std::string& title, const std::vector<int>& histogram) override;
+  CDistributionWindow* DistributionWindow() const { return m_Distribution; }
 
 private:
   CMainFrame& m_Frame;
+  QPointer<CDistributionWindow> m_Distribution;
 };
 
 } // namespace orvex

@@ -390,7 +390,7 @@ TEST(Registry, EnabledStateAndCheckMarks) {
   // registered without a handler: shown disabled
   EXPECT_FALSE(registry.IsEnabled(*Find("Geometry/Bidon"), &doc));
   EXPECT_FALSE(registry.IsEnabled(*Find("Algorithms/Surface subdivision/V3/Piecewise"), &doc));
-  EXPECT_FALSE(registry.IsEnabled(*Find("32986"), &doc));
+  EXPECT_FALSE(registry.IsEnabled(*Find("33026"), &doc));
 
   const CommandInfo& light = *Find("Mode/Light");
   EXPECT_TRUE(registry.IsChecked(light, &doc)); // lighting is on at first
