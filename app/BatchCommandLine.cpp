@@ -4,7 +4,8 @@ namespace orvex {
 
 const char* BatchUsage() {
   return "usage: orvexbox-batch INPUT [--run COMMAND [--set \"Label=value\"]...]...\n"
-         "                      [--save OUTPUT] [--info] [--snapshot PICTURE.png] [--yes]\n"
+         "                      [--save OUTPUT] [--info] [--snapshot PICTURE.png]\n"
+         "                      [--snapshot-size WxH] [--yes]\n"
          "       orvexbox-batch --list-commands\n";
 }
 
@@ -33,6 +34,27 @@ static bool AddSet(BatchCommandLine& line, const std::string& text, std::string&
   return true;
 }
 
+// "WxH" with both sides from 1 to 16384 pixels.
+static bool ParseSize(const std::string& text, int& width, int& height, std::string& error) {
+  constexpr long kMaxSide = 16384;
+  const size_t x = text.find('x');
+  auto side = [&](const std::string& digits, int& value) {
+    if (digits.empty() || digits.size() > 5 ||
+        digits.find_first_not_of("0123456789") != std::string::npos)
+      return false;
+    long number = std::stol(digits);
+    if (number < 1 || number > kMaxSide) return false;
+    value = static_cast<int>(number);
+    return true;
+  };
+  if (x == std::string::npos || !side(text.substr(0, x), width) ||
+      !side(text.substr(x + 1), height)) {
+    error = "--snapshot-size needs WxH with sides from 1 to 16384, not \"" + text + "\"";
+    return false;
+  }
+  return true;
+}
+
 bool BatchCommandLine::Parse(const std::vector<std::string>& args, std::string& error) {
   for (size_t i = 0; i < args.size(); i++) {
     const std::string& arg = args[i];
@@ -46,6 +68,10 @@ bool BatchCommandLine::Parse(const std::vector<std::string>& args, std::string& 
       if (!TakeValue(args, i, save, error)) return false;
     } else if (arg == "--snapshot") {
       if (!TakeValue(args, i, snapshot, error)) return false;
+    } else if (arg == "--snapshot-size") {
+      if (!TakeValue(args, i, value, error) ||
+          !ParseSize(value, snapshotWidth, snapshotHeight, error))
+        return false;
     } else if (arg == "--info") {
       info = true;
     } else if (arg == "--yes") {

@@ -14,13 +14,17 @@ struct BatchRun {
 
 // The command line of orvexbox-batch:
 //   orvexbox-batch INPUT [--run COMMAND [--set "Label=value"]...]...
-//                  [--save OUTPUT] [--info] [--snapshot PICTURE.png] [--yes]
+//                  [--save OUTPUT] [--info] [--snapshot PICTURE.png]
+//                  [--snapshot-size WxH] [--yes]
 //   orvexbox-batch --list-commands
 struct BatchCommandLine {
   std::string input;
   std::vector<BatchRun> runs;
   std::string save;
   std::string snapshot;
+  // --snapshot-size; 0 x 0 takes the view's own size
+  int snapshotWidth = 0;
+  int snapshotHeight = 0;
   bool info = false;
   bool yes = false;
   bool listCommands = false;

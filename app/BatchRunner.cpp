@@ -123,7 +123,7 @@ void ListCommands(FILE* out) {
   }
 }
 
-int RunBatch(const BatchCommandLine& line, FILE* out, FILE* err) {
+int RunBatch(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotWriter& snapshot) {
   std::vector<ResolvedRun> resolved;
   std::string error;
   int status = kExitOk;
@@ -132,8 +132,8 @@ int RunBatch(const BatchCommandLine& line, FILE* out, FILE* err) {
     return code;
   };
   if (!Resolve(line, resolved, status, error)) return fail(status, error);
-  if (!line.snapshot.empty())
-    return fail(kExitFailure, "--snapshot is not available yet (it needs the render view)");
+  if (!line.snapshot.empty() && !snapshot)
+    return fail(kExitFailure, "--snapshot is not available in this program");
 
   CTerminalUserInterface ui(out, err);
   ui.SetAnswerYes(line.yes);
@@ -159,6 +159,17 @@ int RunBatch(const BatchCommandLine& line, FILE* out, FILE* err) {
     ui.AnswerNextYes(); // --save is the user's answer to the save question
     if (!doc->SaveByExtension(line.save))
       return fail(kExitFailure, "cannot save " + line.save + ": " + doc->GetLastError());
+  }
+  if (!line.snapshot.empty()) {
+    if (!doc) return fail(kExitFailure, "no document left to render");
+    const CRenderViewState& view = *host.ActiveViewState(doc);
+    int width = line.snapshotWidth, height = line.snapshotHeight;
+    if (width <= 0 || height <= 0) {
+      width = view.m_Width > 0 && view.m_Height > 0 ? view.m_Width : kSnapshotWidth;
+      height = view.m_Width > 0 && view.m_Height > 0 ? view.m_Height : kSnapshotHeight;
+    }
+    if (!snapshot(*doc, view, width, height, line.snapshot, error))
+      return fail(kExitFailure, "cannot write the snapshot " + line.snapshot + ": " + error);
   }
   if (line.info && doc) PrintInfo(out, *doc);
   return kExitOk;

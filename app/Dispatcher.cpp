@@ -44,7 +44,11 @@ CommandResult CCommandDispatcher::Run(const CommandInfo& info, COrvexDoc* doc,
   CCommandContext context(doc, m_UI, m_Host, values);
   context.redraw = info.redraw;
   m_UI.BeginWaitCursor();
+  if (doc) doc->BeginCommand();
   CommandResult result = info.handler(context);
+  // whatever the command did to the meshes, their lists are rebuilt (a
+  // handler that closed the document cleared context.doc)
+  if (doc && context.doc == doc) doc->EndCommand();
   m_UI.EndWaitCursor();
 
   if (result != CommandResult::Done) return result;

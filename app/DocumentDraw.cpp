@@ -25,8 +25,28 @@ void COrvexDoc::glApplyDisplayState() const {
   }
 }
 
+void COrvexDoc::SetMeshDisplayLists(int on) {
+  for (CObject3d* object : m_SceneGraph.m_ArrayObject)
+    if (object->GetType() == TYPE_MESH3D) static_cast<CMesh3d*>(object)->m_DisplayListMode = on;
+}
+
+// Whatever draws a mesh while a command runs (the view, or a coder's own
+// debug drawing) draws what the mesh holds now.
+void COrvexDoc::BeginCommand() {
+  m_CommandDepth++;
+  SetMeshDisplayLists(0);
+}
+
+void COrvexDoc::EndCommand() {
+  if (m_CommandDepth > 0) m_CommandDepth--;
+  if (m_CommandDepth == 0) m_SceneGraph.SetModifiedAll();
+}
+
 void COrvexDoc::glDraw() {
   if (m_SceneGraph.NbObject() == 0) return;
+
+  // meshes added since the last draw join in
+  SetMeshDisplayLists(IsCommandRunning() ? 0 : 1);
 
   glLineWidth(m_LineWidth);
   glEnable(GL_POLYGON_OFFSET_FILL);
@@ -100,13 +120,34 @@ void COrvexDoc::glDrawWireframeOverlay() {
   glEnable(GL_POLYGON_OFFSET_LINE);
   glPolygonOffset(m_OverlayLineOffset, -1.0f);
   if (m_bGlobalColorOverlay) {
-    m_SceneGraph.SetUseMeshColorAll(1);
-    m_SceneGraph.glDrawType(TYPE_MESH3D);
-    m_SceneGraph.SetUseMeshColorAll(0);
+    glDrawOverlayInMeshColor();
   } else {
     m_SceneGraph.glDrawType(TYPE_MESH3D);
     m_SceneGraph.glDrawType(TYPE_QUAD_MESH);
     m_SceneGraph.glDrawType(TYPE_POLYGON_MESH);
   }
   glDisable(GL_POLYGON_OFFSET_LINE);
+}
+
+// The triangle meshes in their single mesh color, drawn immediately: going
+// through the lists would rebuild them twice on every paint. The switch
+// ends off on every mesh, as the scene's single-color switch leaves it; a
+// mesh's list is rebuilt only when its color choice really changed.
+void COrvexDoc::glDrawOverlayInMeshColor() {
+  for (CObject3d* object : m_SceneGraph.m_ArrayObject) {
+    const int type = object->GetType();
+    if (type == TYPE_MESH3D) {
+      auto* mesh = static_cast<CMesh3d*>(object);
+      const int before = mesh->m_UseMeshColor;
+      mesh->m_UseMeshColor = 1;
+      mesh->DrawContent();
+      mesh->m_UseMeshColor = 0;
+      if (before) mesh->SetModified();
+    } else if (type == TYPE_QUAD_MESH || type == TYPE_POLYGON_MESH) {
+      if (auto* mesh = dynamic_cast<CSceneMesh3d*>(object)) {
+        mesh->SetUseMeshColor(0);
+        object->SetModified();
+      }
+    }
+  }
 }

@@ -106,7 +106,17 @@ public:
 
   // drawing (inside the view's model transform, with its context current)
   void glApplyDisplayState() const;
+  // Triangle meshes draw through their cached display lists, rebuilt after
+  // SetModified, except while a command runs.
   void glDraw();
+
+  // Every command runs between these two (the dispatcher brackets them).
+  // While a command runs, meshes are drawn immediately: one that shows its
+  // progress redraws a mesh it is changing. When it ends, every object
+  // rebuilds its display list on its next draw.
+  void BeginCommand();
+  void EndCommand();
+  bool IsCommandRunning() const { return m_CommandDepth > 0; }
 
   void SetLastError(const std::string& error) { m_LastError = error; }
 
@@ -115,7 +125,10 @@ private:
   std::string m_PathName;
   std::string m_LastError;
   bool m_bModified = false;
+  int m_CommandDepth = 0;
 
   void glDrawHighlights(CMesh3d* mesh);
   void glDrawWireframeOverlay();
+  void glDrawOverlayInMeshColor();
+  void SetMeshDisplayLists(int on);
 };

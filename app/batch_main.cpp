@@ -1,6 +1,6 @@
 // orvexbox-batch: the headless front end. It runs menu commands on a scene
 // file through the same document, registry and dispatcher as the window
-// program, without any display.
+// program, without any display; its snapshots are drawn offscreen.
 
 #include <cstdio>
 #include <string>
@@ -8,6 +8,7 @@
 
 #include "app/BatchCommandLine.h"
 #include "app/BatchRunner.h"
+#include "app/offscreen/Snapshot.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
@@ -25,5 +26,5 @@ int main(int argc, char** argv) {
     orvex::ListCommands(stdout);
     return orvex::kExitOk;
   }
-  return orvex::RunBatch(line);
+  return orvex::RunBatch(line, stdout, stderr, orvex::WriteSnapshot);
 }

@@ -1,4 +1,5 @@
 #include "geometry/Mesh3d.h"
+#include "geometry/GlListGroup.h"
 #include "geometry/Mesh3dIndexer.h"
 
 #include <GL/gl.h>
@@ -21,7 +22,7 @@ static void DeleteTopology(CMesh3d* mesh) {
 
 CMesh3d::~CMesh3d() {
   DeleteContents();
-  if (m_ListOpenGL != 0) glDeleteLists(m_ListOpenGL, 1);
+  if (m_ListOpenGL != 0 && m_ListGroup == glCurrentListGroup()) glDeleteLists(m_ListOpenGL, 1);
 }
 
 void CMesh3d::DeleteContents() {

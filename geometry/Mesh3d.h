@@ -33,6 +33,7 @@ public:
   int m_NbTextureCoordinate = 0;            // number of (u, v) pairs
   int m_NbTextureCoordinateIndex = 0;       // number of faces indexed
   unsigned int m_ListOpenGL = 0;
+  int m_ListGroup = 0; // share group the list was built in (GlListGroup.h)
   int m_ListDone = 0;
   int m_Modified = 1;
   unsigned char m_Show = 1;

@@ -1,13 +1,15 @@
 #include <GL/gl.h>
 
+#include "geometry/GlListGroup.h"
 #include "geometry/Mesh3d.h"
 
 int CMesh3d::glDraw() {
   if (!m_Show) return 0;
 
-  // display-list mode: rebuild the list when out of date, then call it
+  // display-list mode: rebuild the list when out of date or made in
+  // another share group, then call it
   if (m_DisplayListMode) {
-    if (!m_ListDone || m_Modified) glBuildList();
+    if (!m_ListDone || m_Modified || m_ListGroup != glCurrentListGroup()) glBuildList();
     if (m_ListOpenGL == 0 || !glIsList(m_ListOpenGL)) return 0;
     glCallList(m_ListOpenGL);
     return 1;
@@ -19,9 +21,11 @@ int CMesh3d::glDraw() {
 }
 
 int CMesh3d::glBuildList() {
-  if (m_ListOpenGL != 0) glDeleteLists(m_ListOpenGL, 1);
+  // a list of another group goes with its own contexts
+  if (m_ListOpenGL != 0 && m_ListGroup == glCurrentListGroup()) glDeleteLists(m_ListOpenGL, 1);
   m_ListOpenGL = 0;
   m_ListDone = 0;
+  m_ListGroup = glCurrentListGroup();
   if (NbVertex() == 0 || NbFace() == 0) return 0;
   m_ListOpenGL = glGenLists(1);
   if (m_ListOpenGL == 0) return 0;

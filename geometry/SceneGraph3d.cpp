@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "geometry/GlListGroup.h"
 #include "geometry/Mesh3d.h"
 
 CSceneGraph3d::~CSceneGraph3d() {
@@ -52,7 +53,8 @@ int CSceneGraph3d::FindTexture(const std::string& fileName, int& index) const {
 }
 
 void CSceneGraph3d::DeleteTextureNames() {
-  if (m_pIndexTextures && m_NbIndexTexture > 0)
+  // names of another share group go with their own contexts
+  if (m_pIndexTextures && m_NbIndexTexture > 0 && m_TextureGroup == glCurrentListGroup())
     glDeleteTextures(m_NbIndexTexture, m_pIndexTextures);
   delete[] m_pIndexTextures;
   m_pIndexTextures = nullptr;
@@ -116,6 +118,7 @@ static void glUploadTexture(const CTextureImage* texture, unsigned int name) {
 
 void CSceneGraph3d::glUploadTextures() {
   DeleteTextureNames();
+  m_TextureGroup = glCurrentListGroup();
   const int n = m_ArrayTexture.GetSize();
   if (n == 0) return;
   m_pIndexTextures = new unsigned int[n]();
@@ -145,7 +148,10 @@ void CSceneGraph3d::glBindTextureOf(CObject3d* object) const {
 
 void CSceneGraph3d::glDraw() {
   // textures appended since the last upload are uploaded as well
-  if (!m_ListDone || m_NbIndexTexture != m_ArrayTexture.GetSize()) glBuildList();
+  // and a context of another share group uploads its own copies
+  if (!m_ListDone || m_NbIndexTexture != m_ArrayTexture.GetSize() ||
+      m_TextureGroup != glCurrentListGroup())
+    glBuildList();
   for (CObject3d* object : m_ArrayObject) {
     glBindTextureOf(object);
     object->glDraw();

@@ -25,6 +25,7 @@ public:
   CArray3d<CTextureImage> m_ArrayTexture;
   unsigned int* m_pIndexTextures = nullptr; // one OpenGL name per texture, or null
   int m_NbIndexTexture = 0;                 // entries in m_pIndexTextures
+  int m_TextureGroup = 0;                   // share group of those names (GlListGroup.h)
   int m_ListDone = 0;                       // 0 until glBuildList has run
 
   CSceneGraph3d() = default;

@@ -3,12 +3,13 @@
 #include <GL/gl.h>
 
 #include "geometry/Face3d.h"
+#include "geometry/GlListGroup.h"
 #include "geometry/Mesh3d.h"
 #include "geometry/Vertex3d.h"
 
 CVectorSet3d::~CVectorSet3d() {
   for (CObject3d* point : m_ArrayPoint) delete point;
-  if (m_ListOpenGL != 0) glDeleteLists(m_ListOpenGL, 1);
+  if (m_ListOpenGL != 0 && m_ListGroup == glCurrentListGroup()) glDeleteLists(m_ListOpenGL, 1);
 }
 
 void CVectorSet3d::Add(CVertex3d* start, CVertex3d* end) {
@@ -47,8 +48,11 @@ int CVectorSet3d::GetSegment(int pair, CVector3d& start, CVector3d& end) const {
 
 int CVectorSet3d::glBuildList() {
   if (m_ArrayPoint.GetSize() == 0) return 0;
-  if (m_ListDone && !m_Modified) return 0;
-  if (m_ListOpenGL != 0) glDeleteLists(m_ListOpenGL, 1);
+  const int group = glCurrentListGroup();
+  if (m_ListDone && !m_Modified && m_ListGroup == group) return 0;
+  // a list of another group goes with its own contexts
+  if (m_ListOpenGL != 0 && m_ListGroup == group) glDeleteLists(m_ListOpenGL, 1);
+  m_ListGroup = group;
   m_ListOpenGL = glGenLists(1);
   if (m_ListOpenGL == 0) {
     m_Error = "CVectorSet3d::BuildList : unable to build DrawList";
@@ -81,7 +85,7 @@ int CVectorSet3d::glBuildList() {
 }
 
 int CVectorSet3d::glDraw() {
-  if (!m_ListDone || m_Modified) glBuildList();
+  if (!m_ListDone || m_Modified || m_ListGroup != glCurrentListGroup()) glBuildList();
   if (m_ListOpenGL == 0 || !glIsList(m_ListOpenGL)) return 0;
   const GLboolean lighting = glIsEnabled(GL_LIGHTING);
   glDisable(GL_LIGHTING);

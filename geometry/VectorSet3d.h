@@ -23,6 +23,7 @@ public:
   float m_LengthFactor = 1.0f;
   float m_Parameter = 0.01f;
   unsigned int m_ListOpenGL = 0;
+  int m_ListGroup = 0; // share group the list was built in (GlListGroup.h)
   int m_ListDone = 0;
   int m_Modified = 1;
   // "CVectorSet3d::BuildList : unable to build DrawList" after a failed

@@ -7,7 +7,7 @@ packages=(
   g++ cmake make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0
-  libjpeg62-turbo-dev
+  libjpeg62-turbo-dev libpng-dev
   qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins
   xvfb xauth
 )
