@@ -56,7 +56,7 @@ const MenuRow kMenuRows[] = {
     // View
     {"&View|&Toolbar", "", F, kAlso128 | kNoDoc | kCheck},
     {"&View|&Status Bar", "", F, kAlso128 | kNoDoc | kCheck},
-    {"&View|Full screen", "Ctrl+Space", F, kSep},
+    {"&View|Full screen", "Ctrl+Space", F, kSep | kNoDoc | kCheck},
     // Mode
     {"&Mode|Flat", "", D, 0},
     {"&Mode|Gouraud", "", D, 0},

@@ -2,6 +2,7 @@
 
 #include "app/OrvexDoc.h"
 #include "app/gui/MainFrame.h"
+#include "app/gui/RenderView.h"
 
 namespace orvex {
 
@@ -15,6 +16,15 @@ void CQtDocumentHost::Exit() {
 void CQtDocumentHost::OnWindowClosed(COrvexDoc* doc) {
   if (m_Closing.count(doc) || !m_Frame.WindowsOf(doc).empty()) return;
   CloseDocument(doc);
+}
+
+CRenderViewState* CQtDocumentHost::ActiveViewState(COrvexDoc* doc) {
+  if (CRenderView* view = m_Frame.ActiveView(doc)) return &view->State();
+  return CDocumentHost::ActiveViewState(doc);
+}
+
+void CQtDocumentHost::StartViewTimer(COrvexDoc* doc, int timer, int periodMs) {
+  if (CRenderView* view = m_Frame.ActiveView(doc)) view->StartTimer(timer, periodMs);
 }
 
 void CQtDocumentHost::OnDocumentOpened(COrvexDoc* doc) {

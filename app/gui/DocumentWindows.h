@@ -24,6 +24,12 @@ public:
   // Called when a window of doc went away.
   void OnWindowClosed(COrvexDoc* doc);
 
+  // The state of doc's active render view (see CMainFrame::ActiveView);
+  // the default view state of doc while it has no window.
+  CRenderViewState* ActiveViewState(COrvexDoc* doc) override;
+  // Starts a timer of doc's active render view.
+  void StartViewTimer(COrvexDoc* doc, int timer, int periodMs) override;
+
 protected:
   void OnDocumentOpened(COrvexDoc* doc) override;
   void OnDocumentClosing(COrvexDoc* doc) override;

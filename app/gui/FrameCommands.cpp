@@ -28,6 +28,7 @@ void ServeFrame(CCommandRegistry& registry, const char* path, FrameAction action
 void BindFrameHandlers(CCommandRegistry& registry) {
   ServeFrame(registry, "View/Toolbar", [](CMainFrame& f, COrvexDoc*) { f.ToggleStandardBar(); });
   ServeFrame(registry, "View/Status Bar", [](CMainFrame& f, COrvexDoc*) { f.ToggleStatusBar(); });
+  ServeFrame(registry, "View/Full screen", [](CMainFrame& f, COrvexDoc*) { f.ToggleFullScreen(); });
   ServeFrame(registry, "Window/New Window", [](CMainFrame& f, COrvexDoc* d) { f.OpenWindow(d); });
   ServeFrame(registry, "Window/Cascade", [](CMainFrame& f, COrvexDoc*) { f.Cascade(); });
   ServeFrame(registry, "Window/Tile horizontally",

@@ -1,6 +1,7 @@
 #include "app/gui/MainFrame.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
@@ -34,7 +35,7 @@ CMainFrame::CMainFrame()
   m_pMdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   m_pMdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(m_pMdiArea);
-  connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::UpdateCommandStates);
+  connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::OnWindowActivated);
 
   m_pActions = new CCommandActions(m_Registry, this);
   m_pActions->SetDocumentGetter([this] { return ActiveDocument(); });
@@ -47,6 +48,9 @@ CMainFrame::CMainFrame()
   });
   connect(m_pActions, &CCommandActions::CommandTriggered, this, &CMainFrame::RunCommand);
   connect(m_pActions, &CCommandActions::RecentFileTriggered, this, &CMainFrame::OpenRecentFile);
+  // the way out of full screen stays at hand when no document is open
+  if (const CommandInfo* fullScreen = m_Registry.FindByPath("View/Full screen"))
+    addAction(m_pActions->Action(fullScreen->id));
   m_MenusNoDocument = m_pActions->BuildMenuBar(kMenu128);
   m_MenusDocument = m_pActions->BuildMenuBar(kMenu129);
   m_bDocumentMenus = true; // forces the first ShowMenuBar
@@ -130,13 +134,30 @@ COrvexDoc* CMainFrame::ActiveDocument() const {
   return child ? child->GetDocument() : nullptr;
 }
 
+CRenderView* CMainFrame::ActiveView(const COrvexDoc* doc) const {
+  if (!doc) return nullptr;
+  CChildFrame* active = ActiveChildFrame();
+  if (active && active->GetDocument() == doc) return active->GetRenderView();
+  std::vector<CChildFrame*> windows = WindowsOf(doc);
+  return windows.empty() ? nullptr : windows.front()->GetRenderView();
+}
+
+// A newly active window's view takes the current GL context, so that
+// commands setting GL state act on it.
+void CMainFrame::OnWindowActivated() {
+  if (m_bDestroying) return;
+  if (CChildFrame* child = ActiveChildFrame()) child->GetRenderView()->MakeCurrent();
+  UpdateCommandStates();
+}
+
 void CMainFrame::UpdateViews(const COrvexDoc* doc, bool now) {
-  for (CChildFrame* child : WindowsOf(doc)) {
-    if (now)
-      child->GetRenderView()->repaint();
-    else
-      child->GetRenderView()->update();
-  }
+  for (CChildFrame* child : WindowsOf(doc)) child->GetRenderView()->update();
+  if (!now) return;
+  // Qt turns back-to-back repaints of GL widgets into later updates (one
+  // composition per frame); the frame's own update request paints every
+  // marked view before it returns.
+  QEvent request(QEvent::UpdateRequest);
+  QCoreApplication::sendEvent(this, &request);
 }
 
 void CMainFrame::UpdateCommandStates() {
@@ -263,8 +284,22 @@ void CMainFrame::ToggleStatusBar() {
   statusBar()->setVisible(!statusBar()->isVisible());
 }
 
+void CMainFrame::ToggleFullScreen() {
+  m_FullScreen.Toggle(*this, *m_pStandardBar, *statusBar());
+}
+
+// Check marks of the items the frame serves and of the view's own switch.
 bool CMainFrame::FrameCheck(int id, bool& checked) const {
   const CommandInfo* info = m_Registry.FindById(id);
+  if (info == m_Registry.FindByPath("View/Full screen")) {
+    checked = m_FullScreen.IsOn();
+    return true;
+  }
+  if (info == m_Registry.FindByPath("Geometry/Swap rotation axes")) {
+    CRenderView* view = ActiveView(ActiveDocument());
+    checked = view && view->State().m_bHorizontalAboutY;
+    return view != nullptr;
+  }
   if (info == m_Registry.FindByPath("View/Toolbar")) {
     checked = !m_pStandardBar->isHidden();
     return true;

@@ -6,6 +6,7 @@
 
 #include "app/Dispatcher.h"
 #include "app/gui/DocumentWindows.h"
+#include "app/gui/FullScreen.h"
 #include "app/gui/MenuBuilder.h"
 #include "app/gui/QtUserInterface.h"
 
@@ -15,6 +16,7 @@ class QMdiSubWindow;
 class QToolBar;
 class CChildFrame;
 class COrvexDoc;
+class CRenderView;
 
 // The main window: the document windows in an MDI area, the menus and
 // accelerators built from the command registry, the "Standard" button bar
@@ -43,11 +45,16 @@ public:
 
   CChildFrame* ActiveChildFrame() const;
   COrvexDoc* ActiveDocument() const;
+  // The render view the view commands of doc act on: the active window's
+  // view when that window shows doc, else the view of doc's first window;
+  // null when doc has no window.
+  CRenderView* ActiveView(const COrvexDoc* doc) const;
 
   // The status line (pane 0), repainted at once.
   QString StatusText() const;
   void SetStatusText(const QString& text);
-  // Repaints the views of doc, at once or from the event loop.
+  // Repaints the views of doc, at once (before returning) or from the
+  // event loop.
   void UpdateViews(const COrvexDoc* doc, bool now);
   // Enabled states, check marks, menu bar and captions after a change.
   void UpdateCommandStates();
@@ -62,6 +69,10 @@ public:
   void ArrangeIcons();
   void ToggleStandardBar();
   void ToggleStatusBar();
+  // View/Full screen: the frame alone over the whole screen, without its
+  // button bar and status bar, until switched off again.
+  void ToggleFullScreen();
+  bool IsFullScreen() const { return m_FullScreen.IsOn(); }
   void SaveRecentFiles();
 
 protected:
@@ -82,11 +93,13 @@ private:
   QList<QMenu*> m_MenusDocument;
   bool m_bDocumentMenus = false;
   bool m_bDestroying = false;
+  orvex::CFullScreen m_FullScreen;
 
   void CreateStatusBar();
   void ShowMenuBar(bool withDocument);
   void UpdateCaptions();
   void OpenRecentFile(int index);
+  void OnWindowActivated();
   bool FrameCheck(int id, bool& checked) const;
   std::vector<QMdiSubWindow*> SubWindowsOf(const COrvexDoc* doc) const;
 };

@@ -101,8 +101,9 @@ void CCommandActions::FillRecentFiles(QMenu* menu, QAction* marker) {
 
 bool CCommandActions::Checked(const CommandInfo& info, COrvexDoc* doc) const {
   bool checked = false;
-  if (info.target == CommandTarget::Frame && m_FrameCheck && m_FrameCheck(info.id, checked))
-    return checked;
+  // the frame knows its own switches and the state of the active view
+  bool windowSide = info.target == CommandTarget::Frame || info.target == CommandTarget::View;
+  if (windowSide && m_FrameCheck && m_FrameCheck(info.id, checked)) return checked;
   return m_Registry.IsChecked(info, doc);
 }
 

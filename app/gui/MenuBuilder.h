@@ -23,8 +23,9 @@ namespace orvex {
 class CCommandActions : public QObject {
   Q_OBJECT
 public:
-  // Check mark of a command the frame serves itself (tool bar, status bar);
-  // false when the frame does not know the command.
+  // Check mark of a command the frame or the active render view serves
+  // (tool bar, status bar, full screen, rotation axes); false when the
+  // frame does not know the command.
   using FrameCheck = std::function<bool(int id, bool& checked)>;
 
   CCommandActions(const CCommandRegistry& registry, QWidget* window);

@@ -1,51 +1,42 @@
 #include "app/gui/RenderView.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QOpenGLContext>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
-#include <cmath>
 
 #include "app/OrvexDoc.h"
-#include "geometry/Mesh3d.h"
+#include "app/gui/GlyphLists.h"
+#include "app/gui/UnavailableView.h"
+
+using orvex::MouseButton;
 
 namespace {
 
-constexpr double kFieldOfView = 45.0;
+// The fixed-function pipeline (display lists, glBitmap, lights) is not part
+// of OpenGL ES.
+bool HasFixedFunctionGl(const QOpenGLContext* context) {
+  return context && context->isValid() && !context->isOpenGLES();
+}
 
-struct Bounds {
-  float min[3] = {-1.0f, -1.0f, -1.0f};
-  float max[3] = {1.0f, 1.0f, 1.0f};
-  double Center(int axis) const { return 0.5 * (double(min[axis]) + double(max[axis])); }
-  double Radius() const {
-    double sum = 0.0;
-    for (int axis = 0; axis < 3; axis++) {
-      double half = 0.5 * (double(max[axis]) - double(min[axis]));
-      sum += half * half;
-    }
-    return sum > 0.0 ? std::sqrt(sum) : 1.0;
+bool ToStateButton(Qt::MouseButton button, MouseButton& out) {
+  if (button == Qt::LeftButton) {
+    out = MouseButton::Left;
+    return true;
   }
-};
+  if (button == Qt::RightButton) {
+    out = MouseButton::Right;
+    return true;
+  }
+  return false;
+}
 
-// Bounding box of the triangle meshes of the scene (a unit box when there
-// is none).
-Bounds SceneBounds(const COrvexDoc& doc) {
-  Bounds bounds;
-  bool first = true;
-  for (int i = 0; i < doc.m_SceneGraph.NbObject(); i++) {
-    CObject3d* object = doc.m_SceneGraph.GetAt(i);
-    if (!object || object->GetType() != TYPE_MESH3D) continue;
-    auto* mesh = static_cast<CMesh3d*>(object);
-    if (mesh->NbVertex() == 0) continue;
-    for (int axis = 0; axis < 3; axis++) {
-      float min = 0.0f, max = 0.0f;
-      mesh->Range(axis, &min, &max);
-      bounds.min[axis] = first ? min : std::min(bounds.min[axis], min);
-      bounds.max[axis] = first ? max : std::max(bounds.max[axis], max);
-    }
-    first = false;
-  }
-  return bounds;
+// Client sizes in device pixels, as GL counts them.
+int DevicePixels(int logical, qreal ratio) {
+  return static_cast<int>(logical * ratio + 0.5);
 }
 
 } // namespace
@@ -53,60 +44,105 @@ Bounds SceneBounds(const COrvexDoc& doc) {
 CRenderView::CRenderView(COrvexDoc* doc, QWidget* parent) : QOpenGLWidget(parent), m_pDoc(doc) {
   setMinimumSize(16, 16);
   setFocusPolicy(Qt::StrongFocus);
+  m_pSpinTimer = new QTimer(this);
+  m_pRefinementTimer = new QTimer(this);
+  connect(m_pSpinTimer, &QTimer::timeout, this, &CRenderView::SpinTick);
+  connect(m_pRefinementTimer, &QTimer::timeout, this, &CRenderView::RefinementTick);
 }
 
-void CRenderView::initializeGL() {
-  glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-  glEnable(GL_DEPTH_TEST);
-  glDepthFunc(GL_LEQUAL);
+CRenderView::~CRenderView() = default;
 
-  const GLfloat ambient[] = {0.2f, 0.2f, 0.2f, 1.0f};
-  const GLfloat diffuse[] = {1.0f, 1.0f, 1.0f, 1.0f};
-  const GLfloat specular[] = {1.0f, 1.0f, 1.0f, 1.0f};
-  glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
-  glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
-  glLightfv(GL_LIGHT0, GL_SPECULAR, specular);
-  glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
-  glEnable(GL_LIGHT0);
-  glEnable(GL_LIGHTING);
-  glEnable(GL_NORMALIZE);
+void CRenderView::initializeGL() {
+  m_bGlReady = HasFixedFunctionGl(context());
+  if (!m_bGlReady) return;
+  qreal ratio = devicePixelRatioF();
+  m_State.glSetUp(DevicePixels(width(), ratio), DevicePixels(height(), ratio));
+  orvex::glBuildGlyphLists(QApplication::font(), kGlyphListBase);
 }
 
 void CRenderView::resizeGL(int width, int height) {
-  glViewport(0, 0, width, std::max(height, 1));
+  if (!m_bGlReady) return;
+  qreal ratio = devicePixelRatioF();
+  m_State.glResize(DevicePixels(width, ratio), DevicePixels(height, ratio));
 }
 
 void CRenderView::paintGL() {
+  if (!m_bGlReady) return;
+  if (m_pDoc) {
+    m_State.glPaint(*m_pDoc);
+    return;
+  }
+  glClearColor(m_State.m_ClearColor[0], m_State.m_ClearColor[1], m_State.m_ClearColor[2], 1.0f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  if (!m_pDoc) return;
-
-  Bounds bounds = SceneBounds(*m_pDoc);
-  double radius = bounds.Radius();
-  double distance = radius / std::sin(kFieldOfView * 0.5 * M_PI / 180.0);
-  double aspect = double(std::max(width(), 1)) / double(std::max(height(), 1));
-
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluPerspective(kFieldOfView, aspect, std::max(distance - 2.0 * radius, radius * 0.01),
-                 distance + 2.0 * radius);
-
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  // a directional light from behind the viewer, fixed to the eye
-  const GLfloat lightPosition[] = {0.0f, 0.0f, 1.0f, 0.0f};
-  glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
-  glTranslated(0.0, 0.0, -distance);
-  glTranslated(-bounds.Center(0), -bounds.Center(1), -bounds.Center(2));
-
-  m_pDoc->glApplyDisplayState();
-  m_pDoc->glDraw();
 }
 
 void CRenderView::paintEvent(QPaintEvent* event) {
-  if (isValid()) {
+  if (IsGlReady()) {
     QOpenGLWidget::paintEvent(event);
     return;
   }
   QPainter painter(this);
-  if (painter.isActive()) painter.fillRect(rect(), palette().window());
+  if (painter.isActive()) orvex::PaintUnavailableView(painter, rect(), palette(), kNoGlMessage);
+}
+
+void CRenderView::MakeCurrent() {
+  if (IsGlReady()) makeCurrent();
+}
+
+void CRenderView::focusInEvent(QFocusEvent* event) {
+  MakeCurrent();
+  QOpenGLWidget::focusInEvent(event);
+}
+
+void CRenderView::mousePressEvent(QMouseEvent* event) {
+  MouseButton button;
+  if (!ToStateButton(event->button(), button)) return;
+  QPoint point = event->position().toPoint();
+  m_State.ButtonDown(button, point.x(), point.y());
+}
+
+void CRenderView::mouseReleaseEvent(QMouseEvent* event) {
+  MouseButton button;
+  if (!ToStateButton(event->button(), button)) return;
+  // true asks for the silhouette to be recolored from the current camera;
+  // until the document offers that, the view just shows the new state
+  if (m_State.ButtonUp(button)) update();
+}
+
+void CRenderView::mouseMoveEvent(QMouseEvent* event) {
+  if (!m_pDoc) return;
+  QPoint point = event->position().toPoint();
+  if (m_State.MouseMove(point.x(), point.y(), m_pDoc->m_SceneGraph)) update();
+}
+
+QTimer* CRenderView::TimerOf(int timer) const {
+  if (timer == kSpinTimer) return m_pSpinTimer;
+  if (timer == kRefinementTimer) return m_pRefinementTimer;
+  return nullptr;
+}
+
+void CRenderView::StartTimer(int timer, int periodMs) {
+  if (QTimer* target = TimerOf(timer)) target->start(std::max(periodMs, 0));
+}
+
+bool CRenderView::IsTimerActive(int timer) const {
+  const QTimer* target = TimerOf(timer);
+  return target && target->isActive();
+}
+
+int CRenderView::TimerInterval(int timer) const {
+  const QTimer* target = TimerOf(timer);
+  return target ? target->interval() : -1;
+}
+
+// The animation rate follows the timer: the tick repaints at once.
+void CRenderView::SpinTick() {
+  m_State.SpinTick();
+  repaint();
+}
+
+void CRenderView::RefinementTick() {
+  // One tick is meant to run the document's silhouette-driven adaptive
+  // refinement cycle; the document has no such cycle yet, so the timer only
+  // keeps its period.
 }

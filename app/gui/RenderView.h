@@ -2,26 +2,63 @@
 
 #include <QOpenGLWidget>
 
-class COrvexDoc;
+#include "app/RenderViewState.h"
 
-// The OpenGL view of a document: it applies the document's display state
-// and draws the document under a fixed view that frames the scene's
-// bounding box. Mouse navigation, timers and full screen come with the
-// view's own commands.
+class COrvexDoc;
+class QTimer;
+
+// The OpenGL view of a document window. It owns its rendering context and
+// its view state (model transform, speeds, drag state), turns mouse drags
+// into changes of that state, runs the spin and refinement timers and
+// paints the document under its model transform. The views of one
+// document share display lists and textures; each keeps its own transform.
 class CRenderView : public QOpenGLWidget {
   Q_OBJECT
 public:
+  // Display lists of the window font's glyphs 0..254 start here.
+  static constexpr unsigned kGlyphListBase = 1000;
+  static constexpr const char* kNoGlMessage = "OpenGL is not available";
+  // Timer 1 spins the model, timer 2 runs the refinement cycle.
+  enum Timer { kSpinTimer = 1, kRefinementTimer = 2 };
+
   explicit CRenderView(COrvexDoc* doc, QWidget* parent = nullptr);
+  ~CRenderView() override;
 
   COrvexDoc* GetDocument() const { return m_pDoc; }
+  orvex::CRenderViewState& State() { return m_State; }
+  const orvex::CRenderViewState& State() const { return m_State; }
+
+  // True once the context is made and the GL state set; without it the view
+  // makes no GL call and shows kNoGlMessage.
+  bool IsGlReady() const { return m_bGlReady && isValid(); }
+  // Makes this view's context the current one (activation, focus), so that
+  // GL state set by document commands lands in it.
+  void MakeCurrent();
+
+  // Starts (or restarts with a new period) timer 1 or 2. The view never
+  // stops a timer itself.
+  void StartTimer(int timer, int periodMs);
+  bool IsTimerActive(int timer) const;
+  int TimerInterval(int timer) const;
 
 protected:
   void initializeGL() override;
   void resizeGL(int width, int height) override;
   void paintGL() override;
-  // Without a rendering context the view shows a plain background.
   void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
 
 private:
   COrvexDoc* m_pDoc;
+  orvex::CRenderViewState m_State;
+  bool m_bGlReady = false;
+  QTimer* m_pSpinTimer;
+  QTimer* m_pRefinementTimer;
+
+  QTimer* TimerOf(int timer) const;
+  void SpinTick();
+  void RefinementTick();
 };

@@ -97,7 +97,7 @@ TEST_F(FrameWithoutDocument, DocumentCommandsAreDisabledAndFileNewWorks) {
   CRenderView* view = m_Frame->ActiveChildFrame()->GetRenderView();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
   EXPECT_EQ(PixelsOffBackground(view), 0);
-  EXPECT_EQ(view->grabFramebuffer().pixel(0, 0), qRgb(255, 255, 255));
+  EXPECT_EQ(view->grabFramebuffer().pixel(0, 0), qRgb(0, 0, 0));
   EXPECT_TRUE(TopMenuTexts().contains("&Algorithms"));
   EXPECT_TRUE(loopButton->isEnabled());
 }
