@@ -1,12 +1,17 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
+#include "geometry/BlockPool.h"
+
 // Growable array of object pointers. It never deletes the objects it points
 // to: owners delete the elements explicitly before clearing the array.
+// Its block comes from the block pool, so the many short lists of a mesh
+// (incident faces, one-rings) cost no heap allocation each.
 //
 // Growth rule: a first allocation is exact; later, the capacity grows by the
 // grow step, which when unset (0) is size/8 clamped to 4..1024; if that is
@@ -14,7 +19,7 @@
 template <class T> class CArray3d {
 public:
   CArray3d() = default;
-  ~CArray3d() { std::free(m_pData); }
+  ~CArray3d() { ReleaseBlock(); }
   CArray3d(const CArray3d&) = delete;
   CArray3d& operator=(const CArray3d&) = delete;
   CArray3d(CArray3d&& o) noexcept
@@ -24,7 +29,7 @@ public:
   }
   CArray3d& operator=(CArray3d&& o) noexcept {
     if (this != &o) {
-      std::free(m_pData);
+      ReleaseBlock();
       m_pData = o.m_pData;
       m_nSize = o.m_nSize;
       m_nMaxSize = o.m_nMaxSize;
@@ -54,7 +59,7 @@ public:
   void SetSize(int newSize, int growBy = -1) {
     if (growBy != -1) m_nGrowBy = growBy;
     if (newSize <= 0) {
-      std::free(m_pData);
+      ReleaseBlock();
       m_pData = nullptr;
       m_nSize = m_nMaxSize = 0;
       return;
@@ -147,12 +152,18 @@ public:
   }
 
 private:
+  static std::size_t BytesFor(int capacity) {
+    return sizeof(T*) * static_cast<std::size_t>(capacity);
+  }
+
+  // Throws std::bad_alloc, leaving the array as it was, when memory runs out.
   void Reallocate(int capacity) {
-    void* block = std::realloc(m_pData, sizeof(T*) * static_cast<size_t>(capacity));
-    if (!block) throw std::bad_alloc();
-    m_pData = static_cast<T**>(block);
+    m_pData =
+        static_cast<T**>(blockpool::Resize(m_pData, BytesFor(m_nMaxSize), BytesFor(capacity)));
     m_nMaxSize = capacity;
   }
+
+  void ReleaseBlock() { blockpool::Free(m_pData, BytesFor(m_nMaxSize)); }
 
   T** m_pData = nullptr;
   int m_nSize = 0;
