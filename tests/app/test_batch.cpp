@@ -2,13 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "tests/support/BatchProcess.h"
 
 namespace fs = std::filesystem;
 
@@ -16,24 +13,7 @@ namespace {
 
 const std::string kSamples = ORVEX_SAMPLES_DIR;
 
-struct BatchResult {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-std::string Quote(const std::string& arg) {
-  std::string quoted = "'";
-  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
+using BatchResult = batchprocess::Outcome;
 
 class BatchTest : public ::testing::Test {
 protected:
@@ -46,16 +26,7 @@ protected:
   }
 
   BatchResult Batch(const std::vector<std::string>& args) {
-    std::string command = Quote(ORVEX_BATCH);
-    for (const std::string& arg : args) command += " " + Quote(arg);
-    command +=
-        " >" + Quote((m_Dir / "out.txt").string()) + " 2>" + Quote((m_Dir / "err.txt").string());
-    int raw = std::system(command.c_str());
-    BatchResult result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = Slurp(m_Dir / "out.txt");
-    result.err = Slurp(m_Dir / "err.txt");
-    return result;
+    return batchprocess::Run(ORVEX_BATCH, args, m_Dir);
   }
 
   std::string Sample(const std::string& name) { return kSamples + "/" + name; }
@@ -91,7 +62,7 @@ TEST_F(BatchTest, OpenRunSaveReopenCompare) {
   BatchResult range = Batch({Sample("icosahedron.smf"), "--run", "Geometry/Range...", "--set",
                              "X min=0", "--set", "X max=100", "--save", Path("range.wrl")});
   ASSERT_EQ(range.status, 0) << range.err;
-  EXPECT_NE(Slurp(Path("range.wrl")).find("100"), std::string::npos);
+  EXPECT_NE(batchprocess::ReadFile(Path("range.wrl")).find("100"), std::string::npos);
 }
 
 TEST_F(BatchTest, FailuresExitNonZeroWithAMessage) {

@@ -4,13 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,6 +20,7 @@
 #include "geometry/Mesh3d.h"
 #include "geometry/VisualModeChooser3d.h"
 #include "tests/app/RecordingUserInterface.h"
+#include "tests/support/BatchProcess.h"
 
 using namespace orvex;
 namespace fs = std::filesystem;
@@ -409,16 +405,14 @@ TEST_F(ViewCommandTest, ProjectionServiceHandsOverTheViewMatrices) {
 }
 
 TEST(ViewCommandBatch, PresetRunsWithoutAWindow) {
-  const fs::path out = fs::path(::testing::TempDir()) / "orvex_view_preset_out.txt";
-  const std::string command = std::string("'") + ORVEX_BATCH + "' '" + kSamples +
-                              "/icosahedron.smf' --run 'Geometry/Reset' --run 'View preset' "
-                              "--run 'Mode/Visual mode' --info >'" +
-                              out.string() + "' 2>&1";
-  int raw = std::system(command.c_str());
-  std::ifstream in(out);
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  ASSERT_TRUE(WIFEXITED(raw)) << text;
-  EXPECT_EQ(WEXITSTATUS(raw), 0) << text;
-  EXPECT_NE(text.find("0 8 42 80 "), std::string::npos) << text;
-  EXPECT_NE(text.find("\n1 15 "), std::string::npos) << text;
+  const fs::path dir = fs::path(::testing::TempDir()) / "orvex_view_preset";
+  fs::create_directories(dir);
+  batchprocess::Outcome run =
+      batchprocess::Run(ORVEX_BATCH,
+                        {kSamples + "/icosahedron.smf", "--run", "Geometry/Reset", "--run",
+                         "View preset", "--run", "Mode/Visual mode", "--info"},
+                        dir);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("0 8 42 80 "), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\n1 15 "), std::string::npos) << run.out;
 }

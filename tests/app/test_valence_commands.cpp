@@ -21,8 +21,8 @@
 #include "app/ValenceReports.h"
 #include "app/ValenceWarnings.h"
 #include "geometry/Mesh3d.h"
-#include "tests/app/BatchProcess.h"
 #include "tests/app/RecordingUserInterface.h"
+#include "tests/support/BatchProcess.h"
 #include "tests/support/TestMeshes.h"
 
 using namespace orvex;

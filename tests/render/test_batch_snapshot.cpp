@@ -3,17 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "io/ReadPng.h"
 #include "tests/render/RenderTestSupport.h"
+#include "tests/support/BatchProcess.h"
 
 namespace fs = std::filesystem;
 
@@ -31,16 +27,9 @@ protected:
 
   // Exit status; standard error in m_Err.
   int Batch(const std::vector<std::string>& args) {
-    std::string command = std::string("'") + ORVEX_BATCH + "'";
-    for (const std::string& arg : args) command += " '" + arg + "'";
-    const fs::path errors = m_Dir / "err.txt";
-    command += " >/dev/null 2>'" + errors.string() + "'";
-    const int raw = std::system(command.c_str());
-    std::ifstream in(errors);
-    std::stringstream text;
-    text << in.rdbuf();
-    m_Err = text.str();
-    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    batchprocess::Outcome outcome = batchprocess::Run(ORVEX_BATCH, args, m_Dir);
+    m_Err = outcome.err;
+    return outcome.status;
   }
 
   std::string Path(const std::string& name) const { return (m_Dir / name).string(); }
