@@ -174,3 +174,11 @@ public:
   // flags equal to the ring that reached them. Returns the number of rings.
   int FloodLayers(int seedIndex);
 };
+
+// Draws the faces of mesh as one indexed vertex-array call when every corner
+// can share its vertex (vertex normals, vertex colours or a single colour,
+// no texture): the same picture as face-by-face drawing at a fraction of
+// the cost. Returns 0, drawing nothing, when the mesh does not qualify.
+int glDrawFacesIndexed(CMesh3d* mesh, bool textured);
+// Turns the indexed path off (for comparing both paths); on by default.
+void SetIndexedMeshDrawing(bool enabled);

@@ -86,6 +86,11 @@ void CMesh3d::DrawContent() {
 
   // faces; one with a missing corner is skipped
   bool textured = m_pTextureCoordinate && m_pTextureCoordinateIndex && m_IndexTexture >= 0;
+  if (glDrawFacesIndexed(this, textured)) {
+    if (m_ShowGrid && m_pGrid) glDrawGrid(this);
+    glPopMatrix();
+    return;
+  }
   glBegin(GL_TRIANGLES);
   for (int i = 0; i < nf; i++) {
     const CFace3d* f = GetFace(i);

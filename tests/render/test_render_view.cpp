@@ -203,3 +203,47 @@ TEST(RenderView, GlobalColorOverlayDrawsEdgesWithoutRebuildingLists) {
   EXPECT_EQ(mesh->m_UseMeshColor, 0);
   EXPECT_EQ(Render(*doc).m_Pixels, overlaid.m_Pixels);
 }
+
+// The indexed vertex-array path draws exactly the picture of the
+// face-by-face path, whatever the colour source; meshes it cannot take
+// (per-face colours, face normals) fall back to the face-by-face path.
+TEST(RenderView, IndexedDrawingGivesTheFaceByFacePicture) {
+  struct Case {
+    const char* name;
+    void (*setUp)(CMesh3d&);
+  };
+  const Case cases[] = {
+      {"one colour, vertex normals", [](CMesh3d& m) { m.SetNormalBinding(0); }},
+      {"vertex colours",
+       [](CMesh3d& m) {
+         m.SetNormalBinding(0);
+         m.SetColorBinding(0);
+         for (int i = 0; i < m.NbVertex(); i++)
+           m.GetVertex(i)->m_Color.Set(static_cast<unsigned char>(40 + 5 * (i % 40)), 90, 160);
+       }},
+      {"face colours",
+       [](CMesh3d& m) {
+         m.SetNormalBinding(0);
+         for (int i = 0; i < m.NbFace(); i++)
+           m.GetFace(i)->m_Color.Set(static_cast<unsigned char>(60 + 3 * (i % 60)), 120, 90);
+       }},
+      {"mesh colour", [](CMesh3d& m) {
+         m.SetNormalBinding(0);
+         m.m_UseMeshColor = 1;
+         m.SetColor(30, 160, 60);
+       }}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto doc = SphereDocument(3);
+    RunCommand(*doc, "Mode/Gouraud");
+    c.setUp(*static_cast<CMesh3d*>(doc->m_SceneGraph.GetAt(0)));
+    doc->m_SceneGraph.SetModifiedAll();
+    CRgbImage indexed = Render(*doc);
+    SetIndexedMeshDrawing(false);
+    doc->m_SceneGraph.SetModifiedAll();
+    CRgbImage faceByFace = Render(*doc);
+    SetIndexedMeshDrawing(true);
+    EXPECT_GT(CountNot(indexed, 0, 0, 0), 1000);
+    EXPECT_EQ(indexed.m_Pixels, faceByFace.m_Pixels);
+  }
+}
