@@ -72,6 +72,26 @@ static void glDrawGrid(const CMesh3d* mesh) {
   glEnd();
 }
 
+// Face by face; a face with a missing corner is skipped.
+static void glDrawFacesOneByOne(const CMesh3d* mesh, bool textured) {
+  int nf = mesh->NbFace();
+  glBegin(GL_TRIANGLES);
+  for (int i = 0; i < nf; i++) {
+    const CFace3d* f = mesh->GetFace(i);
+    if (!f || f->HasNullVertex()) continue;
+    if (mesh->m_NormalBinding == 1) glNormal(f->m_Normal);
+    if (!mesh->m_UseMeshColor && mesh->m_ColorBinding == 1) glColor(f->m_Color);
+    for (int k = 0; k < 3; k++) {
+      const CVertex3d* v = f->v(k);
+      if (mesh->m_NormalBinding == 0) glNormal(v->m_Normal);
+      if (!mesh->m_UseMeshColor && mesh->m_ColorBinding == 0) glColor(v->m_Color);
+      if (textured) glTexCoordOfCorner(mesh, i, k);
+      glVertex3f(static_cast<float>(v->x), static_cast<float>(v->y), static_cast<float>(v->z));
+    }
+  }
+  glEnd();
+}
+
 void CMesh3d::DrawContent() {
   if (!m_Show) return;
   m_Material.glApply();
@@ -84,28 +104,9 @@ void CMesh3d::DrawContent() {
   if (m_UseMeshColor) glColor(m_Color);
   glPointSize(5.0f);
 
-  // faces; one with a missing corner is skipped
+  // faces, as one indexed call when the mesh allows it
   bool textured = m_pTextureCoordinate && m_pTextureCoordinateIndex && m_IndexTexture >= 0;
-  if (glDrawFacesIndexed(this, textured)) {
-    if (m_ShowGrid && m_pGrid) glDrawGrid(this);
-    glPopMatrix();
-    return;
-  }
-  glBegin(GL_TRIANGLES);
-  for (int i = 0; i < nf; i++) {
-    const CFace3d* f = GetFace(i);
-    if (!f || f->HasNullVertex()) continue;
-    if (m_NormalBinding == 1) glNormal(f->m_Normal);
-    if (!m_UseMeshColor && m_ColorBinding == 1) glColor(f->m_Color);
-    for (int k = 0; k < 3; k++) {
-      const CVertex3d* v = f->v(k);
-      if (m_NormalBinding == 0) glNormal(v->m_Normal);
-      if (!m_UseMeshColor && m_ColorBinding == 0) glColor(v->m_Color);
-      if (textured) glTexCoordOfCorner(this, i, k);
-      glVertex3f(static_cast<float>(v->x), static_cast<float>(v->y), static_cast<float>(v->z));
-    }
-  }
-  glEnd();
+  if (!glDrawFacesIndexed(this, textured)) glDrawFacesOneByOne(this, textured);
 
   // the attached scalar grid
   if (m_ShowGrid && m_pGrid) glDrawGrid(this);
