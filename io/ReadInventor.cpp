@@ -36,30 +36,16 @@ static int ReadNodeValue(Context& c);
 // child node, any other word is a field whose value field(name) reads (1),
 // fails on (0) or leaves to be skipped (-1).
 template <class Field> static int ReadBody(Context& c, Field field) {
-  for (;;) {
-    const CToken t = c.tokens.Peek();
-    if (t.kind == TOKEN_CLOSE_BRACE) {
-      c.tokens.Next();
-      return 1;
-    }
-    if (t.kind != TOKEN_WORD) {
-      if (t.kind == TOKEN_END || t.kind == TOKEN_BAD_STRING)
-        return c.Fail("the file ends before '}'");
-      return c.Fail("unexpected '" + t.Str() + "'");
-    }
-
+  return ReadBodyItems(c, "unexpected ", [&](const CToken& t) {
     // a child node
     c.tokens.Next();
     if (t.Is("DEF") || t.Is("USE") || c.tokens.Peek().kind == TOKEN_OPEN_BRACE) {
       c.tokens.Seek(t.offset);
-      if (!ReadNodeValue(c)) return 0;
-      continue;
+      return ReadNodeValue(c);
     }
-
     // a field
-    const int read = field(t);
-    if (read == 0 || (read < 0 && !SkipValue(c))) return 0;
-  }
+    return ReadFieldValue(c, t, field);
+  });
 }
 
 static int SkipField(const CToken&) {

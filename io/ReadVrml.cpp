@@ -90,24 +90,12 @@ static int SkipStatement(Context& c, const CToken& t) {
 // Reads "name value" fields up to and including '}'. field(name) returns 1
 // when it read the value, 0 on an error, -1 to have the value skipped.
 template <class Field> static int ReadFields(Context& c, Field field) {
-  for (;;) {
-    const CToken t = c.tokens.Peek();
-    if (t.kind == TOKEN_CLOSE_BRACE) {
-      c.tokens.Next();
-      return 1;
-    }
-    if (t.kind != TOKEN_WORD) {
-      if (t.kind == TOKEN_END || t.kind == TOKEN_BAD_STRING)
-        return c.Fail("the file ends before '}'");
-      return c.Fail("expected a field name, found '" + t.Str() + "'");
-    }
+  return ReadBodyItems(c, "expected a field name, found ", [&](const CToken& t) {
     const int statement = SkipStatement(c, t);
-    if (statement == 0) return 0;
-    if (statement == 1) continue;
+    if (statement >= 0) return statement;
     c.tokens.Next();
-    const int read = field(t);
-    if (read == 0 || (read < 0 && !SkipValue(c))) return 0;
-  }
+    return ReadFieldValue(c, t, field);
+  });
 }
 
 // A node this reader has no use for in that place.

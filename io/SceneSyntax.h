@@ -47,6 +47,32 @@ int SkipBalanced(CSceneSyntax& c);
 // or a run of numbers, booleans and strings, or one other word.
 int SkipValue(CSceneSyntax& c);
 
+// Reads a node body up to and including its '}': item(t) gets each word at
+// the head of the body, still unread, and returns 0 on a syntax error. Any
+// other token is an error, named after `expected`.
+template <class Item> int ReadBodyItems(CSceneSyntax& c, const char* expected, Item item) {
+  for (;;) {
+    const CToken t = c.tokens.Peek();
+    if (t.kind == TOKEN_CLOSE_BRACE) {
+      c.tokens.Next();
+      return 1;
+    }
+    if (t.kind != TOKEN_WORD) {
+      if (t.kind == TOKEN_END || t.kind == TOKEN_BAD_STRING)
+        return c.Fail("the file ends before '}'");
+      return c.Fail(std::string(expected) + "'" + t.Str() + "'");
+    }
+    if (!item(t)) return 0;
+  }
+}
+
+// The value of the field whose name was just read: field(name) reads it
+// (1), fails (0) or leaves it to be skipped (-1).
+template <class Field> int ReadFieldValue(CSceneSyntax& c, const CToken& name, Field field) {
+  const int read = field(name);
+  return read > 0 || (read < 0 && SkipValue(c));
+}
+
 // Reads one SFNode value and hands "Type {" to body, which reads the fields
 // up to and including the closing brace. USE re-reads the DEF'd node in
 // place. Returns 0 on a syntax error.
