@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -40,10 +41,15 @@ std::vector<uint8_t> ReadFile(const std::string& path) {
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
+// A folder of the running test's own: ctest runs tests side by side, and
+// the encoder writes "codes.txt" and "codes.bin" beside the packed file.
 std::string TempFolder() {
-  std::string folder = testing::TempDir();
-  if (!folder.empty() && folder.back() != '/') folder += '/';
-  return folder;
+  std::filesystem::path folder =
+      std::filesystem::path(testing::TempDir()) /
+      ("orvex_valence_" +
+       std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+  std::filesystem::create_directories(folder);
+  return folder.string() + "/";
 }
 
 // A closed cone: `n` base vertices around a centre (below) and an apex.

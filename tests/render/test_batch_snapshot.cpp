@@ -20,7 +20,10 @@ const std::string kSamples = ORVEX_SAMPLES_DIR;
 class BatchSnapshot : public ::testing::Test {
 protected:
   void SetUp() override {
-    m_Dir = fs::path(::testing::TempDir()) / "orvex_snapshot";
+    // a folder per test: ctest runs the tests side by side
+    m_Dir = fs::path(::testing::TempDir()) /
+            ("orvex_snapshot_" +
+             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(m_Dir);
     fs::create_directories(m_Dir);
   }
