@@ -46,9 +46,11 @@ CommandResult CCommandDispatcher::Run(const CommandInfo& info, COrvexDoc* doc,
   m_UI.BeginWaitCursor();
   if (doc) doc->BeginCommand();
   CommandResult result = info.handler(context);
-  // whatever the command did to the meshes, their lists are rebuilt (a
-  // handler that closed the document cleared context.doc)
-  if (doc && context.doc == doc) doc->EndCommand();
+  // whatever a document command did to the meshes, their lists are rebuilt;
+  // view and window commands leave the scene alone unless they say they
+  // change it (a handler that closed the document cleared context.doc)
+  if (doc && context.doc == doc)
+    doc->EndCommand(info.target == CommandTarget::Document || info.changesScene);
   m_UI.EndWaitCursor();
 
   if (result != CommandResult::Done) return result;

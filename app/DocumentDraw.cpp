@@ -37,9 +37,9 @@ void COrvexDoc::BeginCommand() {
   SetMeshDisplayLists(0);
 }
 
-void COrvexDoc::EndCommand() {
+void COrvexDoc::EndCommand(bool sceneMayHaveChanged) {
   if (m_CommandDepth > 0) m_CommandDepth--;
-  if (m_CommandDepth == 0) m_SceneGraph.SetModifiedAll();
+  if (m_CommandDepth == 0 && sceneMayHaveChanged) m_SceneGraph.SetModifiedAll();
 }
 
 void COrvexDoc::glDraw() {

@@ -112,10 +112,11 @@ public:
 
   // Every command runs between these two (the dispatcher brackets them).
   // While a command runs, meshes are drawn immediately: one that shows its
-  // progress redraws a mesh it is changing. When it ends, every object
-  // rebuilds its display list on its next draw.
+  // progress redraws a mesh it is changing. When a command that may have
+  // changed the scene ends, every object rebuilds its display list on its
+  // next draw; the others keep their lists.
   void BeginCommand();
-  void EndCommand();
+  void EndCommand(bool sceneMayHaveChanged = true);
   bool IsCommandRunning() const { return m_CommandDepth > 0; }
 
   void SetLastError(const std::string& error) { m_LastError = error; }

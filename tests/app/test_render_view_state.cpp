@@ -312,6 +312,26 @@ TEST_F(ViewCommandTest, CommandsActOnTheActiveView) {
             CommandResult::Unavailable);
 }
 
+// View commands leave the meshes' display lists alone; document commands
+// and the F7 preset, which change the scene, mark them for a rebuild.
+TEST_F(ViewCommandTest, OnlyCommandsThatMayChangeTheSceneInvalidateLists) {
+  COrvexDoc* doc = OpenIcosahedron();
+  ASSERT_NE(doc, nullptr);
+  CMesh3d* mesh = doc->GetFirstMesh();
+  ASSERT_NE(mesh, nullptr);
+  mesh->m_Modified = 0;
+  for (const char* command :
+       {"Geometry/Reset", "Geometry/Speed/Rotation/Increase", "Debug/Viewing/Push"}) {
+    EXPECT_EQ(Run(doc, command), CommandResult::Done) << command;
+    EXPECT_EQ(mesh->m_Modified, 0) << command;
+  }
+  EXPECT_EQ(Run(doc, "Mode/Flat"), CommandResult::Done);
+  EXPECT_EQ(mesh->m_Modified, 1);
+  mesh->m_Modified = 0;
+  EXPECT_EQ(Run(doc, "View preset"), CommandResult::Done);
+  EXPECT_EQ(doc->GetFirstMesh()->m_Modified, 1);
+}
+
 TEST_F(ViewCommandTest, PresetSubdividesMapsAndPlacesTheView) {
   COrvexDoc* empty = m_Host.NewDocument();
   const CommandInfo* preset = ApplicationRegistry().FindByKey("F7");
