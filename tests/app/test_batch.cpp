@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tests/support/BatchProcess.h"
+#include "tests/support/TestFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -17,13 +18,7 @@ using BatchResult = batchprocess::Outcome;
 
 class BatchTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    m_Dir = fs::path(::testing::TempDir()) /
-            ("orvex_batch_" +
-             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(m_Dir);
-    fs::create_directories(m_Dir);
-  }
+  void SetUp() override { m_Dir = testsupport::FreshTestFolder("orvex_batch_"); }
 
   BatchResult Batch(const std::vector<std::string>& args) {
     return batchprocess::Run(ORVEX_BATCH, args, m_Dir);

@@ -14,6 +14,7 @@
 #include "app/OrvexDoc.h"
 #include "geometry/Mesh3d.h"
 #include "tests/app/RecordingUserInterface.h"
+#include "tests/support/TestFolder.h"
 #include "tests/support/TestMeshes.h"
 
 using namespace orvex;
@@ -29,11 +30,7 @@ class DocumentTest : public ::testing::Test {
 protected:
   void SetUp() override {
     m_OldDir = fs::current_path();
-    m_Dir = fs::path(::testing::TempDir()) /
-            ("orvex_doc_" +
-             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(m_Dir);
-    fs::create_directories(m_Dir);
+    m_Dir = testsupport::FreshTestFolder("orvex_doc_");
   }
   void TearDown() override { fs::current_path(m_OldDir); }
 

@@ -23,6 +23,7 @@
 #include "geometry/Mesh3d.h"
 #include "tests/app/RecordingUserInterface.h"
 #include "tests/support/BatchProcess.h"
+#include "tests/support/TestFolder.h"
 #include "tests/support/TestMeshes.h"
 
 using namespace orvex;
@@ -282,11 +283,7 @@ class ValenceCommandTest : public ::testing::Test {
 protected:
   void SetUp() override {
     m_OldDir = fs::current_path();
-    m_Dir = fs::path(::testing::TempDir()) /
-            ("orvex_valence_" +
-             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(m_Dir);
-    fs::create_directories(m_Dir);
+    m_Dir = testsupport::FreshTestFolder("orvex_valence_");
     fs::current_path(m_Dir);
   }
   void TearDown() override { fs::current_path(m_OldDir); }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -17,6 +16,7 @@
 #include "compression/ValenceEncoder.h"
 #include "geometry/Mesh3d.h"
 #include "tests/compression/ValenceTestMeshes.h"
+#include "tests/support/TestFolder.h"
 #include "tests/support/TestMeshes.h"
 
 using orvex::CValenceOptions;
@@ -39,17 +39,6 @@ CValenceOptions NoFiles() {
 std::vector<uint8_t> ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-// A folder of the running test's own: ctest runs tests side by side, and
-// the encoder writes "codes.txt" and "codes.bin" beside the packed file.
-std::string TempFolder() {
-  std::filesystem::path folder =
-      std::filesystem::path(testing::TempDir()) /
-      ("orvex_valence_" +
-       std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-  std::filesystem::create_directories(folder);
-  return folder.string() + "/";
 }
 
 // A closed cone: `n` base vertices around a centre (below) and an apex.
@@ -151,8 +140,10 @@ TEST(ValenceEncoder, DeterministicConquestReachesEverything) {
 
 TEST(ValenceEncoder, PackedFileLayoutAndRate) {
   auto mesh = Own(testmeshes::MakeGridWithHoles(8, 8, 2));
+  // a folder of the test's own: the code files are written beside the packed one
+  const std::string folder = testsupport::FreshTestFolder("orvex_valence_").string() + "/";
   CValenceOptions options;
-  options.m_PackedFile = TempFolder() + "valence_packed.bin";
+  options.m_PackedFile = folder + "valence_packed.bin";
   CValenceResult result;
   ASSERT_EQ(EncodeValence(mesh.get(), options, &result), 1) << result.m_Error;
   std::vector<uint8_t> bytes = ReadFile(options.m_PackedFile);
@@ -182,9 +173,9 @@ TEST(ValenceEncoder, PackedFileLayoutAndRate) {
   // the code files beside it
   std::string text;
   for (int code : result.m_Codes) text += std::to_string(code) + "\n";
-  std::vector<uint8_t> txt = ReadFile(TempFolder() + "codes.txt");
+  std::vector<uint8_t> txt = ReadFile(folder + "codes.txt");
   EXPECT_EQ(std::string(txt.begin(), txt.end()), text);
-  std::vector<uint8_t> bin = ReadFile(TempFolder() + "codes.bin");
+  std::vector<uint8_t> bin = ReadFile(folder + "codes.bin");
   ASSERT_EQ(bin.size(), result.m_Codes.size());
   for (size_t i = 0; i < bin.size(); ++i) EXPECT_EQ(bin[i], result.m_Codes[i] & 0xFF);
 
@@ -198,7 +189,8 @@ TEST(ValenceEncoder, PackedFileLayoutAndRate) {
 TEST(ValenceEncoder, StackRunPackingDecodesToTheCodes) {
   auto mesh = Own(testmeshes::MakeGridWithHoles(10, 7, 3));
   CValenceOptions options;
-  options.m_PackedFile = TempFolder() + "valence_stackrun.bin";
+  options.m_PackedFile =
+      testsupport::FreshTestFolder("orvex_valence_").string() + "/valence_stackrun.bin";
   options.m_bStackRun = 1;
   CValenceResult result;
   ASSERT_EQ(EncodeValence(mesh.get(), options, &result), 1) << result.m_Error;

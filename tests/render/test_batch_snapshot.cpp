@@ -10,6 +10,7 @@
 #include "io/ReadPng.h"
 #include "tests/render/RenderTestSupport.h"
 #include "tests/support/BatchProcess.h"
+#include "tests/support/TestFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -21,11 +22,7 @@ class BatchSnapshot : public ::testing::Test {
 protected:
   void SetUp() override {
     // a folder per test: ctest runs the tests side by side
-    m_Dir = fs::path(::testing::TempDir()) /
-            ("orvex_snapshot_" +
-             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(m_Dir);
-    fs::create_directories(m_Dir);
+    m_Dir = testsupport::FreshTestFolder("orvex_snapshot_");
   }
 
   // Exit status; standard error in m_Err.
