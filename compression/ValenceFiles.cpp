@@ -6,6 +6,7 @@
 #include "compression/BitStream.h"
 #include "compression/ByteStream.h"
 #include "compression/ContextCoder.h"
+#include "io/ReplaceFile.h"
 
 namespace orvex {
 
@@ -16,17 +17,8 @@ std::string PathBeside(const std::string& path, const std::string& name) {
 }
 
 int WriteBytesReplacing(const std::string& path, const std::vector<uint8_t>& bytes) {
-  if (path.empty()) return 0;
-  const std::string temporary = path + ".tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) return 0;
-  bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  ok = std::fclose(file) == 0 && ok;
-  if (!ok || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    return 0;
-  }
-  return 1;
+  CReplaceFile file;
+  return file.Open(path) && file.Write(bytes.data(), bytes.size()) && file.Commit();
 }
 
 std::vector<uint8_t> CodesAsText(const std::vector<int>& codes) {
