@@ -67,6 +67,12 @@ ParamSpec ShownParam(std::string label, int defaultValue) {
   return param;
 }
 
+ParamSpec RequiredIntegerParam(std::string label, int shownValue, double min, double max) {
+  ParamSpec param = IntegerParam(std::move(label), shownValue, min, max);
+  param.entryRequired = true;
+  return param;
+}
+
 // number parsing --------------------------------------------------------------
 
 static bool ParseReal(const std::string& text, double& value) {
@@ -188,29 +194,47 @@ void ParamValues::SetDefault(const std::string& label, const std::string& value)
   m_Values[i] = value;
 }
 
+bool ParamValues::Validate(std::string& error) const {
+  for (size_t i = 0; i < m_Specs.size(); i++) {
+    if (m_Specs[i].readOnly) continue;
+    std::string normalised;
+    if (!ValidateParam(m_Specs[i], m_Values[i], normalised, error)) return false;
+  }
+  return true;
+}
+
+size_t ParamValues::Field(const std::string& label, ParamType type) const {
+  int i = IndexOf(label);
+  if (i < 0) throw CFieldError("no dialog field \"" + label + "\"");
+  if (m_Specs[i].type != type)
+    throw CFieldError("dialog field \"" + label + "\" read as another kind");
+  return static_cast<size_t>(i);
+}
+
 std::string ParamValues::Text(const std::string& label) const {
   int i = IndexOf(label);
-  return i < 0 ? std::string() : m_Values[i];
+  if (i < 0) throw CFieldError("no dialog field \"" + label + "\"");
+  return m_Values[i];
 }
 
 int ParamValues::Integer(const std::string& label) const {
   long value = 0;
-  return ParseInteger(Text(label), value) ? static_cast<int>(value) : 0;
+  return ParseInteger(m_Values[Field(label, ParamType::Integer)], value) ? static_cast<int>(value)
+                                                                         : 0;
 }
 
 double ParamValues::Real(const std::string& label) const {
   double value = 0.0;
-  return ParseReal(Text(label), value) ? value : 0.0;
+  return ParseReal(m_Values[Field(label, ParamType::Real)], value) ? value : 0.0;
 }
 
 bool ParamValues::Check(const std::string& label) const {
   bool value = false;
-  return ParseCheck(Text(label), value) && value;
+  return ParseCheck(m_Values[Field(label, ParamType::Check)], value) && value;
 }
 
 int ParamValues::Choice(const std::string& label) const {
-  int i = IndexOf(label);
-  if (i < 0) return 0;
+  size_t i = Field(label, ParamType::Choice);
   for (size_t c = 0; c < m_Specs[i].choices.size(); c++)
     if (m_Specs[i].choices[c] == m_Values[i]) return static_cast<int>(c);
   return 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ struct ParamSpec {
   double max = 0.0;
   std::vector<std::string> choices; // for Choice
   bool readOnly = false;            // shown only (e.g. the current vertex count)
+  // The default lies outside the range on purpose: the user must enter a
+  // value before the command runs.
+  bool entryRequired = false;
 
   bool HasRange() const { return min <= max; }
 };
@@ -30,10 +34,21 @@ ParamSpec CheckParam(std::string label, bool defaultValue);
 ParamSpec TextParam(std::string label, std::string defaultValue);
 ParamSpec ChoiceParam(std::string label, std::vector<std::string> choices, int defaultIndex = 0);
 ParamSpec ShownParam(std::string label, int defaultValue);
+// An integer field shown with a value outside [min, max] that the user must
+// replace before the command runs.
+ParamSpec RequiredIntegerParam(std::string label, int shownValue, double min, double max);
+
+// Thrown when a handler reads a field its dialog does not have, or reads it
+// as another kind: a fault of the handler, never of the user's input.
+class CFieldError : public std::logic_error {
+public:
+  using std::logic_error::logic_error;
+};
 
 // The values of one run of a dialog, in the order of its fields, stored as
 // text and read back typed. Set validates against the field's kind and
-// range; the getters assume a validated value.
+// range; the getters assume a validated value and throw CFieldError for a
+// label the dialog does not have or a field of another kind.
 class ParamValues {
 public:
   ParamValues() = default;
@@ -51,6 +66,10 @@ public:
   // Replaces a default (used for defaults that depend on the document).
   void SetDefault(const std::string& label, const std::string& value);
 
+  // Checks every value the user can change against its field (a field
+  // whose entry is required still holding its shown value fails here).
+  bool Validate(std::string& error) const;
+
   std::string Text(const std::string& label) const;
   int Integer(const std::string& label) const;
   double Real(const std::string& label) const;
@@ -59,6 +78,9 @@ public:
   int Choice(const std::string& label) const;
 
 private:
+  // Index of the field, which must exist and be of the given kind.
+  size_t Field(const std::string& label, ParamType type) const;
+
   std::vector<ParamSpec> m_Specs;
   std::vector<std::string> m_Values;
 };

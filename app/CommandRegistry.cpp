@@ -43,6 +43,16 @@ const char* TargetName(CommandTarget target) {
   return "";
 }
 
+std::string EffectNames(Effects effects) {
+  static const char* const kNames[] = {"view",     "display",   "positions",  "normals",
+                                       "topology", "objects",   "attributes", "overlay",
+                                       "files",    "documents", "frame"};
+  std::string names;
+  for (unsigned bit = 0; bit < sizeof(kNames) / sizeof(kNames[0]); bit++)
+    if (effects & (1u << bit)) names += (names.empty() ? "" : "|") + std::string(kNames[bit]);
+  return names.empty() ? "none" : names;
+}
+
 double CCommandContext::ElapsedSeconds() const {
   std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
   return elapsed.count();
@@ -171,21 +181,38 @@ const CommandInfo* CCommandRegistry::FindByKey(const std::string& key) const {
   return it == m_ByKey.end() ? nullptr : it->second;
 }
 
-CommandInfo* CCommandRegistry::Mutable(int id) {
-  auto it = m_ById.find(id);
-  return it == m_ById.end() ? nullptr : it->second;
-}
-
 CommandInfo* CCommandRegistry::Mutable(const std::string& text) {
   const CommandInfo* info = Find(text);
-  return info ? Mutable(info->id) : nullptr;
+  return info ? m_ById.at(info->id) : nullptr;
 }
 
-int CCommandRegistry::Bind(const std::string& text, CommandHandler handler) {
+void CCommandRegistry::AddOrThrow(CommandInfo info) {
+  std::string label = info.menuPath.empty() ? info.name : JoinPath(info.menuPath);
+  if (Add(std::move(info)) == 0) throw CRegistryError("\"" + label + "\" is registered twice");
+}
+
+void CCommandRegistry::Bind(CommandBinding binding) {
+  CommandInfo* info = Mutable(binding.command);
+  if (!info) throw CRegistryError("no command \"" + binding.command + "\" to serve");
+  if (info->handler) throw CRegistryError("\"" + binding.command + "\" is served twice");
+  if (!binding.handler) throw CRegistryError("\"" + binding.command + "\" has no handler");
+  info->handler = std::move(binding.handler);
+  info->effects = binding.effects;
+  info->redraw = binding.redraw;
+  if (binding.checked) {
+    info->checkable = true;
+    info->checked = std::move(binding.checked);
+  }
+  info->enabledWhen = std::move(binding.enabledWhen);
+  if (!binding.dialog.fields.empty()) SetDialog(binding.command, std::move(binding.dialog));
+}
+
+void CCommandRegistry::SetDialog(const std::string& text, CommandDialog dialog) {
   CommandInfo* info = Mutable(text);
-  if (!info) return 0;
-  info->handler = std::move(handler);
-  return 1;
+  if (!info) throw CRegistryError("no command \"" + text + "\" for the dialog " + dialog.title);
+  info->dialogTitle = std::move(dialog.title);
+  info->params = std::move(dialog.fields);
+  info->fillDefaults = std::move(dialog.fillDefaults);
 }
 
 bool CCommandRegistry::IsEnabled(const CommandInfo& info, const COrvexDoc* doc) const {
@@ -236,16 +263,19 @@ std::vector<MenuNode> CCommandRegistry::MenuBar(MenuBarMask bar) const {
 
 // the application's registry ---------------------------------------------------------
 
-CCommandRegistry& ApplicationRegistry() {
-  static CCommandRegistry* registry = [] {
-    auto* r = new CCommandRegistry;
-    RegisterMenuTree(*r);
-    RegisterCommandsWithoutMenu(*r);
-    RegisterDialogs(*r);
-    BindDocumentHandlers(*r);
-    BindApplicationHandlers(*r);
-    return r;
-  }();
+std::unique_ptr<CCommandRegistry>
+BuildApplicationRegistry(const std::vector<CommandBinding>& frontEnd) {
+  auto registry = std::make_unique<CCommandRegistry>();
+  RegisterMenuTree(*registry);
+  RegisterCommandsWithoutMenu(*registry);
+  RegisterDialogs(*registry);
+  for (CommandBinding& binding : DocumentBindings()) registry->Bind(std::move(binding));
+  for (const CommandBinding& binding : frontEnd) registry->Bind(binding);
+  return registry;
+}
+
+const CCommandRegistry& ApplicationRegistry() {
+  static const std::unique_ptr<CCommandRegistry> registry = BuildApplicationRegistry();
   return *registry;
 }
 

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,34 @@ enum class CommandResult {
   Failed,      // it failed and said why (message box)
   Unavailable  // no handler in this front end, or not available yet
 };
+
+// What a command may change. The dispatcher rebuilds display lists and
+// marks the document modified from these declarations, undo records from
+// them, and a test runs every command and fails when it changed more.
+enum Effect : unsigned {
+  kEffectNone = 0,
+  kEffectView = 1u << 0,       // the active view: transform, speeds, timers, viewing slot
+  kEffectDisplay = 1u << 1,    // the document's display options and highlight indices
+  kEffectPositions = 1u << 2,  // vertex positions, mesh transforms
+  kEffectNormals = 1u << 3,    // normals and adjacency derived from the mesh
+  kEffectTopology = 1u << 4,   // vertices or faces added, removed or reconnected
+  kEffectObjects = 1u << 5,    // scene objects added, removed or replaced; cameras moved
+  kEffectAttributes = 1u << 6, // colours, flags, materials, bindings, texture coordinates
+  kEffectOverlay = 1u << 7,    // helper objects shown over the scene, never saved
+  kEffectFiles = 1u << 8,      // files written without a file dialog
+  kEffectDocuments = 1u << 9,  // documents opened, closed or saved; the session ended
+  kEffectFrame = 1u << 10,     // windows, bars and full screen of the front end
+};
+using Effects = unsigned;
+
+// Effects on the scene: display lists are rebuilt after them.
+constexpr Effects kEffectsOnScene = kEffectPositions | kEffectNormals | kEffectTopology |
+                                    kEffectObjects | kEffectAttributes | kEffectOverlay;
+// Effects on what a save writes: they mark the document modified.
+constexpr Effects kEffectsModifying = kEffectPositions | kEffectTopology | kEffectObjects;
+
+// Names of the effects in a set ("positions|topology"), "none" when empty.
+std::string EffectNames(Effects effects);
 
 const char* ResultName(CommandResult result);
 const char* TargetName(CommandTarget target);
@@ -80,7 +109,7 @@ struct CommandInfo {
   bool checkable = false; // shows a check mark when checked says so
   bool needsDocument = true;
   Redraw redraw = Redraw::Invalidate;
-  bool changesScene = false; // sets the document's modified flag
+  Effects effects = kEffectNone;
   std::string dialogTitle;
   std::vector<ParamSpec> params;
   DefaultsFiller fillDefaults; // defaults that depend on the document
@@ -92,6 +121,51 @@ struct CommandInfo {
   // The path, or the name for commands without a menu entry.
   const std::string& Label() const { return menuPath.empty() ? name : path; }
   bool HasDialog() const { return !params.empty(); }
+};
+
+// A command's dialog: title, fields and the defaults that depend on the
+// document.
+struct CommandDialog {
+  std::string title;
+  std::vector<ParamSpec> fields;
+  DefaultsFiller fillDefaults;
+};
+
+// How a registered command is served: one declaration per command, bound
+// by CCommandRegistry::Bind. `command` is a menu path (with or without
+// ampersands), a name or an identifier.
+struct CommandBinding {
+  std::string command;
+  CommandHandler handler;
+  Effects effects = kEffectNone;
+  Redraw redraw = Redraw::Invalidate;
+  DocumentQuery checked;     // check mark; makes the item checkable
+  DocumentQuery enabledWhen; // extra condition besides having a document
+  CommandDialog dialog;      // replaces the registered dialog when it has fields
+
+  CommandBinding(std::string command, CommandHandler handler, Effects effects,
+                 Redraw redraw = Redraw::Invalidate)
+      : command(std::move(command)), handler(std::move(handler)), effects(effects), redraw(redraw) {
+  }
+  CommandBinding&& Checked(DocumentQuery query) && {
+    checked = std::move(query);
+    return std::move(*this);
+  }
+  CommandBinding&& EnabledWhen(DocumentQuery query) && {
+    enabledWhen = std::move(query);
+    return std::move(*this);
+  }
+  CommandBinding&& Dialog(CommandDialog d) && {
+    dialog = std::move(d);
+    return std::move(*this);
+  }
+};
+
+// Thrown while the registry is built when a declaration names no command,
+// names one twice, or collides with another.
+class CRegistryError : public std::logic_error {
+public:
+  using std::logic_error::logic_error;
 };
 
 // A node of a menu bar: a submenu (command 0, children) or an item.
@@ -116,6 +190,9 @@ public:
   // or 0 when the id, the path, the name or a key is already taken (the
   // first binding of a key wins, so a taken key is dropped, not an error).
   int Add(CommandInfo info);
+  // Adds a command of the application's own tables: a taken id, path or
+  // name throws CRegistryError.
+  void AddOrThrow(CommandInfo info);
 
   const std::vector<std::unique_ptr<CommandInfo>>& Commands() const { return m_Commands; }
   const CommandInfo* FindById(int id) const;
@@ -131,10 +208,12 @@ public:
   const std::vector<std::string>& ReservedKeys() const { return m_ReservedKeys; }
   void ReserveKey(const std::string& key) { m_ReservedKeys.push_back(key); }
 
-  CommandInfo* Mutable(int id);
-  CommandInfo* Mutable(const std::string& text);
-  // Installs a handler on a registered command; 0 when not found.
-  int Bind(const std::string& text, CommandHandler handler);
+  // Serves a registered command. Throws CRegistryError when the command
+  // is unknown or already served.
+  void Bind(CommandBinding binding);
+  // Gives a registered command its dialog; throws CRegistryError when the
+  // command is unknown.
+  void SetDialog(const std::string& text, CommandDialog dialog);
 
   // Enabled: it has a handler, has a document if it needs one, and its own
   // condition holds. Checked: it is checkable and its query says so.
@@ -145,6 +224,8 @@ public:
   std::vector<MenuNode> MenuBar(MenuBarMask bar) const;
 
 private:
+  CommandInfo* Mutable(const std::string& text);
+
   std::vector<std::unique_ptr<CommandInfo>> m_Commands;
   std::map<int, CommandInfo*> m_ById;
   std::map<std::string, CommandInfo*> m_ByPathKey;
@@ -159,15 +240,21 @@ private:
 // ("Shift+Ctrl+l" -> "ctrl+shift+l", "Ctrl+numeric +" -> "ctrl+num++").
 std::string KeyKey(const std::string& key);
 
-// The registry with the whole menu tree, the commands without a menu
-// entry, their dialogs, and the handlers that exist so far.
-CCommandRegistry& ApplicationRegistry();
+// A registry with the whole menu tree, the commands without a menu entry,
+// their dialogs, the handlers of the toolkit-free layer and those a front
+// end adds. Throws CRegistryError when a declaration does not resolve.
+std::unique_ptr<CCommandRegistry>
+BuildApplicationRegistry(const std::vector<CommandBinding>& frontEnd = {});
 
-// Building blocks of ApplicationRegistry (each in its own file).
+// The registry of the toolkit-free layer (batch runner, tests), built once
+// and never changed afterwards.
+const CCommandRegistry& ApplicationRegistry();
+
+// Building blocks of BuildApplicationRegistry (each in its own file).
 void RegisterMenuTree(CCommandRegistry& registry);
 void RegisterCommandsWithoutMenu(CCommandRegistry& registry);
 void RegisterDialogs(CCommandRegistry& registry);
-void BindDocumentHandlers(CCommandRegistry& registry);
-void BindApplicationHandlers(CCommandRegistry& registry);
+// Every binding of the toolkit-free layer.
+std::vector<CommandBinding> DocumentBindings();
 
 } // namespace orvex

@@ -48,6 +48,7 @@ const NoMenuRow kRows[] = {
     {0, "Remeshing", "", "Ctrl+B", D},
     // view, frame and framework commands
     {0, "View preset", "", "F7", V},
+    {0, "Camera drag", "", "", V},
     {0, "Next pane", "", "F6", F},
     {0, "Previous pane", "", "Shift+F6", F},
     {0, "Texture map overlap increase", "", "Ctrl+Num++", F},
@@ -87,7 +88,7 @@ void RegisterCommandsWithoutMenu(CCommandRegistry& registry) {
     info.keys = SplitKeys(row.keys);
     info.target = row.target;
     info.menus = kMenuNone;
-    registry.Add(info);
+    registry.AddOrThrow(info);
   }
   for (const char* key : kReservedKeys) registry.ReserveKey(key);
 }

@@ -7,7 +7,7 @@
 
 #include "app/CommandRegistry.h"
 #include "app/OrvexDoc.h"
-#include "app/ValenceDialog.h"
+#include "app/commands/ValenceDialog.h"
 #include "geometry/Mesh3d.h"
 
 namespace orvex {
@@ -149,13 +149,9 @@ void InitialAndHalf(ParamValues& values, const char* initial, int count) {
   values.SetDefault("Final", std::to_string(count / 2));
 }
 
-void SetDialog(CCommandRegistry& registry, const char* path, const char* title,
+void SetDialog(CCommandRegistry& registry, const std::string& path, const char* title,
                std::vector<ParamSpec> fields, DefaultsFiller defaults = nullptr) {
-  CommandInfo* info = registry.Mutable(path);
-  if (!info) return;
-  info->dialogTitle = title;
-  info->params = std::move(fields);
-  info->fillDefaults = std::move(defaults);
+  registry.SetDialog(path, {title, std::move(fields), std::move(defaults)});
 }
 
 } // namespace
@@ -166,17 +162,16 @@ void RegisterDialogs(CCommandRegistry& registry) {
   const char* mod = "Algorithms/Surface modification/";
   auto at = [](const char* prefix, const char* rest) { return std::string(prefix) + rest; };
 
-  SetDialog(registry, at(sub, "Loop/Multiple...").c_str(), "Multiple smooth", MultipleSmooth());
-  SetDialog(registry, at(mod, "Multiple smooth...").c_str(), "Multiple smooth", MultipleSmooth());
-  SetDialog(registry, at(sub, "V3/Parameters...").c_str(), "V3 subdivision", V3Subdivision());
+  SetDialog(registry, at(sub, "Loop/Multiple..."), "Multiple smooth", MultipleSmooth());
+  SetDialog(registry, at(mod, "Multiple smooth..."), "Multiple smooth", MultipleSmooth());
+  SetDialog(registry, at(sub, "V3/Parameters..."), "V3 subdivision", V3Subdivision());
   SetDialog(registry, at(sub, "V3/On colored silhouette/Parameters...").c_str(),
             "Adaptive refinement", {IntegerParam("Camera", 1), IntegerParam("Silhouette", 3)});
-  SetDialog(registry, at(sub, "V3/Max #vertices...").c_str(), "Iterations", Iterations());
-  SetDialog(registry, at(simp, "Keep # faces...").c_str(), "Iterations", Iterations());
-  SetDialog(registry, at(mod, "Pack vertices/Set frequency...").c_str(), "Iterations",
-            Iterations());
+  SetDialog(registry, at(sub, "V3/Max #vertices..."), "Iterations", Iterations());
+  SetDialog(registry, at(simp, "Keep # faces..."), "Iterations", Iterations());
+  SetDialog(registry, at(mod, "Pack vertices/Set frequency..."), "Iterations", Iterations());
 
-  SetDialog(registry, at(simp, "Edge-based simplification...").c_str(), "Edge-based simplification",
+  SetDialog(registry, at(simp, "Edge-based simplification..."), "Edge-based simplification",
             EdgeBased(), [](const COrvexDoc& d, ParamValues& v) {
               InitialAndHalf(v, "Initial", VertexCountOf(d, 0));
             });
@@ -190,8 +185,8 @@ void RegisterDialogs(CCommandRegistry& registry) {
             [](const COrvexDoc& d, ParamValues& v) {
               InitialAndHalf(v, "Initial", FaceCountOfFirst(d));
             });
-  SetDialog(registry, at(simp, "Progressive mesh...").c_str(), "Progressive meshes",
-            ProgressiveMeshes(), [](const COrvexDoc& d, ParamValues& v) {
+  SetDialog(registry, at(simp, "Progressive mesh..."), "Progressive meshes", ProgressiveMeshes(),
+            [](const COrvexDoc& d, ParamValues& v) {
               InitialAndHalf(v, "Initial (vertices)", VertexCountOf(d, 0));
             });
   SetDialog(registry, at(simp, "Volume-based metric...").c_str(),
@@ -202,9 +197,9 @@ void RegisterDialogs(CCommandRegistry& registry) {
 
   SetDialog(registry, "Algorithms/Hash table...", "Hash table",
             {IntegerParam("Size", 16, 1, 1024), CheckParam("Show grid", true)});
-  SetDialog(registry, "Algorithms/Color mesh/Faces/# vertex valence",
-            "Color faces from vertex valence",
-            {IntegerParam("Nb vertices", 0, 1, 3), IntegerParam("Valence", 0, 2, 1000)});
+  SetDialog(
+      registry, "Algorithms/Color mesh/Faces/# vertex valence", "Color faces from vertex valence",
+      {RequiredIntegerParam("Nb vertices", 0, 1, 3), RequiredIntegerParam("Valence", 0, 2, 1000)});
   SetDialog(registry, "Algorithms/Surface tiling/Build...", "Tiling", Tiling());
   SetDialog(registry, "Unmeshing", "Unmeshing wavefront...", Unmeshing());
   SetDialog(registry, "Predefined/Map...", "Map", Map());

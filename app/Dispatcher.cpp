@@ -40,6 +40,11 @@ CommandResult CCommandDispatcher::Run(const CommandInfo& info, COrvexDoc* doc,
   ParamValues values = given ? *given : DialogValues(info, doc);
   if (showDialog && info.HasDialog() && !m_UI.EditParameters(info.dialogTitle, values))
     return CommandResult::Cancelled;
+  // a field whose entry is required still holds its shown value
+  if (!values.Validate(m_LastError)) {
+    m_UI.ShowMessage(m_LastError);
+    return CommandResult::Failed;
+  }
 
   CCommandContext context(doc, m_UI, m_Host, values);
   context.redraw = info.redraw;
@@ -50,13 +55,14 @@ CommandResult CCommandDispatcher::Run(const CommandInfo& info, COrvexDoc* doc,
   // view and window commands leave the scene alone unless they say they
   // change it (a handler that closed the document cleared context.doc)
   if (doc && context.doc == doc)
-    doc->EndCommand(info.target == CommandTarget::Document || info.changesScene);
+    doc->EndCommand(info.target == CommandTarget::Document ||
+                    (info.effects & kEffectsOnScene) != 0);
   m_UI.EndWaitCursor();
 
   if (result != CommandResult::Done) return result;
   // a handler that closed the document cleared context.doc
   if (COrvexDoc* after = context.doc) {
-    if (info.changesScene) after->SetModifiedFlag();
+    if (info.effects & kEffectsModifying) after->SetModifiedFlag();
     after->ClampHighlightFaceIndex();
   }
   if (context.redraw != Redraw::None) m_UI.RequestRedraw(context.redraw == Redraw::InvalidateErase);

@@ -246,7 +246,7 @@ CommandInfo InfoFromRow(const MenuRow& row) {
 } // namespace
 
 void RegisterMenuTree(CCommandRegistry& registry) {
-  for (const MenuRow& row : kMenuRows) registry.Add(InfoFromRow(row));
+  for (const MenuRow& row : kMenuRows) registry.AddOrThrow(InfoFromRow(row));
 }
 
 } // namespace orvex

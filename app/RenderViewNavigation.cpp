@@ -32,45 +32,22 @@ bool CRenderViewState::ButtonUp(MouseButton button) {
   return button == MouseButton::Left && m_bAlwaysColorSilhouette;
 }
 
-bool CRenderViewState::MouseMove(int x, int y, CSceneGraph3d& scene) {
+DragOutcome CRenderViewState::MouseMove(int x, int y) {
   const bool left = m_bLeftButtonDown != 0;
   const bool right = m_bRightButtonDown != 0;
-  if (!left && !right) return false;
+  if (!left && !right) return DragOutcome::None;
+
+  if (m_bCameraMode) {
+    m_bCameraDragPending = true;
+    m_CameraDragPos[0] = x;
+    m_CameraDragPos[1] = y;
+    return DragOutcome::CameraDrag;
+  }
 
   // a two-button drag and a pan follow the left point, a dolly the right one
   const int* last = left ? m_LeftDownPos : m_RightDownPos;
   const float dx = static_cast<float>(last[0] - x);
   const float dy = static_cast<float>(last[1] - y);
-
-  if (m_bCameraMode) {
-    CObject3d* object = scene.FindObjectOfType(TYPE_CAMERA);
-    if (!object) return false;
-    CCamera3d* camera = static_cast<CCamera3d*>(object);
-    if (left && right) {
-      const float yaw = dx * m_RotationSpeed;
-      const float pitch = dy * m_RotationSpeed;
-      camera->Rotate1(yaw * kCameraTurn);
-      camera->Rotate2(pitch * kCameraTurn);
-      m_CameraDeltas[0] = yaw;
-      m_CameraDeltas[1] = pitch;
-      m_LeftDownPos[0] = m_RightDownPos[0] = x;
-      m_LeftDownPos[1] = m_RightDownPos[1] = y;
-    } else if (left) {
-      // one-button camera drags keep their press point: the camera keeps
-      // moving as long as the pointer stays away from it
-      const float panX = m_TranslationSpeed * dx;
-      const float panY = m_TranslationSpeed * dy;
-      camera->Translate(panX * kCameraMove, panY * kCameraMove, 0.0);
-      m_CameraDeltas[2] = panX;
-      m_CameraDeltas[3] = panY;
-    } else {
-      const float dolly = dy * m_TranslationSpeed;
-      camera->Translate(0.0, 0.0, dolly * kCameraMove);
-      m_CameraDeltas[4] = dolly;
-    }
-    return true;
-  }
-
   if (left && right) {
     m_Rotation[m_bHorizontalAboutY ? 1 : 2] -= dx * m_RotationSpeed;
     m_Rotation[0] -= dy * m_RotationSpeed;
@@ -85,6 +62,46 @@ bool CRenderViewState::MouseMove(int x, int y, CSceneGraph3d& scene) {
     m_Translation[2] += dy * m_TranslationSpeed;
     m_RightDownPos[0] = x;
     m_RightDownPos[1] = y;
+  }
+  return DragOutcome::Repaint;
+}
+
+bool CRenderViewState::ApplyCameraDrag(CSceneGraph3d& scene) {
+  if (!m_bCameraDragPending) return false;
+  m_bCameraDragPending = false;
+  const bool left = m_bLeftButtonDown != 0;
+  const bool right = m_bRightButtonDown != 0;
+  if (!left && !right) return false;
+  CObject3d* object = scene.FindObjectOfType(TYPE_CAMERA);
+  if (!object) return false;
+  CCamera3d* camera = static_cast<CCamera3d*>(object);
+
+  const int x = m_CameraDragPos[0];
+  const int y = m_CameraDragPos[1];
+  const int* last = left ? m_LeftDownPos : m_RightDownPos;
+  const float dx = static_cast<float>(last[0] - x);
+  const float dy = static_cast<float>(last[1] - y);
+  if (left && right) {
+    const float yaw = dx * m_RotationSpeed;
+    const float pitch = dy * m_RotationSpeed;
+    camera->Rotate1(yaw * kCameraTurn);
+    camera->Rotate2(pitch * kCameraTurn);
+    m_CameraDeltas[0] = yaw;
+    m_CameraDeltas[1] = pitch;
+    m_LeftDownPos[0] = m_RightDownPos[0] = x;
+    m_LeftDownPos[1] = m_RightDownPos[1] = y;
+  } else if (left) {
+    // one-button camera drags keep their press point: the camera keeps
+    // moving as long as the pointer stays away from it
+    const float panX = m_TranslationSpeed * dx;
+    const float panY = m_TranslationSpeed * dy;
+    camera->Translate(panX * kCameraMove, panY * kCameraMove, 0.0);
+    m_CameraDeltas[2] = panX;
+    m_CameraDeltas[3] = panY;
+  } else {
+    const float dolly = dy * m_TranslationSpeed;
+    camera->Translate(0.0, 0.0, dolly * kCameraMove);
+    m_CameraDeltas[4] = dolly;
   }
   return true;
 }

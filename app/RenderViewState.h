@@ -26,6 +26,13 @@ struct CViewMatrices {
 
 enum class MouseButton { Left, Right };
 
+// What a mouse move asks of the view's owner.
+enum class DragOutcome {
+  None,      // nothing changed
+  Repaint,   // the model transform changed: repaint
+  CameraDrag // camera mode: run the "Camera drag" command, which moves the camera
+};
+
 // Everything a render view keeps besides its rendering context: the model
 // transform, the navigation speeds and the drag state, with the GL set-up,
 // the paint step and the navigation rules. It makes no context: the Qt
@@ -52,6 +59,10 @@ public:
   // last yaw, pitch, pan x, pan y and dolly sent to the camera object
   float m_CameraDeltas[5] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
   int m_bAlwaysColorSilhouette = 0;
+
+  // pointer of the last camera-mode move, until ApplyCameraDrag takes it
+  bool m_bCameraDragPending = false;
+  int m_CameraDragPos[2] = {0, 0};
 
   // Client size the view was last resized to.
   int m_Width = 0;
@@ -80,9 +91,13 @@ public:
   // Clears both drag flags. Returns true when the silhouette must be
   // recolored (left button released with m_bAlwaysColorSilhouette set).
   bool ButtonUp(MouseButton button);
-  // Normal mode changes the model transform; camera mode moves the first
-  // camera object (type 14) of the scene and does nothing without one.
-  bool MouseMove(int x, int y, CSceneGraph3d& scene);
+  // Normal mode changes the model transform. Camera mode changes nothing
+  // but keeps the pointer for ApplyCameraDrag: the camera is part of the
+  // scene, which only commands change.
+  DragOutcome MouseMove(int x, int y);
+  // The camera half of the last camera-mode move: moves the first camera
+  // object (type 14) of the scene; false, changing nothing, without one.
+  bool ApplyCameraDrag(CSceneGraph3d& scene);
 
   // Timer 1: adds m_SpinStep to m_Rotation.
   void SpinTick();

@@ -1,6 +1,6 @@
 #include "app/gui/FrameCommands.h"
 
-#include "app/Handlers.h"
+#include "app/commands/Handlers.h"
 #include "app/gui/AboutDialog.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/PropertiesDialog.h"
@@ -11,31 +11,35 @@ namespace {
 
 using FrameAction = void (*)(CMainFrame&, COrvexDoc*);
 
-void ServeFrame(CCommandRegistry& registry, const char* path, FrameAction action) {
-  Serve(
-      registry, path,
-      [action](CCommandContext& context) {
-        auto* host = dynamic_cast<CQtDocumentHost*>(context.host);
-        if (!host) return CommandResult::Unavailable;
-        action(host->Frame(), context.doc);
-        return CommandResult::Done;
-      },
-      Redraw::None);
+CommandBinding OnFrame(const char* path, FrameAction action) {
+  auto handler = [action](CCommandContext& context) {
+    auto* host = dynamic_cast<CQtDocumentHost*>(context.host);
+    if (!host) return CommandResult::Unavailable;
+    action(host->Frame(), context.doc);
+    return CommandResult::Done;
+  };
+  return {path, handler, kEffectFrame, Redraw::None};
+}
+
+std::vector<CommandBinding> FrameBindings() {
+  return {
+      OnFrame("View/Toolbar", [](CMainFrame& f, COrvexDoc*) { f.ToggleStandardBar(); }),
+      OnFrame("View/Status Bar", [](CMainFrame& f, COrvexDoc*) { f.ToggleStatusBar(); }),
+      OnFrame("View/Full screen", [](CMainFrame& f, COrvexDoc*) { f.ToggleFullScreen(); }),
+      OnFrame("Window/New Window", [](CMainFrame& f, COrvexDoc* d) { f.OpenWindow(d); }),
+      OnFrame("Window/Cascade", [](CMainFrame& f, COrvexDoc*) { f.Cascade(); }),
+      OnFrame("Window/Tile horizontally", [](CMainFrame& f, COrvexDoc*) { f.TileHorizontally(); }),
+      OnFrame("Window/Tile vertically", [](CMainFrame& f, COrvexDoc*) { f.TileVertically(); }),
+      OnFrame("Window/Arrange Icons", [](CMainFrame& f, COrvexDoc*) { f.ArrangeIcons(); }),
+  };
 }
 
 } // namespace
 
-void BindFrameHandlers(CCommandRegistry& registry) {
-  ServeFrame(registry, "View/Toolbar", [](CMainFrame& f, COrvexDoc*) { f.ToggleStandardBar(); });
-  ServeFrame(registry, "View/Status Bar", [](CMainFrame& f, COrvexDoc*) { f.ToggleStatusBar(); });
-  ServeFrame(registry, "View/Full screen", [](CMainFrame& f, COrvexDoc*) { f.ToggleFullScreen(); });
-  ServeFrame(registry, "Window/New Window", [](CMainFrame& f, COrvexDoc* d) { f.OpenWindow(d); });
-  ServeFrame(registry, "Window/Cascade", [](CMainFrame& f, COrvexDoc*) { f.Cascade(); });
-  ServeFrame(registry, "Window/Tile horizontally",
-             [](CMainFrame& f, COrvexDoc*) { f.TileHorizontally(); });
-  ServeFrame(registry, "Window/Tile vertically",
-             [](CMainFrame& f, COrvexDoc*) { f.TileVertically(); });
-  ServeFrame(registry, "Window/Arrange Icons", [](CMainFrame& f, COrvexDoc*) { f.ArrangeIcons(); });
+const CCommandRegistry& WindowRegistry() {
+  static const std::unique_ptr<CCommandRegistry> registry =
+      BuildApplicationRegistry(FrameBindings());
+  return *registry;
 }
 
 bool RunHandMadeDialog(CMainFrame& frame, const CommandInfo& info, COrvexDoc* doc) {

@@ -7,10 +7,11 @@ class COrvexDoc;
 
 namespace orvex {
 
-// Handlers of the commands the main frame serves itself (the View switches
-// and the Window menu), installed on the registry; they find their frame
-// through the document host of the command.
-void BindFrameHandlers(CCommandRegistry& registry);
+// The window program's registry: the application's commands and those the
+// main frame serves itself (the View switches and the Window menu), which
+// find their frame through the document host of the command. Built once,
+// shared by every main frame.
+const CCommandRegistry& WindowRegistry();
 
 // Commands with a hand-made dialog ("Properties", "Range", "About 3d
 // Orvexbox"): shows the dialog and returns true; false for other commands.

@@ -24,9 +24,8 @@
 using namespace orvex;
 
 CMainFrame::CMainFrame()
-    : m_Registry(ApplicationRegistry()), m_UI(*this), m_Host(m_UI, *this),
+    : m_Registry(WindowRegistry()), m_UI(*this), m_Host(m_UI, *this),
       m_Dispatcher(m_Registry, m_UI, &m_Host) {
-  BindFrameHandlers(ApplicationRegistry());
   setWindowTitle(kCaption);
   setAcceptDrops(true);
   resize(1024, 720);
@@ -120,6 +119,18 @@ CommandResult CMainFrame::RunCommand(int id) {
     UpdateCommandStates();
   }
   return result;
+}
+
+void CMainFrame::RunCameraDrag(CRenderView* view) {
+  // the command acts on the active view of the document: the dragged
+  // view's window becomes the active one first
+  for (QMdiSubWindow* window : m_pMdiArea->subWindowList()) {
+    auto* child = qobject_cast<CChildFrame*>(window->widget());
+    if (child && child->GetRenderView() == view && window != m_pMdiArea->activeSubWindow())
+      m_pMdiArea->setActiveSubWindow(window);
+  }
+  if (const CommandInfo* info = m_Registry.Find("Camera drag"))
+    m_Dispatcher.Run(*info, view->GetDocument());
 }
 
 CChildFrame* CMainFrame::ActiveChildFrame() const {
@@ -216,6 +227,7 @@ CChildFrame* CMainFrame::OpenWindow(COrvexDoc* doc) {
   QSize area = m_pMdiArea->viewport()->size();
   window->resize(std::max(area.width() * 3 / 4, 2 * CChildFrame::kInitialPaneSize + 20),
                  std::max(area.height() * 3 / 4, CChildFrame::kInitialPaneSize + 30));
+  connect(child->GetRenderView(), &CRenderView::CameraDragged, this, &CMainFrame::RunCameraDrag);
   connect(window, &QObject::destroyed, this, [this, doc] {
     if (m_bDestroying) return;
     m_Host.OnWindowClosed(doc);

@@ -42,6 +42,8 @@ public:
   bool OpenFile(const QString& path);
   // Runs a command on the active document (menus, keys and buttons).
   orvex::CommandResult RunCommand(int id);
+  // Runs "Camera drag" for a camera-mode drag in view.
+  void RunCameraDrag(CRenderView* view);
 
   CChildFrame* ActiveChildFrame() const;
   COrvexDoc* ActiveDocument() const;

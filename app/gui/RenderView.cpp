@@ -112,7 +112,16 @@ void CRenderView::mouseReleaseEvent(QMouseEvent* event) {
 void CRenderView::mouseMoveEvent(QMouseEvent* event) {
   if (!m_pDoc) return;
   QPoint point = event->position().toPoint();
-  if (m_State.MouseMove(point.x(), point.y(), m_pDoc->m_SceneGraph)) update();
+  switch (m_State.MouseMove(point.x(), point.y())) {
+  case orvex::DragOutcome::Repaint:
+    update();
+    break;
+  case orvex::DragOutcome::CameraDrag:
+    emit CameraDragged(this);
+    break;
+  case orvex::DragOutcome::None:
+    break;
+  }
 }
 
 QTimer* CRenderView::TimerOf(int timer) const {

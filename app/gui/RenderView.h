@@ -41,6 +41,11 @@ public:
   bool IsTimerActive(int timer) const;
   int TimerInterval(int timer) const;
 
+signals:
+  // A camera-mode drag waits in the view state for the "Camera drag"
+  // command: the window runs it through the dispatcher.
+  void CameraDragged(CRenderView* view);
+
 protected:
   void initializeGL() override;
   void resizeGL(int width, int height) override;

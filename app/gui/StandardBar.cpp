@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QToolBar>
 
+#include "app/gui/FrameCommands.h"
 #include "app/gui/MenuBuilder.h"
 #include "app/gui/ToolbarIcons.h"
 
@@ -52,7 +53,7 @@ QToolBar* BuildStandardBar(QMainWindow& frame, CCommandActions& actions) {
   bar->setMovable(true);
   bar->setFloatable(true);
   bar->setAllowedAreas(Qt::AllToolBarAreas);
-  const CCommandRegistry& registry = ApplicationRegistry();
+  const CCommandRegistry& registry = WindowRegistry();
   for (const Slot& slot : kSlots) {
     if (!slot.command) {
       bar->addSeparator();

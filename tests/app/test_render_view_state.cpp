@@ -36,6 +36,14 @@ void ExpectVector(const std::array<float, 3>& actual, float x, float y, float z)
   EXPECT_FLOAT_EQ(actual[2], z);
 }
 
+// A mouse move as the window handles it: the view's own change, or the
+// camera drag the window runs as a command. True when anything changed.
+bool Drag(CRenderViewState& view, int x, int y, CSceneGraph3d& scene) {
+  DragOutcome outcome = view.MouseMove(x, y);
+  if (outcome == DragOutcome::CameraDrag) return view.ApplyCameraDrag(scene);
+  return outcome == DragOutcome::Repaint;
+}
+
 // Drags with both buttons from (100, 100) to (90, 80): dx 10, dy 20.
 CRenderViewState DragBoth(int horizontalAboutY) {
   CRenderViewState view;
@@ -43,7 +51,7 @@ CRenderViewState DragBoth(int horizontalAboutY) {
   view.m_bHorizontalAboutY = horizontalAboutY;
   view.ButtonDown(MouseButton::Left, 100, 100);
   view.ButtonDown(MouseButton::Right, 100, 100);
-  EXPECT_TRUE(view.MouseMove(90, 80, scene));
+  EXPECT_TRUE(Drag(view, 90, 80, scene));
   return view;
 }
 
@@ -64,20 +72,20 @@ TEST(RenderViewNavigation, LeftPansRightDollies) {
   CRenderViewState view;
   CSceneGraph3d scene;
   view.ButtonDown(MouseButton::Left, 50, 50);
-  EXPECT_TRUE(view.MouseMove(40, 60, scene)); // dx 10, dy -10
+  EXPECT_TRUE(Drag(view, 40, 60, scene)); // dx 10, dy -10
   ExpectVector(view.m_Translation, -0.2f, -0.2f, -5.0f);
   // the last point follows the pointer: the same point again moves nothing
-  view.MouseMove(40, 60, scene);
+  Drag(view, 40, 60, scene);
   ExpectVector(view.m_Translation, -0.2f, -0.2f, -5.0f);
   view.ButtonUp(MouseButton::Left);
 
   view.ButtonDown(MouseButton::Right, 0, 0);
-  view.MouseMove(7, -10, scene); // dy 10, dx ignored
+  Drag(view, 7, -10, scene); // dy 10, dx ignored
   ExpectVector(view.m_Translation, -0.2f, -0.2f, -4.8f);
   ExpectVector(view.m_Rotation, 0.0f, 0.0f, 0.0f);
   view.ButtonUp(MouseButton::Right);
 
-  EXPECT_FALSE(view.MouseMove(500, 500, scene));
+  EXPECT_FALSE(Drag(view, 500, 500, scene));
   ExpectVector(view.m_Translation, -0.2f, -0.2f, -4.8f);
 }
 
@@ -89,7 +97,7 @@ TEST(RenderViewNavigation, ReleasingEitherButtonEndsBothDrags) {
   EXPECT_FALSE(view.ButtonUp(MouseButton::Right));
   EXPECT_EQ(view.m_bLeftButtonDown, 0);
   EXPECT_EQ(view.m_bRightButtonDown, 0);
-  EXPECT_FALSE(view.MouseMove(0, 0, scene));
+  EXPECT_FALSE(Drag(view, 0, 0, scene));
   ExpectVector(view.m_Translation, 0.0f, 0.0f, -5.0f);
 
   // only the left release asks for the silhouette, and only when set
@@ -106,7 +114,7 @@ TEST(RenderViewNavigation, CameraModeMovesTheFirstCameraOnly) {
 
   // no camera: the drag is ignored altogether
   view.ButtonDown(MouseButton::Left, 100, 100);
-  EXPECT_FALSE(view.MouseMove(90, 100, scene));
+  EXPECT_FALSE(Drag(view, 90, 100, scene));
   EXPECT_EQ(view.m_LeftDownPos[0], 100);
   ExpectVector(view.m_Translation, 0.0f, 0.0f, -5.0f);
 
@@ -117,14 +125,14 @@ TEST(RenderViewNavigation, CameraModeMovesTheFirstCameraOnly) {
   scene.Add(second);
 
   // pan: (0.02 * 10) * 0.1 along the camera's right axis (+x)
-  EXPECT_TRUE(view.MouseMove(90, 100, scene));
+  EXPECT_TRUE(Drag(view, 90, 100, scene));
   EXPECT_NEAR(camera->m_Position.x, 0.02, 1e-7);
   EXPECT_NEAR(camera->m_Position.z, 5.0, 1e-12);
   EXPECT_FLOAT_EQ(view.m_CameraDeltas[2], 0.2f);
   EXPECT_FLOAT_EQ(view.m_CameraDeltas[3], 0.0f);
   // a one-button camera drag keeps its press point
   EXPECT_EQ(view.m_LeftDownPos[0], 100);
-  view.MouseMove(90, 100, scene);
+  Drag(view, 90, 100, scene);
   EXPECT_NEAR(camera->m_Position.x, 0.04, 1e-7);
   ExpectVector(view.m_Translation, 0.0f, 0.0f, -5.0f);
   EXPECT_NEAR(second->m_Position.x, 0.0, 1e-12);
@@ -132,7 +140,7 @@ TEST(RenderViewNavigation, CameraModeMovesTheFirstCameraOnly) {
 
   // dolly: (10 * 0.02) * 0.1 backwards, against the viewing direction
   view.ButtonDown(MouseButton::Right, 0, 0);
-  view.MouseMove(0, -10, scene);
+  Drag(view, 0, -10, scene);
   EXPECT_NEAR(camera->m_Position.z, 5.02, 1e-7);
   EXPECT_FLOAT_EQ(view.m_CameraDeltas[4], 0.2f);
   view.ButtonUp(MouseButton::Right);
@@ -141,7 +149,7 @@ TEST(RenderViewNavigation, CameraModeMovesTheFirstCameraOnly) {
   CCamera3d expected = *camera;
   view.ButtonDown(MouseButton::Left, 30, 30);
   view.ButtonDown(MouseButton::Right, 30, 30);
-  view.MouseMove(0, 15, scene); // dx 30, dy 15
+  Drag(view, 0, 15, scene); // dx 30, dy 15
   float yaw = 30.0f * kRotationSpeed, pitch = 15.0f * kRotationSpeed;
   EXPECT_FLOAT_EQ(view.m_CameraDeltas[0], yaw);
   EXPECT_FLOAT_EQ(view.m_CameraDeltas[1], pitch);

@@ -8,7 +8,7 @@
 #include <QToolBar>
 #include <filesystem>
 
-#include "app/ValenceDialog.h"
+#include "app/commands/ValenceDialog.h"
 #include "app/gui/DistributionWindow.h"
 #include "app/gui/ParamDialog.h"
 #include "app/gui/StandardBar.h"

@@ -1,4 +1,4 @@
-#include "app/ValenceWarnings.h"
+#include "app/commands/ValenceWarnings.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // splits and the adaptive refinements, run on the document's scene.
 
 #include "processing/SubdivisionCommands.h"
-#include "app/Handlers.h"
+#include "app/commands/Handlers.h"
 
 namespace orvex {
 
@@ -52,14 +52,20 @@ static CommandResult LoopAdaptiveActiveFace(CCommandContext& context) {
                                                        context.doc->m_HighlightFaceIndex));
 }
 
-void BindSubdivisionHandlers(CCommandRegistry& registry) {
-  Serve(registry, kMenuLoopStd, LoopStd, Redraw::Invalidate, true);
-  Serve(registry, kMenuLoopMultiple, LoopMultiple, Redraw::Invalidate, true);
-  Serve(registry, kMenuSubdivisionSimple, SubdivisionSimple, Redraw::Invalidate, true);
-  Serve(registry, kMenuSubdivisionFractal, SubdivisionFractal, Redraw::Invalidate, true);
-  Serve(registry, kMenuLoopAdaptiveRandom, LoopAdaptiveRandom, Redraw::Invalidate, true);
-  Serve(registry, kMenuLoopAdaptiveCurvature, LoopAdaptiveCurvature, Redraw::Invalidate, true);
-  Serve(registry, kMenuLoopAdaptiveActiveFace, LoopAdaptiveActiveFace, Redraw::Invalidate, true);
+std::vector<CommandBinding> SubdivisionCommands() {
+  // a refinement moves, adds and reconnects vertices and leaves its marks
+  // in the element flags; the multiple step may add a copy to the scene
+  constexpr Effects kRefines =
+      kEffectPositions | kEffectNormals | kEffectTopology | kEffectAttributes;
+  return {
+      {kMenuLoopStd, LoopStd, kRefines},
+      {kMenuLoopMultiple, LoopMultiple, kRefines | kEffectObjects},
+      {kMenuSubdivisionSimple, SubdivisionSimple, kRefines},
+      {kMenuSubdivisionFractal, SubdivisionFractal, kRefines},
+      {kMenuLoopAdaptiveRandom, LoopAdaptiveRandom, kRefines},
+      {kMenuLoopAdaptiveCurvature, LoopAdaptiveCurvature, kRefines},
+      {kMenuLoopAdaptiveActiveFace, LoopAdaptiveActiveFace, kRefines},
+  };
 }
 
 } // namespace orvex

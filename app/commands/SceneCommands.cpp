@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "app/Handlers.h"
+#include "app/commands/Handlers.h"
 #include "geometry/Mesh3d.h"
 
 namespace orvex {
@@ -52,12 +52,14 @@ static CommandResult HighlightNextFace(CCommandContext& context) {
   return CommandResult::Done;
 }
 
-void BindSceneHandlers(CCommandRegistry& registry) {
-  Serve(registry, "Scene/Keep first object only", KeepFirstObjectOnly, Redraw::InvalidateErase,
-        true);
-  Serve(registry, "Scene/Duplicate/Last mesh", DuplicateLastMesh, Redraw::Invalidate, true);
-  Serve(registry, "Debug/Highlight next vertex", HighlightNextVertex);
-  Serve(registry, "Debug/Highlight next face", HighlightNextFace);
+std::vector<CommandBinding> SceneCommands() {
+  return {
+      {"Scene/Keep first object only", KeepFirstObjectOnly, kEffectObjects,
+       Redraw::InvalidateErase},
+      {"Scene/Duplicate/Last mesh", DuplicateLastMesh, kEffectObjects},
+      {"Debug/Highlight next vertex", HighlightNextVertex, kEffectDisplay},
+      {"Debug/Highlight next face", HighlightNextFace, kEffectDisplay},
+  };
 }
 
 } // namespace orvex

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "app/Handlers.h"
-#include "app/ValenceDialog.h"
-#include "app/ValenceReports.h"
-#include "app/ValenceWarnings.h"
+#include "app/commands/Handlers.h"
+#include "app/commands/ValenceDialog.h"
+#include "app/commands/ValenceReports.h"
+#include "app/commands/ValenceWarnings.h"
 #include "geometry/Mesh3d.h"
 #include "processing/Random15.h"
 
@@ -168,10 +168,14 @@ CommandResult QuantizedToggle(CCommandContext& context) {
 
 } // namespace
 
-void BindValenceHandlers(CCommandRegistry& registry) {
-  Serve(registry, "32986", ValenceEncoding);
-  Serve(registry, "32989", GeometryBenchmark);
-  Serve(registry, "32988", QuantizedToggle, Redraw::Invalidate, true);
+std::vector<CommandBinding> ValenceCommands() {
+  // the coders keep the quantized positions beside the mesh's own and
+  // write their streams next to the document
+  return {
+      {"32986", ValenceEncoding, kEffectFiles | kEffectAttributes},
+      {"32989", GeometryBenchmark, kEffectFiles | kEffectAttributes},
+      {"32988", QuantizedToggle, kEffectPositions | kEffectNormals},
+  };
 }
 
 } // namespace orvex

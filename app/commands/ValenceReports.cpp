@@ -1,4 +1,4 @@
-#include "app/ValenceReports.h"
+#include "app/commands/ValenceReports.h"
 
 #include <cstdio>
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/Handlers.h"
+#include "app/commands/Handlers.h"
 #include "compression/SparseArithmeticTest.h"
 #include "geometry/Mesh3d.h"
 
@@ -71,12 +71,14 @@ static CommandResult SparseArithmeticTrial(CCommandContext& context) {
   return CommandResult::Done;
 }
 
-void BindMeshHandlers(CCommandRegistry& registry) {
-  Serve(registry, "Algorithms/Rebuild adjacency && normals", RebuildAdjacencyAndNormals);
-  Serve(registry, "Algorithms/Cleanup", Cleanup, Redraw::Invalidate, true);
-  Serve(registry, "Algorithms/Check", Check);
-  Serve(registry, "Algorithms/Weld", Weld, Redraw::Invalidate, true);
-  Serve(registry, "Debug/Arithmetic encoder/Sparse", SparseArithmeticTrial, Redraw::None);
+std::vector<CommandBinding> MeshCommands() {
+  return {
+      {"Algorithms/Rebuild adjacency && normals", RebuildAdjacencyAndNormals, kEffectNormals},
+      {"Algorithms/Cleanup", Cleanup, kEffectTopology | kEffectNormals},
+      {"Algorithms/Check", Check, kEffectAttributes},
+      {"Algorithms/Weld", Weld, kEffectPositions | kEffectTopology | kEffectNormals},
+      {"Debug/Arithmetic encoder/Sparse", SparseArithmeticTrial, kEffectNone, Redraw::None},
+  };
 }
 
 } // namespace orvex

@@ -5,8 +5,8 @@
 #include <array>
 
 #include "app/DocumentHost.h"
-#include "app/Handlers.h"
 #include "app/RenderViewState.h"
+#include "app/commands/Handlers.h"
 #include "geometry/Mesh3d.h"
 #include "geometry/VisualModeChooser3d.h"
 #include "processing/Random15.h"
@@ -90,55 +90,65 @@ CommandResult VisualMode(CCommandContext& context) {
   return CommandResult::Done;
 }
 
+// A camera-mode drag of the active view moves the scene's first camera.
+CommandResult CameraDrag(CCommandContext& context) {
+  CRenderViewState* view = ActiveView(context);
+  if (!view) return CommandResult::Unavailable;
+  return view->ApplyCameraDrag(context.doc->m_SceneGraph) ? CommandResult::Done
+                                                          : CommandResult::NothingDone;
+}
+
 } // namespace
 
-void BindViewHandlers(CCommandRegistry& registry) {
-  Serve(registry, "&Geometry/Reset",
-        OnView([](CCommandContext&, CRenderViewState& view) { view.Reset(); }));
-  Serve(registry, "&Geometry/Speed/Rotation/Increase",
-        OnView([](CCommandContext&, CRenderViewState& view) { view.IncreaseRotationSpeed(); }),
-        Redraw::None);
-  Serve(registry, "&Geometry/Speed/Rotation/Decrease",
-        OnView([](CCommandContext&, CRenderViewState& view) { view.DecreaseRotationSpeed(); }),
-        Redraw::None);
-  Serve(registry, "&Geometry/Speed/Translation/Increase",
-        OnView([](CCommandContext&, CRenderViewState& view) { view.IncreaseTranslationSpeed(); }),
-        Redraw::None);
-  Serve(registry, "&Geometry/Speed/Translation/Decrease",
-        OnView([](CCommandContext&, CRenderViewState& view) { view.DecreaseTranslationSpeed(); }),
-        Redraw::None);
-  Serve(registry, "&Geometry/Swap rotation axes",
-        OnView([](CCommandContext& context, CRenderViewState& view) {
-          view.SwapRotationAxes();
-          context.ui.RedrawNow();
-        }),
-        Redraw::None);
-  Serve(registry, "&Debug/Viewing/Push",
-        OnView([](CCommandContext& context, CRenderViewState& view) {
-          view.Push(context.host->ViewingSlot());
-        }),
-        Redraw::None);
-  Serve(registry, "&Debug/Viewing/Pop",
-        OnView([](CCommandContext& context, CRenderViewState& view) {
-          view.Pop(context.host->ViewingSlot());
-        }));
-  Serve(registry, "View preset", ViewPreset, Redraw::Invalidate, true);
-  if (CommandInfo* preset = registry.Mutable("View preset"))
-    preset->enabledWhen = [](const COrvexDoc& doc) { return doc.m_SceneGraph.NbObject() > 0; };
-  Serve(
-      registry, "&Algorithms/Color mesh/Always color silhouette",
-      OnView([](CCommandContext&, CRenderViewState& view) { view.m_bAlwaysColorSilhouette = 1; }));
-  Serve(registry, "&Debug/Advanced/Multi refinement 1->3",
-        OnView([](CCommandContext& context, CRenderViewState& view) {
-          context.host->StartViewTimer(context.doc, 2, 4000);
-          context.host->StartViewTimer(context.doc, 1, 10);
-          view.m_SpinStep[1] = 2.0f;
-        }),
-        Redraw::None);
-  // routed to the view, which does nothing with it
-  Serve(registry, "&File/Export/bmp", OnView([](CCommandContext&, CRenderViewState&) {}),
-        Redraw::None);
-  Serve(registry, "&Mode/Visual mode", VisualMode);
+std::vector<CommandBinding> ViewCommands() {
+  constexpr Effects kRefines =
+      kEffectPositions | kEffectNormals | kEffectTopology | kEffectAttributes;
+  auto hasObjects = [](const COrvexDoc& doc) { return doc.m_SceneGraph.NbObject() > 0; };
+  return {
+      {"&Geometry/Reset", OnView([](CCommandContext&, CRenderViewState& view) { view.Reset(); }),
+       kEffectView},
+      {"&Geometry/Speed/Rotation/Increase",
+       OnView([](CCommandContext&, CRenderViewState& view) { view.IncreaseRotationSpeed(); }),
+       kEffectView, Redraw::None},
+      {"&Geometry/Speed/Rotation/Decrease",
+       OnView([](CCommandContext&, CRenderViewState& view) { view.DecreaseRotationSpeed(); }),
+       kEffectView, Redraw::None},
+      {"&Geometry/Speed/Translation/Increase",
+       OnView([](CCommandContext&, CRenderViewState& view) { view.IncreaseTranslationSpeed(); }),
+       kEffectView, Redraw::None},
+      {"&Geometry/Speed/Translation/Decrease",
+       OnView([](CCommandContext&, CRenderViewState& view) { view.DecreaseTranslationSpeed(); }),
+       kEffectView, Redraw::None},
+      {"&Geometry/Swap rotation axes", OnView([](CCommandContext& context, CRenderViewState& view) {
+         view.SwapRotationAxes();
+         context.ui.RedrawNow();
+       }),
+       kEffectView, Redraw::None},
+      {"&Debug/Viewing/Push", OnView([](CCommandContext& context, CRenderViewState& view) {
+         view.Push(context.host->ViewingSlot());
+       }),
+       kEffectView, Redraw::None},
+      {"&Debug/Viewing/Pop", OnView([](CCommandContext& context, CRenderViewState& view) {
+         view.Pop(context.host->ViewingSlot());
+       }),
+       kEffectView},
+      CommandBinding("View preset", ViewPreset, kEffectView | kRefines).EnabledWhen(hasObjects),
+      {"&Algorithms/Color mesh/Always color silhouette",
+       OnView([](CCommandContext&, CRenderViewState& view) { view.m_bAlwaysColorSilhouette = 1; }),
+       kEffectView},
+      {"&Debug/Advanced/Multi refinement 1->3",
+       OnView([](CCommandContext& context, CRenderViewState& view) {
+         context.host->StartViewTimer(context.doc, 2, 4000);
+         context.host->StartViewTimer(context.doc, 1, 10);
+         view.m_SpinStep[1] = 2.0f;
+       }),
+       kEffectView, Redraw::None},
+      // routed to the view, which does nothing with it
+      {"&File/Export/bmp", OnView([](CCommandContext&, CRenderViewState&) {}), kEffectNone,
+       Redraw::None},
+      {"&Mode/Visual mode", VisualMode, kEffectOverlay | kEffectDisplay},
+      {"Camera drag", CameraDrag, kEffectView | kEffectObjects},
+  };
 }
 
 } // namespace orvex

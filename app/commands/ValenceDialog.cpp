@@ -1,4 +1,4 @@
-#include "app/ValenceDialog.h"
+#include "app/commands/ValenceDialog.h"
 
 namespace orvex {
 

@@ -3,7 +3,7 @@
 // Closing never asks whether to save.
 
 #include "app/DocumentHost.h"
-#include "app/Handlers.h"
+#include "app/commands/Handlers.h"
 #include "io/WriteInventor.h"
 
 namespace orvex {
@@ -65,17 +65,20 @@ static CommandResult ExportInventorFiles(CCommandContext& context) {
   return CommandResult::Done;
 }
 
-void BindApplicationHandlers(CCommandRegistry& registry) {
-  Serve(registry, "File/New", NewDocument, Redraw::None);
-  Serve(registry, "File/Open...", OpenDocument, Redraw::None);
-  Serve(registry, "File/Close", CloseDocument, Redraw::None);
-  Serve(registry, "File/Save", Save, Redraw::None);
-  Serve(registry, "File/Save As...", SaveAs, Redraw::None);
-  Serve(registry, "File/Exit", Exit, Redraw::None);
+std::vector<CommandBinding> FileCommands() {
+  return {
+      {"File/New", NewDocument, kEffectDocuments, Redraw::None},
+      {"File/Open...", OpenDocument, kEffectDocuments, Redraw::None},
+      {"File/Close", CloseDocument, kEffectDocuments, Redraw::None},
+      {"File/Save", Save, kEffectDocuments, Redraw::None},
+      {"File/Save As...", SaveAs, kEffectDocuments, Redraw::None},
+      {"File/Exit", Exit, kEffectDocuments, Redraw::None},
+  };
 }
 
-void BindExportHandlers(CCommandRegistry& registry) {
-  Serve(registry, "File/Export/scene to multiple iv files", ExportInventorFiles, Redraw::None);
+std::vector<CommandBinding> ExportCommands() {
+  return {
+      {"File/Export/scene to multiple iv files", ExportInventorFiles, kEffectFiles, Redraw::None}};
 }
 
 } // namespace orvex

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "app/Handlers.h"
+#include "app/commands/Handlers.h"
 #include "geometry/Mesh3d.h"
 
 namespace orvex {
@@ -100,19 +100,14 @@ static CommandResult About(CCommandContext& context) {
   return CommandResult::NothingDone;
 }
 
-void BindGeometryHandlers(CCommandRegistry& registry) {
-  if (CommandInfo* info = registry.Mutable("Geometry/Properties...")) {
-    info->dialogTitle = "Properties";
-    info->params = {IntegerParam("Object", 0, 0, 1e9)};
-    Serve(registry, "Geometry/Properties...", ShowProperties, Redraw::None);
-  }
-  if (CommandInfo* info = registry.Mutable("Geometry/Range...")) {
-    info->dialogTitle = "Range";
-    info->params = RangeFields();
-    info->fillDefaults = RangeDefaults;
-    Serve(registry, "Geometry/Range...", ApplyRange, Redraw::Invalidate, true);
-  }
-  Serve(registry, "Help/About Orvex...", About, Redraw::None);
+std::vector<CommandBinding> GeometryCommands() {
+  return {
+      CommandBinding("Geometry/Properties...", ShowProperties, kEffectNone, Redraw::None)
+          .Dialog({"Properties", {IntegerParam("Object", 0, 0, 1e9)}, nullptr}),
+      CommandBinding("Geometry/Range...", ApplyRange, kEffectPositions | kEffectNormals)
+          .Dialog({"Range", RangeFields(), RangeDefaults}),
+      {"Help/About Orvex...", About, kEffectNone, Redraw::None},
+  };
 }
 
 } // namespace orvex

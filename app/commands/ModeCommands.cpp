@@ -2,7 +2,7 @@
 // document; every render view of the document applies it to its own
 // context when it draws (COrvexDoc::glApplyDisplayState).
 
-#include "app/Handlers.h"
+#include "app/commands/Handlers.h"
 #include "geometry/Mesh3d.h"
 
 namespace orvex {
@@ -64,19 +64,23 @@ static CommandResult ViewTextures(CCommandContext& context) {
   return CommandResult::Done;
 }
 
-void BindModeHandlers(CCommandRegistry& registry) {
-  Serve(registry, "Mode/Flat", [](CCommandContext& c) { return ShadeFilled(c, 1); });
-  Serve(registry, "Mode/Gouraud", [](CCommandContext& c) { return ShadeFilled(c, 0); });
-  Serve(registry, "Mode/Line", Line);
-  Serve(registry, "Mode/Light", ToggleLight);
-  Serve(registry, "Mode/Highlight/Face", ToggleHighlightFace);
-  Serve(registry, "Mode/Highlight/Vertex", ToggleHighlightVertex);
-  Serve(registry, "Textures/View", ViewTextures);
-  ShowCheck(registry, "Mode/Light", [](const COrvexDoc& d) { return d.m_bLighting != 0; });
-  ShowCheck(registry, "Mode/Highlight/Face",
-            [](const COrvexDoc& d) { return d.m_bHighlightFace != 0; });
-  ShowCheck(registry, "Mode/Highlight/Vertex",
-            [](const COrvexDoc& d) { return d.m_bHighlightVertex != 0; });
+std::vector<CommandBinding> ModeCommands() {
+  // Flat and Gouraud also switch every mesh between face and vertex normals
+  return {
+      {"Mode/Flat", [](CCommandContext& c) { return ShadeFilled(c, 1); },
+       kEffectDisplay | kEffectAttributes},
+      {"Mode/Gouraud", [](CCommandContext& c) { return ShadeFilled(c, 0); },
+       kEffectDisplay | kEffectAttributes},
+      {"Mode/Line", Line, kEffectDisplay},
+      CommandBinding("Mode/Light", ToggleLight, kEffectDisplay).Checked([](const COrvexDoc& d) {
+        return d.m_bLighting != 0;
+      }),
+      CommandBinding("Mode/Highlight/Face", ToggleHighlightFace, kEffectDisplay)
+          .Checked([](const COrvexDoc& d) { return d.m_bHighlightFace != 0; }),
+      CommandBinding("Mode/Highlight/Vertex", ToggleHighlightVertex, kEffectDisplay)
+          .Checked([](const COrvexDoc& d) { return d.m_bHighlightVertex != 0; }),
+      {"Textures/View", ViewTextures, kEffectDisplay},
+  };
 }
 
 } // namespace orvex

@@ -1,0 +1,36 @@
+#pragma once
+
+// Shared by the files that declare how the commands of one menu family are
+// served.
+
+#include <vector>
+
+#include "app/CommandRegistry.h"
+#include "app/OrvexDoc.h"
+#include "app/UserInterface.h"
+
+namespace orvex {
+
+// Message of the commands that need a triangle mesh and find none.
+constexpr const char* kNoMeshMessage = "Sorry, no mesh in scenegraph";
+
+// Reports kNoMeshMessage and fails.
+CommandResult NoMesh(CCommandContext& context);
+
+// Text of the "Properties" dialog for object index of the scene.
+std::string PropertiesText(const COrvexDoc& doc, int index);
+
+// The bindings of each menu family (each in its own file).
+std::vector<CommandBinding> FileCommands();
+std::vector<CommandBinding> ExportCommands();
+std::vector<CommandBinding> ModeCommands();
+std::vector<CommandBinding> SceneCommands();
+std::vector<CommandBinding> MeshCommands();
+std::vector<CommandBinding> GeometryCommands();
+std::vector<CommandBinding> SubdivisionCommands();
+// Commands served by a render view, acting on the host's active view state.
+std::vector<CommandBinding> ViewCommands();
+// The valence-driven coder's commands (32986, 32988, 32989).
+std::vector<CommandBinding> ValenceCommands();
+
+} // namespace orvex
