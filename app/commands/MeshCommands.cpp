@@ -76,8 +76,9 @@ std::vector<CommandBinding> MeshCommands() {
       {"Algorithms/Rebuild adjacency && normals", RebuildAdjacencyAndNormals, kEffectNormals},
       {"Algorithms/Cleanup", Cleanup, kEffectTopology | kEffectNormals},
       {"Algorithms/Check", Check, kEffectAttributes},
-      {"Algorithms/Weld", Weld, kEffectPositions | kEffectTopology | kEffectNormals},
-      {"Debug/Arithmetic encoder/Sparse", SparseArithmeticTrial, kEffectNone, Redraw::None},
+      {"Algorithms/Weld", Weld,
+       kEffectPositions | kEffectTopology | kEffectNormals | kEffectAttributes},
+      {"Debug/Arithmetic encoder/Sparse", SparseArithmeticTrial, kEffectFiles, Redraw::None},
   };
 }
 

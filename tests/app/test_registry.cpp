@@ -8,178 +8,14 @@
 #include <string>
 
 #include "app/CommandRegistry.h"
+#include "app/Dispatcher.h"
 #include "app/OrvexDoc.h"
 #include "app/TextNormalize.h"
+#include "tests/app/RecordingUserInterface.h"
 
 using namespace orvex;
 
 namespace {
-
-// Every item of menu 129, written without ampersands.
-const char* const kMenu129Paths[] = {
-    "File/New",
-    "File/Open...",
-    "File/Close",
-    "File/Save",
-    "File/Save As...",
-    "File/Print...",
-    "File/Print Preview",
-    "File/Print Setup...",
-    "File/Recent File",
-    "File/Exit",
-    "File/Export/eps",
-    "File/Export/bmp",
-    "File/Export/scene to multiple iv files",
-    "File/Export/Quad mesh...",
-    "File/Export/cpt file",
-    "Edit/Copy",
-    "Edit/Window metafile/Generate MetaFile",
-    "Edit/Window metafile/Generate MetaFile (front faces only)",
-    "Edit/Window metafile/Generate MetaFile (face mode)",
-    "Edit/Window metafile/Parameters...",
-    "View/Toolbar",
-    "View/Status Bar",
-    "View/Full screen",
-    "Mode/Flat",
-    "Mode/Gouraud",
-    "Mode/Line",
-    "Mode/Light",
-    "Mode/Highlight/Face",
-    "Mode/Highlight/Vertex",
-    "Mode/Visual mode",
-    "Mode/Material/Brass",
-    "Mode/Material/Pewter",
-    "Mode/Material/Light blue",
-    "Scene/Keep first object only",
-    "Scene/Duplicate/Last mesh",
-    "Scene/Add simplex mesh",
-    "Scene/Process camera",
-    "Algorithms/Surface subdivision/Simple (1->4)",
-    "Algorithms/Surface subdivision/Loop/Std",
-    "Algorithms/Surface subdivision/Loop/Adaptive/On active face",
-    "Algorithms/Surface subdivision/Loop/Adaptive/Random",
-    "Algorithms/Surface subdivision/Loop/Adaptive/Curvature",
-    "Algorithms/Surface subdivision/Loop/Multiple...",
-    "Algorithms/Surface subdivision/Fractal",
-    "Algorithms/Surface subdivision/V3/Alone",
-    "Algorithms/Surface subdivision/V3/Flip edges",
-    "Algorithms/Surface subdivision/V3/Piecewise",
-    "Algorithms/Surface subdivision/V3/Fixed alpha/2/9",
-    "Algorithms/Surface subdivision/V3/Fixed alpha/1/3",
-    "Algorithms/Surface subdivision/V3/Parameters...",
-    "Algorithms/Surface subdivision/V3/Regularize from surface ratios",
-    "Algorithms/Surface subdivision/V3/On colored silhouette/1 iter",
-    "Algorithms/Surface subdivision/V3/On colored silhouette/4 iters",
-    "Algorithms/Surface subdivision/V3/On colored silhouette/4 iters (no debug)",
-    "Algorithms/Surface subdivision/V3/On colored silhouette/Parameters...",
-    "Algorithms/Surface subdivision/V3/History/Undo",
-    "Algorithms/Surface subdivision/V3/History/Recursive undo",
-    "Algorithms/Surface subdivision/V3/Interpolation/Simulate split",
-    "Algorithms/Surface subdivision/V3/Interpolation/Simulate split && swap",
-    "Algorithms/Surface subdivision/V3/Highlight/Vertex types",
-    "Algorithms/Surface subdivision/V3/Highlight/Mesh control...",
-    "Algorithms/Surface subdivision/V3/Max #vertices...",
-    "Algorithms/Surface subdivision/Quad-mesh/Kobbelt",
-    "Algorithms/Surface subdivision/Quad-mesh/Catmull-Clark",
-    "Algorithms/Surface simplification/Progressive mesh...",
-    "Algorithms/Surface simplification/Volume-based metric...",
-    "Algorithms/Surface simplification/Edge-based simplification...",
-    "Algorithms/Surface simplification/Face-based simplification...",
-    "Algorithms/Surface simplification/Error accumulation...",
-    "Algorithms/Surface simplification/Edge Collapse",
-    "Algorithms/Surface simplification/Independant edge collapse",
-    "Algorithms/Surface simplification/Vertex removals",
-    "Algorithms/Surface simplification/Keep # faces...",
-    "Algorithms/Surface simplification/Coarse progressive mesh...",
-    "Algorithms/Surface simplification/Debug/Fast face collapses",
-    "Algorithms/Surface modification/Smooth",
-    "Algorithms/Surface modification/Multiple smooth...",
-    "Algorithms/Surface modification/Remove faces/no neighbor",
-    "Algorithms/Surface modification/Remove faces/1 neighbor",
-    "Algorithms/Surface modification/Remove faces/2 neighbors",
-    "Algorithms/Surface modification/Remove faces/duplicate",
-    "Algorithms/Surface modification/Pack vertices/Set frequency...",
-    "Algorithms/Surface modification/Pack vertices/Multiple pack...",
-    "Algorithms/Surface modification/Spring/Adaptative...",
-    "Algorithms/Surface modification/Improve compacity",
-    "Algorithms/Surface modification/Remove hole",
-    "Algorithms/Surface tiling/Build...",
-    "Algorithms/Surface tiling/Optimize nodal positions...",
-    "Algorithms/Mesh conversion/Triangle -> quad",
-    "Algorithms/Mesh conversion/Polygonal -> triangle/star",
-    "Algorithms/Mesh conversion/Polygonal -> triangle/max regularity (valence 6)",
-    "Algorithms/Mesh conversion/Polygonal -> quad && triangles",
-    "Algorithms/Mesh conversion/Triangle -> polygonal",
-    "Algorithms/Mesh conversion/Quad -> polygonal",
-    "Algorithms/Rebuild adjacency && normals",
-    "Algorithms/Cleanup",
-    "Algorithms/Check",
-    "Algorithms/Weld",
-    "Algorithms/Hash table...",
-    "Algorithms/Color mesh/Curvature",
-    "Algorithms/Color mesh/Compacity",
-    "Algorithms/Color mesh/Normal space",
-    "Algorithms/Color mesh/Height",
-    "Algorithms/Color mesh/Vertices from faces",
-    "Algorithms/Color mesh/Silhouette from current camera",
-    "Algorithms/Color mesh/Always color silhouette",
-    "Algorithms/Color mesh/Front faces and silhouette",
-    "Algorithms/Color mesh/Faces/# vertex valence",
-    "Algorithms/Highlight/Removable vertices",
-    "Algorithms/Highlight/Vertices",
-    "Geometry/Reset",
-    "Geometry/Speed/Rotation/Increase",
-    "Geometry/Speed/Rotation/Decrease",
-    "Geometry/Speed/Translation/Increase",
-    "Geometry/Speed/Translation/Decrease",
-    "Geometry/Swap rotation axes",
-    "Geometry/Properties...",
-    "Geometry/Range...",
-    "Geometry/Mean compacity",
-    "Geometry/Bidon",
-    "Compression/Progressive Isosurface/Encode (Ctrl-D)",
-    "Compression/Progressive Isosurface/Decode (Ctrl-Shift-D)",
-    "Compression/Progressive Isosurface/Analyze",
-    "Textures/Edit...",
-    "Textures/View",
-    "Textures/Map",
-    "Predefined/Map...",
-    "Predefined/Peaks map...",
-    "Predefined/Box",
-    "Predefined/Map from image...",
-    "Predefined/Quadrilateral",
-    "Predefined/Quad-mesh/box",
-    "Predefined/Quad-mesh/mushroom...",
-    "Predefined/Pathologic...",
-    "Window/New Window",
-    "Window/Cascade",
-    "Window/Tile horizontally",
-    "Window/Tile vertically",
-    "Window/Arrange Icons",
-    "Window/Multi view...",
-    "Window/Spline...",
-    "Window/AVI/Init",
-    "Window/AVI/Add frame",
-    "Window/AVI/Write",
-    "Window/AVI/Resize 4/3",
-    "Debug/Highlight next vertex",
-    "Debug/Highlight next face",
-    "Debug/Highlight vertex to collapse",
-    "Debug/Highlight next vertex to collapse",
-    "Debug/Volumic metric",
-    "Debug/Pseudo hash table",
-    "Debug/Viewing/Push",
-    "Debug/Viewing/Pop",
-    "Debug/Advanced/Peaks...",
-    "Debug/Advanced/Trace pos active vertex",
-    "Debug/Advanced/Quad Peaks",
-    "Debug/Advanced/Stack-Run/Binary expand",
-    "Debug/Advanced/Multi refinement 1->3",
-    "Debug/Drome/Analysis",
-    "Debug/Geometry/Unquantize",
-    "Debug/Arithmetic encoder/Sparse",
-    "Help/About Orvex...",
-};
 
 struct KeyRow {
   const char* key;
@@ -255,14 +91,17 @@ const CommandInfo* Find(const char* text) {
 
 } // namespace
 
-TEST(Registry, EveryItemOfTheMenuTableIsPresentWithAndWithoutAmpersands) {
-  for (const char* path : kMenu129Paths) {
-    const CommandInfo* info = ApplicationRegistry().FindByPath(path);
-    ASSERT_NE(info, nullptr) << path;
-    EXPECT_TRUE(info->menus & kMenu129) << path;
-    // the stored path, ampersands included, finds the same command
-    EXPECT_EQ(ApplicationRegistry().FindByPath(info->path), info) << info->path;
+TEST(Registry, EveryMenuItemIsFoundByItsPathWithAndWithoutAmpersands) {
+  int items = 0;
+  for (const auto& command : ApplicationRegistry().Commands()) {
+    if (!command->HasMenuEntry()) continue;
+    items++;
+    EXPECT_EQ(ApplicationRegistry().FindByPath(command->path), command.get()) << command->path;
+    EXPECT_EQ(ApplicationRegistry().FindByPath(StripMnemonics(command->path)), command.get())
+        << command->path;
+    EXPECT_NE(command->menus & (kMenu128 | kMenu129), 0) << command->path;
   }
+  EXPECT_GT(items, 150);
   // texts as stored
   EXPECT_EQ(Find("Algorithms/Surface subdivision/Loop/Std")->path,
             "&Algorithms/Surface subdivision/Loop/&Std");
@@ -356,7 +195,10 @@ TEST(Registry, MenuBarsFollowTheRegistration) {
     }
   };
   walk(bar129);
-  EXPECT_EQ(leaves, static_cast<int>(sizeof(kMenu129Paths) / sizeof(kMenu129Paths[0])));
+  int onBar129 = 0;
+  for (const auto& command : ApplicationRegistry().Commands())
+    if (command->HasMenuEntry() && (command->menus & kMenu129)) onBar129++;
+  EXPECT_EQ(leaves, onBar129);
 }
 
 TEST(Registry, EnabledStateAndCheckMarks) {
@@ -430,4 +272,71 @@ TEST(Registry, DialogsCarryLabelsDefaultsAndRanges) {
       EXPECT_TRUE(labels.insert(LabelKey(param.label)).second)
           << command->Label() << ": " << param.label;
   }
+}
+
+TEST(Registry, EveryDefaultFitsItsField) {
+  for (const auto& command : ApplicationRegistry().Commands()) {
+    for (const ParamSpec& param : command->params) {
+      if (param.readOnly) continue;
+      std::string normalised, error;
+      bool valid = ValidateParam(param, param.defaultValue, normalised, error);
+      // a field that must be entered shows a value outside its range
+      EXPECT_EQ(valid, !param.entryRequired) << command->Label() << ": " << error;
+    }
+  }
+}
+
+TEST(Registry, DeclarationsThatDoNotResolveFailLoudly) {
+  CCommandRegistry registry;
+  CommandInfo item;
+  item.menuPath = {"&Tools", "&Smooth"};
+  registry.AddOrThrow(item);
+  EXPECT_THROW(registry.AddOrThrow(item), CRegistryError);
+  auto done = [](CCommandContext&) { return CommandResult::Done; };
+
+  EXPECT_THROW(registry.Bind({"Tools/Smoth", done, kEffectPositions}), CRegistryError);
+  EXPECT_THROW(registry.Bind({"Tools/Smooth", nullptr, kEffectPositions}), CRegistryError);
+  EXPECT_THROW(registry.SetDialog("Tools/Nothing", {"Smooth", {IntegerParam("Steps", 1)}, {}}),
+               CRegistryError);
+  registry.Bind({"tools / smooth", done, kEffectPositions});
+  EXPECT_THROW(registry.Bind({"Tools/Smooth", done, kEffectPositions}), CRegistryError);
+  EXPECT_EQ(registry.FindByPath("Tools/Smooth")->effects, kEffectPositions);
+
+  // the application's own tables resolve completely
+  EXPECT_NO_THROW(BuildApplicationRegistry());
+}
+
+TEST(Registry, HandlersReadingFieldsTheirDialogLacksFail) {
+  ParamValues values({IntegerParam("Iterations", 3), CheckParam("Smooth", true)});
+  EXPECT_EQ(values.Integer("iterations"), 3);
+  EXPECT_THROW(values.Integer("Iteration"), CFieldError);
+  EXPECT_THROW(values.Real("Iterations"), CFieldError); // another kind
+  EXPECT_THROW(values.Check("Iterations"), CFieldError);
+  EXPECT_THROW(values.Text("Steps"), CFieldError);
+
+  // through the dispatcher: the run fails with the reason, nothing escapes
+  CCommandRegistry registry;
+  CommandInfo item;
+  item.menuPath = {"Tools", "Count"};
+  registry.AddOrThrow(item);
+  registry.Bind(CommandBinding(
+                    "Tools/Count",
+                    [](CCommandContext& c) {
+                      return c.params.Integer("Valence") > 0 ? CommandResult::Done
+                                                             : CommandResult::Failed;
+                    },
+                    kEffectNone)
+                    .Dialog({"Count", {RequiredIntegerParam("Valence", 0, 2, 100)}, {}}));
+  CRecordingUserInterface ui;
+  CCommandDispatcher dispatcher(registry, ui);
+  COrvexDoc doc;
+  const CommandInfo& count = *registry.FindByPath("Tools/Count");
+  // the shown value must be replaced before the command runs
+  EXPECT_EQ(dispatcher.Run(count, &doc), CommandResult::Failed);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].find("Valence"), std::string::npos);
+  ParamValues entered(count.params);
+  std::string error;
+  ASSERT_TRUE(entered.Set("Valence", "6", error));
+  EXPECT_EQ(dispatcher.Run(count, &doc, &entered), CommandResult::Done);
 }
