@@ -17,6 +17,7 @@
 #include "app/gui/ChildFrame.h"
 #include "app/gui/RenderView.h"
 #include "app/gui/UnavailableView.h"
+#include "geometry/Camera3d.h"
 #include "geometry/Mesh3d.h"
 #include "tests/gui/GuiTest.h"
 
@@ -250,6 +251,26 @@ TEST_F(RenderViewTest, VisualModeShowsTheChooserWithThirtyPaints) {
   ASSERT_EQ(m_pDoc->m_SceneGraph.NbObject(), 2);
   EXPECT_EQ(m_pDoc->m_SceneGraph.GetAt(1)->GetType(), TYPE_VISUAL_CHOOSER);
   EXPECT_GT(LitPixels(View()->grabFramebuffer()), 100);
+}
+
+TEST_F(RenderViewTest, CameraModeDragsMoveTheCameraThroughTheDispatcher) {
+  auto* camera = new CCamera3d;
+  camera->m_Position = CVector3d(0.0, 0.0, 2.0); // in front of the eye: drawn large
+  m_pDoc->m_SceneGraph.Add(camera);
+  State().m_bCameraMode = 1;
+  Settle();
+  QImage before = View()->grabFramebuffer();
+
+  // a left drag of 10 pixels pans the camera by 0.02 * 10 * 0.1
+  Drag(Qt::LeftButton, {100, 100}, {90, 100});
+  EXPECT_NEAR(camera->m_Position.x, 0.02, 1e-6);
+  // the model transform stays: only the scene's camera moved
+  ExpectNear(State().m_Translation, {0, 0, -5});
+  // it went through the one door of commands: the wait cursor came and
+  // went, and the picture follows the camera
+  EXPECT_FALSE(m_pDoc->IsCommandRunning());
+  Settle();
+  EXPECT_NE(View()->grabFramebuffer(), before);
 }
 
 TEST_F(RenderViewTest, GlyphListsOfTheWindowFontExist) {
