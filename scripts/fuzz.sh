@@ -34,23 +34,39 @@ if [ ${#targets[@]} -eq 0 ]; then
   done
 fi
 [ ${#targets[@]} -gt 0 ] || { echo "no fuzz targets"; exit 1; }
-if [ -z "$per_target" ]; then
-  per_target=$((total / ${#targets[@]}))
-  [ "$per_target" -ge 1 ] || per_target=1
-fi
+
+# Without --per-target, each target gets an even share of what is left of
+# the budget, less a second for start-up and the final merge, so that the
+# run stays within TOTAL_SECONDS (at least one second each).
+share() {
+  local left=$((total - (SECONDS - start))) remaining=$1
+  local seconds=$((left / remaining - 1))
+  [ "$seconds" -ge 1 ] || seconds=1
+  echo "$seconds"
+}
 
 rm -rf "$build/crashes"
 mkdir -p "$build/crashes"
+start=$SECONDS
+remaining=${#targets[@]}
 for t in "${targets[@]}"; do
   name=${t#fuzz_}
+  seconds=${per_target:-$(share "$remaining")}
+  remaining=$((remaining - 1))
   work="$build/corpus/$name"
   mkdir -p "$work"
   [ -d "tests/fuzz/corpus/$name" ] && cp -n tests/fuzz/corpus/"$name"/* "$work"/ 2>/dev/null || true
-  echo "== fuzz_$name for ${per_target}s"
-  "$build/tests/fuzz/fuzz_$name" "$work" -max_total_time="$per_target" -timeout=10 -rss_limit_mb=2048 \
-    -artifact_prefix="$build/crashes/$name-" -print_final_stats=1 2>&1 | grep -E '^(stat::number_of_executed_units|==|SUMMARY|Done)' || true
-  # a crash leaves an artifact: fail the run
-  if ls "$build/crashes/$name-"* >/dev/null 2>&1; then
-    echo "fuzz_$name found a failing input:"; ls "$build/crashes/$name-"*; exit 1
+  echo "== fuzz_$name for ${seconds}s"
+  log="$build/crashes/$name.log"
+  status=0
+  "$build/tests/fuzz/fuzz_$name" "$work" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    -artifact_prefix="$build/crashes/$name-" -print_final_stats=1 >"$log" 2>&1 || status=$?
+  grep -E '^(stat::number_of_executed_units|==|SUMMARY|Done)' "$log" || true
+  # a crash leaves an artifact; a target that does not run fails too
+  if ls "$build/crashes/$name-"* >/dev/null 2>&1 || [ "$status" -ne 0 ]; then
+    echo "fuzz_$name failed (exit $status), see $log:"; ls "$build/crashes/$name-"* 2>/dev/null || true
+    exit 1
   fi
+  rm -f "$log"
 done
+echo "fuzzing took $((SECONDS - start))s"
