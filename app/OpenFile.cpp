@@ -1,8 +1,7 @@
 // COrvexDoc::OpenByExtension: the reader is chosen from the end of the
-// path. ext4 is the last four characters in lower case, ext3 the last three
-// as they stand (so ".IV" is not an Inventor file, ".WRL" is VRML). The
-// first matching rule applies; kinds whose reader does not exist yet fail
-// with "not available yet".
+// path by the format table (io/FormatTable.h): the first format whose
+// ending matches applies (".IV" is not an Inventor file, ".WRL" is VRML);
+// kinds whose reader does not exist yet fail with "not available yet".
 
 #include <cctype>
 #include <filesystem>
@@ -12,27 +11,10 @@
 #include "app/OrvexDoc.h"
 #include "app/UserInterface.h"
 #include "geometry/Mesh3d.h"
-#include "io/ReadDem.h"
-#include "io/ReadInventor.h"
-#include "io/ReadMhp.h"
-#include "io/ReadPpd.h"
-#include "io/ReadSmf.h"
-#include "io/ReadSmm.h"
-#include "io/ReadVrml.h"
+#include "io/FormatTable.h"
 #include "io/Texture.h"
 
 namespace {
-
-using MeshReader = int (*)(CMesh3d*, const std::string&, CReadReport&, std::string&);
-
-std::string Tail(const std::string& path, size_t n) {
-  return path.size() < n ? path : path.substr(path.size() - n);
-}
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
 
 // Relative paths are made absolute first: the current directory changes to
 // the file's folder before the file is read.
@@ -56,37 +38,11 @@ void ChangeToFolderOf(const std::string& path) {
   std::filesystem::current_path(slash == 0 ? std::string("/") : path.substr(0, slash), ec);
 }
 
-bool IsImageExtension(const std::string& ext4) {
-  return ext4 == ".jpg" || ext4 == ".bmp" || ext4 == ".dib";
-}
-
-// Kinds of the table whose readers belong to features still to come.
-const char* LaterKind(const std::string& ext4) {
-  if (ext4 == "quad") return "Quad meshes";
-  if (ext4 == ".bin") return "Binary meshes (.bin)";
-  if (ext4 == ".obj") return "Polygon meshes (.obj)";
-  if (ext4 == ".vpm") return "Progressive meshes (.vpm)";
-  if (ext4 == ".dat") return "Distance fields (.dat)";
-  if (ext4 == ".iso") return "Isosurfaces (.iso)";
-  if (ext4 == ".txt") return "Compressed isosurfaces (.txt)";
-  if (ext4 == ".bbm") return "Octree bitmaps (.bbm)";
-  return nullptr;
-}
-
-MeshReader PlainReader(const std::string& ext4) {
-  if (ext4 == ".smf") return ReadSmf;
-  if (ext4 == ".smm") return ReadSmm;
-  if (ext4 == ".ppd") return ReadPpd;
-  if (ext4 == ".dem") return ReadDem;
-  if (ext4 == ".mhp") return ReadMhp;
-  return nullptr;
-}
-
 } // namespace
 
 // One mesh from a reader: on success the scene is cleared, the mesh built
 // and appended; on failure the scene is left as it was.
-static int OpenMesh(COrvexDoc& doc, const std::string& path, MeshReader reader) {
+static int OpenMesh(COrvexDoc& doc, const std::string& path, MeshFileReader reader) {
   auto mesh = std::make_unique<CMesh3d>();
   CReadReport report;
   std::string error;
@@ -102,15 +58,17 @@ static int OpenMesh(COrvexDoc& doc, const std::string& path, MeshReader reader) 
   return 1;
 }
 
-static int OpenVrml(COrvexDoc& doc, const std::string& path) {
-  CVrmlParser parser;
-  if (!parser.Load(path, &doc.m_SceneGraph)) {
-    doc.SetLastError(parser.GetError());
+// A whole scene from a reader, appended to the scene only when read.
+static int OpenScene(COrvexDoc& doc, const std::string& path, SceneFileReader reader) {
+  CReadReport report;
+  std::string error;
+  if (!reader(&doc.m_SceneGraph, path, report, error)) {
+    doc.SetLastError(error);
     return 0;
   }
   doc.RunPostLoadSteps();
-  if (!parser.GetReport().Summary().empty() && doc.GetUserInterface())
-    doc.GetUserInterface()->StatusMessage("%s", parser.GetReport().Summary().c_str());
+  if (!report.Summary().empty() && doc.GetUserInterface())
+    doc.GetUserInterface()->StatusMessage("%s", report.Summary().c_str());
   return 1;
 }
 
@@ -137,15 +95,19 @@ static int OpenImage(COrvexDoc& doc, const std::string& path) {
 }
 
 static int OpenByRule(COrvexDoc& doc, const std::string& path) {
-  std::string ext4 = Lower(Tail(path, 4));
-  std::string ext3 = Tail(path, 3);
-  if (ext4 == ".wrl") return OpenVrml(doc, path);
-  if (ext3 == ".iv") return OpenMesh(doc, path, ReadInventor);
-  if (IsImageExtension(ext4)) return OpenImage(doc, path);
-  if (MeshReader reader = PlainReader(ext4)) return OpenMesh(doc, path, reader);
-  if (const char* kind = LaterKind(ext4)) {
-    doc.SetLastError(std::string(kind) + " are not available yet");
+  const CFileFormat* format = FindFileFormat(path);
+  switch (format ? format->open : EFormatOpen::None) {
+  case EFormatOpen::Scene:
+    return OpenScene(doc, path, format->sceneReader);
+  case EFormatOpen::Mesh:
+    return OpenMesh(doc, path, format->meshReader);
+  case EFormatOpen::Image:
+    return OpenImage(doc, path);
+  case EFormatOpen::Later:
+    doc.SetLastError(std::string(format->description) + " are not available yet");
     return 0;
+  case EFormatOpen::None:
+    break;
   }
   doc.SetLastError("Unknown file type: " + path);
   return 0;

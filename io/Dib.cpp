@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "io/ByteCursor.h"
 #include "io/ReplaceFile.h"
 #include "io/TextFile.h"
 
@@ -136,17 +137,20 @@ int CDIB::Load(const std::string& fileName) {
 
 int CDIB::LoadFromMemory(const unsigned char* data, size_t size) {
   // file header: type "BM"
-  if (size < CBitmapFileHeader::SIZE + 4) return 0;
+  CByteCursor cursor(data, size);
+  const unsigned char* file = cursor.Block(CBitmapFileHeader::SIZE);
+  uint32_t infoSize = 0;
+  if (!file || !cursor.U32LE(infoSize)) return 0;
   CBitmapFileHeader fileHeader;
-  fileHeader.Read(data);
+  fileHeader.Read(file);
   if (fileHeader.bfType != BMP_FILE_TYPE) return 0;
 
   // information header: a 12-byte core header or a header of 40 bytes or more
-  const unsigned char* info = data + CBitmapFileHeader::SIZE;
-  const uint32_t infoSize = GetLittle32(info);
   const int core = infoSize == 12;
   if (!core && (infoSize < CBitmapInfoHeader::SIZE || infoSize > 1024)) return 0;
-  if (size - CBitmapFileHeader::SIZE < infoSize) return 0;
+  cursor.Seek(CBitmapFileHeader::SIZE);
+  const unsigned char* info = cursor.Block(infoSize);
+  if (!info) return 0;
   CBitmapInfoHeader header;
   if (core) {
     header = FromCoreHeader(info);
@@ -160,16 +164,15 @@ int CDIB::LoadFromMemory(const unsigned char* data, size_t size) {
   uint32_t colors = header.biClrUsed;
   if (colors == 0 && header.biBitCount <= 8) colors = 1u << header.biBitCount;
   const size_t entrySize = core ? 3 : 4;
-  const size_t tableStart = CBitmapFileHeader::SIZE + infoSize;
-  if ((size - tableStart) / entrySize < colors) return 0;
-  const size_t tableEnd = tableStart + colors * entrySize;
+  const unsigned char* entries = cursor.Items(colors, entrySize);
+  if (!entries) return 0;
 
   // bits: from the bits offset, at least the rows the header describes
   const uint64_t stride = BmpRowBytes(static_cast<uint32_t>(header.biWidth), header.biBitCount);
   const uint64_t needed = stride * static_cast<uint32_t>(header.biHeight);
-  if (fileHeader.bfOffBits < tableEnd || fileHeader.bfOffBits > size ||
-      size - fileHeader.bfOffBits < needed)
-    return 0;
+  if (fileHeader.bfOffBits < cursor.Offset() || !cursor.Seek(fileHeader.bfOffBits)) return 0;
+  const unsigned char* bits = cursor.Block(needed);
+  if (!bits) return 0;
 
   // the file is consistent: replace the old image
   FreeBits();
@@ -177,7 +180,7 @@ int CDIB::LoadFromMemory(const unsigned char* data, size_t size) {
   SetHeader(header);
   CRgbQuad* table = GetColorTable();
   for (uint32_t i = 0; i < colors; i++) {
-    const unsigned char* entry = data + tableStart + i * entrySize;
+    const unsigned char* entry = entries + i * entrySize;
     table[i].rgbBlue = entry[0];
     table[i].rgbGreen = entry[1];
     table[i].rgbRed = entry[2];
@@ -185,7 +188,7 @@ int CDIB::LoadFromMemory(const unsigned char* data, size_t size) {
   }
   m_BitsSize = static_cast<size_t>(needed);
   m_pBits = new unsigned char[m_BitsSize];
-  std::memcpy(m_pBits, data + fileHeader.bfOffBits, m_BitsSize);
+  std::memcpy(m_pBits, bits, m_BitsSize);
   m_bMyBits = 1;
   return 1;
 }

@@ -1,54 +1,149 @@
 #include "io/MeshBuilder.h"
 
+#include <utility>
+
 #include "geometry/Mesh3d.h"
 #include "io/ReadReport.h"
 #include "io/TextFile.h"
 
-int CMeshBuilder::AddFace(long long a, long long b, long long c, CReadReport& report,
-                          CColor color) {
-  const int n = NbVertex();
-  if (a < 0 || b < 0 || c < 0 || a >= n || b >= n || c >= n) {
-    report.skippedFaces++;
-    return 0;
-  }
-  m_Face.push_back(Face{{int(a), int(b), int(c)}, color});
-  return 1;
+static std::string Count(long long n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-void CMeshBuilder::DropInvalidFaces(CReadReport& report) {
-  const int n = NbVertex();
-  size_t kept = 0;
-  for (const Face& f : m_Face) {
-    const int* c = f.corner;
-    if (c[0] < 0 || c[1] < 0 || c[2] < 0 || c[0] >= n || c[1] >= n || c[2] >= n)
-      report.skippedFaces++;
-    else
-      m_Face[kept++] = f;
-  }
-  m_Face.resize(kept);
+int CMeshBuilder::AddVertex(float x, float y, float z) {
+  m_Position.push_back(x);
+  m_Position.push_back(y);
+  m_Position.push_back(z);
+  return NbVertex() - 1;
 }
 
-int CMeshBuilder::SetVertexColor(int i, const CColor& color) {
-  if (i < 0 || i >= NbVertex()) return 0;
+bool CMeshBuilder::SetVertexColor(int i, const CColor& color) {
+  if (i < 0 || i >= NbVertex()) {
+    m_Error = "color of vertex " + std::to_string(i) + ": " +
+              Count(NbVertex(), "vertex", "vertices") + " read";
+    return false;
+  }
   if (m_VertexColor.empty()) m_VertexColor.assign(static_cast<size_t>(NbVertex()), CColor());
   m_VertexColor[static_cast<size_t>(i)] = color;
-  return 1;
+  return true;
+}
+
+bool CMeshBuilder::SetVertexNormal(int i, float x, float y, float z) {
+  if (i < 0 || i >= NbVertex()) {
+    m_Error = "normal of vertex " + std::to_string(i) + ": " +
+              Count(NbVertex(), "vertex", "vertices") + " read";
+    return false;
+  }
+  if (m_Normal.size() < m_Position.size()) m_Normal.resize(m_Position.size(), 0.0f);
+  float* n = &m_Normal[3 * static_cast<size_t>(i)];
+  n[0] = x;
+  n[1] = y;
+  n[2] = z;
+  return true;
+}
+
+int CMeshBuilder::AddTexCoord(float u, float v) {
+  m_TexCoord.push_back(u);
+  m_TexCoord.push_back(v);
+  return NbTexCoord() - 1;
+}
+
+bool CMeshBuilder::TexCoordsComplete(std::string* why) const {
+  std::string reason;
+  if (m_TexCoord.empty() || m_Face.empty()) {
+    reason = "no texture coordinates";
+  } else if (m_TexMissing || m_TexCorner.size() != 3 * m_Face.size()) {
+    reason = "a face has no texture coordinates";
+  } else {
+    for (int t : m_TexCorner)
+      if (t < 0 || t >= NbTexCoord()) {
+        reason = "texture corner " + std::to_string(t) + " is not a texture point (" +
+                 std::to_string(NbTexCoord()) + " given)";
+        break;
+      }
+  }
+  if (why) *why = reason;
+  return reason.empty();
+}
+
+bool CMeshBuilder::Refuse(CReadReport& report, const std::string& why) {
+  report.skippedFaces++;
+  m_Error = why;
+  return false;
+}
+
+void CMeshBuilder::AddFan(const long long* vertex, const int* tex, size_t size, bool reverse,
+                          CColor color) {
+  for (size_t k = 1; k + 1 < size; k++) {
+    size_t corner[3] = {0, k, k + 1};
+    if (reverse) std::swap(corner[1], corner[2]);
+    Face face{{int(vertex[corner[0]]), int(vertex[corner[1]]), int(vertex[corner[2]])}, color};
+    m_Face.push_back(face);
+    for (size_t c : corner) {
+      if (m_TexPerVertex)
+        m_TexCorner.push_back(int(vertex[c]));
+      else if (tex)
+        m_TexCorner.push_back(tex[c]);
+    }
+    if (!m_TexPerVertex && !tex) m_TexMissing = true;
+  }
+  m_PolygonSize.push_back(static_cast<int>(size));
+}
+
+bool CMeshBuilder::AddFace(long long a, long long b, long long c, CReadReport& report,
+                           CColor color) {
+  m_NbPolygon++;
+  const long long vertex[3] = {a, b, c};
+  for (long long v : vertex)
+    if (v < 0 || v >= NbVertex())
+      return Refuse(report, "face " + std::to_string(m_NbPolygon) + ": corner " +
+                                std::to_string(v) + " is not a vertex (" +
+                                Count(NbVertex(), "vertex", "vertices") + ")");
+  AddFan(vertex, nullptr, 3, false, color);
+  return true;
+}
+
+bool CMeshBuilder::AddPolygon(const CPolygon& p, CReadReport& report) {
+  m_NbPolygon++;
+  const long long n = p.blockSize >= 0 ? p.blockSize : NbVertex();
+  m_Corner.resize(p.size);
+  for (size_t k = 0; k < p.size; k++) {
+    const long long corner = p.corners[k];
+    const long long v = corner + p.base;
+    const bool inBlock = p.blockSize < 0 || (corner >= 0 && corner < p.blockSize);
+    if (!inBlock || v < 0 || v >= NbVertex())
+      return Refuse(report, "face " + std::to_string(m_NbPolygon) + ": corner " +
+                                std::to_string(corner) + " is not a vertex (" +
+                                Count(n, "vertex", "vertices") + ")");
+    m_Corner[k] = v;
+  }
+  if (p.size < 3) {
+    m_Error = "face " + std::to_string(m_NbPolygon) + ": " +
+              Count(static_cast<long long>(p.size), "corner", "corners") + ", at least 3 needed";
+    return false;
+  }
+  AddFan(m_Corner.data(), p.texCorners, p.size, p.reverse, p.color);
+  return true;
 }
 
 void CMeshBuilder::AppendTo(CMesh3d* mesh) const {
   // vertices first, so that the faces can point at them
   const int first = mesh->NbVertex();
+  const int firstFace = mesh->NbFace();
   const int nv = NbVertex();
   mesh->m_ArrayVertex.Reserve(first + nv);
   for (int i = 0; i < nv; i++) {
-    const float* p = &m_Position[3 * static_cast<size_t>(i)];
+    const size_t k = static_cast<size_t>(i);
+    const float* p = &m_Position[3 * k];
     auto* v = new CVertex3d(p[0], p[1], p[2]);
-    if (static_cast<size_t>(i) < m_VertexColor.size()) v->m_Color = m_VertexColor[size_t(i)];
+    if (k < m_VertexColor.size()) v->m_Color = m_VertexColor[k];
+    if (3 * k + 2 < m_Normal.size())
+      v->m_Normal.Set(m_Normal[3 * k], m_Normal[3 * k + 1], m_Normal[3 * k + 2]);
     mesh->AddVertex(v);
   }
 
   // faces
-  mesh->m_ArrayFace.Reserve(mesh->NbFace() + NbFace());
+  mesh->m_ArrayFace.Reserve(firstFace + NbFace());
   for (const Face& f : m_Face) {
     auto* face =
         new CFace3d(mesh->GetVertex(first + f.corner[0]), mesh->GetVertex(first + f.corner[1]),
@@ -56,6 +151,10 @@ void CMeshBuilder::AppendTo(CMesh3d* mesh) const {
     face->m_Color = f.color;
     mesh->AddFace(face);
   }
+
+  // texture coordinates index the faces from the first: only for a new mesh
+  if (firstFace == 0 && TexCoordsComplete())
+    mesh->SetTextureCoordinates(m_TexCoord.data(), NbTexCoord(), m_TexCorner.data(), NbFace());
 }
 
 int ReadMeshTextFile(CMesh3d* mesh, const std::string& fileName, MeshTextReader reader,

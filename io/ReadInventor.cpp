@@ -52,7 +52,8 @@ static int SkipField(const CToken&) {
   return -1;
 }
 
-// Faces of one IndexedFaceSet over the block in effect, split as fans.
+// Faces of one IndexedFaceSet over the block in effect (negative indices
+// end polygons).
 static void AddFaces(Context& c, const std::vector<int>& index) {
   PointBlock* block = c.current >= 0 ? &c.blocks[size_t(c.current)] : nullptr;
   const int n = block ? static_cast<int>(block->points.size() / 3) : 0;
@@ -66,22 +67,16 @@ static void AddFaces(Context& c, const std::vector<int>& index) {
       c.placement.Apply(&c.builder.m_Position[i]);
     if (c.placement.IsIdentity()) block->first = first;
   }
+  CPolygon polygon;
+  polygon.base = first;
+  polygon.blockSize = n;
   size_t start = 0;
   while (start < index.size()) {
     size_t end = start;
     while (end < index.size() && index[end] >= 0) end++;
-
-    // a polygon with a corner outside the points is skipped whole; one of
-    // fewer than three corners gives no face
-    bool inside = true;
-    for (size_t k = start; k < end; k++)
-      if (index[k] >= n) inside = false;
-    if (!inside) {
-      c.report.skippedFaces++;
-    } else {
-      for (size_t k = start + 1; k + 1 < end; k++)
-        c.builder.AddFace(first + index[start], first + index[k], first + index[k + 1], c.report);
-    }
+    polygon.corners = index.data() + start;
+    polygon.size = end - start;
+    c.builder.AddPolygon(polygon, c.report);
     start = end + 1;
   }
 }

@@ -1,5 +1,6 @@
 #include "io/ReadSmf.h"
 
+#include <array>
 #include <vector>
 
 #include "geometry/Mesh3d.h"
@@ -18,6 +19,7 @@ int ReadSmfFromMemory(CMesh3d* mesh, const char* data, size_t size, CReadReport&
                       std::string&) {
   CMeshBuilder builder;
   std::vector<CColor> colors;
+  std::vector<std::array<int, 3>> faces;
   CLineReader lines(data, size);
   const char* begin;
   const char* end;
@@ -41,7 +43,7 @@ int ReadSmfFromMemory(CMesh3d* mesh, const char* data, size_t size, CReadReport&
         report.malformedLines++;
         continue;
       }
-      builder.m_Face.push_back(CMeshBuilder::Face{{c[0], c[1], c[2]}, CColor()});
+      faces.push_back({c[0], c[1], c[2]});
     } else if (kind == 'c') {
       // color of the next vertex in order "c %g %g %g"
       float rgb[3];
@@ -54,7 +56,7 @@ int ReadSmfFromMemory(CMesh3d* mesh, const char* data, size_t size, CReadReport&
   }
 
   // faces once every vertex is known: lines may come in any order
-  builder.DropInvalidFaces(report);
+  for (const std::array<int, 3>& c : faces) builder.AddFace(c[0], c[1], c[2], report);
 
   // the k-th color line colors the k-th vertex
   for (size_t k = 0; k < colors.size(); k++)

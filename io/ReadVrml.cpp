@@ -204,61 +204,39 @@ static CColor ColorAt(const std::vector<float>& colors, int i) {
   return CColor(ColorByte(p[0]), ColorByte(p[1]), ColorByte(p[2]));
 }
 
-// Triangles of a face set: polygons of coordIndex (ended by -1) split as
-// fans; polygons with a corner outside the points are skipped and counted,
-// polygons of fewer than three corners give nothing. texCorners receives the
-// texture coordinate indices of each triangle (taken from texCoordIndex, or
-// coordIndex when that is empty) while texOk stays true.
-static void Triangulate(const FaceSet& s, CMeshBuilder& builder, std::vector<int>& texCorners,
-                        bool& texOk, CReadReport& report) {
+// Triangles of a face set: polygons of coordIndex (ended by -1), split by
+// the builder, with the texture point of each corner taken from
+// texCoordIndex (or coordIndex when that is empty) when withTexture.
+static void Triangulate(const FaceSet& s, CMeshBuilder& builder, bool withTexture,
+                        CReadReport& report) {
   const std::vector<int>& ci = s.coordIndex;
   const std::vector<int>& ti = s.texCoordIndex.empty() ? s.coordIndex : s.texCoordIndex;
-  const int nbTex = static_cast<int>(s.texPoints.size() / 2);
+  const bool texAligned = withTexture && ti.size() == ci.size();
   const int nbColor = static_cast<int>(s.colors.size() / 3);
-  if (!s.texCoordIndex.empty() && s.texCoordIndex.size() != ci.size()) texOk = false;
   size_t start = 0;
   int polygon = 0;
   while (start < ci.size()) {
     size_t end = start;
     while (end < ci.size() && ci[end] != -1) end++;
-    const size_t corners = end - start;
 
     // the polygon's color when colors are given per face
-    CColor color;
+    CPolygon p;
     if (!s.colorPerVertex && nbColor > 0) {
       const int k = s.colorIndex.empty() ? polygon
                     : static_cast<size_t>(polygon) < s.colorIndex.size()
                         ? s.colorIndex[size_t(polygon)]
                         : -1;
       if (k >= 0 && k < nbColor)
-        color = ColorAt(s.colors, k);
+        p.color = ColorAt(s.colors, k);
       else
         report.skippedColors++;
     }
 
-    // a polygon with a corner outside the points is skipped whole
-    bool inside = true;
-    for (size_t k = start; k < end; k++)
-      if (ci[k] < 0 || ci[k] >= builder.NbVertex()) inside = false;
-    if (!inside) {
-      report.skippedFaces++;
-      start = end + 1;
-      polygon++;
-      continue;
-    }
-
-    // fan from the first corner
-    for (size_t k = 1; corners >= 3 && k + 1 < corners; k++) {
-      size_t a = start, b = start + k, d = start + k + 1;
-      if (!s.ccw) std::swap(b, d);
-      builder.AddFace(ci[a], ci[b], ci[d], report, color);
-      if (texOk && ti.size() == ci.size()) {
-        const int t[3] = {ti[a], ti[b], ti[d]};
-        for (int x : t)
-          if (x < 0 || x >= nbTex) texOk = false;
-        texCorners.insert(texCorners.end(), t, t + 3);
-      }
-    }
+    p.corners = ci.data() + start;
+    p.size = end - start;
+    p.reverse = !s.ccw;
+    p.texCorners = texAligned ? ti.data() + start : nullptr;
+    builder.AddPolygon(p, report);
     start = end + 1;
     polygon++;
   }
@@ -308,30 +286,26 @@ static void MakeMesh(Context& c, const FaceSet& s, const Appearance& a) {
   if (!s.present) return;
   CMeshBuilder builder;
   builder.m_Position = s.points;
-  std::vector<int> texCorners;
-  bool texOk = !a.textureUrl.empty() && !s.texPoints.empty();
-  Triangulate(s, builder, texCorners, texOk, c.report);
+  const bool withTexture = !a.textureUrl.empty() && !s.texPoints.empty();
+  if (withTexture) builder.m_TexCoord = s.texPoints;
+  Triangulate(s, builder, withTexture, c.report);
   if (builder.NbFace() == 0) {
     c.report.skippedObjects++;
     return;
   }
   ApplyVertexColors(s, builder, c.report);
 
+  // texture coordinates go with the faces when they cover every face
   auto mesh = std::make_unique<CMesh3d>();
   PlaceMesh(c.transforms, builder, mesh.get());
   builder.AppendTo(mesh.get());
   if (!s.colors.empty()) mesh->m_ColorBinding = s.colorPerVertex ? 0 : 1;
   mesh->m_Material = a.material;
-
-  // texture coordinates, used only when they cover every face
   PendingMesh pending;
-  if (texOk && texCorners.size() == 3 * static_cast<size_t>(builder.NbFace())) {
-    mesh->SetTextureCoordinates(s.texPoints.data(), static_cast<int>(s.texPoints.size() / 2),
-                                texCorners.data(), builder.NbFace());
+  if (withTexture && builder.TexCoordsComplete())
     pending.textureUrl = a.textureUrl;
-  } else if (!a.textureUrl.empty()) {
+  else if (!a.textureUrl.empty())
     c.report.skippedTextures++;
-  }
   pending.mesh = std::move(mesh);
   c.meshes.push_back(std::move(pending));
 }

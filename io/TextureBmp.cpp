@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 
+#include "io/ByteCursor.h"
 #include "io/ReplaceFile.h"
 #include "io/TextFile.h"
 #include "io/Texture.h"
@@ -25,16 +26,18 @@ int CTexture::ReadBmpFromMemory(const unsigned char* data, size_t size) {
   m_Error.clear();
 
   // file header: type "BM"
-  if (size < CBitmapFileHeader::SIZE) return Fail("Error during reading file header");
+  CByteCursor cursor(data, size);
+  const unsigned char* file = cursor.Block(CBitmapFileHeader::SIZE);
+  if (!file) return Fail("Error during reading file header");
   CBitmapFileHeader fileHeader;
-  fileHeader.Read(data);
+  fileHeader.Read(file);
   if (fileHeader.bfType != BMP_FILE_TYPE) return Fail("Invalid BMP file");
 
   // information header: one plane of 24-bit uncompressed pixels
-  if (size < CBitmapFileHeader::SIZE + CBitmapInfoHeader::SIZE)
-    return Fail("Error during reading image header");
+  const unsigned char* info = cursor.Block(CBitmapInfoHeader::SIZE);
+  if (!info) return Fail("Error during reading image header");
   CBitmapInfoHeader header;
-  header.Read(data + CBitmapFileHeader::SIZE);
+  header.Read(info);
   if (header.biPlanes != 1 || header.biBitCount != 24)
     return Fail("Texture file must have 24 bits depth");
   const int headerShape = header.biSize >= CBitmapInfoHeader::SIZE && header.biCompression == 0;
@@ -53,11 +56,11 @@ int CTexture::ReadBmpFromMemory(const unsigned char* data, size_t size) {
   // pixel rows: the header's image size is only trusted when it covers them
   const size_t rowBytes = static_cast<size_t>(m_WidthByte32);
   const uint64_t imageSize = std::max<uint64_t>(header.biSizeImage, rowBytes * height);
-  if (fileHeader.bfOffBits > size || size - fileHeader.bfOffBits < imageSize) {
+  const unsigned char* bits = cursor.Seek(fileHeader.bfOffBits) ? cursor.Block(imageSize) : nullptr;
+  if (!bits) {
     Free();
     return Fail("Error during reading image");
   }
-  const unsigned char* bits = data + fileHeader.bfOffBits;
   for (unsigned int y = 0; y < height; y++) {
     const unsigned int row = topDown ? height - 1 - y : y;
     std::memcpy(m_pData + row * rowBytes, bits + y * rowBytes, rowBytes);

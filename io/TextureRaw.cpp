@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "io/ByteCursor.h"
 #include "io/TextFile.h"
 #include "io/Texture.h"
 
@@ -27,11 +28,12 @@ int CTexture::ReadRawFromMemory(const unsigned char* data, size_t size, unsigned
 
   // the file holds unpadded rows; each goes to its padded place
   const size_t packed = static_cast<size_t>(width) * (depth / 8);
-  if (size / packed < height) {
+  const unsigned char* rows = CByteCursor(data, size).Items(height, packed);
+  if (!rows) {
     Free();
     return Fail("Error during reading image");
   }
   for (unsigned int y = 0; y < height; y++)
-    std::memcpy(m_pData + static_cast<size_t>(y) * m_WidthByte32, data + y * packed, packed);
+    std::memcpy(m_pData + static_cast<size_t>(y) * m_WidthByte32, rows + y * packed, packed);
   return 1;
 }

@@ -1,6 +1,7 @@
 // SGI image files (".rgb"): a 512-byte big-endian header followed by the
 // image. Only verbatim storage of three 8-bit channels is read.
 
+#include "io/ByteCursor.h"
 #include "io/TextFile.h"
 #include "io/Texture.h"
 
@@ -11,29 +12,29 @@ constexpr uint16_t SGI_MAGIC = 474;
 
 // The header fields the reader uses, in file order.
 struct SgiHeader {
-  uint16_t magic;
-  unsigned char storage;         // 0 verbatim, 1 run-length
-  unsigned char bytesPerChannel; // 1 or 2
-  uint16_t dimension;
-  uint16_t xSize, ySize, zSize;
-  uint32_t minimum, maximum;
-  uint32_t colormap;
+  uint16_t magic = 0;
+  uint8_t storage = 0;         // 0 verbatim, 1 run-length
+  uint8_t bytesPerChannel = 0; // 1 or 2
+  uint16_t dimension = 0;
+  uint16_t xSize = 0, ySize = 0, zSize = 0;
+  uint32_t minimum = 0, maximum = 0;
+  uint32_t colormap = 0;
 };
 
-SgiHeader ParseSgiHeader(const unsigned char* p) {
-  SgiHeader h;
-  h.magic = GetBig16(p);
-  h.storage = p[2];
-  h.bytesPerChannel = p[3];
-  h.dimension = GetBig16(p + 4);
-  h.xSize = GetBig16(p + 6);
-  h.ySize = GetBig16(p + 8);
-  h.zSize = GetBig16(p + 10);
-  h.minimum = GetBig32(p + 12);
-  h.maximum = GetBig32(p + 16);
-  // 4 unused bytes and the 80-byte image name
-  h.colormap = GetBig32(p + 104);
-  return h;
+// The header after the magic number; false when the file is shorter than
+// the header.
+bool ParseSgiHeader(CByteCursor& bytes, SgiHeader& h) {
+  bytes.U8(h.storage);
+  bytes.U8(h.bytesPerChannel);
+  bytes.U16BE(h.dimension);
+  bytes.U16BE(h.xSize);
+  bytes.U16BE(h.ySize);
+  bytes.U16BE(h.zSize);
+  bytes.U32BE(h.minimum);
+  bytes.U32BE(h.maximum);
+  bytes.Skip(4 + 80); // unused, then the image name
+  bytes.U32BE(h.colormap);
+  return bytes.Seek(SGI_HEADER_SIZE);
 }
 
 int IsReadableSgi(const SgiHeader& h) {
@@ -62,19 +63,20 @@ int CTexture::ReadRgbFromMemory(const unsigned char* data, size_t size) {
   m_Error.clear();
 
   // header
-  if (size < 2 || GetBig16(data) != SGI_MAGIC) return Fail("Invalid magic number");
-  if (size < SGI_HEADER_SIZE) return Fail("Sorry, unable to read this format");
-  const SgiHeader header = ParseSgiHeader(data);
-  if (!IsReadableSgi(header)) return Fail("Sorry, unable to read this format");
+  CByteCursor cursor(data, size);
+  SgiHeader header;
+  if (!cursor.U16BE(header.magic) || header.magic != SGI_MAGIC) return Fail("Invalid magic number");
+  if (!ParseSgiHeader(cursor, header) || !IsReadableSgi(header))
+    return Fail("Sorry, unable to read this format");
   if (!Alloc(header.xSize, header.ySize, 24)) return 0;
 
   // three planes of xSize x ySize bytes, bottom row first
   const size_t plane = static_cast<size_t>(header.xSize) * header.ySize;
-  if ((size - SGI_HEADER_SIZE) / 3 < plane) {
+  const unsigned char* bytes = cursor.Items(3, plane);
+  if (!bytes) {
     Free();
     return Fail("Error during reading image");
   }
-  const unsigned char* bytes = data + SGI_HEADER_SIZE;
   for (int channel = 0; channel < 3; channel++)
     for (unsigned int y = 0; y < m_Height; y++) {
       const unsigned char* source = bytes + channel * plane + static_cast<size_t>(y) * m_Width;

@@ -15,6 +15,9 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 namespace orvex::test {
 
+// The settings folder of this test run (a fresh temporary folder).
+QString SettingsFolder();
+
 // The sample scene: one icosahedron (12 vertices, 20 faces).
 QString SamplePath(const char* name = "icosahedron.wrl");
 

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QMdiArea>
@@ -115,9 +116,14 @@ TEST_F(FrameWithSample, OpensTheFileInASplitWindow) {
   EXPECT_EQ(child->GetSplitter()->widget(1), child->GetRenderView());
   EXPECT_EQ(m_Frame->MdiArea()->activeSubWindow()->windowTitle(), "icosahedron.wrl");
   EXPECT_EQ(FaceCount(doc), 20);
-  // the opened file is remembered under the profile
+  // the opened file is remembered under the profile, in this run's own
+  // settings folder (never the user's)
   QSettings settings("3D Orvexbox", "3D Orvexbox");
   EXPECT_EQ(settings.value("Recent File List/File1").toString(), SamplePath());
+  settings.sync();
+  EXPECT_TRUE(settings.fileName().startsWith(SettingsFolder() + "/"))
+      << settings.fileName().toStdString();
+  EXPECT_TRUE(QFile::exists(settings.fileName()));
 }
 
 TEST_F(FrameWithSample, AcceleratorRunsLoopAndReportsInTheStatusLine) {

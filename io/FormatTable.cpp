@@ -1,0 +1,79 @@
+#include "io/FormatTable.h"
+
+#include <cctype>
+
+#include "io/ReadDem.h"
+#include "io/ReadInventor.h"
+#include "io/ReadMhp.h"
+#include "io/ReadPpd.h"
+#include "io/ReadSmf.h"
+#include "io/ReadSmm.h"
+#include "io/ReadVrml.h"
+#include "io/WriteBinaryScene.h"
+#include "io/WriteVrml.h"
+
+static int ReadVrmlScene(CSceneGraph3d* scene, const std::string& fileName, CReadReport& report,
+                         std::string& error) {
+  CVrmlParser parser;
+  const int ok = parser.Load(fileName, scene);
+  report = parser.GetReport();
+  error = parser.GetError();
+  return ok;
+}
+
+const std::vector<CFileFormat>& FileFormats() {
+  using E = EFormatOpen;
+  static const std::vector<CFileFormat> formats = {
+      {".wrl", false, "VRML 2.0", E::Scene, nullptr, ReadVrmlScene, WriteVRML, "fuzz_vrml"},
+      // ".IV" is not an Inventor file
+      {".iv", true, "Inventor", E::Mesh, ReadInventor, nullptr, nullptr, "fuzz_inventor"},
+      {".jpg", false, "JPEG image", E::Image, nullptr, nullptr, nullptr, "fuzz_jpeg"},
+      {".bmp", false, "BMP image", E::Image, nullptr, nullptr, nullptr, "fuzz_bmp"},
+      {".dib", false, "palette bitmap", E::Image, nullptr, nullptr, nullptr, "fuzz_dib"},
+      {".smf", false, "simple mesh", E::Mesh, ReadSmf, nullptr, nullptr, "fuzz_smf"},
+      {".smm", false, "counted mesh", E::Mesh, ReadSmm, nullptr, nullptr, "fuzz_smm"},
+      {".ppd", false, "numbered mesh", E::Mesh, ReadPpd, nullptr, nullptr, "fuzz_ppd"},
+      {".dem", false, "colored mesh", E::Mesh, ReadDem, nullptr, nullptr, "fuzz_dem"},
+      {".mhp", false, "turned mesh", E::Mesh, ReadMhp, nullptr, nullptr, "fuzz_mhp"},
+      {"quad", false, "Quad meshes", E::Later, nullptr, nullptr, nullptr, nullptr},
+      {".bin", false, "Binary meshes (.bin)", E::Later, nullptr, nullptr, nullptr, nullptr},
+      {".obj", false, "Polygon meshes (.obj)", E::Later, nullptr, nullptr, nullptr, nullptr},
+      {".vpm", false, "Progressive meshes (.vpm)", E::Later, nullptr, nullptr, nullptr, nullptr},
+      {".dat", false, "Distance fields (.dat)", E::Later, nullptr, nullptr, nullptr, nullptr},
+      {".iso", false, "Isosurfaces (.iso)", E::Later, nullptr, nullptr, nullptr, nullptr},
+      {".txt", false, "Compressed isosurfaces (.txt)", E::Later, nullptr, nullptr, nullptr,
+       nullptr},
+      {".bbm", false, "Octree bitmaps (.bbm)", E::Later, nullptr, nullptr, nullptr, nullptr},
+      // saved, not opened
+      {".raw", false, "binary scene", E::None, nullptr, nullptr, WriteBinary, nullptr},
+  };
+  return formats;
+}
+
+bool CFileFormat::Matches(const std::string& fileName) const {
+  const std::string tail(ending);
+  if (fileName.size() < tail.size()) return false;
+  const size_t start = fileName.size() - tail.size();
+  for (size_t i = 0; i < tail.size(); i++) {
+    const char c = fileName[start + i];
+    const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if ((caseSensitive ? c : lower) != tail[i]) return false;
+  }
+  return true;
+}
+
+const CFileFormat* FindFileFormat(const std::string& fileName) {
+  for (const CFileFormat& format : FileFormats())
+    if (format.Matches(fileName)) return &format;
+  return nullptr;
+}
+
+std::string SaveExtensionsText() {
+  std::string text;
+  for (const CFileFormat& format : FileFormats()) {
+    if (!format.writer) continue;
+    text += text.empty() ? "the extension " : " or ";
+    text += std::string(format.ending) + " (" + format.description + ")";
+  }
+  return text;
+}
