@@ -22,7 +22,7 @@ static void DeleteTopology(CMesh3d* mesh) {
 
 CMesh3d::~CMesh3d() {
   DeleteContents();
-  if (m_ListOpenGL != 0 && m_ListGroup == glCurrentListGroup()) glDeleteLists(m_ListOpenGL, 1);
+  m_GlList.glRelease();
 }
 
 void CMesh3d::DeleteContents() {
