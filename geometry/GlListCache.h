@@ -6,8 +6,8 @@
 // holds for the object in one share group (GlListGroup.h), and the
 // revision of the object it was compiled from. It is no part of the
 // object's state: drawing, which never changes the object, fills it (the
-// owner keeps it mutable), and nothing the object reports reads it.
-// One thread draws in a share group at a time.
+// owner keeps it mutable), and nothing the object reports reads it. Paints
+// from several threads take turns through the scene (CSceneGraph3d).
 class CGlListCache {
 public:
   CGlListCache() = default;

@@ -132,6 +132,7 @@ void CSceneGraph3d::glUploadTextures() const {
 //////////////////////////////////////////////////////////////////////
 
 int CSceneGraph3d::glBuildList() const {
+  std::lock_guard<std::mutex> lock(m_RenderMutex);
   return glBuildLists(CDrawOptions());
 }
 
@@ -161,6 +162,7 @@ int CSceneGraph3d::glDrawObject(CObject3d* object, const CDrawOptions& options) 
 }
 
 void CSceneGraph3d::glDraw(const CDrawOptions& options) const {
+  std::lock_guard<std::mutex> lock(m_RenderMutex);
   // textures appended since the last upload are uploaded as well
   // and a context of another share group uploads its own copies
   if (!m_ListDone || m_NbIndexTexture != m_ArrayTexture.GetSize() ||
@@ -173,11 +175,13 @@ void CSceneGraph3d::glDraw(const CDrawOptions& options) const {
 }
 
 void CSceneGraph3d::glDrawType(int type, const CDrawOptions& options) const {
+  std::lock_guard<std::mutex> lock(m_RenderMutex);
   for (CObject3d* object : m_ArrayObject)
     if (object->GetType() == type) glDrawObject(object, options);
 }
 
 void CSceneGraph3d::glDrawContent(int bindTextures, const CDrawOptions& options) const {
+  std::lock_guard<std::mutex> lock(m_RenderMutex);
   for (CObject3d* object : m_ArrayObject) {
     const int type = object->GetType();
     if (type == TYPE_MESH3D) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <mutex>
 #include <string>
 
 #include "geometry/Array3d.h"
@@ -27,6 +28,9 @@ public:
 
   // Render-side cache: the texture names GL holds for the table in one
   // share group. Drawing (const) fills it; it is no state of the scene.
+  // The objects keep their display lists the same way. Paints of the scene
+  // from several threads take turns on these caches (m_RenderMutex);
+  // readers that do not draw never touch them.
   mutable unsigned int* m_pIndexTextures = nullptr; // one OpenGL name per texture, or null
   mutable int m_NbIndexTexture = 0;                 // entries in m_pIndexTextures
   mutable int m_TextureGroup = 0;                   // share group of those names (GlListGroup.h)
@@ -62,7 +66,8 @@ public:
   // the scene is refilled with.
   void Free();
 
-  // drawing, with the options of the view that paints
+  // drawing, with the options of the view that paints; each call holds
+  // m_RenderMutex while it runs
   virtual int glBuildList() const;
   void glDraw(const CDrawOptions& options = CDrawOptions()) const;
   void glDrawType(int type, const CDrawOptions& options = CDrawOptions()) const;
@@ -81,6 +86,7 @@ public:
 private:
   void DeleteTextureNames() const;
   void glUploadTextures() const;
+  mutable std::mutex m_RenderMutex;
   int glBuildLists(const CDrawOptions& options) const;
   void glBindTextureOf(CObject3d* object) const;
   // Draws one object: triangle meshes with the options, the others as

@@ -22,8 +22,10 @@ void DescribeMesh(std::ostream& out, const CMesh3d& mesh) {
   out << '\n';
   for (int i = 0; i < mesh.NbVertex(); i++) {
     const CVertex3d* v = mesh.GetVertex(i);
-    out << "  v" << i << " flag " << v->m_Flag << " counter " << v->m_Counter << " tags "
-        << v->m_TagA << ',' << v->m_TagB << ',' << v->m_TagD << " color ";
+    out << "  v" << i << " at " << v->x << ' ' << v->y << ' ' << v->z << " normal " << v->m_Normal.x
+        << ' ' << v->m_Normal.y << ' ' << v->m_Normal.z << " flag " << v->m_Flag << " counter "
+        << v->m_Counter << " tags " << v->m_TagA << ',' << v->m_TagB << ',' << v->m_TagD
+        << " color ";
     DescribeColor(out, v->m_Color);
     out << '\n';
   }
@@ -39,6 +41,7 @@ void DescribeMesh(std::ostream& out, const CMesh3d& mesh) {
 
 std::string SceneSnapshot(const CSceneGraph3d& scene) {
   std::ostringstream out;
+  out.precision(17);
   out << "objects " << scene.NbObject() << " textures " << scene.NbTexture() << '\n';
   for (int i = 0; i < scene.NbObject(); i++) {
     CObject3d* object = scene.GetAt(i);
