@@ -9,6 +9,8 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <type_traits>
+#include <utility>
 
 #include "app/OrvexDoc.h"
 #include "app/offscreen/OffscreenContext.h"
@@ -21,6 +23,13 @@
 #include "tests/support/TestMeshes.h"
 
 using namespace rendertest;
+
+// Drawing compiles for a reader: through a const document, down to the
+// objects (the render helpers below take the document as const as well).
+static_assert(std::is_void<decltype(std::declval<const COrvexDoc&>().glDraw())>::value,
+              "a document draws through a const reference");
+static_assert(std::is_same<decltype(std::declval<const CMesh3d&>().glDraw()), int>::value,
+              "a mesh draws through a const reference");
 
 namespace {
 
