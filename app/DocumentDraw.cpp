@@ -37,21 +37,49 @@ void COrvexDoc::BeginCommand() {
   SetMeshDisplayLists(0);
 }
 
+// The modes that drawing reads are set here, once the last command ends,
+// so that a paint only reads the document.
 void COrvexDoc::EndCommand(bool sceneMayHaveChanged) {
   if (m_CommandDepth > 0) m_CommandDepth--;
-  if (m_CommandDepth == 0 && sceneMayHaveChanged) m_SceneGraph.SetModifiedAll();
+  if (m_CommandDepth > 0) return;
+  if (sceneMayHaveChanged) m_SceneGraph.SetModifiedAll();
+  // meshes (those the command added too) go back to their lists, except
+  // while the visual-mode chooser is shown: its command turned them off
+  SetMeshDisplayLists(m_SceneGraph.FindObjectOfType(TYPE_VISUAL_CHOOSER) ? 0 : 1);
+  // an index left behind by a command that removed vertices or faces
+  // restarts at 0
+  ClampHighlightIndices();
+  if (m_bWireframeOverlay && m_bGlobalColorOverlay) SwitchOffMeshColors();
 }
 
-void COrvexDoc::glDraw() {
-  if (m_SceneGraph.NbObject() == 0) return;
+// The overlay in one global color leaves the scene's single-color switch
+// off: a mesh's list is rebuilt only when its color choice really changes.
+void COrvexDoc::SwitchOffMeshColors() {
+  for (CObject3d* object : m_SceneGraph.m_ArrayObject) {
+    const int type = object->GetType();
+    if (type == TYPE_MESH3D) {
+      auto* mesh = static_cast<CMesh3d*>(object);
+      if (!mesh->m_UseMeshColor) continue;
+      mesh->m_UseMeshColor = 0;
+      mesh->SetModified();
+    } else if (type == TYPE_QUAD_MESH || type == TYPE_POLYGON_MESH) {
+      if (auto* mesh = dynamic_cast<CSceneMesh3d*>(object)) {
+        mesh->SetUseMeshColor(0);
+        object->SetModified();
+      }
+    }
+  }
+}
 
-  // meshes added since the last draw join in
-  SetMeshDisplayLists(IsCommandRunning() ? 0 : 1);
+void COrvexDoc::glDraw(const CDrawOptions& viewOptions) const {
+  if (m_SceneGraph.NbObject() == 0) return;
+  CDrawOptions options = viewOptions;
+  if (IsCommandRunning()) options.m_DisplayLists = false;
 
   glLineWidth(m_LineWidth);
   glEnable(GL_POLYGON_OFFSET_FILL);
   glPolygonOffset(m_FillOffset, 1.0f);
-  m_SceneGraph.glDraw();
+  m_SceneGraph.glDraw(options);
   glDisable(GL_POLYGON_OFFSET_FILL);
 
   if (!m_bHighlightVertex && !m_bHighlightFace && !m_bHighlightSecondVertex && !m_bWireframeOverlay)
@@ -62,8 +90,8 @@ void COrvexDoc::glDraw() {
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   glDisable(GL_LIGHTING);
 
-  if (CMesh3d* mesh = GetFirstMesh()) glDrawHighlights(mesh);
-  if (m_bWireframeOverlay) glDrawWireframeOverlay();
+  if (const CMesh3d* mesh = GetFirstMesh()) glDrawHighlights(*mesh);
+  if (m_bWireframeOverlay) glDrawWireframeOverlay(options);
 
   if (m_bLighting) glEnable(GL_LIGHTING);
   glPolygonMode(GL_FRONT, polygonMode[0]);
@@ -72,82 +100,69 @@ void COrvexDoc::glDraw() {
 
 // Marks of the vertices of the highlighted face: a twelfth of the vertex's
 // size, taken as its mean distance to its neighbours.
-static void glDrawFaceCorners(CFace3d* face, const CTransform* transform) {
+static void glDrawFaceCorners(const CFace3d* face, const CTransform* transform) {
   for (int k = 0; k < 3; k++) {
-    CVertex3d* v = face->v(k);
+    const CVertex3d* v = face->v(k);
     if (!v) continue;
     float size = static_cast<float>(v->MeanDistanceToNeighbors() / 12.0);
     v->glDrawHighlight(size, CColor(0, 0, static_cast<unsigned char>(100 * k)), transform);
   }
 }
 
-static void glDrawFaceEdges(CFace3d* face, const CTransform* transform, const CColor& color) {
+static void glDrawFaceEdges(const CFace3d* face, const CTransform* transform, const CColor& color) {
   glPushMatrix();
   if (transform) transform->glApply();
   glColor3ub(color.r, color.g, color.b);
   glBegin(GL_LINE_LOOP);
   for (int k = 0; k < 3; k++)
-    if (CVertex3d* v = face->v(k))
+    if (const CVertex3d* v = face->v(k))
       glVertex3f(static_cast<float>(v->x), static_cast<float>(v->y), static_cast<float>(v->z));
   glEnd();
   glPopMatrix();
 }
 
-// Every index is brought back into the mesh before use (an index left
-// behind by a command that removed vertices or faces restarts at 0).
-void COrvexDoc::glDrawHighlights(CMesh3d* mesh) {
-  ClampHighlightIndices();
-  const CTransform* transform = &mesh->m_Transform;
-  if (m_bHighlightVertex && mesh->NbVertex() > 0) {
-    CVertex3d* v = mesh->GetVertex(m_HighlightVertexIndex);
-    v->glDrawHighlight(m_HighlightSize, kRed, transform);
-    for (int i = 0; i < v->NbNeighbor(); i++)
-      v->GetNeighbor(i)->glDrawHighlight(m_HighlightSize / 2.0f, kGreen, transform);
-  }
-  if (m_bHighlightSecondVertex && mesh->NbVertex() > 0)
-    mesh->GetVertex(m_HighlightSecondVertexIndex)
-        ->glDrawHighlight(m_HighlightSize, kGreen, transform);
-  if (m_bHighlightFace && mesh->NbFace() > 0) {
-    CFace3d* face = mesh->GetFace(m_HighlightFaceIndex);
-    face->glDrawHighlight(kRed, transform, nullptr);
-    glDrawFaceEdges(face, transform, kGreen);
-    glDrawFaceCorners(face, transform);
-  }
+// The element at index, or null when the index is outside the array (the
+// end of the next command brings it back; see EndCommand).
+template <class T> static const T* ElementAt(const CArray3d<T>& array, int index) {
+  return index >= 0 && index < array.GetSize() ? array[index] : nullptr;
 }
 
-void COrvexDoc::glDrawWireframeOverlay() {
+void COrvexDoc::glDrawHighlights(const CMesh3d& mesh) const {
+  const CTransform* transform = &mesh.m_Transform;
+  if (m_bHighlightVertex)
+    if (const CVertex3d* v = ElementAt(mesh.m_ArrayVertex, m_HighlightVertexIndex)) {
+      v->glDrawHighlight(m_HighlightSize, kRed, transform);
+      for (int i = 0; i < v->NbNeighbor(); i++)
+        v->GetNeighbor(i)->glDrawHighlight(m_HighlightSize / 2.0f, kGreen, transform);
+    }
+  if (m_bHighlightSecondVertex)
+    if (const CVertex3d* v = ElementAt(mesh.m_ArrayVertex, m_HighlightSecondVertexIndex))
+      v->glDrawHighlight(m_HighlightSize, kGreen, transform);
+  if (m_bHighlightFace)
+    if (const CFace3d* face = ElementAt(mesh.m_ArrayFace, m_HighlightFaceIndex)) {
+      face->glDrawHighlight(kRed, transform, nullptr);
+      glDrawFaceEdges(face, transform, kGreen);
+      glDrawFaceCorners(face, transform);
+    }
+}
+
+// With the global color, the triangle meshes are drawn immediately in
+// their mesh color (going through the lists would rebuild them twice on
+// every paint); the quad and polygon meshes are left out.
+void COrvexDoc::glDrawWireframeOverlay(const CDrawOptions& options) const {
   glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
   glEnable(GL_POLYGON_OFFSET_LINE);
   glPolygonOffset(m_OverlayLineOffset, -1.0f);
   if (m_bGlobalColorOverlay) {
-    glDrawOverlayInMeshColor();
+    CDrawOptions inMeshColor = options;
+    inMeshColor.m_ForceMeshColor = true;
+    for (CObject3d* object : m_SceneGraph.m_ArrayObject)
+      if (object->GetType() == TYPE_MESH3D)
+        static_cast<const CMesh3d*>(object)->DrawContent(inMeshColor);
   } else {
-    m_SceneGraph.glDrawType(TYPE_MESH3D);
-    m_SceneGraph.glDrawType(TYPE_QUAD_MESH);
-    m_SceneGraph.glDrawType(TYPE_POLYGON_MESH);
+    m_SceneGraph.glDrawType(TYPE_MESH3D, options);
+    m_SceneGraph.glDrawType(TYPE_QUAD_MESH, options);
+    m_SceneGraph.glDrawType(TYPE_POLYGON_MESH, options);
   }
   glDisable(GL_POLYGON_OFFSET_LINE);
-}
-
-// The triangle meshes in their single mesh color, drawn immediately: going
-// through the lists would rebuild them twice on every paint. The switch
-// ends off on every mesh, as the scene's single-color switch leaves it; a
-// mesh's list is rebuilt only when its color choice really changed.
-void COrvexDoc::glDrawOverlayInMeshColor() {
-  for (CObject3d* object : m_SceneGraph.m_ArrayObject) {
-    const int type = object->GetType();
-    if (type == TYPE_MESH3D) {
-      auto* mesh = static_cast<CMesh3d*>(object);
-      const int before = mesh->m_UseMeshColor;
-      mesh->m_UseMeshColor = 1;
-      mesh->DrawContent();
-      mesh->m_UseMeshColor = 0;
-      if (before) mesh->SetModified();
-    } else if (type == TYPE_QUAD_MESH || type == TYPE_POLYGON_MESH) {
-      if (auto* mesh = dynamic_cast<CSceneMesh3d*>(object)) {
-        mesh->SetUseMeshColor(0);
-        object->SetModified();
-      }
-    }
-  }
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "geometry/Camera3d.h"
+#include "geometry/DrawOptions.h"
 #include "geometry/SceneGraph3d.h"
 
 class CMesh3d;
@@ -104,17 +105,24 @@ public:
   void ClampHighlightFaceIndex();
   CObjectProperties GetObjectProperties(int index) const;
 
-  // drawing (inside the view's model transform, with its context current)
+  // drawing (inside the view's model transform, with its context current).
+  // Drawing only reads the document: it may run while other readers look
+  // at it; the GL resources it makes are the objects' render-side caches.
   void glApplyDisplayState() const;
   // Triangle meshes draw through their cached display lists, rebuilt after
-  // SetModified, except while a command runs.
-  void glDraw();
+  // SetModified, except while a command runs. A highlight index outside the
+  // first object is not drawn.
+  void glDraw(const CDrawOptions& options = CDrawOptions()) const;
 
   // Every command runs between these two (the dispatcher brackets them).
   // While a command runs, meshes are drawn immediately: one that shows its
   // progress redraws a mesh it is changing. When a command that may have
   // changed the scene ends, every object rebuilds its display list on its
-  // next draw; the others keep their lists.
+  // next draw; the others keep their lists. The end of the last command
+  // also puts the meshes back in display-list mode (not while the
+  // visual-mode chooser is shown), brings the highlight indices back into
+  // the first object and, under the wireframe overlay in one global color,
+  // switches the meshes' own mesh color off.
   void BeginCommand();
   void EndCommand(bool sceneMayHaveChanged = true);
   bool IsCommandRunning() const { return m_CommandDepth > 0; }
@@ -128,8 +136,8 @@ private:
   bool m_bModified = false;
   int m_CommandDepth = 0;
 
-  void glDrawHighlights(CMesh3d* mesh);
-  void glDrawWireframeOverlay();
-  void glDrawOverlayInMeshColor();
+  void glDrawHighlights(const CMesh3d& mesh) const;
+  void glDrawWireframeOverlay(const CDrawOptions& options) const;
   void SetMeshDisplayLists(int on);
+  void SwitchOffMeshColors();
 };

@@ -142,14 +142,14 @@ void CRenderViewState::glApplyModelTransform() const {
   glScalef(m_Scale[0], m_Scale[1], m_Scale[2]);
 }
 
-void CRenderViewState::glPaint(COrvexDoc& doc) const {
+void CRenderViewState::glPaint(const COrvexDoc& doc) const {
   // the clear color may have changed since the set-up
   glClearColor(m_ClearColor[0], m_ClearColor[1], m_ClearColor[2], 1.0f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glPushMatrix();
   glApplyModelTransform();
   doc.glApplyDisplayState();
-  doc.glDraw();
+  doc.glDraw(m_DrawOptions);
   glPopMatrix();
 }
 

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "geometry/DrawOptions.h"
+
 class COrvexDoc;
 class CSceneGraph3d;
 
@@ -59,6 +61,8 @@ public:
   // last yaw, pitch, pan x, pan y and dolly sent to the camera object
   float m_CameraDeltas[5] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
   int m_bAlwaysColorSilhouette = 0;
+  // How this view draws the scene (indexed arrays, display lists).
+  CDrawOptions m_DrawOptions;
 
   // pointer of the last camera-mode move, until ApplyCameraDrag takes it
   bool m_bCameraDragPending = false;
@@ -75,8 +79,8 @@ public:
   // Viewport and projection for a new client size.
   void glResize(int width, int height);
   // Clears, applies the model transform and draws the document. The
-  // caller swaps buffers.
-  void glPaint(COrvexDoc& doc) const;
+  // caller swaps buffers. The document is only read.
+  void glPaint(const COrvexDoc& doc) const;
   // The model transform: translate, rotate X, Y, Z, scale.
   void glApplyModelTransform() const;
 

@@ -10,7 +10,7 @@
 
 #include "geometry/Mesh3d.h"
 #include "geometry/SceneGraph3d.h"
-#include "io/MeshIndices.h"
+#include "geometry/VertexIndexMap.h"
 #include "io/ReadSmf.h"
 #include "io/ReadVrml.h"
 #include "io/ReplaceFile.h"
@@ -54,7 +54,7 @@ int WriteSmf(CMesh3d* mesh, const std::string& path) {
   CReplaceFile file;
   if (!file.Open(path)) return 0;
   CTextOutput out(&file);
-  NumberVertices(mesh);
+  const CVertexIndexMap index(mesh->m_ArrayVertex);
   for (int i = 0; i < mesh->NbVertex(); i++) {
     const CVertex3d* v = mesh->GetVertex(i);
     out.Text("v ").G3(v->x, v->y, v->z).Text("\n");
@@ -62,8 +62,8 @@ int WriteSmf(CMesh3d* mesh, const std::string& path) {
   }
   for (int i = 0; i < mesh->NbFace(); i++) {
     const CFace3d* f = mesh->GetFace(i);
-    out.Text("f ").D(CornerIndex(mesh, f->v(0))).Text(" ").D(CornerIndex(mesh, f->v(1)));
-    out.Text(" ").D(CornerIndex(mesh, f->v(2))).Text("\n");
+    out.Text("f ").D(index.IndexOf(f->v(0))).Text(" ").D(index.IndexOf(f->v(1)));
+    out.Text(" ").D(index.IndexOf(f->v(2))).Text("\n");
     out.Flush();
   }
   return out.Flush(true) && file.Commit();

@@ -24,7 +24,7 @@ static void glVertex(const CVector3d& p) {
   glVertex3d(p.x, p.y, p.z);
 }
 
-int CCamera3d::glDraw() {
+int CCamera3d::glDraw() const {
   if (!m_Show) return 0;
   // corners of the pyramid's base, one unit in front of the eye
   const CVector3d right = GetRight() * static_cast<double>(m_Opening);

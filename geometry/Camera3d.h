@@ -22,7 +22,7 @@ public:
 
   // CObject3d
   int GetType() override { return TYPE_CAMERA; }
-  int glDraw() override;
+  int glDraw() const override;
   void Show(int visible) override { m_Show = visible; }
 
   // First rotation operation: turns the viewing frame about its up axis

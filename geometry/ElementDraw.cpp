@@ -17,13 +17,14 @@ static void DrawSphere(double x, double y, double z, double radius) {
   gluDeleteQuadric(quadric);
 }
 
-int CVertex3d::glDraw() {
+int CVertex3d::glDraw() const {
   glColor3ub(m_Color.r, m_Color.g, m_Color.b);
   DrawSphere(x, y, z, 0.0001);
   return 1;
 }
 
-void CVertex3d::glDrawHighlight(float radius, const CColor& color, const CTransform* transform) {
+void CVertex3d::glDrawHighlight(float radius, const CColor& color,
+                                const CTransform* transform) const {
   glPushMatrix();
   if (transform) transform->glApply();
   glColor3ub(color.r, color.g, color.b);
@@ -41,7 +42,7 @@ static void DrawPolygon(const CFace3d* f) {
 }
 
 void CFace3d::glDrawHighlight(const CColor& color, const CTransform* transform,
-                              const CColor* neighborColor) {
+                              const CColor* neighborColor) const {
   glPushMatrix();
   if (transform) transform->glApply();
   if (neighborColor) {

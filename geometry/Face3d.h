@@ -40,7 +40,7 @@ public:
   // Draws the non-null neighbours in neighborColor (when given), then this
   // face in color, with the owner's transform applied (when given).
   virtual void glDrawHighlight(const CColor& color, const CTransform* transform,
-                               const CColor* neighborColor);
+                               const CColor* neighborColor) const;
 
   // v(i) wraps modulo 6 (slots 3-5 are the extra vertices); f(i) modulo 3.
   CVertex3d* v(int i) const { return m_pVertex[i % 6]; }

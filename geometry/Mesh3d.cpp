@@ -1,8 +1,5 @@
 #include "geometry/Mesh3d.h"
-#include "geometry/GlListGroup.h"
-#include "geometry/Mesh3dIndexer.h"
-
-#include <GL/gl.h>
+#include "geometry/VertexIndexMap.h"
 
 #include <cstring>
 #include <unordered_set>
@@ -22,7 +19,7 @@ static void DeleteTopology(CMesh3d* mesh) {
 
 CMesh3d::~CMesh3d() {
   DeleteContents();
-  if (m_ListOpenGL != 0 && m_ListGroup == glCurrentListGroup()) glDeleteLists(m_ListOpenGL, 1);
+  m_GlList.glRelease();
 }
 
 void CMesh3d::DeleteContents() {
@@ -44,12 +41,12 @@ void CMesh3d::Copy(const CMesh3d* source) {
   }
 
   // one new face per source face whose three corners are source vertices
-  // (found through the indexer, which restores the source's flags); the
-  // others leave no slot, so the face array holds no null entry
+  // (found through a side index: the source is only read); the others
+  // leave no slot, so the face array holds no null entry
   int nf = source->NbFace();
   m_ArrayFace.Reserve(nf);
   {
-    CVertexIndexer indexer(source->m_ArrayVertex);
+    const CVertexIndexMap indexer(source->m_ArrayVertex);
     for (int i = 0; i < nf; i++) {
       const CFace3d* f = source->GetFace(i);
       if (!f) continue;

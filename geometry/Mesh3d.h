@@ -5,8 +5,10 @@
 
 #include "geometry/Array3d.h"
 #include "geometry/Color.h"
+#include "geometry/DrawOptions.h"
 #include "geometry/Edge3d.h"
 #include "geometry/Face3d.h"
+#include "geometry/GlListCache.h"
 #include "geometry/Material.h"
 #include "geometry/Transform.h"
 #include "geometry/Vertex3d.h"
@@ -26,16 +28,22 @@ public:
   int m_ColorBinding = 1;  // 1 = face colors, 0 = vertex colors
   int m_UseMeshColor = 0;
   int m_PositionsSwapped = 0;
-  int m_DisplayListMode = 0;
+  // Non-zero: glDraw goes through the display list. Meshes start in it;
+  // the document turns it off while a command runs and while the
+  // visual-mode chooser is shown.
+  int m_DisplayListMode = 1;
   int m_IndexTexture = -1;
   float* m_pTextureCoordinate = nullptr;    // (u, v) pairs
   int* m_pTextureCoordinateIndex = nullptr; // 3 per face
   int m_NbTextureCoordinate = 0;            // number of (u, v) pairs
   int m_NbTextureCoordinateIndex = 0;       // number of faces indexed
-  unsigned int m_ListOpenGL = 0;
-  int m_ListGroup = 0; // share group the list was built in (GlListGroup.h)
-  int m_ListDone = 0;
+  // Set by SetModified (the display list is out of date); drawing never
+  // clears it. Every SetModified also moves the revision on, which the
+  // list cache compares with the revision it was compiled from.
   int m_Modified = 1;
+  unsigned m_Revision = 0;
+  // Render-side cache of the display list (not mesh state).
+  mutable CGlListCache m_GlList;
   unsigned char m_Show = 1;
   float*** m_pGrid = nullptr; // nx arrays of ny arrays of nz floats
   int m_nx = 0, m_ny = 0, m_nz = 0;
@@ -51,11 +59,18 @@ public:
 
   // CObject3d
   int GetType() override { return TYPE_MESH3D; }
-  int glBuildList() override;
-  int glDraw() override;
-  void SetModified() override { m_Modified = 1; }
+  int glBuildList() const override { return glBuildList(CDrawOptions()); }
+  int glDraw() const override { return glDraw(CDrawOptions()); }
+  void SetModified() override {
+    m_Modified = 1;
+    ++m_Revision;
+  }
   void Show(int visible) override { m_Show = static_cast<unsigned char>(visible); }
-  void DrawContent();
+  // Drawing with the options of the view that paints.
+  int glBuildList(const CDrawOptions& options) const;
+  int glDraw(const CDrawOptions& options) const;
+  // Immediate drawing of the faces (and the scalar grid).
+  void DrawContent(const CDrawOptions& options = CDrawOptions()) const;
 
   // construction and ownership
   void DeleteContents();
@@ -179,6 +194,5 @@ public:
 // can share its vertex (vertex normals, vertex colours or a single colour,
 // no texture): the same picture as face-by-face drawing at a fraction of
 // the cost. Returns 0, drawing nothing, when the mesh does not qualify.
-int glDrawFacesIndexed(CMesh3d* mesh, bool textured);
-// Turns the indexed path off (for comparing both paths); on by default.
-void SetIndexedMeshDrawing(bool enabled);
+// useMeshColor: every face in the mesh color.
+int glDrawFacesIndexed(const CMesh3d* mesh, bool textured, bool useMeshColor);

@@ -11,13 +11,7 @@
 #include <vector>
 
 #include "geometry/Mesh3d.h"
-#include "geometry/Mesh3dIndexer.h"
-
-static bool s_IndexedDrawing = true;
-
-void SetIndexedMeshDrawing(bool enabled) {
-  s_IndexedDrawing = enabled;
-}
+#include "geometry/VertexIndexMap.h"
 
 // The single colour of every drawable face, when they share one.
 static bool CommonFaceColor(const CMesh3d* mesh, CColor& color) {
@@ -37,7 +31,7 @@ static bool CommonFaceColor(const CMesh3d* mesh, CColor& color) {
 
 // Corner indices of the drawable faces, in face order; false when a corner
 // is not in the vertex array.
-static bool CornerIndices(const CMesh3d* mesh, const CVertexIndexer& indexer,
+static bool CornerIndices(const CMesh3d* mesh, const CVertexIndexMap& indexer,
                           std::vector<GLuint>& indices) {
   indices.clear();
   indices.reserve(3 * static_cast<size_t>(mesh->NbFace()));
@@ -53,16 +47,16 @@ static bool CornerIndices(const CMesh3d* mesh, const CVertexIndexer& indexer,
   return true;
 }
 
-int glDrawFacesIndexed(CMesh3d* mesh, bool textured) {
-  if (!s_IndexedDrawing || textured || mesh->m_NormalBinding != 0) return 0;
+int glDrawFacesIndexed(const CMesh3d* mesh, bool textured, bool useMeshColor) {
+  if (textured || mesh->m_NormalBinding != 0) return 0;
 
   // colour source: one colour, or one per vertex
-  bool vertexColors = !mesh->m_UseMeshColor && mesh->m_ColorBinding == 0;
+  bool vertexColors = !useMeshColor && mesh->m_ColorBinding == 0;
   CColor common;
-  if (!mesh->m_UseMeshColor && !vertexColors && !CommonFaceColor(mesh, common)) return 0;
+  if (!useMeshColor && !vertexColors && !CommonFaceColor(mesh, common)) return 0;
 
   // flat arrays of the vertices; a null slot is never indexed
-  CVertexIndexer indexer(mesh->m_ArrayVertex);
+  const CVertexIndexMap indexer(mesh->m_ArrayVertex);
   std::vector<GLuint> indices;
   if (!CornerIndices(mesh, indexer, indices)) return 0;
   if (indices.empty()) return 1;
@@ -88,7 +82,7 @@ int glDrawFacesIndexed(CMesh3d* mesh, bool textured) {
   }
 
   // one call; a display list being compiled keeps a copy of the arrays
-  if (!mesh->m_UseMeshColor && !vertexColors) glColor3ub(common.r, common.g, common.b);
+  if (!useMeshColor && !vertexColors) glColor3ub(common.r, common.g, common.b);
   glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_NORMAL_ARRAY);

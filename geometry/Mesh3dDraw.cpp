@@ -1,40 +1,28 @@
 #include <GL/gl.h>
 
-#include "geometry/GlListGroup.h"
 #include "geometry/Mesh3d.h"
 
-int CMesh3d::glDraw() {
+int CMesh3d::glDraw(const CDrawOptions& options) const {
   if (!m_Show) return 0;
 
-  // display-list mode: rebuild the list when out of date or made in
-  // another share group, then call it
-  if (m_DisplayListMode) {
-    if (!m_ListDone || m_Modified || m_ListGroup != glCurrentListGroup()) glBuildList();
-    if (m_ListOpenGL == 0 || !glIsList(m_ListOpenGL)) return 0;
-    glCallList(m_ListOpenGL);
-    return 1;
+  // display-list mode: the cached list, recompiled when the mesh changed
+  // since or when it was made in another share group
+  if (m_DisplayListMode && options.m_DisplayLists && !options.m_ForceMeshColor) {
+    if (!m_GlList.IsCurrent(m_Revision)) glBuildList(options);
+    return m_GlList.glCall() ? 1 : 0;
   }
 
   // immediate mode
-  DrawContent();
+  DrawContent(options);
   return 1;
 }
 
-int CMesh3d::glBuildList() {
-  // a list of another group goes with its own contexts
-  if (m_ListOpenGL != 0 && m_ListGroup == glCurrentListGroup()) glDeleteLists(m_ListOpenGL, 1);
-  m_ListOpenGL = 0;
-  m_ListDone = 0;
-  m_ListGroup = glCurrentListGroup();
-  if (NbVertex() == 0 || NbFace() == 0) return 0;
-  m_ListOpenGL = glGenLists(1);
-  if (m_ListOpenGL == 0) return 0;
-  glNewList(m_ListOpenGL, GL_COMPILE);
-  DrawContent();
-  glEndList();
-  m_ListDone = 1;
-  m_Modified = 0;
-  return 1;
+int CMesh3d::glBuildList(const CDrawOptions& options) const {
+  if (NbVertex() == 0 || NbFace() == 0) {
+    m_GlList.glRelease();
+    return 0;
+  }
+  return m_GlList.glCompile(m_Revision, false, [&] { DrawContent(options); }) ? 1 : 0;
 }
 
 static void glColor(const CColor& c) {
@@ -73,18 +61,18 @@ static void glDrawGrid(const CMesh3d* mesh) {
 }
 
 // Face by face; a face with a missing corner is skipped.
-static void glDrawFacesOneByOne(const CMesh3d* mesh, bool textured) {
+static void glDrawFacesOneByOne(const CMesh3d* mesh, bool textured, bool useMeshColor) {
   int nf = mesh->NbFace();
   glBegin(GL_TRIANGLES);
   for (int i = 0; i < nf; i++) {
     const CFace3d* f = mesh->GetFace(i);
     if (!f || f->HasNullVertex()) continue;
     if (mesh->m_NormalBinding == 1) glNormal(f->m_Normal);
-    if (!mesh->m_UseMeshColor && mesh->m_ColorBinding == 1) glColor(f->m_Color);
+    if (!useMeshColor && mesh->m_ColorBinding == 1) glColor(f->m_Color);
     for (int k = 0; k < 3; k++) {
       const CVertex3d* v = f->v(k);
       if (mesh->m_NormalBinding == 0) glNormal(v->m_Normal);
-      if (!mesh->m_UseMeshColor && mesh->m_ColorBinding == 0) glColor(v->m_Color);
+      if (!useMeshColor && mesh->m_ColorBinding == 0) glColor(v->m_Color);
       if (textured) glTexCoordOfCorner(mesh, i, k);
       glVertex3f(static_cast<float>(v->x), static_cast<float>(v->y), static_cast<float>(v->z));
     }
@@ -92,8 +80,9 @@ static void glDrawFacesOneByOne(const CMesh3d* mesh, bool textured) {
   glEnd();
 }
 
-void CMesh3d::DrawContent() {
+void CMesh3d::DrawContent(const CDrawOptions& options) const {
   if (!m_Show) return;
+  const bool useMeshColor = m_UseMeshColor || options.m_ForceMeshColor;
   m_Material.glApply();
   glPushMatrix();
   m_Transform.glApply();
@@ -101,12 +90,13 @@ void CMesh3d::DrawContent() {
   // initial color
   int nf = NbFace();
   if (nf > 0 && GetFace(0)) glColor(GetFace(0)->m_Color);
-  if (m_UseMeshColor) glColor(m_Color);
+  if (useMeshColor) glColor(m_Color);
   glPointSize(5.0f);
 
   // faces, as one indexed call when the mesh allows it
   bool textured = m_pTextureCoordinate && m_pTextureCoordinateIndex && m_IndexTexture >= 0;
-  if (!glDrawFacesIndexed(this, textured)) glDrawFacesOneByOne(this, textured);
+  if (!options.m_IndexedDrawing || !glDrawFacesIndexed(this, textured, useMeshColor))
+    glDrawFacesOneByOne(this, textured, useMeshColor);
 
   // the attached scalar grid
   if (m_ShowGrid && m_pGrid) glDrawGrid(this);

@@ -23,6 +23,8 @@ enum ObjectType3d {
 
 // Base of every drawable 3D object. The virtual operations keep this slot
 // order: destructor, GetType, glBuildList, glDraw, SetModified, Show.
+// Drawing is const: it reads the object and at most fills a render-side
+// cache of GL resources that the object keeps mutable.
 class CObject3d {
 public:
   CObject3d() = default;
@@ -30,8 +32,8 @@ public:
   CObject3d& operator=(const CObject3d&) = default;
   virtual ~CObject3d() = default;
   virtual int GetType() { return TYPE_OBJECT3D; }
-  virtual int glBuildList() { return 1; }
-  virtual int glDraw() { return 1; }
+  virtual int glBuildList() const { return 1; }
+  virtual int glDraw() const { return 1; }
   virtual void SetModified() {}
   virtual void Show(int /*visible*/) {}
 };

@@ -52,7 +52,7 @@ int CSceneGraph3d::FindTexture(const std::string& fileName, int& index) const {
   return 0;
 }
 
-void CSceneGraph3d::DeleteTextureNames() {
+void CSceneGraph3d::DeleteTextureNames() const {
   // names of another share group go with their own contexts
   if (m_pIndexTextures && m_NbIndexTexture > 0 && m_TextureGroup == glCurrentListGroup())
     glDeleteTextures(m_NbIndexTexture, m_pIndexTextures);
@@ -116,7 +116,7 @@ static void glUploadTexture(const CTextureImage* texture, unsigned int name) {
   }
 }
 
-void CSceneGraph3d::glUploadTextures() {
+void CSceneGraph3d::glUploadTextures() const {
   DeleteTextureNames();
   m_TextureGroup = glCurrentListGroup();
   const int n = m_ArrayTexture.GetSize();
@@ -131,8 +131,18 @@ void CSceneGraph3d::glUploadTextures() {
 // Drawing
 //////////////////////////////////////////////////////////////////////
 
-int CSceneGraph3d::glBuildList() {
-  for (CObject3d* object : m_ArrayObject) object->glBuildList();
+int CSceneGraph3d::glBuildList() const {
+  std::lock_guard<std::mutex> lock(m_RenderMutex);
+  return glBuildLists(CDrawOptions());
+}
+
+int CSceneGraph3d::glBuildLists(const CDrawOptions& options) const {
+  for (CObject3d* object : m_ArrayObject) {
+    if (object->GetType() == TYPE_MESH3D)
+      static_cast<const CMesh3d*>(object)->glBuildList(options);
+    else
+      object->glBuildList();
+  }
   glUploadTextures();
   m_ListDone = 1;
   return 1;
@@ -146,29 +156,37 @@ void CSceneGraph3d::glBindTextureOf(CObject3d* object) const {
   glBindTexture(GL_TEXTURE_2D, m_pIndexTextures[index]);
 }
 
-void CSceneGraph3d::glDraw() {
+int CSceneGraph3d::glDrawObject(CObject3d* object, const CDrawOptions& options) {
+  if (object->GetType() == TYPE_MESH3D) return static_cast<const CMesh3d*>(object)->glDraw(options);
+  return object->glDraw();
+}
+
+void CSceneGraph3d::glDraw(const CDrawOptions& options) const {
+  std::lock_guard<std::mutex> lock(m_RenderMutex);
   // textures appended since the last upload are uploaded as well
   // and a context of another share group uploads its own copies
   if (!m_ListDone || m_NbIndexTexture != m_ArrayTexture.GetSize() ||
       m_TextureGroup != glCurrentListGroup())
-    glBuildList();
+    glBuildLists(options);
   for (CObject3d* object : m_ArrayObject) {
     glBindTextureOf(object);
-    object->glDraw();
+    glDrawObject(object, options);
   }
 }
 
-void CSceneGraph3d::glDrawType(int type) {
+void CSceneGraph3d::glDrawType(int type, const CDrawOptions& options) const {
+  std::lock_guard<std::mutex> lock(m_RenderMutex);
   for (CObject3d* object : m_ArrayObject)
-    if (object->GetType() == type) object->glDraw();
+    if (object->GetType() == type) glDrawObject(object, options);
 }
 
-void CSceneGraph3d::glDrawContent(int bindTextures) {
+void CSceneGraph3d::glDrawContent(int bindTextures, const CDrawOptions& options) const {
+  std::lock_guard<std::mutex> lock(m_RenderMutex);
   for (CObject3d* object : m_ArrayObject) {
     const int type = object->GetType();
     if (type == TYPE_MESH3D) {
       if (bindTextures) glBindTextureOf(object);
-      static_cast<CMesh3d*>(object)->DrawContent();
+      static_cast<const CMesh3d*>(object)->DrawContent(options);
     } else if (type == TYPE_QUAD_MESH || type == TYPE_POLYGON_MESH) {
       if (auto* mesh = dynamic_cast<CSceneMesh3d*>(object)) mesh->DrawContent();
     }

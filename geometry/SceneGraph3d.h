@@ -1,8 +1,10 @@
 #pragma once
 
+#include <mutex>
 #include <string>
 
 #include "geometry/Array3d.h"
+#include "geometry/DrawOptions.h"
 #include "geometry/Object3d.h"
 #include "geometry/TextureImage.h"
 
@@ -12,7 +14,7 @@
 class CSceneMesh3d {
 public:
   virtual ~CSceneMesh3d() = default;
-  virtual void DrawContent() = 0;
+  virtual void DrawContent() const = 0;
   virtual void SetUseMeshColor(int use) = 0;
 };
 
@@ -23,10 +25,16 @@ class CSceneGraph3d {
 public:
   CArray3d<CObject3d> m_ArrayObject;
   CArray3d<CTextureImage> m_ArrayTexture;
-  unsigned int* m_pIndexTextures = nullptr; // one OpenGL name per texture, or null
-  int m_NbIndexTexture = 0;                 // entries in m_pIndexTextures
-  int m_TextureGroup = 0;                   // share group of those names (GlListGroup.h)
-  int m_ListDone = 0;                       // 0 until glBuildList has run
+
+  // Render-side cache: the texture names GL holds for the table in one
+  // share group. Drawing (const) fills it; it is no state of the scene.
+  // The objects keep their display lists the same way. Paints of the scene
+  // from several threads take turns on these caches (m_RenderMutex);
+  // readers that do not draw never touch them.
+  mutable unsigned int* m_pIndexTextures = nullptr; // one OpenGL name per texture, or null
+  mutable int m_NbIndexTexture = 0;                 // entries in m_pIndexTextures
+  mutable int m_TextureGroup = 0;                   // share group of those names (GlListGroup.h)
+  mutable int m_ListDone = 0;                       // 0 until glBuildList has run
 
   CSceneGraph3d() = default;
   CSceneGraph3d(const CSceneGraph3d&) = delete;
@@ -58,11 +66,12 @@ public:
   // the scene is refilled with.
   void Free();
 
-  // drawing
-  virtual int glBuildList();
-  void glDraw();
-  void glDrawType(int type);
-  void glDrawContent(int bindTextures);
+  // drawing, with the options of the view that paints; each call holds
+  // m_RenderMutex while it runs
+  virtual int glBuildList() const;
+  void glDraw(const CDrawOptions& options = CDrawOptions()) const;
+  void glDrawType(int type, const CDrawOptions& options = CDrawOptions()) const;
+  void glDrawContent(int bindTextures, const CDrawOptions& options = CDrawOptions()) const;
 
   // bulk operations
   void SetModifiedAll();
@@ -75,7 +84,12 @@ public:
   void SetUseMeshColorAll(int use);
 
 private:
-  void DeleteTextureNames();
-  void glUploadTextures();
+  void DeleteTextureNames() const;
+  void glUploadTextures() const;
+  mutable std::mutex m_RenderMutex;
+  int glBuildLists(const CDrawOptions& options) const;
   void glBindTextureOf(CObject3d* object) const;
+  // Draws one object: triangle meshes with the options, the others as
+  // their own glDraw does.
+  static int glDrawObject(CObject3d* object, const CDrawOptions& options);
 };

@@ -3,25 +3,24 @@
 #include <GL/gl.h>
 
 #include "geometry/Face3d.h"
-#include "geometry/GlListGroup.h"
 #include "geometry/Mesh3d.h"
 #include "geometry/Vertex3d.h"
 
 CVectorSet3d::~CVectorSet3d() {
   for (CObject3d* point : m_ArrayPoint) delete point;
-  if (m_ListOpenGL != 0 && m_ListGroup == glCurrentListGroup()) glDeleteLists(m_ListOpenGL, 1);
+  m_GlList.glRelease();
 }
 
 void CVectorSet3d::Add(CVertex3d* start, CVertex3d* end) {
   m_ArrayPoint.Add(start);
   m_ArrayPoint.Add(end);
-  m_Modified = 1;
+  SetModified();
 }
 
 void CVectorSet3d::Add(CVector3d* start, CVector3d* end) {
   m_ArrayPoint.Add(start);
   m_ArrayPoint.Add(end);
-  m_Modified = 1;
+  SetModified();
 }
 
 int CVectorSet3d::GetPoint(int i, CVector3d& position) const {
@@ -46,52 +45,42 @@ int CVectorSet3d::GetSegment(int pair, CVector3d& start, CVector3d& end) const {
   return 1;
 }
 
-int CVectorSet3d::glBuildList() {
+int CVectorSet3d::glBuildList() const {
   if (m_ArrayPoint.GetSize() == 0) return 0;
-  const int group = glCurrentListGroup();
-  if (m_ListDone && !m_Modified && m_ListGroup == group) return 0;
-  // a list of another group goes with its own contexts
-  if (m_ListOpenGL != 0 && m_ListGroup == group) glDeleteLists(m_ListOpenGL, 1);
-  m_ListGroup = group;
-  m_ListOpenGL = glGenLists(1);
-  if (m_ListOpenGL == 0) {
+  if (m_GlList.IsCurrent(m_Revision)) return 0;
+  const bool built = m_GlList.glCompile(m_Revision, true, [this] {
+    glPushMatrix();
+    m_Transform.glApply();
+    glColor3ub(m_Color.r, m_Color.g, m_Color.b);
+    glEnable(GL_POLYGON_OFFSET_LINE);
+    glPolygonOffset(1.0f, -1.0f);
+    // only complete pairs are drawn: an odd last point is left out
+    glBegin(GL_LINES);
+    for (int pair = 0; pair < NbVector(); pair++) {
+      CVector3d start, end;
+      if (!GetSegment(pair, start, end)) continue;
+      glVertex3d(start.x, start.y, start.z);
+      glVertex3d(end.x, end.y, end.z);
+    }
+    glEnd();
+    glDisable(GL_POLYGON_OFFSET_LINE);
+    glPopMatrix();
+  });
+  if (!built) {
     m_Error = "CVectorSet3d::BuildList : unable to build DrawList";
     return 0;
   }
   m_Error.clear();
-
-  glNewList(m_ListOpenGL, GL_COMPILE_AND_EXECUTE);
-  glPushMatrix();
-  m_Transform.glApply();
-  glColor3ub(m_Color.r, m_Color.g, m_Color.b);
-  glEnable(GL_POLYGON_OFFSET_LINE);
-  glPolygonOffset(1.0f, -1.0f);
-  // only complete pairs are drawn: an odd last point is left out
-  glBegin(GL_LINES);
-  for (int pair = 0; pair < NbVector(); pair++) {
-    CVector3d start, end;
-    if (!GetSegment(pair, start, end)) continue;
-    glVertex3d(start.x, start.y, start.z);
-    glVertex3d(end.x, end.y, end.z);
-  }
-  glEnd();
-  glDisable(GL_POLYGON_OFFSET_LINE);
-  glPopMatrix();
-  glEndList();
-
-  m_Modified = 0;
-  m_ListDone = 1;
   return 1;
 }
 
-int CVectorSet3d::glDraw() {
-  if (!m_ListDone || m_Modified || m_ListGroup != glCurrentListGroup()) glBuildList();
-  if (m_ListOpenGL == 0 || !glIsList(m_ListOpenGL)) return 0;
+int CVectorSet3d::glDraw() const {
+  if (!m_GlList.IsCurrent(m_Revision)) glBuildList();
   const GLboolean lighting = glIsEnabled(GL_LIGHTING);
   glDisable(GL_LIGHTING);
-  glCallList(m_ListOpenGL);
+  const bool called = m_GlList.glCall();
   if (lighting) glEnable(GL_LIGHTING);
-  return 1;
+  return called ? 1 : 0;
 }
 
 //////////////////////////////////////////////////////////////////////

@@ -4,6 +4,7 @@
 
 #include "geometry/Array3d.h"
 #include "geometry/Color.h"
+#include "geometry/GlListCache.h"
 #include "geometry/Object3d.h"
 #include "geometry/Transform.h"
 #include "geometry/Vector3d.h"
@@ -22,13 +23,15 @@ public:
   std::string m_Name = "VectorSet";
   float m_LengthFactor = 1.0f;
   float m_Parameter = 0.01f;
-  unsigned int m_ListOpenGL = 0;
-  int m_ListGroup = 0; // share group the list was built in (GlListGroup.h)
-  int m_ListDone = 0;
+  // Set by SetModified; drawing never clears it (see CMesh3d).
   int m_Modified = 1;
+  unsigned m_Revision = 0;
+  // Render-side cache of the display list (not state of the set).
+  mutable CGlListCache m_GlList;
   // "CVectorSet3d::BuildList : unable to build DrawList" after a failed
-  // build, for the application to show; empty otherwise.
-  std::string m_Error;
+  // build, for the application to show; empty otherwise. Written by
+  // drawing as a report of the render side, like the list itself.
+  mutable std::string m_Error;
 
   CVectorSet3d() = default;
   CVectorSet3d(const CVectorSet3d&) = delete;
@@ -37,9 +40,12 @@ public:
 
   // CObject3d
   int GetType() override { return TYPE_VECTORSET3D; }
-  int glBuildList() override;
-  int glDraw() override;
-  void SetModified() override { m_Modified = 1; }
+  int glBuildList() const override;
+  int glDraw() const override;
+  void SetModified() override {
+    m_Modified = 1;
+    ++m_Revision;
+  }
 
   // Appends the pair (start, end), taking ownership of both.
   void Add(CVertex3d* start, CVertex3d* end);
@@ -55,7 +61,7 @@ public:
   void SetName(const std::string& name) { m_Name = name; }
   void SetLengthFactor(float factor) {
     m_LengthFactor = factor;
-    m_Modified = 1;
+    SetModified();
   }
   CTransform* GetTransform() { return &m_Transform; }
 };

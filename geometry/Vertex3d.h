@@ -46,10 +46,10 @@ public:
   ~CVertex3d() override;
 
   int GetType() override { return TYPE_VERTEX3D; }
-  int glDraw() override;
+  int glDraw() const override;
   // Sphere of the given radius and color at the position, with the owner's
   // transform applied when one is given.
-  void glDrawHighlight(float radius, const CColor& color, const class CTransform* transform);
+  void glDrawHighlight(float radius, const CColor& color, const class CTransform* transform) const;
 
   // position
   void Set(double vx, double vy, double vz) {

@@ -65,7 +65,7 @@ std::array<float, 3> CVisualModeChooser3d::SphereAngles(int i) const {
   return angles;
 }
 
-int CVisualModeChooser3d::glDraw() {
+int CVisualModeChooser3d::glDraw() const {
   if (!m_Show) return 0;
   GLUquadricObj* quadric = gluNewQuadric();
   if (!quadric) return 0;

@@ -26,7 +26,7 @@ public:
   CVisualModeChooser3d(double fieldOfView, double aspect, const std::array<int, kNbRandom>& random);
 
   int GetType() override { return TYPE_VISUAL_CHOOSER; }
-  int glDraw() override;
+  int glDraw() const override;
   void Show(int visible) override { m_Show = visible; }
 
   double GetFieldOfView() const { return m_FieldOfView; }

@@ -5,8 +5,8 @@
 
 #include "geometry/Mesh3d.h"
 #include "geometry/SceneGraph3d.h"
+#include "geometry/VertexIndexMap.h"
 #include "io/MeshBuilder.h"
-#include "io/MeshIndices.h"
 #include "io/ReplaceFile.h"
 
 static_assert(sizeof(float) == 4, "the binary scene stores 32-bit floats");
@@ -30,8 +30,8 @@ static void PutVector(std::string& bytes, const CVector3d& v) {
   Put(bytes, NarrowToFloat(v.z));
 }
 
-void WriteBinary(CMesh3d* mesh, std::string& bytes) {
-  NumberVertices(mesh);
+void WriteBinary(const CMesh3d* mesh, std::string& bytes) {
+  const CVertexIndexMap index(mesh->m_ArrayVertex);
 
   // transform and counts
   const CTransform& t = mesh->m_Transform;
@@ -49,10 +49,10 @@ void WriteBinary(CMesh3d* mesh, std::string& bytes) {
     Put(bytes, NarrowToFloat(v->z));
   }
   for (const CFace3d* f : mesh->m_ArrayFace)
-    for (int k = 0; k < 3; k++) Put(bytes, int32_t(CornerIndex(mesh, f->v(k))));
+    for (int k = 0; k < 3; k++) Put(bytes, int32_t(index.IndexOf(f->v(k))));
 }
 
-int WriteBinary(CSceneGraph3d* scene, const std::string& fileName, std::string& error) {
+int WriteBinary(const CSceneGraph3d* scene, const std::string& fileName, std::string& error) {
   if (!scene->FindObjectOfType(TYPE_MESH3D)) {
     error = "This scene does not contain meshes";
     return 0;
@@ -69,7 +69,7 @@ int WriteBinary(CSceneGraph3d* scene, const std::string& fileName, std::string& 
   int ok = 1;
   for (CObject3d* object : scene->m_ArrayObject) {
     if (object->GetType() != TYPE_MESH3D) continue;
-    WriteBinary(static_cast<CMesh3d*>(object), bytes);
+    WriteBinary(static_cast<const CMesh3d*>(object), bytes);
     if (bytes.size() >= kFlushBlock) {
       ok = ok && file.Write(bytes.data(), bytes.size());
       bytes.clear();

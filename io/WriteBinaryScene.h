@@ -12,7 +12,7 @@ class CSceneGraph3d;
 // corner that is not a vertex of the mesh). Written through a temporary
 // file; a scene without any triangle mesh writes no file ("This scene does
 // not contain meshes"). Returns 1 on success, else 0 with the message.
-int WriteBinary(CSceneGraph3d* scene, const std::string& fileName, std::string& error);
+int WriteBinary(const CSceneGraph3d* scene, const std::string& fileName, std::string& error);
 
-// Appends the record of one mesh to bytes. Vertex flags are set to indices.
-void WriteBinary(CMesh3d* mesh, std::string& bytes);
+// Appends the record of one mesh to bytes. The mesh is only read.
+void WriteBinary(const CMesh3d* mesh, std::string& bytes);

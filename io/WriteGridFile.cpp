@@ -1,11 +1,11 @@
 #include "io/WriteGridFile.h"
 
 #include "geometry/Mesh3d.h"
-#include "io/MeshIndices.h"
+#include "geometry/VertexIndexMap.h"
 #include "io/ReplaceFile.h"
 #include "io/TextOutput.h"
 
-int WriteGridFile(CMesh3d* mesh, const std::string& fileName, std::string& error) {
+int WriteGridFile(const CMesh3d* mesh, const std::string& fileName, std::string& error) {
   CReplaceFile file;
   if (!file.Open(fileName)) {
     error = "Unable to open file for writing";
@@ -21,14 +21,14 @@ int WriteGridFile(CMesh3d* mesh, const std::string& fileName, std::string& error
   out.D(mesh->NbVertex()).Text("\n").D(mesh->NbFace()).Text("\n");
 
   // vertices, then faces by corner index
-  NumberVertices(mesh);
+  const CVertexIndexMap index(mesh->m_ArrayVertex);
   for (const CVertex3d* v : mesh->m_ArrayVertex) {
     out.G3(v->x, v->y, v->z).Text("\n");
     out.Flush();
   }
   for (const CFace3d* f : mesh->m_ArrayFace) {
-    out.D(CornerIndex(mesh, f->v(0))).Text(" ").D(CornerIndex(mesh, f->v(1))).Text(" ");
-    out.D(CornerIndex(mesh, f->v(2))).Text("\n");
+    out.D(index.IndexOf(f->v(0))).Text(" ").D(index.IndexOf(f->v(1))).Text(" ");
+    out.D(index.IndexOf(f->v(2))).Text("\n");
     out.Flush();
   }
   if (!out.Flush(true) || !file.Commit()) {

@@ -2,7 +2,7 @@
 
 #include "geometry/Mesh3d.h"
 #include "geometry/SceneGraph3d.h"
-#include "io/MeshIndices.h"
+#include "geometry/VertexIndexMap.h"
 #include "io/ReplaceFile.h"
 #include "io/TextOutput.h"
 
@@ -10,8 +10,8 @@ void WriteInventorHeader(CTextOutput& out) {
   out.Text("#Inventor V2.1 ascii\n\n");
 }
 
-void WriteInventor(CMesh3d* mesh, CTextOutput& out) {
-  NumberVertices(mesh);
+void WriteInventor(const CMesh3d* mesh, CTextOutput& out) {
+  const CVertexIndexMap index(mesh->m_ArrayVertex);
   const int nv = mesh->NbVertex();
   const int nf = mesh->NbFace();
 
@@ -29,8 +29,7 @@ void WriteInventor(CMesh3d* mesh, CTextOutput& out) {
   out.Text("        }\n").Text("        IndexedFaceSet {\n").Text("        coordIndex [\n");
   for (int i = 0; i < nf; i++) {
     const CFace3d* f = mesh->GetFace(i);
-    out.IndexTriangle(CornerIndex(mesh, f->v(0)), CornerIndex(mesh, f->v(1)),
-                      CornerIndex(mesh, f->v(2)));
+    out.IndexTriangle(index.IndexOf(f->v(0)), index.IndexOf(f->v(1)), index.IndexOf(f->v(2)));
     out.EndListEntry(i, nf);
   }
   out.CloseEmptyList(nf);
@@ -38,7 +37,7 @@ void WriteInventor(CMesh3d* mesh, CTextOutput& out) {
   out.Flush();
 }
 
-int WriteInventorFile(CMesh3d* mesh, const std::string& fileName, std::string& error) {
+int WriteInventorFile(const CMesh3d* mesh, const std::string& fileName, std::string& error) {
   CReplaceFile file;
   if (!file.Open(fileName)) {
     error = "Unable to open file for writing";
@@ -58,14 +57,14 @@ int WriteInventorFile(CMesh3d* mesh, const std::string& fileName, std::string& e
   return 1;
 }
 
-int WriteInventorFiles(CSceneGraph3d* scene, const std::string& folder, std::string& error) {
+int WriteInventorFiles(const CSceneGraph3d* scene, const std::string& folder, std::string& error) {
   int written = 0;
   for (int i = 0; i < scene->NbObject(); i++) {
     CObject3d* object = scene->GetAt(i);
     if (object->GetType() != TYPE_MESH3D) continue;
     const std::string name = "mesh" + std::to_string(i) + ".iv";
     const std::string path = folder.empty() ? name : folder + "/" + name;
-    if (!WriteInventorFile(static_cast<CMesh3d*>(object), path, error)) return written;
+    if (!WriteInventorFile(static_cast<const CMesh3d*>(object), path, error)) return written;
     written++;
   }
   return written;

@@ -2,7 +2,7 @@
 
 #include "geometry/Mesh3d.h"
 #include "geometry/SceneGraph3d.h"
-#include "io/MeshIndices.h"
+#include "geometry/VertexIndexMap.h"
 #include "io/ReplaceFile.h"
 #include "io/TextOutput.h"
 
@@ -101,12 +101,12 @@ static void WriteVertexColors(const CMesh3d* mesh, CTextOutput& out) {
 }
 
 static void WriteCoordIndex(const CMesh3d* mesh, CTextOutput& out) {
+  const CVertexIndexMap index(mesh->m_ArrayVertex);
   const int n = mesh->NbFace();
   out.Text("        coordIndex [\n");
   for (int i = 0; i < n; i++) {
     const CFace3d* f = mesh->GetFace(i);
-    out.IndexTriangle(CornerIndex(mesh, f->v(0)), CornerIndex(mesh, f->v(1)),
-                      CornerIndex(mesh, f->v(2)));
+    out.IndexTriangle(index.IndexOf(f->v(0)), index.IndexOf(f->v(1)), index.IndexOf(f->v(2)));
     out.EndListEntry(i, n);
   }
   out.CloseEmptyList(n);
@@ -122,8 +122,7 @@ static void WriteTexCoordIndex(const CMesh3d* mesh, CTextOutput& out) {
   }
 }
 
-void WriteVRML(CMesh3d* mesh, CTextOutput& out, const std::string* textureName) {
-  NumberVertices(mesh);
+void WriteVRML(const CMesh3d* mesh, CTextOutput& out, const std::string* textureName) {
   const bool textured = textureName && !textureName->empty() && HasFaceTextureCoordinates(mesh);
   const std::string* texture = textured ? textureName : nullptr;
 
@@ -151,7 +150,7 @@ static const std::string* TextureNameOf(const CSceneGraph3d* scene, const CMesh3
   return texture ? &texture->GetFileName() : nullptr;
 }
 
-int WriteVRML(CSceneGraph3d* scene, const std::string& fileName, std::string& error) {
+int WriteVRML(const CSceneGraph3d* scene, const std::string& fileName, std::string& error) {
   if (!scene->FindObjectOfType(TYPE_MESH3D)) {
     error = "This scene does not contain meshes";
     return 0;
@@ -173,7 +172,7 @@ int WriteVRML(CSceneGraph3d* scene, const std::string& fileName, std::string& er
   // one block per triangle mesh
   for (CObject3d* object : scene->m_ArrayObject) {
     if (object->GetType() != TYPE_MESH3D) continue;
-    auto* mesh = static_cast<CMesh3d*>(object);
+    const auto* mesh = static_cast<const CMesh3d*>(object);
     WriteVRML(mesh, out, TextureNameOf(scene, mesh));
     if (out.Failed()) break;
   }

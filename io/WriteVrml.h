@@ -11,7 +11,7 @@ class CTextOutput;
 // replaces fileName only when everything was written. A scene without any
 // triangle mesh writes no file: "This scene does not contain meshes".
 // Returns 1 on success, else 0 with the message in error.
-int WriteVRML(CSceneGraph3d* scene, const std::string& fileName, std::string& error);
+int WriteVRML(const CSceneGraph3d* scene, const std::string& fileName, std::string& error);
 
 // Header of a scene file, and of the intermediate file that the volume-based
 // approximation appends meshes to.
@@ -22,5 +22,6 @@ void WriteVrmlIntermediateHeader(CTextOutput& out);
 // color, the texture url when textureName is given and the mesh has
 // texture coordinates for every face, vertices, vertex colors when any
 // vertex is not white, and triangles. Every list is closed, so an empty
-// mesh still gives valid VRML. Vertex flags are set to vertex indices.
-void WriteVRML(CMesh3d* mesh, CTextOutput& out, const std::string* textureName = nullptr);
+// mesh still gives valid VRML. Corners are numbered by their place in the
+// vertex array; the mesh is only read.
+void WriteVRML(const CMesh3d* mesh, CTextOutput& out, const std::string* textureName = nullptr);

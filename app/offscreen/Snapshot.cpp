@@ -19,7 +19,7 @@ bool PrepareOffscreenView(COffscreenContext& context, CRenderViewState& view, in
   return true;
 }
 
-bool RenderSnapshot(COffscreenContext& context, COrvexDoc& doc, const CRenderViewState& view,
+bool RenderSnapshot(COffscreenContext& context, const COrvexDoc& doc, const CRenderViewState& view,
                     int width, int height, CRgbImage& image, std::string& error) {
   CRenderViewState state = view;
   if (!PrepareOffscreenView(context, state, width, height, error)) return false;
@@ -29,13 +29,13 @@ bool RenderSnapshot(COffscreenContext& context, COrvexDoc& doc, const CRenderVie
   return context.ReadPixels(image, error);
 }
 
-bool RenderSnapshot(COrvexDoc& doc, const CRenderViewState& view, int width, int height,
+bool RenderSnapshot(const COrvexDoc& doc, const CRenderViewState& view, int width, int height,
                     CRgbImage& image, std::string& error) {
   COffscreenContext context;
   return RenderSnapshot(context, doc, view, width, height, image, error);
 }
 
-bool WriteSnapshot(COrvexDoc& doc, const CRenderViewState& view, int width, int height,
+bool WriteSnapshot(const COrvexDoc& doc, const CRenderViewState& view, int width, int height,
                    const std::string& fileName, std::string& error) {
   CRgbImage image;
   if (!RenderSnapshot(doc, view, width, height, image, error)) return false;

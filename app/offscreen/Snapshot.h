@@ -22,15 +22,15 @@ bool PrepareOffscreenView(COffscreenContext& context, CRenderViewState& view, in
 // width x height client area: the view's GL set-up, resize and paint step
 // (the window's own drawing code), read back top-down. The view state is
 // copied; the caller's is left as it was. false with the reason in error.
-bool RenderSnapshot(COffscreenContext& context, COrvexDoc& doc, const CRenderViewState& view,
+bool RenderSnapshot(COffscreenContext& context, const COrvexDoc& doc, const CRenderViewState& view,
                     int width, int height, CRgbImage& image, std::string& error);
 
 // The same with a context of its own, made for this one picture.
-bool RenderSnapshot(COrvexDoc& doc, const CRenderViewState& view, int width, int height,
+bool RenderSnapshot(const COrvexDoc& doc, const CRenderViewState& view, int width, int height,
                     CRgbImage& image, std::string& error);
 
 // Renders and writes the picture as a PNG file.
-bool WriteSnapshot(COrvexDoc& doc, const CRenderViewState& view, int width, int height,
+bool WriteSnapshot(const COrvexDoc& doc, const CRenderViewState& view, int width, int height,
                    const std::string& fileName, std::string& error);
 
 } // namespace orvex

@@ -14,6 +14,8 @@
 #include "app/OrvexDoc.h"
 #include "geometry/Mesh3d.h"
 #include "tests/app/RecordingUserInterface.h"
+#include "tests/support/SameSnapshot.h"
+#include "tests/support/SceneSnapshot.h"
 #include "tests/support/TestFolder.h"
 #include "tests/support/TestMeshes.h"
 
@@ -140,9 +142,14 @@ TEST_F(DocumentTest, SaveAsksAndWritesOnlyWhatItCan) {
   EXPECT_FALSE(fs::exists(other));
   EXPECT_EQ(m_UI.messages.size(), 1u);
 
-  // ".wrl" and ".RAW" are written; the VRML file reads back the same
+  // ".wrl" and ".RAW" are written; the VRML file reads back the same; the
+  // scene is only read (the document just becomes unmodified)
+  for (int i = 0; i < doc.GetFirstMesh()->NbVertex(); i++)
+    doc.GetFirstMesh()->GetVertex(i)->m_Flag = 40 - i;
+  const std::string scene = testsupport::SceneSnapshot(doc.m_SceneGraph);
   ASSERT_EQ(doc.SaveByExtension(target), 1) << doc.GetLastError();
   EXPECT_EQ(doc.SaveByExtension((m_Dir / "out.RAW").string()), 1);
+  EXPECT_TRUE(testsupport::SameSnapshot(scene, testsupport::SceneSnapshot(doc.m_SceneGraph)));
   EXPECT_GT(fs::file_size(m_Dir / "out.RAW"), 4u);
   COrvexDoc again(&m_UI);
   ASSERT_EQ(again.OpenByExtension(target), 1) << again.GetLastError();
@@ -181,10 +188,18 @@ TEST_F(DocumentTest, HighlightCommandsAndTheirIndices) {
   EXPECT_EQ(doc.m_bHighlightFace, 0);
   EXPECT_EQ(doc.m_HighlightFaceIndex, 7);
 
-  // a command that leaves the face index beyond the first mesh brings it back
+  // a command that leaves an index beyond the first mesh brings it back
+  // (drawing does not: it only reads the document)
   doc.m_HighlightFaceIndex = faces + 10;
   Run(doc, "Algorithms/Check");
   EXPECT_EQ(doc.m_HighlightFaceIndex, 0);
+  doc.m_HighlightVertexIndex = 183;
+  doc.m_HighlightSecondVertexIndex = -1;
+  doc.m_HighlightFaceIndex = 3;
+  Run(doc, "Mode/Flat");
+  EXPECT_EQ(doc.m_HighlightVertexIndex, 0);
+  EXPECT_EQ(doc.m_HighlightSecondVertexIndex, 0);
+  EXPECT_EQ(doc.m_HighlightFaceIndex, 3);
 }
 
 TEST_F(DocumentTest, DispatcherBracketsEveryCommand) {

@@ -397,10 +397,12 @@ TEST_F(ViewCommandTest, VisualModeShowsAndTakesAwayTheChooser) {
   EXPECT_EQ(mesh->m_DisplayListMode, 0);
   EXPECT_NE(chooser->GetRandom()[0], chooser->GetRandom()[1]); // drawn, not constant
 
-  // pressed again: the chooser goes, the mesh stays
+  // pressed again: the chooser goes, the mesh stays and draws through its
+  // list again
   EXPECT_EQ(Run(doc, "Mode/Visual mode"), CommandResult::Done);
   ASSERT_EQ(doc->m_SceneGraph.NbObject(), 1);
   EXPECT_EQ(doc->m_SceneGraph.GetAt(0), mesh);
+  EXPECT_EQ(mesh->m_DisplayListMode, 1);
 }
 
 TEST_F(ViewCommandTest, ProjectionServiceHandsOverTheViewMatrices) {

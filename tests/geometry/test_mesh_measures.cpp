@@ -281,5 +281,5 @@ TEST(MeshMeasures, DrawingGuardsNeedNoContext) {
   EXPECT_EQ(grid->glDraw(), 0);
   CMesh3d empty;
   EXPECT_EQ(empty.glBuildList(), 0);
-  EXPECT_EQ(empty.m_ListOpenGL, 0u);
+  EXPECT_EQ(empty.m_GlList.List(), 0u);
 }

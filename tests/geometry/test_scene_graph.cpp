@@ -24,20 +24,22 @@ struct Probe : public CObject3d {
     if (deleted) ++*deleted;
   }
   int GetType() override { return type; }
-  int glBuildList() override { return ++built; }
-  int glDraw() override { return ++drawn; }
+  int glBuildList() const override { return ++built; }
+  int glDraw() const override { return ++drawn; }
   void SetModified() override { ++modified; }
   int type;
   int* deleted;
-  int built = 0, drawn = 0, modified = 0;
+  mutable int built = 0, drawn = 0;
+  int modified = 0;
 };
 
 // A quad or polygon mesh as the scene sees it.
 struct QuadProbe : public Probe, public CSceneMesh3d {
   QuadProbe() : Probe(TYPE_QUAD_MESH) {}
-  void DrawContent() override { ++immediate; }
+  void DrawContent() const override { ++immediate; }
   void SetUseMeshColor(int use) override { useMeshColor = use; }
-  int immediate = 0, useMeshColor = 0;
+  mutable int immediate = 0;
+  int useMeshColor = 0;
 };
 
 struct FakeTexture : public CTextureImage {

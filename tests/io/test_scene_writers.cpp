@@ -9,6 +9,7 @@
 #include "geometry/Mesh3d.h"
 #include "geometry/SceneGraph3d.h"
 #include "geometry/VectorSet3d.h"
+#include "geometry/VertexIndexMap.h"
 #include "io/ReadInventor.h"
 #include "io/ReadVrml.h"
 #include "io/TextOutput.h"
@@ -17,6 +18,9 @@
 #include "io/WriteGridFile.h"
 #include "io/WriteInventor.h"
 #include "io/WriteVrml.h"
+#include "tests/support/SameSnapshot.h"
+#include "tests/support/SceneSnapshot.h"
+#include "tests/support/TestFolder.h"
 #include "tests/support/TestMeshes.h"
 
 namespace {
@@ -81,7 +85,7 @@ TEST(SceneWriters, VrmlBlockKeepsTheLayoutAndCarriesTheMaterial) {
                            "      }\n"
                            "    ]\n"
                            "  }\n\n");
-  EXPECT_EQ(mesh->GetVertex(3)->m_Flag, 3);
+  EXPECT_EQ(mesh->GetVertex(3)->m_Flag, 0); // the mesh is only read
 
   // an empty mesh still closes both lists
   CMesh3d empty;
@@ -202,6 +206,7 @@ TEST(SceneWriters, VrmlRoundTripKeepsGeometryTransformMaterialTextureAndColors) 
   for (int m = 0; m < 2; m++) {
     auto* a = static_cast<CMesh3d*>(scene.GetAt(m));
     auto* b = static_cast<CMesh3d*>(back.GetAt(m));
+    const CVertexIndexMap index(a->m_ArrayVertex);
     ASSERT_EQ(a->NbVertex(), b->NbVertex());
     ASSERT_EQ(a->NbFace(), b->NbFace());
     for (int i = 0; i < a->NbVertex(); i++) {
@@ -211,7 +216,7 @@ TEST(SceneWriters, VrmlRoundTripKeepsGeometryTransformMaterialTextureAndColors) 
     }
     for (int i = 0; i < a->NbFace(); i++)
       for (int k = 0; k < 3; k++)
-        EXPECT_EQ(b->GetFace(i)->v(k), b->GetVertex(a->GetFace(i)->v(k)->m_Flag));
+        EXPECT_EQ(b->GetFace(i)->v(k), b->GetVertex(index.IndexOf(a->GetFace(i)->v(k))));
     const CTransform &ta = a->m_Transform, &tb = b->m_Transform;
     EXPECT_NEAR(ta.m_RotationAngle, tb.m_RotationAngle, 1e-3);
     EXPECT_EQ(ta.m_Translation.x, tb.m_Translation.x);
@@ -247,4 +252,61 @@ TEST(SceneWriters, InventorExportNamesFilesByObjectIndex) {
   CReadReport report;
   ASSERT_EQ(ReadInventor(&mesh, folder + "/mesh1.iv", report, error), 1) << error;
   EXPECT_EQ(mesh.NbFace(), 2);
+}
+
+// Saving only reads the scene: every writer leaves every flag, tag and mode
+// as it was, and numbers the corners by their place in the vertex array
+// whatever the vertex flags hold.
+TEST(SceneWriters, SavingReadsTheSceneOnly) {
+  struct Writer {
+    const char* name;
+    std::string (*write)(const CSceneGraph3d&, const std::string& folder);
+  };
+  const Writer writers[] = {
+      {"VRML scene",
+       [](const CSceneGraph3d& scene, const std::string& folder) {
+         std::string error;
+         EXPECT_EQ(WriteVRML(&scene, folder + "/scene.wrl", error), 1) << error;
+         return Slurp(folder + "/scene.wrl");
+       }},
+      {"binary scene",
+       [](const CSceneGraph3d& scene, const std::string& folder) {
+         std::string error;
+         EXPECT_EQ(WriteBinary(&scene, folder + "/scene.raw", error), 1) << error;
+         return Slurp(folder + "/scene.raw");
+       }},
+      {"Inventor files",
+       [](const CSceneGraph3d& scene, const std::string& folder) {
+         std::string error;
+         EXPECT_EQ(WriteInventorFiles(&scene, folder, error), 2) << error;
+         return Slurp(folder + "/mesh0.iv") + Slurp(folder + "/mesh2.iv");
+       }},
+      {"grid file", [](const CSceneGraph3d& scene, const std::string& folder) {
+         std::string error;
+         const auto* mesh = static_cast<const CMesh3d*>(scene.GetAt(2));
+         EXPECT_EQ(WriteGridFile(mesh, folder + "/grid.txt", error), 1) << error;
+         return Slurp(folder + "/grid.txt");
+       }}};
+  const std::string folder = testsupport::FreshTestFolder("orvex_writers_").string();
+  CSceneGraph3d scene;
+  scene.Add(MakeQuad());
+  scene.Add(new CVectorSet3d);
+  scene.Add(testmeshes::MakeIcoSphere(1));
+  auto setFlags = [&scene](bool scrambled) {
+    for (int m : {0, 2}) {
+      auto* mesh = static_cast<CMesh3d*>(scene.GetAt(m));
+      for (int i = 0; i < mesh->NbVertex(); i++)
+        mesh->GetVertex(i)->m_Flag = scrambled ? mesh->NbVertex() - 1 - i : 0;
+      for (int i = 0; i < mesh->NbFace(); i++) mesh->GetFace(i)->m_Flag = scrambled ? 9 : 0;
+    }
+  };
+  for (const Writer& w : writers) {
+    SCOPED_TRACE(w.name);
+    setFlags(false);
+    const std::string plain = w.write(scene, folder);
+    setFlags(true);
+    const std::string before = testsupport::SceneSnapshot(scene);
+    EXPECT_EQ(w.write(scene, folder), plain);
+    EXPECT_TRUE(testsupport::SameSnapshot(before, testsupport::SceneSnapshot(scene)));
+  }
 }

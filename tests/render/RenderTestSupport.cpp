@@ -19,7 +19,7 @@ orvex::COffscreenContext& SharedContext() {
   return context;
 }
 
-CRgbImage Render(orvex::COffscreenContext& context, COrvexDoc& doc,
+CRgbImage Render(orvex::COffscreenContext& context, const COrvexDoc& doc,
                  const orvex::CRenderViewState& view) {
   CRgbImage image;
   std::string error;
@@ -27,7 +27,7 @@ CRgbImage Render(orvex::COffscreenContext& context, COrvexDoc& doc,
   return image;
 }
 
-CRgbImage Render(COrvexDoc& doc, const orvex::CRenderViewState& view) {
+CRgbImage Render(const COrvexDoc& doc, const orvex::CRenderViewState& view) {
   return Render(SharedContext(), doc, view);
 }
 

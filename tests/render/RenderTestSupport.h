@@ -26,8 +26,8 @@ orvex::COffscreenContext& SharedContext();
 
 // The document as a default view (or the given one) shows it in a
 // kWidth x kHeight area; fails the test when nothing can be rendered.
-CRgbImage Render(COrvexDoc& doc, const orvex::CRenderViewState& view = {});
-CRgbImage Render(orvex::COffscreenContext& context, COrvexDoc& doc,
+CRgbImage Render(const COrvexDoc& doc, const orvex::CRenderViewState& view = {});
+CRgbImage Render(orvex::COffscreenContext& context, const COrvexDoc& doc,
                  const orvex::CRenderViewState& view = {});
 
 // A document whose scene holds the mesh (which it then owns), every face

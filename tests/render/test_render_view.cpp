@@ -123,7 +123,7 @@ TEST(RenderView, MeshIsDrawnFromItsListUntilModified) {
   auto* mesh = static_cast<CMesh3d*>(doc->m_SceneGraph.GetAt(0));
   CRgbImage first = Render(*doc);
   EXPECT_TRUE(mesh->m_DisplayListMode);
-  EXPECT_NE(mesh->m_ListOpenGL, 0u);
+  EXPECT_NE(mesh->m_GlList.List(), 0u);
 
   // positions changed behind the mesh's back: the cached list still draws
   // the old ones, so nothing is sent vertex by vertex on a repaint
@@ -157,6 +157,7 @@ TEST(RenderView, CommandsRebuildTheListsOfTheMeshesTheyChange) {
   CRecordingUserInterface ui;
   orvex::CCommandDispatcher dispatcher(registry, ui);
   ASSERT_EQ(dispatcher.Run(id, doc.get()), orvex::CommandResult::Done);
+  EXPECT_EQ(static_cast<CMesh3d*>(doc->m_SceneGraph.GetAt(0))->m_DisplayListMode, 1);
 
   CRgbImage after = Render(*doc);
   const double x0 = MeanLitX(before), x1 = MeanLitX(halfway), x2 = MeanLitX(after);
@@ -192,6 +193,8 @@ TEST(RenderView, GlobalColorOverlayDrawsEdgesWithoutRebuildingLists) {
   auto* mesh = static_cast<CMesh3d*>(doc->m_SceneGraph.GetAt(0));
   mesh->m_Color = CColor(0, 255, 0);
   const int plainGreen = CountNot(Render(*doc), 0, 255, 0);
+  const unsigned revision = mesh->m_Revision;
+  const unsigned list = mesh->m_GlList.List();
   doc->m_bWireframeOverlay = 1;
   doc->m_bGlobalColorOverlay = 1;
   CRgbImage overlaid = Render(*doc);
@@ -199,7 +202,8 @@ TEST(RenderView, GlobalColorOverlayDrawsEdgesWithoutRebuildingLists) {
   EXPECT_EQ(plainGreen, kWidth * kHeight); // no green before
   EXPECT_GT(green, 200);
   // the shaded mesh keeps its list and its own colors
-  EXPECT_EQ(mesh->m_Modified, 0);
+  EXPECT_EQ(mesh->m_Revision, revision);
+  EXPECT_EQ(mesh->m_GlList.List(), list);
   EXPECT_EQ(mesh->m_UseMeshColor, 0);
   EXPECT_EQ(Render(*doc).m_Pixels, overlaid.m_Pixels);
 }
@@ -239,10 +243,10 @@ TEST(RenderView, IndexedDrawingGivesTheFaceByFacePicture) {
     c.setUp(*static_cast<CMesh3d*>(doc->m_SceneGraph.GetAt(0)));
     doc->m_SceneGraph.SetModifiedAll();
     CRgbImage indexed = Render(*doc);
-    SetIndexedMeshDrawing(false);
+    orvex::CRenderViewState faceByFaceView;
+    faceByFaceView.m_DrawOptions.m_IndexedDrawing = false;
     doc->m_SceneGraph.SetModifiedAll();
-    CRgbImage faceByFace = Render(*doc);
-    SetIndexedMeshDrawing(true);
+    CRgbImage faceByFace = Render(*doc, faceByFaceView);
     EXPECT_GT(CountNot(indexed, 0, 0, 0), 1000);
     EXPECT_EQ(indexed.m_Pixels, faceByFace.m_Pixels);
   }
