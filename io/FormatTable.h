@@ -21,7 +21,7 @@ using MeshFileReader = int (*)(CMesh3d* mesh, const std::string& fileName, CRead
 using SceneFileReader = int (*)(CSceneGraph3d* scene, const std::string& fileName,
                                 CReadReport& report, std::string& error);
 // Writes the scene; 0 with error set on failure.
-using SceneFileWriter = int (*)(CSceneGraph3d* scene, const std::string& fileName,
+using SceneFileWriter = int (*)(const CSceneGraph3d* scene, const std::string& fileName,
                                 std::string& error);
 
 // What opening a file of the format does.
