@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CommandFailure.h"
 #include "app/CommandRegistry.h"
 #include "app/Dispatcher.h"
 #include "app/DocumentHost.h"
@@ -123,7 +124,9 @@ void ListCommands(FILE* out) {
   }
 }
 
-int RunBatch(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotWriter& snapshot) {
+namespace {
+
+int RunSteps(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotWriter& snapshot) {
   std::vector<ResolvedRun> resolved;
   std::string error;
   int status = kExitOk;
@@ -147,10 +150,12 @@ int RunBatch(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotW
     ParamValues values = dispatcher.DialogValues(*r.info, doc);
     for (const auto& set : r.run->sets)
       if (!values.Set(set.first, set.second, error)) return fail(kExitUsage, error);
-    CommandResult result = dispatcher.Run(*r.info, doc, &values);
-    if (result == CommandResult::Unavailable) return fail(kExitFailure, dispatcher.GetLastError());
-    if (result == CommandResult::Failed || result == CommandResult::Cancelled)
-      return fail(kExitFailure, "\"" + r.info->Label() + "\" " + ResultName(result));
+    // status lines, messages and tables reached the terminal as the command
+    // ran; the outcome says how it ended
+    CCommandOutcome outcome = dispatcher.Run(*r.info, doc, &values);
+    if (outcome.result == CommandResult::Unavailable) return fail(kExitFailure, outcome.error);
+    if (outcome.result == CommandResult::Failed || outcome.result == CommandResult::Cancelled)
+      return fail(kExitFailure, "\"" + r.info->Label() + "\" " + ResultName(outcome.result));
   }
 
   COrvexDoc* doc = ActiveDocument(host);
@@ -173,6 +178,19 @@ int RunBatch(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotW
   }
   if (line.info && doc) PrintInfo(out, *doc);
   return kExitOk;
+}
+
+} // namespace
+
+int RunBatch(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotWriter& snapshot) {
+  try {
+    return RunSteps(line, out, err, snapshot);
+  } catch (...) {
+    // opening, saving or drawing a scene too large for memory fails the
+    // run with a message; commands are guarded by the dispatcher
+    std::fprintf(err, "%s: %s\n", kProgram, ExceptionMessage(std::current_exception()).c_str());
+    return kExitFailure;
+  }
 }
 
 } // namespace orvex

@@ -1,9 +1,56 @@
 #include "app/Dispatcher.h"
 
+#include <exception>
+
+#include "app/CommandFailure.h"
 #include "app/OrvexDoc.h"
-#include "app/UserInterface.h"
+#include "app/OutcomeRecorder.h"
 
 namespace orvex {
+namespace {
+
+// The wait cursor and the document's command bracket around a handler,
+// both closed however the handler leaves (a return or an exception); the
+// handler's time goes into the outcome.
+class CCommandBracket {
+public:
+  CCommandBracket(CUserInterface& ui, const CommandInfo& info, CCommandContext& context)
+      : m_UI(ui), m_Info(info), m_Context(context), m_Doc(context.doc),
+        m_Exceptions(std::uncaught_exceptions()) {
+    m_UI.BeginWaitCursor();
+    if (m_Doc) m_Doc->BeginCommand();
+  }
+  CCommandBracket(const CCommandBracket&) = delete;
+  CCommandBracket& operator=(const CCommandBracket&) = delete;
+
+  ~CCommandBracket() {
+    const bool unwinding = std::uncaught_exceptions() > m_Exceptions;
+    try {
+      // whatever a document command did to the meshes, their lists are
+      // rebuilt; view and window commands leave the scene alone unless they
+      // say they change it, or threw halfway through a change (a handler
+      // that closed the document cleared context.doc)
+      if (m_Doc && m_Context.doc == m_Doc)
+        m_Doc->EndCommand(unwinding || m_Info.target == CommandTarget::Document ||
+                          m_Info.changesScene);
+    } catch (...) {
+    }
+    try {
+      m_UI.EndWaitCursor();
+    } catch (...) {
+    }
+    if (m_Context.outcome) m_Context.outcome->seconds = m_Context.ElapsedSeconds();
+  }
+
+private:
+  CUserInterface& m_UI;
+  const CommandInfo& m_Info;
+  CCommandContext& m_Context;
+  COrvexDoc* m_Doc;
+  int m_Exceptions;
+};
+
+} // namespace
 
 ParamValues CCommandDispatcher::DialogValues(const CommandInfo& info, const COrvexDoc* doc) const {
   ParamValues values(info.params);
@@ -20,38 +67,54 @@ static std::string UnavailableReason(const CommandInfo& info, const COrvexDoc* d
   return "\"" + info.Label() + "\" is not available yet";
 }
 
-CommandResult CCommandDispatcher::Run(int id, COrvexDoc* doc, const ParamValues* given,
-                                      bool showDialog) {
+CCommandOutcome CCommandDispatcher::Run(int id, COrvexDoc* doc, const ParamValues* given,
+                                        bool showDialog) {
   const CommandInfo* info = m_Registry.FindById(id);
   if (!info) {
-    m_LastError = "unknown command " + std::to_string(id);
-    return CommandResult::Unavailable;
+    CCommandOutcome outcome;
+    outcome.error = "unknown command " + std::to_string(id);
+    return outcome;
   }
   return Run(*info, doc, given, showDialog);
 }
 
-CommandResult CCommandDispatcher::Run(const CommandInfo& info, COrvexDoc* doc,
-                                      const ParamValues* given, bool showDialog) {
-  m_LastError.clear();
+CCommandOutcome CCommandDispatcher::Run(const CommandInfo& info, COrvexDoc* doc,
+                                        const ParamValues* given, bool showDialog) {
+  CCommandOutcome outcome;
+  COutcomeRecorder ui(m_UI, outcome);
+  try {
+    outcome.result = RunChecked(info, doc, given, showDialog, ui, outcome);
+  } catch (...) {
+    // a handler that throws (std::bad_alloc on a mesh too large) fails like
+    // one that says why; nothing reaches the event loop or the batch runner
+    outcome.result = CommandResult::Failed;
+    try {
+      ui.ShowMessage(ExceptionMessage(std::current_exception()), std::string());
+    } catch (...) {
+    }
+  }
+  return outcome;
+}
+
+CommandResult CCommandDispatcher::RunChecked(const CommandInfo& info, COrvexDoc* doc,
+                                             const ParamValues* given, bool showDialog,
+                                             CUserInterface& ui, CCommandOutcome& outcome) {
   if (!m_Registry.IsEnabled(info, doc)) {
-    m_LastError = UnavailableReason(info, doc);
+    outcome.error = UnavailableReason(info, doc);
     return CommandResult::Unavailable;
   }
   ParamValues values = given ? *given : DialogValues(info, doc);
-  if (showDialog && info.HasDialog() && !m_UI.EditParameters(info.dialogTitle, values))
+  if (showDialog && info.HasDialog() && !ui.EditParameters(info.dialogTitle, values))
     return CommandResult::Cancelled;
 
-  CCommandContext context(doc, m_UI, m_Host, values);
+  CCommandContext context(doc, ui, m_Host, values);
   context.redraw = info.redraw;
-  m_UI.BeginWaitCursor();
-  if (doc) doc->BeginCommand();
-  CommandResult result = info.handler(context);
-  // whatever a document command did to the meshes, their lists are rebuilt;
-  // view and window commands leave the scene alone unless they say they
-  // change it (a handler that closed the document cleared context.doc)
-  if (doc && context.doc == doc)
-    doc->EndCommand(info.target == CommandTarget::Document || info.changesScene);
-  m_UI.EndWaitCursor();
+  context.outcome = &outcome;
+  CommandResult result;
+  {
+    CCommandBracket bracket(ui, info, context);
+    result = info.handler(context);
+  }
 
   if (result != CommandResult::Done) return result;
   // a handler that closed the document cleared context.doc
@@ -59,7 +122,7 @@ CommandResult CCommandDispatcher::Run(const CommandInfo& info, COrvexDoc* doc,
     if (info.changesScene) after->SetModifiedFlag();
     after->ClampHighlightFaceIndex();
   }
-  if (context.redraw != Redraw::None) m_UI.RequestRedraw(context.redraw == Redraw::InvalidateErase);
+  if (context.redraw != Redraw::None) ui.RequestRedraw(context.redraw == Redraw::InvalidateErase);
   return result;
 }
 

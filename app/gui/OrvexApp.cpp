@@ -2,6 +2,7 @@
 
 #include <QSurfaceFormat>
 
+#include "app/CommandFailure.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/ToolbarIcons.h"
 
@@ -31,4 +32,18 @@ bool COrvexApp::InitInstance() {
   m_pMainFrame->activateWindow();
   QStringList args = arguments();
   return args.size() < 2 || m_pMainFrame->OpenFile(args.at(1));
+}
+
+bool COrvexApp::notify(QObject* receiver, QEvent* event) {
+  bool handled = false;
+  auto deliver = [&] { handled = QApplication::notify(receiver, event); };
+  if (!m_pMainFrame) {
+    try {
+      deliver();
+    } catch (...) {
+    }
+    return handled;
+  }
+  orvex::RunShowingFailure(m_pMainFrame->UserInterface(), deliver);
+  return handled;
 }

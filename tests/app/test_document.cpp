@@ -51,7 +51,7 @@ protected:
   CommandResult Run(COrvexDoc& doc, const char* command, const ParamValues* values = nullptr) {
     const CommandInfo* info = ApplicationRegistry().Find(command);
     EXPECT_NE(info, nullptr) << command;
-    return m_Dispatcher.Run(*info, &doc, values);
+    return m_Dispatcher.Run(*info, &doc, values).result;
   }
   // The first mesh, given to a new document.
   static void Give(COrvexDoc& doc, CMesh3d* mesh) { doc.m_SceneGraph.Add(mesh); }
@@ -210,8 +210,9 @@ TEST_F(DocumentTest, DispatcherBracketsEveryCommand) {
   EXPECT_EQ(Run(empty, "Algorithms/Weld"), CommandResult::Failed);
   EXPECT_EQ(m_UI.messages.back(), "Sorry, no mesh in scenegraph");
   // commands without a handler do not run
-  EXPECT_EQ(Run(doc, "Geometry/Bidon"), CommandResult::Unavailable);
-  EXPECT_NE(m_Dispatcher.GetLastError().find("not available yet"), std::string::npos);
+  CCommandOutcome bidon = m_Dispatcher.Run(*ApplicationRegistry().Find("Geometry/Bidon"), &doc);
+  EXPECT_EQ(bidon.result, CommandResult::Unavailable);
+  EXPECT_NE(bidon.error.find("not available yet"), std::string::npos);
   // nothing ever asked to save
   EXPECT_TRUE(m_UI.questions.empty());
 }
@@ -250,7 +251,7 @@ TEST_F(DocumentTest, MeshAndDisplayCommands) {
   float yMin, yMax, zMin, zMax;
   soup->Range(1, &yMin, &yMax);
   soup->Range(2, &zMin, &zMax);
-  EXPECT_EQ(m_Dispatcher.Run(*range, &doc, &values, false), CommandResult::Done);
+  EXPECT_EQ(m_Dispatcher.Run(*range, &doc, &values, false).result, CommandResult::Done);
   float min, max;
   soup->Range(0, &min, &max);
   EXPECT_NEAR(min, 0.0f, 1e-5);

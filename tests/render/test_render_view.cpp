@@ -156,7 +156,7 @@ TEST(RenderView, CommandsRebuildTheListsOfTheMeshesTheyChange) {
   const int id = registry.Add(info);
   CRecordingUserInterface ui;
   orvex::CCommandDispatcher dispatcher(registry, ui);
-  ASSERT_EQ(dispatcher.Run(id, doc.get()), orvex::CommandResult::Done);
+  ASSERT_EQ(dispatcher.Run(id, doc.get()).result, orvex::CommandResult::Done);
 
   CRgbImage after = Render(*doc);
   const double x0 = MeanLitX(before), x1 = MeanLitX(halfway), x2 = MeanLitX(after);

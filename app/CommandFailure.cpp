@@ -1,0 +1,37 @@
+#include "app/CommandFailure.h"
+
+#include <new>
+
+#include "app/UserInterface.h"
+
+namespace orvex {
+
+std::string ExceptionMessage(const std::exception_ptr& error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::bad_alloc&) {
+    return kInsufficientMemoryMessage;
+  } catch (const std::exception& e) {
+    const char* what = e.what();
+    return what && *what ? std::string("Unexpected error: ") + what : "Unexpected error";
+  } catch (...) {
+    return "Unexpected error";
+  }
+}
+
+bool RunShowingFailure(CUserInterface& ui, const std::function<void()>& work) noexcept {
+  try {
+    work();
+    return true;
+  } catch (...) {
+    // showing the message may itself fail when memory is short: the work
+    // still ends here
+    try {
+      ui.ShowMessage(ExceptionMessage(std::current_exception()));
+    } catch (...) {
+    }
+    return false;
+  }
+}
+
+} // namespace orvex
