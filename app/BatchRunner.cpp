@@ -1,5 +1,6 @@
 #include "app/BatchRunner.h"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,14 @@ COrvexDoc* ActiveDocument(CDocumentHost& host) {
   return host.Documents().empty() ? nullptr : host.Documents().back().get();
 }
 
+// --save and --snapshot name files from where the user started the
+// program, whatever folder the input is in.
+std::string FromStartFolder(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+  return path.empty() || ec ? path : absolute.string();
+}
+
 void PrintInfo(FILE* out, const COrvexDoc& doc) {
   for (int i = 0; i < doc.m_SceneGraph.NbObject(); i++) {
     CObjectProperties p = doc.GetObjectProperties(i);
@@ -138,6 +147,8 @@ int RunSteps(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotW
   if (!line.snapshot.empty() && !snapshot)
     return fail(kExitFailure, "--snapshot is not available in this program");
 
+  const std::string savePath = FromStartFolder(line.save);
+  const std::string snapshotPath = FromStartFolder(line.snapshot);
   CTerminalUserInterface ui(out, err);
   ui.SetAnswerYes(line.yes);
   CDocumentHost host(ui);
@@ -162,7 +173,7 @@ int RunSteps(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotW
   if (!line.save.empty()) {
     if (!doc) return fail(kExitFailure, "no document left to save");
     ui.AnswerNextYes(); // --save is the user's answer to the save question
-    if (!doc->SaveByExtension(line.save))
+    if (!doc->SaveByExtension(savePath))
       return fail(kExitFailure, "cannot save " + line.save + ": " + doc->GetLastError());
   }
   if (!line.snapshot.empty()) {
@@ -173,7 +184,7 @@ int RunSteps(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotW
       width = view.m_Width > 0 && view.m_Height > 0 ? view.m_Width : kSnapshotWidth;
       height = view.m_Width > 0 && view.m_Height > 0 ? view.m_Height : kSnapshotHeight;
     }
-    if (!snapshot(*doc, view, width, height, line.snapshot, error))
+    if (!snapshot(*doc, view, width, height, snapshotPath, error))
       return fail(kExitFailure, "cannot write the snapshot " + line.snapshot + ": " + error);
   }
   if (line.info && doc) PrintInfo(out, *doc);

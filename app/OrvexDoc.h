@@ -84,6 +84,14 @@ public:
   void SetPathName(const std::string& path) { m_PathName = path; }
   // Title of the document's windows: the file name without folders.
   std::string GetTitle() const;
+  // The folder of the document's file; the current directory when it has
+  // no file yet.
+  std::string GetFolder() const;
+  // Where a command writes a file named without a file dialog: a relative
+  // name goes into the document's folder (two documents, or a batch run
+  // started elsewhere, each write beside their own file); an absolute or
+  // empty name stays as it is.
+  std::string OutputPath(const std::string& name) const;
 
   // Set by the dispatcher when a command changed the scene; nothing asks to
   // save because of it, closing never asks.

@@ -25,8 +25,10 @@ void RefreshMesh(CMesh3d* mesh) {
   mesh->SetModified();
 }
 
+// The packed file named in the dialog goes into the document's folder.
 CValenceOptions OptionsFor(CCommandContext& context) {
   CValenceOptions options = ValenceOptionsFromDialog(context.params);
+  options.m_PackedFile = context.doc->OutputPath(options.m_PackedFile);
   CUserInterface& ui = context.ui;
   options.m_Redraw = [&ui] { ui.RedrawNow(); };
   return options;
@@ -37,6 +39,7 @@ CValenceOptions OptionsFor(CCommandContext& context) {
 bool Encode(CCommandContext& context, CMesh3d* mesh, const CValenceOptions& options,
             CValenceWarnings& warnings, CValenceResult& result) {
   EncodeValence(mesh, options, &result);
+  for (const std::string& file : result.m_Files) context.ReportFileWritten(file);
   warnings.Add(result.m_Warnings);
   if (result.m_Ok) return true;
   warnings.Show(context.ui);

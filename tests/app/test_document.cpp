@@ -8,6 +8,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/CommandRegistry.h"
 #include "app/Dispatcher.h"
@@ -24,8 +25,8 @@ namespace {
 
 const std::string kSamples = ORVEX_SAMPLES_DIR;
 
-// A fresh folder per test; the current directory is restored afterwards
-// (opening a file moves it to the file's folder).
+// A fresh folder per test; the current directory is restored afterwards,
+// should anything move it.
 class DocumentTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -71,13 +72,15 @@ const char* const kInventor = "#Inventor V2.1 ascii\n"
 
 TEST_F(DocumentTest, OpenDispatchByExtension) {
   COrvexDoc doc(&m_UI);
-  // ".WRL" in capitals reaches the VRML reader; base path and folder follow
+  // ".WRL" in capitals reaches the VRML reader; base path and folder follow,
+  // the process's current directory stays where it was
   std::string wrl = Copy("icosahedron.wrl", "ICO.WRL");
   ASSERT_EQ(doc.OpenByExtension(wrl), 1) << doc.GetLastError();
   ASSERT_NE(doc.GetFirstMesh(), nullptr);
   EXPECT_EQ(doc.GetFirstMesh()->NbFace(), 20);
   EXPECT_EQ(doc.m_BasePath, (m_Dir / "ICO").string());
-  EXPECT_EQ(fs::current_path(), fs::canonical(m_Dir));
+  EXPECT_EQ(doc.GetFolder(), m_Dir.string());
+  EXPECT_EQ(fs::current_path(), m_OldDir);
   EXPECT_EQ(doc.GetFirstMesh()->GetVertex(0)->NbNeighbor(), 5); // post-load adjacency
 
   // ".iv" is read; ".IV" is not an Inventor file and nothing else matches
@@ -154,6 +157,44 @@ TEST_F(DocumentTest, SaveAsksAndWritesOnlyWhatItCan) {
   COrvexDoc empty(&m_UI);
   EXPECT_EQ(empty.SaveByExtension(target), 0);
   EXPECT_EQ(Read(target), before);
+}
+
+// Files written under a fixed or relative name land beside each document's
+// own file, whichever document was opened last, and the outcome names them.
+TEST_F(DocumentTest, FixedNameOutputsLandInTheirDocumentsFolder) {
+  const struct {
+    const char* command;
+    std::vector<std::string> files;
+  } cases[] = {
+      {"File/Export/scene to multiple iv files", {"mesh0.iv"}},
+      {"32986", {"mesh.bin", "codes.txt", "codes.bin"}},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    const fs::path base = m_Dir / std::to_string(n++);
+    fs::path folders[2] = {base / "a", base / "b"};
+    COrvexDoc first(&m_UI), second(&m_UI);
+    COrvexDoc* docs[2] = {&first, &second};
+    for (int i = 0; i < 2; i++) {
+      fs::create_directories(folders[i]);
+      fs::copy_file(kSamples + "/icosahedron.wrl", folders[i] / "ico.wrl");
+      ASSERT_EQ(docs[i]->OpenByExtension((folders[i] / "ico.wrl").string()), 1);
+    }
+    // the first document runs first: its folder is not the latest opened
+    for (int i = 0; i < 2; i++) {
+      CCommandOutcome outcome =
+          m_Dispatcher.Run(*ApplicationRegistry().Find(c.command), docs[i], nullptr, false);
+      ASSERT_EQ(outcome.result, CommandResult::Done);
+      std::vector<std::string> expected;
+      for (const std::string& file : c.files) {
+        expected.push_back((folders[i] / file).string());
+        EXPECT_TRUE(fs::exists(folders[i] / file)) << expected.back();
+      }
+      EXPECT_EQ(outcome.filesWritten, expected);
+    }
+    EXPECT_EQ(fs::current_path(), m_OldDir);
+  }
 }
 
 TEST_F(DocumentTest, HighlightCommandsAndTheirIndices) {
