@@ -3,6 +3,7 @@
 #include <string>
 
 #include "geometry/Camera3d.h"
+#include "geometry/Random15.h"
 #include "geometry/SceneGraph3d.h"
 
 class CMesh3d;
@@ -98,6 +99,11 @@ public:
   bool IsModified() const { return m_bModified; }
   void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
 
+  // The document's own generator: commands that draw (Visual mode, random
+  // seeds, random refinement) continue one sequence per document, started
+  // from seed 1, so one document's results never depend on another's.
+  CRandom15& Random() { return m_Random; }
+
   // scene helpers
   // Object 0 when it is a triangle mesh, else null.
   CMesh3d* GetFirstMesh() const;
@@ -135,6 +141,7 @@ private:
   std::string m_LastError;
   bool m_bModified = false;
   int m_CommandDepth = 0;
+  CRandom15 m_Random;
 
   void glDrawHighlights(CMesh3d* mesh);
   void glDrawWireframeOverlay();

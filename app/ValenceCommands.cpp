@@ -9,7 +9,6 @@
 #include "app/ValenceReports.h"
 #include "app/ValenceWarnings.h"
 #include "geometry/Mesh3d.h"
-#include "processing/Random15.h"
 
 namespace orvex {
 namespace {
@@ -81,7 +80,7 @@ CommandResult SeedStudy(CCommandContext& context, CMesh3d* mesh, CValenceOptions
   const bool status = params.Check(kStatus);
   const bool distribution = params.Check(kShowDistribution);
   const int removeGhost = options.m_bRemoveGhost;
-  CRandom15& generator = SharedRandom15();
+  CRandom15& generator = context.doc->Random();
   CSeedStudy study(count);
   CValenceWarnings warnings;
   std::vector<int> histogram;

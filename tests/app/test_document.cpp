@@ -14,6 +14,7 @@
 #include "app/Dispatcher.h"
 #include "app/OrvexDoc.h"
 #include "geometry/Mesh3d.h"
+#include "processing/SubdivisionCommands.h"
 #include "tests/app/RecordingUserInterface.h"
 #include "tests/support/TestFolder.h"
 #include "tests/support/TestMeshes.h"
@@ -195,6 +196,35 @@ TEST_F(DocumentTest, FixedNameOutputsLandInTheirDocumentsFolder) {
     }
     EXPECT_EQ(fs::current_path(), m_OldDir);
   }
+}
+
+// Each document draws from its own generator, started like a fresh one: a
+// document's random refinement does not depend on what others drew.
+TEST_F(DocumentTest, EachDocumentDrawsItsOwnRandomSequence) {
+  auto positions = [](const COrvexDoc& doc) {
+    std::vector<double> xyz;
+    const CMesh3d* mesh = doc.GetFirstMesh();
+    for (int i = 0; i < mesh->NbVertex(); i++)
+      xyz.insert(xyz.end(), {mesh->GetVertex(i)->x, mesh->GetVertex(i)->y, mesh->GetVertex(i)->z});
+    return xyz;
+  };
+  COrvexDoc first(&m_UI), second(&m_UI);
+  Give(first, testmeshes::MakeIcoSphere(2));
+  Give(second, testmeshes::MakeIcoSphere(2));
+  COrvexDoc alone(&m_UI);
+  Give(alone, testmeshes::MakeIcoSphere(2));
+  CRandom15 fresh;
+  CommandLoopAdaptiveRandom(&alone.m_SceneGraph, fresh);
+
+  ASSERT_EQ(Run(first, kMenuLoopAdaptiveRandom), CommandResult::Done);
+  const std::vector<double> firstOnce = positions(first);
+  EXPECT_EQ(firstOnce, positions(alone));
+  ASSERT_EQ(Run(second, kMenuLoopAdaptiveRandom), CommandResult::Done);
+  EXPECT_EQ(positions(second), firstOnce);
+  ASSERT_EQ(Run(second, kMenuLoopAdaptiveRandom), CommandResult::Done);
+  ASSERT_EQ(Run(first, kMenuLoopAdaptiveRandom), CommandResult::Done);
+  EXPECT_EQ(positions(first), positions(second));
+  EXPECT_NE(positions(first), firstOnce);
 }
 
 TEST_F(DocumentTest, HighlightCommandsAndTheirIndices) {
