@@ -2,55 +2,12 @@
 
 #include <exception>
 
+#include "app/CommandBracket.h"
 #include "app/CommandFailure.h"
 #include "app/OrvexDoc.h"
 #include "app/OutcomeRecorder.h"
 
 namespace orvex {
-namespace {
-
-// The wait cursor and the document's command bracket around a handler,
-// both closed however the handler leaves (a return or an exception); the
-// handler's time goes into the outcome.
-class CCommandBracket {
-public:
-  CCommandBracket(CUserInterface& ui, const CommandInfo& info, CCommandContext& context)
-      : m_UI(ui), m_Info(info), m_Context(context), m_Doc(context.doc),
-        m_Exceptions(std::uncaught_exceptions()) {
-    m_UI.BeginWaitCursor();
-    if (m_Doc) m_Doc->BeginCommand();
-  }
-  CCommandBracket(const CCommandBracket&) = delete;
-  CCommandBracket& operator=(const CCommandBracket&) = delete;
-
-  ~CCommandBracket() {
-    const bool unwinding = std::uncaught_exceptions() > m_Exceptions;
-    try {
-      // whatever a document command did to the meshes, their lists are
-      // rebuilt; view and window commands leave the scene alone unless they
-      // say they change it, or threw halfway through a change (a handler
-      // that closed the document cleared context.doc)
-      if (m_Doc && m_Context.doc == m_Doc)
-        m_Doc->EndCommand(unwinding || m_Info.target == CommandTarget::Document ||
-                          m_Info.changesScene);
-    } catch (...) {
-    }
-    try {
-      m_UI.EndWaitCursor();
-    } catch (...) {
-    }
-    if (m_Context.outcome) m_Context.outcome->seconds = m_Context.ElapsedSeconds();
-  }
-
-private:
-  CUserInterface& m_UI;
-  const CommandInfo& m_Info;
-  CCommandContext& m_Context;
-  COrvexDoc* m_Doc;
-  int m_Exceptions;
-};
-
-} // namespace
 
 ParamValues CCommandDispatcher::DialogValues(const CommandInfo& info, const COrvexDoc* doc) const {
   ParamValues values(info.params);
@@ -112,12 +69,12 @@ CommandResult CCommandDispatcher::RunChecked(const CommandInfo& info, COrvexDoc*
   context.outcome = &outcome;
   CommandResult result;
   {
-    CCommandBracket bracket(ui, info, context);
+    CCommandBracket bracket(m_UI, ui, m_Host, info, context);
     result = info.handler(context);
   }
 
   if (result != CommandResult::Done) return result;
-  // a handler that closed the document cleared context.doc
+  // context.doc is null when the handler closed the document
   if (COrvexDoc* after = context.doc) {
     if (info.changesScene) after->SetModifiedFlag();
     after->ClampHighlightFaceIndex();

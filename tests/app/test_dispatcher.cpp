@@ -13,6 +13,7 @@
 
 #include "app/CommandRegistry.h"
 #include "app/Dispatcher.h"
+#include "app/DocumentHost.h"
 #include "app/OrvexDoc.h"
 #include "tests/app/RecordingUserInterface.h"
 
@@ -117,4 +118,42 @@ TEST(DispatcherOutcome, RecordsWhatTheHandlerShowedAndWhy) {
   CCommandOutcome unknown = dispatcher.Run(id + 1, &doc);
   EXPECT_EQ(unknown.result, CommandResult::Unavailable);
   EXPECT_EQ(unknown.error, "unknown command " + std::to_string(id + 1));
+}
+
+// What the document shows by itself during a command (the save question, a
+// writer's error) is part of the outcome; the document's front end is its
+// own again afterwards.
+TEST(DispatcherOutcome, RecordsWhatTheDocumentShows) {
+  CRecordingUserInterface ui;
+  COrvexDoc doc(&ui);
+  doc.SetPathName("/nowhere/scene.smf");
+  CCommandDispatcher dispatcher(ApplicationRegistry(), ui);
+  CCommandOutcome outcome = dispatcher.Run(*ApplicationRegistry().Find("File/Save"), &doc);
+  EXPECT_EQ(outcome.result, CommandResult::Failed);
+  EXPECT_EQ(ui.questions, std::vector<std::string>{"Save moodifications ?"});
+  ASSERT_EQ(outcome.messages.size(), 1u);
+  EXPECT_EQ(outcome.messages, ui.messages);
+  EXPECT_TRUE(outcome.filesWritten.empty());
+  EXPECT_EQ(doc.GetUserInterface(), &ui);
+}
+
+// A handler that closes its document through the host without saying so
+// (File/Exit closes them all) leaves the dispatcher nothing to touch.
+TEST(DispatcherGuard, HandlerThatClosesEveryDocument) {
+  CCommandRegistry registry;
+  CommandInfo info;
+  info.name = "Close all";
+  info.changesScene = true;
+  info.handler = [](CCommandContext& context) {
+    context.host->Exit();
+    return CommandResult::Done;
+  };
+  int id = registry.Add(info);
+  CRecordingUserInterface ui;
+  CDocumentHost host(ui);
+  COrvexDoc* doc = host.NewDocument();
+  CCommandDispatcher dispatcher(registry, ui, &host);
+  EXPECT_EQ(dispatcher.Run(id, doc).result, CommandResult::Done);
+  EXPECT_TRUE(host.Documents().empty());
+  EXPECT_EQ(ui.waitDepth, 0);
 }
