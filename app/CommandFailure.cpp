@@ -19,17 +19,19 @@ std::string ExceptionMessage(const std::exception_ptr& error) {
   }
 }
 
+void ShowFailure(CUserInterface& ui, const std::exception_ptr& error) noexcept {
+  try {
+    ui.ShowMessage(ExceptionMessage(error));
+  } catch (...) {
+  }
+}
+
 bool RunShowingFailure(CUserInterface& ui, const std::function<void()>& work) noexcept {
   try {
     work();
     return true;
   } catch (...) {
-    // showing the message may itself fail when memory is short: the work
-    // still ends here
-    try {
-      ui.ShowMessage(ExceptionMessage(std::current_exception()));
-    } catch (...) {
-    }
+    ShowFailure(ui, std::current_exception());
     return false;
   }
 }

@@ -16,6 +16,10 @@ constexpr const char* kInsufficientMemoryMessage = "Insuffisant memory";
 // message for std::bad_alloc, the exception's own text for the others.
 std::string ExceptionMessage(const std::exception_ptr& error);
 
+// Shows the message of error on ui. Nothing escapes, even when showing
+// fails (memory may still be short).
+void ShowFailure(CUserInterface& ui, const std::exception_ptr& error) noexcept;
+
 // Runs work from an entry point of a front end (an event, a timer, a
 // button): an exception it throws is shown on ui as a message instead of
 // unwinding into the event loop or ending the program. False when it threw.

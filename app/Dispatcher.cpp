@@ -45,10 +45,7 @@ CCommandOutcome CCommandDispatcher::Run(const CommandInfo& info, COrvexDoc* doc,
     // a handler that throws (std::bad_alloc on a mesh too large) fails like
     // one that says why; nothing reaches the event loop or the batch runner
     outcome.result = CommandResult::Failed;
-    try {
-      ui.ShowMessage(ExceptionMessage(std::current_exception()), std::string());
-    } catch (...) {
-    }
+    ShowFailure(ui, std::current_exception());
   }
   return outcome;
 }

@@ -17,7 +17,9 @@ static CommandResult NewDocument(CCommandContext& context) {
 
 static CommandResult OpenDocument(CCommandContext& context) {
   if (!context.host) return CommandResult::Unavailable;
-  std::string path;
+  // the dialog starts in the active document's folder, where the user
+  // last opened or saved a file of it
+  std::string path = context.doc ? context.doc->GetFolder() : std::string();
   if (!context.ui.AskOpenFileName(path)) return CommandResult::Cancelled;
   if (!context.host->OpenDocumentFile(path)) {
     context.ui.ShowMessage(context.host->GetLastError());

@@ -37,13 +37,21 @@ bool COrvexApp::InitInstance() {
 bool COrvexApp::notify(QObject* receiver, QEvent* event) {
   bool handled = false;
   auto deliver = [&] { handled = QApplication::notify(receiver, event); };
-  if (!m_pMainFrame) {
+  // one message at a time: events delivered while it shows (a repaint that
+  // fails the same way) fail silently instead of stacking message boxes
+  if (!m_pMainFrame || m_bShowingFailure) {
     try {
       deliver();
     } catch (...) {
     }
     return handled;
   }
-  orvex::RunShowingFailure(m_pMainFrame->UserInterface(), deliver);
+  try {
+    deliver();
+  } catch (...) {
+    m_bShowingFailure = true;
+    orvex::ShowFailure(m_pMainFrame->UserInterface(), std::current_exception());
+    m_bShowingFailure = false;
+  }
   return handled;
 }

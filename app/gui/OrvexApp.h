@@ -31,4 +31,5 @@ public:
 
 private:
   std::unique_ptr<CMainFrame> m_pMainFrame;
+  bool m_bShowingFailure = false;
 };
