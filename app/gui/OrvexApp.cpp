@@ -35,23 +35,16 @@ bool COrvexApp::InitInstance() {
 }
 
 bool COrvexApp::notify(QObject* receiver, QEvent* event) {
-  bool handled = false;
-  auto deliver = [&] { handled = QApplication::notify(receiver, event); };
-  // one message at a time: events delivered while it shows (a repaint that
-  // fails the same way) fail silently instead of stacking message boxes
-  if (!m_pMainFrame || m_bShowingFailure) {
-    try {
-      deliver();
-    } catch (...) {
-    }
-    return handled;
-  }
   try {
-    deliver();
+    return QApplication::notify(receiver, event);
   } catch (...) {
-    m_bShowingFailure = true;
-    orvex::ShowFailure(m_pMainFrame->UserInterface(), std::current_exception());
-    m_bShowingFailure = false;
+    // one message at a time: events delivered while it shows (a repaint
+    // that fails the same way) fail silently instead of stacking boxes
+    if (m_pMainFrame && !m_bShowingFailure) {
+      m_bShowingFailure = true;
+      orvex::ShowFailure(m_pMainFrame->UserInterface(), std::current_exception());
+      m_bShowingFailure = false;
+    }
+    return false;
   }
-  return handled;
 }
