@@ -1,8 +1,10 @@
 #include "app/BatchRunner.h"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/CommandFailure.h"
 #include "app/CommandRegistry.h"
 #include "app/Dispatcher.h"
 #include "app/DocumentHost.h"
@@ -102,6 +104,14 @@ COrvexDoc* ActiveDocument(CDocumentHost& host) {
   return host.Documents().empty() ? nullptr : host.Documents().back().get();
 }
 
+// --save and --snapshot name files from where the user started the
+// program, whatever folder the input is in.
+std::string FromStartFolder(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+  return path.empty() || ec ? path : absolute.string();
+}
+
 void PrintInfo(FILE* out, const COrvexDoc& doc) {
   for (int i = 0; i < doc.m_SceneGraph.NbObject(); i++) {
     CObjectProperties p = doc.GetObjectProperties(i);
@@ -123,7 +133,9 @@ void ListCommands(FILE* out) {
   }
 }
 
-int RunBatch(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotWriter& snapshot) {
+namespace {
+
+int RunSteps(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotWriter& snapshot) {
   std::vector<ResolvedRun> resolved;
   std::string error;
   int status = kExitOk;
@@ -135,6 +147,8 @@ int RunBatch(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotW
   if (!line.snapshot.empty() && !snapshot)
     return fail(kExitFailure, "--snapshot is not available in this program");
 
+  const std::string savePath = FromStartFolder(line.save);
+  const std::string snapshotPath = FromStartFolder(line.snapshot);
   CTerminalUserInterface ui(out, err);
   ui.SetAnswerYes(line.yes);
   CDocumentHost host(ui);
@@ -147,17 +161,19 @@ int RunBatch(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotW
     ParamValues values = dispatcher.DialogValues(*r.info, doc);
     for (const auto& set : r.run->sets)
       if (!values.Set(set.first, set.second, error)) return fail(kExitUsage, error);
-    CommandResult result = dispatcher.Run(*r.info, doc, &values);
-    if (result == CommandResult::Unavailable) return fail(kExitFailure, dispatcher.GetLastError());
-    if (result == CommandResult::Failed || result == CommandResult::Cancelled)
-      return fail(kExitFailure, "\"" + r.info->Label() + "\" " + ResultName(result));
+    // status lines, messages and tables reached the terminal as the command
+    // ran; the outcome says how it ended
+    CCommandOutcome outcome = dispatcher.Run(*r.info, doc, &values);
+    if (outcome.result == CommandResult::Unavailable) return fail(kExitFailure, outcome.error);
+    if (outcome.result == CommandResult::Failed || outcome.result == CommandResult::Cancelled)
+      return fail(kExitFailure, "\"" + r.info->Label() + "\" " + ResultName(outcome.result));
   }
 
   COrvexDoc* doc = ActiveDocument(host);
   if (!line.save.empty()) {
     if (!doc) return fail(kExitFailure, "no document left to save");
     ui.AnswerNextYes(); // --save is the user's answer to the save question
-    if (!doc->SaveByExtension(line.save))
+    if (!doc->SaveByExtension(savePath))
       return fail(kExitFailure, "cannot save " + line.save + ": " + doc->GetLastError());
   }
   if (!line.snapshot.empty()) {
@@ -168,11 +184,24 @@ int RunBatch(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotW
       width = view.m_Width > 0 && view.m_Height > 0 ? view.m_Width : kSnapshotWidth;
       height = view.m_Width > 0 && view.m_Height > 0 ? view.m_Height : kSnapshotHeight;
     }
-    if (!snapshot(*doc, view, width, height, line.snapshot, error))
+    if (!snapshot(*doc, view, width, height, snapshotPath, error))
       return fail(kExitFailure, "cannot write the snapshot " + line.snapshot + ": " + error);
   }
   if (line.info && doc) PrintInfo(out, *doc);
   return kExitOk;
+}
+
+} // namespace
+
+int RunBatch(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotWriter& snapshot) {
+  try {
+    return RunSteps(line, out, err, snapshot);
+  } catch (...) {
+    // opening, saving or drawing a scene too large for memory fails the
+    // run with a message; commands are guarded by the dispatcher
+    std::fprintf(err, "%s: %s\n", kProgram, ExceptionMessage(std::current_exception()).c_str());
+    return kExitFailure;
+  }
 }
 
 } // namespace orvex

@@ -16,6 +16,7 @@ namespace orvex {
 
 class CUserInterface;
 class CDocumentHost;
+struct CCommandOutcome;
 
 // Who serves a command. Document commands are served here; the others are
 // served by the front end's windows (the Qt program binds its handlers to
@@ -80,11 +81,15 @@ struct CCommandContext {
   std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
   // Redraw to request after the command (a handler may change it).
   Redraw redraw = Redraw::Invalidate;
+  // The record of this run (null outside the dispatcher).
+  CCommandOutcome* outcome = nullptr;
 
   CCommandContext(COrvexDoc* d, CUserInterface& u, CDocumentHost* h, const ParamValues& p)
       : doc(d), ui(u), host(h), params(p) {}
   // Seconds since the command started (the status reports' "%g s").
   double ElapsedSeconds() const;
+  // Code that writes a file reports it here, for the command's outcome.
+  void ReportFileWritten(const std::string& path);
 };
 
 using CommandHandler = std::function<CommandResult(CCommandContext&)>;

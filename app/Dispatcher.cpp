@@ -1,7 +1,11 @@
 #include "app/Dispatcher.h"
 
+#include <exception>
+
+#include "app/CommandBracket.h"
+#include "app/CommandFailure.h"
 #include "app/OrvexDoc.h"
-#include "app/UserInterface.h"
+#include "app/OutcomeRecorder.h"
 
 namespace orvex {
 
@@ -20,52 +24,64 @@ static std::string UnavailableReason(const CommandInfo& info, const COrvexDoc* d
   return "\"" + info.Label() + "\" is not available yet";
 }
 
-CommandResult CCommandDispatcher::Run(int id, COrvexDoc* doc, const ParamValues* given,
-                                      bool showDialog) {
+CCommandOutcome CCommandDispatcher::Run(int id, COrvexDoc* doc, const ParamValues* given,
+                                        bool showDialog) {
   const CommandInfo* info = m_Registry.FindById(id);
   if (!info) {
-    m_LastError = "unknown command " + std::to_string(id);
-    return CommandResult::Unavailable;
+    CCommandOutcome outcome;
+    outcome.error = "unknown command " + std::to_string(id);
+    return outcome;
   }
   return Run(*info, doc, given, showDialog);
 }
 
-CommandResult CCommandDispatcher::Run(const CommandInfo& info, COrvexDoc* doc,
-                                      const ParamValues* given, bool showDialog) {
-  m_LastError.clear();
+CCommandOutcome CCommandDispatcher::Run(const CommandInfo& info, COrvexDoc* doc,
+                                        const ParamValues* given, bool showDialog) {
+  CCommandOutcome outcome;
+  COutcomeRecorder ui(m_UI, outcome);
+  try {
+    outcome.result = RunChecked(info, doc, given, showDialog, ui, outcome);
+  } catch (...) {
+    // a handler that throws (std::bad_alloc on a mesh too large) fails like
+    // one that says why; nothing reaches the event loop or the batch runner
+    outcome.result = CommandResult::Failed;
+    ShowFailure(ui, std::current_exception());
+  }
+  return outcome;
+}
+
+CommandResult CCommandDispatcher::RunChecked(const CommandInfo& info, COrvexDoc* doc,
+                                             const ParamValues* given, bool showDialog,
+                                             CUserInterface& ui, CCommandOutcome& outcome) {
   if (!m_Registry.IsEnabled(info, doc)) {
-    m_LastError = UnavailableReason(info, doc);
+    outcome.error = UnavailableReason(info, doc);
     return CommandResult::Unavailable;
   }
   ParamValues values = given ? *given : DialogValues(info, doc);
-  if (showDialog && info.HasDialog() && !m_UI.EditParameters(info.dialogTitle, values))
+  if (showDialog && info.HasDialog() && !ui.EditParameters(info.dialogTitle, values))
     return CommandResult::Cancelled;
   // a field whose entry is required still holds its shown value
-  if (!values.Validate(m_LastError)) {
-    m_UI.ShowMessage(m_LastError);
+  if (!values.Validate(outcome.error)) {
+    ui.ShowMessage(outcome.error);
     return CommandResult::Failed;
   }
 
-  CCommandContext context(doc, m_UI, m_Host, values);
+  CCommandContext context(doc, ui, m_Host, values);
   context.redraw = info.redraw;
-  m_UI.BeginWaitCursor();
-  if (doc) doc->BeginCommand();
-  CommandResult result = info.handler(context);
-  // whatever a document command did to the meshes, their lists are rebuilt;
-  // view and window commands leave the scene alone unless they say they
-  // change it (a handler that closed the document cleared context.doc)
-  if (doc && context.doc == doc)
-    doc->EndCommand(info.target == CommandTarget::Document ||
-                    (info.effects & kEffectsOnScene) != 0);
-  m_UI.EndWaitCursor();
+  context.outcome = &outcome;
+  CommandResult result;
+  {
+    CCommandBracket bracket(m_UI, ui, m_Host, info, context);
+    result = info.handler(context);
+  }
 
   if (result != CommandResult::Done) return result;
-  // a handler that closed the document cleared context.doc
+  // context.doc is null when the handler closed the document
   if (COrvexDoc* after = context.doc) {
     if (info.effects & kEffectsModifying) after->SetModifiedFlag();
     after->ClampHighlightFaceIndex();
   }
-  if (context.redraw != Redraw::None) m_UI.RequestRedraw(context.redraw == Redraw::InvalidateErase);
+  if (context.redraw != Redraw::None) ui.RequestRedraw(context.redraw == Redraw::InvalidateErase);
   return result;
 }
 

@@ -16,8 +16,8 @@
 
 namespace {
 
-// Relative paths are made absolute first: the current directory changes to
-// the file's folder before the file is read.
+// Relative paths are made absolute first: the document keeps the folder of
+// its file (the process's current directory never changes).
 std::string AbsolutePath(const std::string& path) {
   std::error_code ec;
   std::filesystem::path absolute = std::filesystem::absolute(path, ec);
@@ -29,13 +29,6 @@ std::string BasePathOf(const std::string& path) {
   size_t slash = path.find_last_of("/\\");
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path;
   return path.substr(0, dot);
-}
-
-void ChangeToFolderOf(const std::string& path) {
-  size_t slash = path.find_last_of("/\\");
-  if (slash == std::string::npos) return;
-  std::error_code ec;
-  std::filesystem::current_path(slash == 0 ? std::string("/") : path.substr(0, slash), ec);
 }
 
 } // namespace
@@ -118,7 +111,6 @@ int COrvexDoc::OpenByExtension(const std::string& requested) {
   std::string path = AbsolutePath(requested);
   std::string oldBasePath = m_BasePath;
   m_BasePath = BasePathOf(path);
-  ChangeToFolderOf(path);
   if (!OpenByRule(*this, path)) {
     m_BasePath = oldBasePath;
     if (m_LastError.empty()) m_LastError = "Unable to open " + requested;

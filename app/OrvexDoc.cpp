@@ -1,5 +1,7 @@
 #include "app/OrvexDoc.h"
 
+#include <filesystem>
+
 #include "geometry/Mesh3d.h"
 
 COrvexDoc::~COrvexDoc() = default;
@@ -16,6 +18,19 @@ std::string COrvexDoc::GetTitle() const {
   if (m_PathName.empty()) return "Untitled";
   size_t slash = m_PathName.find_last_of("/\\");
   return slash == std::string::npos ? m_PathName : m_PathName.substr(slash + 1);
+}
+
+std::string COrvexDoc::GetFolder() const {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (m_PathName.empty()) return fs::current_path(ec).string();
+  return fs::absolute(m_PathName, ec).parent_path().string();
+}
+
+std::string COrvexDoc::OutputPath(const std::string& name) const {
+  namespace fs = std::filesystem;
+  if (name.empty() || fs::path(name).is_absolute()) return name;
+  return (fs::path(GetFolder()) / name).string();
 }
 
 CMesh3d* COrvexDoc::GetFirstMesh() const {

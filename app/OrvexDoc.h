@@ -4,6 +4,7 @@
 
 #include "geometry/Camera3d.h"
 #include "geometry/DrawOptions.h"
+#include "geometry/Random15.h"
 #include "geometry/SceneGraph3d.h"
 
 class CMesh3d;
@@ -85,11 +86,24 @@ public:
   void SetPathName(const std::string& path) { m_PathName = path; }
   // Title of the document's windows: the file name without folders.
   std::string GetTitle() const;
+  // The folder of the document's file; the current directory when it has
+  // no file yet.
+  std::string GetFolder() const;
+  // Where a command writes a file named without a file dialog: a relative
+  // name goes into the document's folder (two documents, or a batch run
+  // started elsewhere, each write beside their own file); an absolute or
+  // empty name stays as it is.
+  std::string OutputPath(const std::string& name) const;
 
   // Set by the dispatcher when a command changed the scene; nothing asks to
   // save because of it, closing never asks.
   bool IsModified() const { return m_bModified; }
   void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+
+  // The document's own generator: commands that draw (Visual mode, random
+  // seeds, random refinement) continue one sequence per document, started
+  // from seed 1, so one document's results never depend on another's.
+  CRandom15& Random() { return m_Random; }
 
   // scene helpers
   // Object 0 when it is a triangle mesh, else null.
@@ -135,6 +149,7 @@ private:
   std::string m_LastError;
   bool m_bModified = false;
   int m_CommandDepth = 0;
+  CRandom15 m_Random;
 
   void glDrawHighlights(const CMesh3d& mesh) const;
   void glDrawWireframeOverlay(const CDrawOptions& options) const;

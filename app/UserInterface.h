@@ -32,7 +32,9 @@ public:
   // Repaints the views at once (commands that show their progress step by
   // step). The default only requests a redraw.
   virtual void RedrawNow() { RequestRedraw(false); }
-  // File dialogs; false when cancelled.
+  // File dialogs; false when cancelled. The open dialog starts in the
+  // folder fileName holds (empty: where it was last), the save dialog with
+  // the name fileName holds.
   virtual bool AskOpenFileName(std::string& fileName) = 0;
   virtual bool AskSaveFileName(std::string& fileName) = 0;
   // Shows a command's dialog filled with values (defaults or values given

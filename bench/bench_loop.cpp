@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "geometry/Mesh3d.h"
+#include "geometry/Random15.h"
 #include "processing/LoopSubdivision.h"
-#include "processing/Random15.h"
 #include "tests/support/TestMeshes.h"
 
 namespace {

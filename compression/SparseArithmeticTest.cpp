@@ -21,8 +21,8 @@ void SparseInitialCounts(int counts[kSparseAlphabet + 1]) {
   counts[0] = rest;
 }
 
-int RunSparseArithmeticTest(std::string& message, uint32_t symbolCount) {
-  CFileByteSink* sink = CFileByteSink::Open(kSparseTrialFile);
+int RunSparseArithmeticTest(std::string& message, uint32_t symbolCount, const std::string& path) {
+  CFileByteSink* sink = CFileByteSink::Open(path);
   if (!sink) {
     message = std::string("cannot create ") + kSparseTrialFile;
     return 0;

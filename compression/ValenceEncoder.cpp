@@ -66,13 +66,19 @@ int PackConnectivity(const CValenceOptions& options, CValenceResult* result,
   return 1;
 }
 
-void WriteOutputs(const CValenceOptions& options, const CValenceResult& result,
+// A file that cannot be written is skipped; the ones written are listed.
+void WriteOutput(const std::string& path, const std::vector<uint8_t>& bytes,
+                 CValenceResult& result) {
+  if (WriteBytesReplacing(path, bytes)) result.m_Files.push_back(path);
+}
+
+void WriteOutputs(const CValenceOptions& options, CValenceResult& result,
                   const std::vector<uint8_t>& packed) {
   const std::string& file = options.m_PackedFile;
   if (file.empty()) return;
-  WriteBytesReplacing(file, packed);
-  WriteBytesReplacing(PathBeside(file, "codes.txt"), CodesAsText(result.m_Codes));
-  WriteBytesReplacing(PathBeside(file, "codes.bin"), CodesAsBytes(result.m_Codes));
+  WriteOutput(file, packed, result);
+  WriteOutput(PathBeside(file, "codes.txt"), CodesAsText(result.m_Codes), result);
+  WriteOutput(PathBeside(file, "codes.bin"), CodesAsBytes(result.m_Codes), result);
 }
 
 } // namespace
@@ -120,7 +126,7 @@ int EncodeValence(CMesh3d* mesh, const CValenceOptions& options, CValenceResult*
       result->m_GeometryBits = geometry.m_Bits;
       result->m_GeometryRate = static_cast<double>(geometry.m_Bits) / result->m_NbFace;
       if (!options.m_PackedFile.empty())
-        WriteBytesReplacing(PathBeside(options.m_PackedFile, "pos.bin"), geometry.m_Bytes);
+        WriteOutput(PathBeside(options.m_PackedFile, "pos.bin"), geometry.m_Bytes, *result);
     } else {
       Fail(result, error);
       geometry.m_Positions.clear();

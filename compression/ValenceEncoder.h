@@ -71,6 +71,8 @@ struct CValenceResult {
   double m_Psnr = 0.0;
   double m_L2 = 0.0;
   double m_Seconds = 0.0;
+  // the files this run wrote, in the order written
+  std::vector<std::string> m_Files;
 };
 
 // Conquers the mesh once from the seed face and codes its connectivity

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "processing/Random15.h"
+#include "geometry/Random15.h"
 
 class CSceneGraph3d;
 
@@ -71,9 +71,9 @@ CSubdivisionOutcome CommandSubdivisionFractal(CSceneGraph3d* scene);
 
 // Loop/Adaptive/Random: selects each face of the first scene object with
 // probability 3276/32768 (one draw of the generator per face, in face order)
-// and refines the selection.
-CSubdivisionOutcome CommandLoopAdaptiveRandom(CSceneGraph3d* scene,
-                                              CRandom15& random = SharedRandom15());
+// and refines the selection. The command draws from its document's
+// generator.
+CSubdivisionOutcome CommandLoopAdaptiveRandom(CSceneGraph3d* scene, CRandom15& random);
 
 // Loop/Adaptive/Curvature: selects the faces of the first scene object whose
 // largest summed normal deviation at a corner exceeds 0.95 times the largest

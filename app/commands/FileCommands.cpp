@@ -4,6 +4,7 @@
 
 #include "app/DocumentHost.h"
 #include "app/commands/Handlers.h"
+#include "geometry/Mesh3d.h"
 #include "io/WriteInventor.h"
 
 namespace orvex {
@@ -16,7 +17,9 @@ static CommandResult NewDocument(CCommandContext& context) {
 
 static CommandResult OpenDocument(CCommandContext& context) {
   if (!context.host) return CommandResult::Unavailable;
-  std::string path;
+  // the dialog starts in the active document's folder, where the user
+  // last opened or saved a file of it
+  std::string path = context.doc ? context.doc->GetFolder() : std::string();
   if (!context.ui.AskOpenFileName(path)) return CommandResult::Cancelled;
   if (!context.host->OpenDocumentFile(path)) {
     context.ui.ShowMessage(context.host->GetLastError());
@@ -37,6 +40,7 @@ static CommandResult SaveAs(CCommandContext& context) {
   std::string path = doc.GetPathName();
   if (!context.ui.AskSaveFileName(path)) return CommandResult::Cancelled;
   if (!doc.SaveByExtension(path)) return CommandResult::Failed;
+  context.ReportFileWritten(path);
   doc.SetPathName(path);
   if (context.host) context.host->RecentFiles().Add(path);
   return CommandResult::Done;
@@ -45,7 +49,9 @@ static CommandResult SaveAs(CCommandContext& context) {
 static CommandResult Save(CCommandContext& context) {
   COrvexDoc& doc = *context.doc;
   if (doc.GetPathName().empty()) return SaveAs(context);
-  return doc.SaveByExtension(doc.GetPathName()) ? CommandResult::Done : CommandResult::Failed;
+  if (!doc.SaveByExtension(doc.GetPathName())) return CommandResult::Failed;
+  context.ReportFileWritten(doc.GetPathName());
+  return CommandResult::Done;
 }
 
 static CommandResult Exit(CCommandContext& context) {
@@ -54,13 +60,21 @@ static CommandResult Exit(CCommandContext& context) {
   return CommandResult::Done;
 }
 
-// "mesh%d.iv" per triangle mesh, into the current directory.
+// "mesh%d.iv" per triangle mesh (%d its index among all objects), into
+// the document's folder; stops at the first file that cannot be written.
 static CommandResult ExportInventorFiles(CCommandContext& context) {
-  if (context.doc->NbTriangleMeshes() == 0) return NoMesh(context);
-  std::string error;
-  if (!WriteInventorFiles(&context.doc->m_SceneGraph, ".", error)) {
-    context.ui.ShowMessage(error);
-    return CommandResult::Failed;
+  COrvexDoc& doc = *context.doc;
+  if (doc.NbTriangleMeshes() == 0) return NoMesh(context);
+  for (int i = 0; i < doc.m_SceneGraph.NbObject(); i++) {
+    CObject3d* object = doc.m_SceneGraph.GetAt(i);
+    if (object->GetType() != TYPE_MESH3D) continue;
+    const std::string path = doc.OutputPath("mesh" + std::to_string(i) + ".iv");
+    std::string error;
+    if (!WriteInventorFile(static_cast<CMesh3d*>(object), path, error)) {
+      context.ui.ShowMessage(error);
+      return CommandResult::Failed;
+    }
+    context.ReportFileWritten(path);
   }
   return CommandResult::Done;
 }

@@ -63,10 +63,12 @@ static CommandResult Weld(CCommandContext& context) {
 
 static CommandResult SparseArithmeticTrial(CCommandContext& context) {
   std::string message;
-  if (!RunSparseArithmeticTest(message)) {
+  const std::string path = context.doc->OutputPath(kSparseTrialFile);
+  if (!RunSparseArithmeticTest(message, kSparseSymbolCount, path)) {
     context.ui.ShowMessage(message);
     return CommandResult::Failed;
   }
+  context.ReportFileWritten(path);
   context.ui.StatusMessage("%s", message.c_str());
   return CommandResult::Done;
 }

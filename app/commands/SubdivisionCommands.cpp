@@ -40,7 +40,8 @@ static CommandResult SubdivisionFractal(CCommandContext& context) {
 }
 
 static CommandResult LoopAdaptiveRandom(CCommandContext& context) {
-  return Report(context, CommandLoopAdaptiveRandom(&context.doc->m_SceneGraph));
+  return Report(context,
+                CommandLoopAdaptiveRandom(&context.doc->m_SceneGraph, context.doc->Random()));
 }
 
 static CommandResult LoopAdaptiveCurvature(CCommandContext& context) {

@@ -9,7 +9,6 @@
 #include "app/commands/ValenceReports.h"
 #include "app/commands/ValenceWarnings.h"
 #include "geometry/Mesh3d.h"
-#include "processing/Random15.h"
 
 namespace orvex {
 namespace {
@@ -25,8 +24,10 @@ void RefreshMesh(CMesh3d* mesh) {
   mesh->SetModified();
 }
 
+// The packed file named in the dialog goes into the document's folder.
 CValenceOptions OptionsFor(CCommandContext& context) {
   CValenceOptions options = ValenceOptionsFromDialog(context.params);
+  options.m_PackedFile = context.doc->OutputPath(options.m_PackedFile);
   CUserInterface& ui = context.ui;
   options.m_Redraw = [&ui] { ui.RedrawNow(); };
   return options;
@@ -37,6 +38,7 @@ CValenceOptions OptionsFor(CCommandContext& context) {
 bool Encode(CCommandContext& context, CMesh3d* mesh, const CValenceOptions& options,
             CValenceWarnings& warnings, CValenceResult& result) {
   EncodeValence(mesh, options, &result);
+  for (const std::string& file : result.m_Files) context.ReportFileWritten(file);
   warnings.Add(result.m_Warnings);
   if (result.m_Ok) return true;
   warnings.Show(context.ui);
@@ -78,7 +80,7 @@ CommandResult SeedStudy(CCommandContext& context, CMesh3d* mesh, CValenceOptions
   const bool status = params.Check(kStatus);
   const bool distribution = params.Check(kShowDistribution);
   const int removeGhost = options.m_bRemoveGhost;
-  CRandom15& generator = SharedRandom15();
+  CRandom15& generator = context.doc->Random();
   CSeedStudy study(count);
   CValenceWarnings warnings;
   std::vector<int> histogram;

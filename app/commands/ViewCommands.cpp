@@ -9,7 +9,6 @@
 #include "app/commands/Handlers.h"
 #include "geometry/Mesh3d.h"
 #include "geometry/VisualModeChooser3d.h"
-#include "processing/Random15.h"
 #include "processing/SubdivisionCommands.h"
 
 namespace orvex {
@@ -77,7 +76,7 @@ CommandResult VisualMode(CCommandContext& context) {
   }
 
   std::array<int, CVisualModeChooser3d::kNbRandom> random;
-  CRandom15& generator = SharedRandom15();
+  CRandom15& generator = context.doc->Random();
   for (int& value : random) value = generator.Next();
   double aspect = CRenderViewState::Aspect(view->m_Width, view->m_Height);
   scene.Add(new CVisualModeChooser3d(view->m_FieldOfView, aspect, random));

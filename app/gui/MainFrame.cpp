@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <algorithm>
 
+#include "app/CommandFailure.h"
 #include "app/OrvexDoc.h"
 #include "app/gui/ChildFrame.h"
 #include "app/gui/FrameCommands.h"
@@ -92,7 +93,12 @@ void CMainFrame::SetStatusText(const QString& text) {
 }
 
 bool CMainFrame::OpenFile(const QString& path) {
-  if (m_Host.OpenDocumentFile(path.toStdString())) return true;
+  bool opened = false;
+  // a file too large for memory says so; the open documents stay
+  if (!RunShowingFailure(m_UI,
+                         [&] { opened = m_Host.OpenDocumentFile(path.toStdString()) != nullptr; }))
+    return false;
+  if (opened) return true;
   std::string error = m_Host.GetLastError();
   if (!error.empty()) m_UI.ShowMessage(error, std::string());
   return false;
@@ -112,8 +118,12 @@ CommandResult CMainFrame::RunCommand(int id) {
   const CommandInfo* info = m_Registry.FindById(id);
   if (!info) return CommandResult::Unavailable;
   COrvexDoc* doc = ActiveDocument();
-  CommandResult result = CommandResult::Done;
-  if (!RunHandMadeDialog(*this, *info, doc)) result = m_Dispatcher.Run(*info, doc);
+  CommandResult result = CommandResult::Failed;
+  // the dispatcher guards its handlers; the hand-made dialogs are guarded here
+  RunShowingFailure(m_UI, [&] {
+    result = RunHandMadeDialog(*this, *info, doc) ? CommandResult::Done
+                                                  : m_Dispatcher.Run(*info, doc).result;
+  });
   if (!m_bDestroying) {
     SaveRecentFiles();
     UpdateCommandStates();

@@ -33,6 +33,7 @@ public:
   const orvex::CCommandRegistry& Registry() const { return m_Registry; }
   orvex::CQtDocumentHost& Host() { return m_Host; }
   orvex::CCommandDispatcher& Dispatcher() { return m_Dispatcher; }
+  orvex::CQtUserInterface& UserInterface() { return m_UI; }
   orvex::CCommandActions& Actions() { return *m_pActions; }
   QMdiArea* MdiArea() const { return m_pMdiArea; }
   QToolBar* StandardBar() const { return m_pStandardBar; }

@@ -2,6 +2,7 @@
 
 #include <QSurfaceFormat>
 
+#include "app/CommandFailure.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/ToolbarIcons.h"
 
@@ -31,4 +32,19 @@ bool COrvexApp::InitInstance() {
   m_pMainFrame->activateWindow();
   QStringList args = arguments();
   return args.size() < 2 || m_pMainFrame->OpenFile(args.at(1));
+}
+
+bool COrvexApp::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (...) {
+    // one message at a time: events delivered while it shows (a repaint
+    // that fails the same way) fail silently instead of stacking boxes
+    if (m_pMainFrame && !m_bShowingFailure) {
+      m_bShowingFailure = true;
+      orvex::ShowFailure(m_pMainFrame->UserInterface(), std::current_exception());
+      m_bShowingFailure = false;
+    }
+    return false;
+  }
 }

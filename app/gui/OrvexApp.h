@@ -25,6 +25,11 @@ public:
   bool InitInstance();
   CMainFrame* GetMainFrame() const { return m_pMainFrame.get(); }
 
+  // Every event and slot runs here: an exception that escaped its own
+  // guard is shown as a message instead of ending the program.
+  bool notify(QObject* receiver, QEvent* event) override;
+
 private:
   std::unique_ptr<CMainFrame> m_pMainFrame;
+  bool m_bShowingFailure = false;
 };

@@ -47,7 +47,9 @@ void CQtUserInterface::RedrawNow() {
 }
 
 bool CQtUserInterface::AskOpenFileName(std::string& fileName) {
-  QString name = QFileDialog::getOpenFileName(&m_Frame, "Open", QString(), kAllFiles);
+  // a name given beforehand is the folder to start in
+  QString name =
+      QFileDialog::getOpenFileName(&m_Frame, "Open", QString::fromStdString(fileName), kAllFiles);
   if (name.isEmpty()) return false;
   fileName = name.toStdString();
   return true;

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "app/CommandFailure.h"
 #include "app/Dispatcher.h"
 
 using namespace orvex;
@@ -42,7 +43,10 @@ CRangeDialog::CRangeDialog(CCommandDispatcher& dispatcher, const CommandInfo& in
   int row = 4;
   auto addApply = [this, grid](Group group, int gridRow) {
     auto* apply = new QPushButton("Apply", this);
-    connect(apply, &QPushButton::clicked, this, [this, group] { Apply(group); });
+    // the dispatcher guards the command; refilling the fields is guarded here
+    connect(apply, &QPushButton::clicked, this, [this, group] {
+      RunShowingFailure(m_Dispatcher.UserInterface(), [this, group] { Apply(group); });
+    });
     grid->addWidget(apply, gridRow, 4);
   };
   addApply(RangeGroup, 3);
@@ -90,7 +94,7 @@ CommandResult CRangeDialog::Apply(Group group) {
       return CommandResult::Failed;
     }
   }
-  CommandResult result = m_Dispatcher.Run(m_Info, &m_Doc, &values, false);
+  CommandResult result = m_Dispatcher.Run(m_Info, &m_Doc, &values, false).result;
   ShowCurrentRange();
   return result;
 }

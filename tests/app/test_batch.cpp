@@ -89,6 +89,24 @@ TEST_F(BatchTest, FailuresExitNonZeroWithAMessage) {
   EXPECT_FALSE(fs::exists(Path("out.obj")));
 }
 
+// Started from one folder on an input in another: the commands' own files
+// go beside the input, --save names a file from where the program started.
+TEST_F(BatchTest, OutputsGoBesideTheInputAndSaveFromTheStartFolder) {
+  fs::create_directories(m_Dir / "input");
+  fs::create_directories(m_Dir / "start");
+  fs::copy_file(Sample("icosahedron.smf"), m_Dir / "input" / "ico.smf");
+  BatchResult run =
+      batchprocess::Run(ORVEX_BATCH,
+                        {(m_Dir / "input" / "ico.smf").string(), "--run",
+                         "File/Export/scene to multiple iv files", "--save", "saved.wrl"},
+                        m_Dir, m_Dir / "start");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(fs::exists(m_Dir / "input" / "mesh0.iv"));
+  EXPECT_TRUE(fs::exists(m_Dir / "start" / "saved.wrl"));
+  EXPECT_FALSE(fs::exists(m_Dir / "start" / "mesh0.iv"));
+  EXPECT_FALSE(fs::exists(m_Dir / "input" / "saved.wrl"));
+}
+
 TEST_F(BatchTest, ListCommandsShowsTheRegistry) {
   BatchResult list = Batch({"--list-commands"});
   ASSERT_EQ(list.status, 0);

@@ -8,11 +8,13 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/CommandRegistry.h"
 #include "app/Dispatcher.h"
 #include "app/OrvexDoc.h"
 #include "geometry/Mesh3d.h"
+#include "processing/SubdivisionCommands.h"
 #include "tests/app/RecordingUserInterface.h"
 #include "tests/support/SameSnapshot.h"
 #include "tests/support/SceneSnapshot.h"
@@ -26,8 +28,8 @@ namespace {
 
 const std::string kSamples = ORVEX_SAMPLES_DIR;
 
-// A fresh folder per test; the current directory is restored afterwards
-// (opening a file moves it to the file's folder).
+// A fresh folder per test; the current directory is restored afterwards,
+// should anything move it.
 class DocumentTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -53,7 +55,7 @@ protected:
   CommandResult Run(COrvexDoc& doc, const char* command, const ParamValues* values = nullptr) {
     const CommandInfo* info = ApplicationRegistry().Find(command);
     EXPECT_NE(info, nullptr) << command;
-    return m_Dispatcher.Run(*info, &doc, values);
+    return m_Dispatcher.Run(*info, &doc, values).result;
   }
   // The first mesh, given to a new document.
   static void Give(COrvexDoc& doc, CMesh3d* mesh) { doc.m_SceneGraph.Add(mesh); }
@@ -73,13 +75,15 @@ const char* const kInventor = "#Inventor V2.1 ascii\n"
 
 TEST_F(DocumentTest, OpenDispatchByExtension) {
   COrvexDoc doc(&m_UI);
-  // ".WRL" in capitals reaches the VRML reader; base path and folder follow
+  // ".WRL" in capitals reaches the VRML reader; base path and folder follow,
+  // the process's current directory stays where it was
   std::string wrl = Copy("icosahedron.wrl", "ICO.WRL");
   ASSERT_EQ(doc.OpenByExtension(wrl), 1) << doc.GetLastError();
   ASSERT_NE(doc.GetFirstMesh(), nullptr);
   EXPECT_EQ(doc.GetFirstMesh()->NbFace(), 20);
   EXPECT_EQ(doc.m_BasePath, (m_Dir / "ICO").string());
-  EXPECT_EQ(fs::current_path(), fs::canonical(m_Dir));
+  EXPECT_EQ(doc.GetFolder(), m_Dir.string());
+  EXPECT_EQ(fs::current_path(), m_OldDir);
   EXPECT_EQ(doc.GetFirstMesh()->GetVertex(0)->NbNeighbor(), 5); // post-load adjacency
 
   // ".iv" is read; ".IV" is not an Inventor file and nothing else matches
@@ -163,6 +167,73 @@ TEST_F(DocumentTest, SaveAsksAndWritesOnlyWhatItCan) {
   EXPECT_EQ(Read(target), before);
 }
 
+// Files written under a fixed or relative name land beside each document's
+// own file, whichever document was opened last, and the outcome names them.
+TEST_F(DocumentTest, FixedNameOutputsLandInTheirDocumentsFolder) {
+  const struct {
+    const char* command;
+    std::vector<std::string> files;
+  } cases[] = {
+      {"File/Export/scene to multiple iv files", {"mesh0.iv"}},
+      {"32986", {"mesh.bin", "codes.txt", "codes.bin"}},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    const fs::path base = m_Dir / std::to_string(n++);
+    fs::path folders[2] = {base / "a", base / "b"};
+    COrvexDoc first(&m_UI), second(&m_UI);
+    COrvexDoc* docs[2] = {&first, &second};
+    for (int i = 0; i < 2; i++) {
+      fs::create_directories(folders[i]);
+      fs::copy_file(kSamples + "/icosahedron.wrl", folders[i] / "ico.wrl");
+      ASSERT_EQ(docs[i]->OpenByExtension((folders[i] / "ico.wrl").string()), 1);
+    }
+    // the first document runs first: its folder is not the latest opened
+    for (int i = 0; i < 2; i++) {
+      CCommandOutcome outcome =
+          m_Dispatcher.Run(*ApplicationRegistry().Find(c.command), docs[i], nullptr, false);
+      ASSERT_EQ(outcome.result, CommandResult::Done);
+      std::vector<std::string> expected;
+      for (const std::string& file : c.files) {
+        expected.push_back((folders[i] / file).string());
+        EXPECT_TRUE(fs::exists(folders[i] / file)) << expected.back();
+      }
+      EXPECT_EQ(outcome.filesWritten, expected);
+    }
+    EXPECT_EQ(fs::current_path(), m_OldDir);
+  }
+}
+
+// Each document draws from its own generator, started like a fresh one: a
+// document's random refinement does not depend on what others drew.
+TEST_F(DocumentTest, EachDocumentDrawsItsOwnRandomSequence) {
+  auto positions = [](const COrvexDoc& doc) {
+    std::vector<double> xyz;
+    const CMesh3d* mesh = doc.GetFirstMesh();
+    for (int i = 0; i < mesh->NbVertex(); i++)
+      xyz.insert(xyz.end(), {mesh->GetVertex(i)->x, mesh->GetVertex(i)->y, mesh->GetVertex(i)->z});
+    return xyz;
+  };
+  COrvexDoc first(&m_UI), second(&m_UI);
+  Give(first, testmeshes::MakeIcoSphere(2));
+  Give(second, testmeshes::MakeIcoSphere(2));
+  COrvexDoc alone(&m_UI);
+  Give(alone, testmeshes::MakeIcoSphere(2));
+  CRandom15 fresh;
+  CommandLoopAdaptiveRandom(&alone.m_SceneGraph, fresh);
+
+  ASSERT_EQ(Run(first, kMenuLoopAdaptiveRandom), CommandResult::Done);
+  const std::vector<double> firstOnce = positions(first);
+  EXPECT_EQ(firstOnce, positions(alone));
+  ASSERT_EQ(Run(second, kMenuLoopAdaptiveRandom), CommandResult::Done);
+  EXPECT_EQ(positions(second), firstOnce);
+  ASSERT_EQ(Run(second, kMenuLoopAdaptiveRandom), CommandResult::Done);
+  ASSERT_EQ(Run(first, kMenuLoopAdaptiveRandom), CommandResult::Done);
+  EXPECT_EQ(positions(first), positions(second));
+  EXPECT_NE(positions(first), firstOnce);
+}
+
 TEST_F(DocumentTest, HighlightCommandsAndTheirIndices) {
   COrvexDoc doc(&m_UI);
   Give(doc, testmeshes::MakeGrid(2, 60)); // 3 x 61 = 183 vertices
@@ -225,8 +296,9 @@ TEST_F(DocumentTest, DispatcherBracketsEveryCommand) {
   EXPECT_EQ(Run(empty, "Algorithms/Weld"), CommandResult::Failed);
   EXPECT_EQ(m_UI.messages.back(), "Sorry, no mesh in scenegraph");
   // commands without a handler do not run
-  EXPECT_EQ(Run(doc, "Geometry/Bidon"), CommandResult::Unavailable);
-  EXPECT_NE(m_Dispatcher.GetLastError().find("not available yet"), std::string::npos);
+  CCommandOutcome bidon = m_Dispatcher.Run(*ApplicationRegistry().Find("Geometry/Bidon"), &doc);
+  EXPECT_EQ(bidon.result, CommandResult::Unavailable);
+  EXPECT_NE(bidon.error.find("not available yet"), std::string::npos);
   // nothing ever asked to save
   EXPECT_TRUE(m_UI.questions.empty());
 }
@@ -265,7 +337,7 @@ TEST_F(DocumentTest, MeshAndDisplayCommands) {
   float yMin, yMax, zMin, zMax;
   soup->Range(1, &yMin, &yMax);
   soup->Range(2, &zMin, &zMax);
-  EXPECT_EQ(m_Dispatcher.Run(*range, &doc, &values, false), CommandResult::Done);
+  EXPECT_EQ(m_Dispatcher.Run(*range, &doc, &values, false).result, CommandResult::Done);
   float min, max;
   soup->Range(0, &min, &max);
   EXPECT_NEAR(min, 0.0f, 1e-5);

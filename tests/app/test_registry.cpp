@@ -332,11 +332,11 @@ TEST(Registry, HandlersReadingFieldsTheirDialogLacksFail) {
   COrvexDoc doc;
   const CommandInfo& count = *registry.FindByPath("Tools/Count");
   // the shown value must be replaced before the command runs
-  EXPECT_EQ(dispatcher.Run(count, &doc), CommandResult::Failed);
+  EXPECT_EQ(dispatcher.Run(count, &doc).result, CommandResult::Failed);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_NE(ui.messages[0].find("Valence"), std::string::npos);
   ParamValues entered(count.params);
   std::string error;
   ASSERT_TRUE(entered.Set("Valence", "6", error));
-  EXPECT_EQ(dispatcher.Run(count, &doc, &entered), CommandResult::Done);
+  EXPECT_EQ(dispatcher.Run(count, &doc, &entered).result, CommandResult::Done);
 }

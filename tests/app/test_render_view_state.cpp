@@ -264,7 +264,7 @@ protected:
   CommandResult Run(COrvexDoc* doc, const char* command) {
     const CommandInfo* info = ApplicationRegistry().Find(command);
     EXPECT_NE(info, nullptr) << command;
-    return info ? m_Dispatcher.Run(*info, doc) : CommandResult::Unavailable;
+    return info ? m_Dispatcher.Run(*info, doc).result : CommandResult::Unavailable;
   }
   COrvexDoc* OpenIcosahedron() {
     COrvexDoc* doc = m_Host.OpenDocumentFile(kSamples + "/icosahedron.smf");
@@ -316,7 +316,7 @@ TEST_F(ViewCommandTest, CommandsActOnTheActiveView) {
 
   // without a host there is no view to act on
   CCommandDispatcher alone(ApplicationRegistry(), m_UI);
-  EXPECT_EQ(alone.Run(*ApplicationRegistry().Find("Geometry/Reset"), doc),
+  EXPECT_EQ(alone.Run(*ApplicationRegistry().Find("Geometry/Reset"), doc).result,
             CommandResult::Unavailable);
 }
 
@@ -351,7 +351,7 @@ TEST_F(ViewCommandTest, PresetSubdividesMapsAndPlacesTheView) {
   COrvexDoc* doc = OpenIcosahedron();
   ASSERT_NE(doc, nullptr);
   EXPECT_TRUE(ApplicationRegistry().IsEnabled(*preset, doc));
-  EXPECT_EQ(m_Dispatcher.Run(*preset, doc), CommandResult::Done);
+  EXPECT_EQ(m_Dispatcher.Run(*preset, doc).result, CommandResult::Done);
   CMesh3d* mesh = doc->GetFirstMesh();
   ASSERT_NE(mesh, nullptr);
   EXPECT_EQ(mesh->NbFace(), 80);

@@ -295,7 +295,7 @@ protected:
     ParamValues values = m_Dispatcher.DialogValues(*info, &doc);
     std::string error;
     for (const auto& set : sets) EXPECT_TRUE(values.Set(set.first, set.second, error)) << error;
-    return m_Dispatcher.Run(*info, &doc, &values);
+    return m_Dispatcher.Run(*info, &doc, &values).result;
   }
   static std::vector<double> Positions(const CMesh3d& mesh) {
     std::vector<double> xyz;

@@ -31,11 +31,6 @@ protected:
     fs::copy_file(SamplePath().toStdString(), m_Dir / "ico.wrl");
     return QString::fromStdString((m_Dir / "ico.wrl").string());
   }
-  void TearDown() override {
-    MainFrameTest::TearDown();
-    std::error_code ec;
-    fs::current_path(fs::temp_directory_path(), ec);
-  }
 
   fs::path m_Dir;
 };

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "geometry/Random15.h"
 #include "processing/LoopSubdivision.h"
-#include "processing/Random15.h"
 #include "tests/processing/SubdivisionChecks.h"
 #include "tests/support/TestMeshes.h"
 

@@ -2,8 +2,8 @@
 
 #include <regex>
 
+#include "geometry/Random15.h"
 #include "geometry/SceneGraph3d.h"
-#include "processing/Random15.h"
 #include "processing/SubdivisionCommands.h"
 #include "processing/SubdivisionMemory.h"
 #include "tests/processing/SubdivisionChecks.h"

@@ -48,8 +48,8 @@ void RunCommand(COrvexDoc& doc, const std::string& path) {
   orvex::CCommandDispatcher dispatcher(orvex::ApplicationRegistry(), ui);
   const orvex::CommandInfo* info = orvex::ApplicationRegistry().Find(path);
   ASSERT_NE(info, nullptr) << path;
-  EXPECT_EQ(dispatcher.Run(*info, &doc), orvex::CommandResult::Done)
-      << path << ": " << dispatcher.GetLastError();
+  orvex::CCommandOutcome outcome = dispatcher.Run(*info, &doc);
+  EXPECT_EQ(outcome.result, orvex::CommandResult::Done) << path << ": " << outcome.error;
 }
 
 int Luminance(const CRgbImage& image, int x, int y) {

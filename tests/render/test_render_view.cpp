@@ -156,7 +156,7 @@ TEST(RenderView, CommandsRebuildTheListsOfTheMeshesTheyChange) {
   const int id = registry.Add(info);
   CRecordingUserInterface ui;
   orvex::CCommandDispatcher dispatcher(registry, ui);
-  ASSERT_EQ(dispatcher.Run(id, doc.get()), orvex::CommandResult::Done);
+  ASSERT_EQ(dispatcher.Run(id, doc.get()).result, orvex::CommandResult::Done);
   EXPECT_EQ(static_cast<CMesh3d*>(doc->m_SceneGraph.GetAt(0))->m_DisplayListMode, 1);
 
   CRgbImage after = Render(*doc);

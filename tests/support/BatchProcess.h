@@ -33,10 +33,12 @@ inline std::string ShellQuote(const std::string& arg) {
   return quoted + "'";
 }
 
-// Runs program with args; its output goes through files in dir.
+// Runs program with args, started from startDir when one is given; its
+// output goes through files in dir.
 inline Outcome Run(const std::string& program, const std::vector<std::string>& args,
-                   const std::filesystem::path& dir) {
-  std::string command = ShellQuote(program);
+                   const std::filesystem::path& dir, const std::filesystem::path& startDir = {}) {
+  std::string command = startDir.empty() ? std::string() : "cd " + ShellQuote(startDir) + " && ";
+  command += ShellQuote(program);
   for (const std::string& arg : args) command += " " + ShellQuote(arg);
   command += " >" + ShellQuote((dir / "batch_out.txt").string()) + " 2>" +
              ShellQuote((dir / "batch_err.txt").string());
