@@ -57,7 +57,8 @@ int WriteInventorFile(const CMesh3d* mesh, const std::string& fileName, std::str
   return 1;
 }
 
-int WriteInventorFiles(const CSceneGraph3d* scene, const std::string& folder, std::string& error) {
+int WriteInventorFiles(const CSceneGraph3d* scene, const std::string& folder, std::string& error,
+                       std::vector<std::string>* paths) {
   int written = 0;
   for (int i = 0; i < scene->NbObject(); i++) {
     CObject3d* object = scene->GetAt(i);
@@ -65,6 +66,7 @@ int WriteInventorFiles(const CSceneGraph3d* scene, const std::string& folder, st
     const std::string name = "mesh" + std::to_string(i) + ".iv";
     const std::string path = folder.empty() ? name : folder + "/" + name;
     if (!WriteInventorFile(static_cast<const CMesh3d*>(object), path, error)) return written;
+    if (paths) paths->push_back(path);
     written++;
   }
   return written;

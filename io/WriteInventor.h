@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class CMesh3d;
 class CSceneGraph3d;
@@ -16,5 +17,7 @@ void WriteInventor(const CMesh3d* mesh, CTextOutput& out);
 int WriteInventorFile(const CMesh3d* mesh, const std::string& fileName, std::string& error);
 // File/Export/Inventor: "mesh%d.iv" in folder for every triangle mesh, %d
 // being its index among all objects of the scene. Returns the number of
-// files written; stops at the first failure with the message in error.
-int WriteInventorFiles(const CSceneGraph3d* scene, const std::string& folder, std::string& error);
+// files written, whose paths join `written` when given; stops at the first
+// failure with the message in error.
+int WriteInventorFiles(const CSceneGraph3d* scene, const std::string& folder, std::string& error,
+                       std::vector<std::string>* written = nullptr);

@@ -4,7 +4,6 @@
 
 #include "app/DocumentHost.h"
 #include "app/commands/Handlers.h"
-#include "geometry/Mesh3d.h"
 #include "io/WriteInventor.h"
 
 namespace orvex {
@@ -65,16 +64,13 @@ static CommandResult Exit(CCommandContext& context) {
 static CommandResult ExportInventorFiles(CCommandContext& context) {
   COrvexDoc& doc = *context.doc;
   if (doc.NbTriangleMeshes() == 0) return NoMesh(context);
-  for (int i = 0; i < doc.m_SceneGraph.NbObject(); i++) {
-    CObject3d* object = doc.m_SceneGraph.GetAt(i);
-    if (object->GetType() != TYPE_MESH3D) continue;
-    const std::string path = doc.OutputPath("mesh" + std::to_string(i) + ".iv");
-    std::string error;
-    if (!WriteInventorFile(static_cast<CMesh3d*>(object), path, error)) {
-      context.ui.ShowMessage(error);
-      return CommandResult::Failed;
-    }
-    context.ReportFileWritten(path);
+  std::string error;
+  std::vector<std::string> written;
+  WriteInventorFiles(&doc.m_SceneGraph, doc.GetFolder(), error, &written);
+  for (const std::string& path : written) context.ReportFileWritten(path);
+  if (!error.empty()) {
+    context.ui.ShowMessage(error);
+    return CommandResult::Failed;
   }
   return CommandResult::Done;
 }
