@@ -111,7 +111,8 @@ TEST(PaintReadsOnly, StaleHighlightIndicesWaitForTheNextCommand) {
 
   RunCommand(*doc, "Mode/Flat");
   EXPECT_EQ(doc->m_HighlightFaceIndex, 0);
-  const unsigned char* center = Render(*doc).Pixel(kWidth / 2, kHeight / 2);
+  const CRgbImage highlighted = Render(*doc);
+  const unsigned char* center = highlighted.Pixel(kWidth / 2, kHeight / 2);
   EXPECT_EQ(center[0], 255);
   EXPECT_EQ(center[1], 0);
 }
