@@ -4,9 +4,12 @@
 #include <malloc.h>
 
 #include <memory>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "geometry/Mesh3d.h"
+#include "tests/support/ResidentMemory.h"
 #include "tests/support/TestMeshes.h"
 
 namespace {
@@ -80,44 +83,81 @@ void BM_DeleteDuplicateFaces(benchmark::State& state) {
 }
 BENCHMARK(BM_DeleteDuplicateFaces)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-size_t HeapInUse() {
-  struct mallinfo2 info = mallinfo2();
-  return info.uordblks + info.hblkhd;
-}
-
-// Heap bytes per vertex (the vertex object, its array slot and, after
-// Rebuild, its adjacency lists) and per face (the face object and its slot).
+// Resident bytes per vertex (the vertex object, its array slot and, after
+// Rebuild, its adjacency lists) and per face (the face object and its slot),
+// measured in a child process that holds only the mesh being built.
 void BM_MemoryAfterRebuild(benchmark::State& state) {
-  double perVertex = 0, perFace = 0;
+  std::vector<double> figures;
   for (auto _ : state) {
-    auto source = MillionFaceTorus();
-    source->SetFlagOnVertices(0);
-    for (int i = 0; i < source->NbVertex(); i++) source->GetVertex(i)->m_Flag = i;
-    size_t start = HeapInUse();
-    auto mesh = std::make_unique<CMesh3d>();
-    // vertices
-    for (int i = 0; i < source->NbVertex(); i++) {
-      const CVertex3d* v = source->GetVertex(i);
-      mesh->AddVertex(new CVertex3d(v->x, v->y, v->z));
-    }
-    size_t afterVertices = HeapInUse();
-    // faces
-    for (int i = 0; i < source->NbFace(); i++) {
-      const CFace3d* f = source->GetFace(i);
-      mesh->AddFace(new CFace3d(mesh->GetVertex(f->v(0)->m_Flag), mesh->GetVertex(f->v(1)->m_Flag),
-                                mesh->GetVertex(f->v(2)->m_Flag)));
-    }
-    size_t afterFaces = HeapInUse();
-    // adjacency lists and normals
-    mesh->Rebuild();
-    size_t afterRebuild = HeapInUse();
-    perVertex = double(afterVertices - start + afterRebuild - afterFaces) / mesh->NbVertex();
-    perFace = double(afterFaces - afterVertices) / mesh->NbFace();
+    figures = residentmemory::MeasureInChild([](std::vector<double>& out) {
+      std::vector<double> xyz;
+      std::vector<int> triangles;
+      {
+        auto source = MillionFaceTorus();
+        for (int i = 0; i < source->NbVertex(); i++) {
+          CVertex3d* v = source->GetVertex(i);
+          v->m_Flag = i;
+          xyz.insert(xyz.end(), {v->x, v->y, v->z});
+        }
+        for (const CFace3d* f : source->m_ArrayFace)
+          for (int k = 0; k < 3; k++) triangles.push_back(f->v(k)->m_Flag);
+      }
+      malloc_trim(0);
+      double start = double(residentmemory::ResidentBytes());
+      auto mesh = std::make_unique<CMesh3d>();
+      // vertices
+      for (size_t i = 0; i < xyz.size(); i += 3)
+        mesh->AddVertex(new CVertex3d(xyz[i], xyz[i + 1], xyz[i + 2]));
+      double afterVertices = double(residentmemory::ResidentBytes());
+      // faces
+      for (size_t i = 0; i < triangles.size(); i += 3)
+        mesh->AddFace(new CFace3d(mesh->GetVertex(triangles[i]), mesh->GetVertex(triangles[i + 1]),
+                                  mesh->GetVertex(triangles[i + 2])));
+      double afterFaces = double(residentmemory::ResidentBytes());
+      // adjacency lists and normals
+      mesh->Rebuild();
+      double afterRebuild = double(residentmemory::ResidentBytes());
+      out.push_back((afterVertices - start + afterRebuild - afterFaces) / mesh->NbVertex());
+      out.push_back((afterFaces - afterVertices) / mesh->NbFace());
+      out.push_back((afterRebuild - start) / (1 << 20));
+    });
   }
-  state.counters["bytes/vertex"] = perVertex;
-  state.counters["bytes/face"] = perFace;
+  if (figures.size() != 3) {
+    state.SkipWithError("the measuring child process failed");
+    return;
+  }
+  state.counters["bytes/vertex"] = figures[0];
+  state.counters["bytes/face"] = figures[1];
+  state.counters["mesh MB"] = figures[2];
 }
 BENCHMARK(BM_MemoryAfterRebuild)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// A worker thread builds a million-face mesh, the main thread frees it, 20
+// times over. The resident memory after each round must stay flat: memory
+// freed by another thread than the one that allocated it is reused.
+void BM_AllocateOnWorkerFreeOnMain(benchmark::State& state) {
+  constexpr int kRounds = 20;
+  std::vector<double> rounds;
+  for (auto _ : state) {
+    rounds = residentmemory::MeasureInChild([](std::vector<double>& out) {
+      for (int round = 0; round < kRounds; round++) {
+        std::unique_ptr<CMesh3d> mesh;
+        std::thread worker([&mesh] { mesh = MillionFaceTorus(); });
+        worker.join();
+        mesh.reset();
+        out.push_back(double(residentmemory::ResidentBytes()) / (1 << 20));
+      }
+    });
+  }
+  if (rounds.size() != kRounds) {
+    state.SkipWithError("the measuring child process failed");
+    return;
+  }
+  for (int round : {0, 1, 4, 9, 14, 19})
+    state.counters["MB after round " + std::to_string(round + 1)] = rounds[size_t(round)];
+  state.counters["MB growth rounds 2-20"] = rounds.back() - rounds[1];
+}
+BENCHMARK(BM_AllocateOnWorkerFreeOnMain)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 

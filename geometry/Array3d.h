@@ -6,12 +6,11 @@
 #include <cstring>
 #include <new>
 
-#include "geometry/BlockPool.h"
-
 // Growable array of object pointers. It never deletes the objects it points
 // to: owners delete the elements explicitly before clearing the array.
-// Its block comes from the block pool, so the many short lists of a mesh
-// (incident faces, one-rings) cost no heap allocation each.
+// Its block is an ordinary heap block (malloc/realloc), so an array may be
+// filled on one thread and freed on another, and freed memory goes back to
+// the allocator.
 //
 // Growth rule: a first allocation is exact; later, the capacity grows by the
 // grow step, which when unset (0) is size/8 clamped to 4..1024; if that is
@@ -156,14 +155,16 @@ private:
     return sizeof(T*) * static_cast<std::size_t>(capacity);
   }
 
-  // Throws std::bad_alloc, leaving the array as it was, when memory runs out.
+  // Throws std::bad_alloc, leaving the array as it was, when memory runs out
+  // (realloc keeps the old block on failure). capacity is always positive.
   void Reallocate(int capacity) {
-    m_pData =
-        static_cast<T**>(blockpool::Resize(m_pData, BytesFor(m_nMaxSize), BytesFor(capacity)));
+    void* moved = std::realloc(m_pData, BytesFor(capacity));
+    if (!moved) throw std::bad_alloc();
+    m_pData = static_cast<T**>(moved);
     m_nMaxSize = capacity;
   }
 
-  void ReleaseBlock() { blockpool::Free(m_pData, BytesFor(m_nMaxSize)); }
+  void ReleaseBlock() { std::free(m_pData); }
 
   T** m_pData = nullptr;
   int m_nSize = 0;

@@ -1,5 +1,6 @@
 #include "geometry/Mesh3d.h"
 #include "geometry/GlListGroup.h"
+#include "geometry/HeapRelease.h"
 #include "geometry/Mesh3dIndexer.h"
 
 #include <GL/gl.h>
@@ -10,6 +11,8 @@
 // Deletes every vertex, face and edge object of the mesh (detached vertices
 // included) and empties the arrays. Faces go first: they point to vertices.
 static void DeleteTopology(CMesh3d* mesh) {
+  std::size_t freed = static_cast<std::size_t>(mesh->NbFace()) + mesh->NbVertex() +
+                      mesh->m_ArrayDetachedVertex.GetSize() + mesh->NbEdge();
   for (CFace3d* f : mesh->m_ArrayFace) delete f;
   mesh->m_ArrayFace.RemoveAll();
   for (CVertex3d* v : mesh->m_ArrayVertex) delete v;
@@ -18,6 +21,7 @@ static void DeleteTopology(CMesh3d* mesh) {
   mesh->m_ArrayDetachedVertex.RemoveAll();
   for (CEdge3d* e : mesh->m_ArrayEdge) delete e;
   mesh->m_ArrayEdge.RemoveAll();
+  ReleaseFreedMemory(freed);
 }
 
 CMesh3d::~CMesh3d() {
