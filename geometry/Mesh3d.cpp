@@ -76,10 +76,23 @@ void CMesh3d::Copy(const CMesh3d* source) {
   SetModified();
 }
 
+// An element that brings undo records along makes the mesh's history state
+// unknown again.
+int CMesh3d::AddVertex(CVertex3d* v) {
+  if (v && v->m_pHistory) m_HistoryFreeAt = 0;
+  return m_ArrayVertex.Add(v);
+}
+
+int CMesh3d::AddFace(CFace3d* f) {
+  if (f && f->m_pHistory) m_HistoryFreeAt = 0;
+  return m_ArrayFace.Add(f);
+}
+
 void CMesh3d::SetFaceCount(int n) {
   if (n < 0) n = 0;
   int nf = NbFace();
   if (n >= nf) return;
+  DropHistory();
 
   // forget the faces to delete wherever they are named (corner lists,
   // neighbours, edges), so nothing dangles even if the adjacency cannot be

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,9 @@ public:
   // Vertices taken out of the vertex array without being deleted (isolated
   // vertices); freed with the mesh.
   CArray3d<CVertex3d> m_ArrayDetachedVertex;
+  // CHistory3d::Created() when the mesh was last found holding no history
+  // stack; 0 when unknown.
+  std::uint64_t m_HistoryFreeAt = 0;
 
   CMesh3d() = default;
   CMesh3d(const CMesh3d&) = delete;
@@ -68,8 +72,8 @@ public:
   CEdge3d* GetEdge(int i) const { return m_ArrayEdge[i]; }
   CArray3d<CVertex3d>* GetArrayVertex() { return &m_ArrayVertex; }
   CArray3d<CFace3d>* GetArrayFace() { return &m_ArrayFace; }
-  int AddVertex(CVertex3d* v) { return m_ArrayVertex.Add(v); }
-  int AddFace(CFace3d* f) { return m_ArrayFace.Add(f); }
+  int AddVertex(CVertex3d* v);
+  int AddFace(CFace3d* f);
   void SetFaceCount(int n);
   CTransform* GetTransform() { return &m_Transform; }
   CMaterial* GetMaterial() { return &m_Material; }
@@ -158,6 +162,11 @@ public:
   int RemoveValence3Vertex(CVertex3d* v);
   int RemoveValence3Vertices();
   int UndoHistory();
+  // Discards every undo record of the mesh's elements. Every removal runs it
+  // first: an undo past a removal would bring back deleted elements. Costs
+  // nothing while no history stack has been created since the mesh was last
+  // found without one.
+  void DropHistory();
   // Bulk removals behind the primitives above: delete the faces (vertices)
   // whose entry in doomed (one per array slot) is non-zero, keep the order of
   // the others (one compaction pass) and clear every reference to the deleted

@@ -213,6 +213,7 @@ static void UnlinkVertex(CMesh3d* mesh, CVertex3d* v) {
 
 int CMesh3d::DeleteFacesMarked(const std::vector<char>& doomed) {
   if (CountMarked(doomed, NbFace()) == 0) return 0;
+  DropHistory();
   std::vector<CFace3d*> gone;
   {
     CDoomedSet<CFace3d> dead(m_ArrayFace, doomed);
@@ -246,26 +247,6 @@ int CMesh3d::DeleteFacesMarked(const std::vector<char>& doomed) {
   return removed;
 }
 
-// Undo records of kind 1 keep the vertex that stood in a face slot. When one
-// of them names a vertex about to be deleted, undoing would bring back a freed
-// pointer, so the whole history of the mesh is dropped instead.
-static void DropHistoryNaming(CMesh3d* mesh, const CDoomedSet<CVertex3d>& dead) {
-  bool named = false;
-  for (CFace3d* f : mesh->m_ArrayFace) {
-    if (!f || !f->m_pHistory) continue;
-    for (const CHistoryRecord3d& r : f->m_pHistory->m_Records)
-      if (r.kind == HISTORY_FACE_CORNER && dead.HasValue(r.previous)) named = true;
-    if (named) break;
-  }
-  if (!named) return;
-  for (CFace3d* f : mesh->m_ArrayFace)
-    if (f) f->ClearHistory();
-  for (CVertex3d* v : mesh->m_ArrayVertex)
-    if (v) v->ClearHistory();
-  for (CVertex3d* v : mesh->m_ArrayDetachedVertex)
-    if (v) v->ClearHistory();
-}
-
 // Takes the dead vertices out of the one-ring and merge link of v.
 static void ForgetVertices(CVertex3d* v, const CDoomedSet<CVertex3d>& dead) {
   if (v->NbNeighbor() > 0)
@@ -275,14 +256,14 @@ static void ForgetVertices(CVertex3d* v, const CDoomedSet<CVertex3d>& dead) {
 
 int CMesh3d::DeleteVerticesMarked(const std::vector<char>& doomed) {
   if (CountMarked(doomed, NbVertex()) == 0) return 0;
+  DropHistory();
   std::vector<CVertex3d*> gone;
   {
     CDoomedSet<CVertex3d> dead(m_ArrayVertex, doomed);
     gone = dead.Gone();
 
-    // clear the corners, one-rings, merge links, history and edges naming them
+    // clear the corners, one-rings, merge links and edges naming them
     if (!dead.Empty()) {
-      DropHistoryNaming(this, dead);
       for (CFace3d* f : m_ArrayFace) {
         if (!f) continue;
         for (int k = 0; k < 6; k++)
@@ -317,6 +298,7 @@ int CMesh3d::RemoveVertex(CVertex3d* v) {
 
 int CMesh3d::DeleteVertexAt(int i) {
   if (i < 0 || i >= NbVertex()) return 0;
+  DropHistory();
   CVertex3d* v = GetVertex(i);
   m_ArrayVertex.RemoveAt(i);
   // a vertex listed twice lives on through its other slot
@@ -332,6 +314,7 @@ int CMesh3d::RemoveFace(CFace3d* f) {
   if (!f) return 0;
   int i = m_ArrayFace.Find(f);
   if (i < 0) return 0;
+  DropHistory();
   m_ArrayFace.RemoveAt(i);
   bool stillHeld = m_ArrayFace.Has(f); // a face listed twice lives on
 
@@ -448,6 +431,7 @@ int CMesh3d::RemoveIsolatedVertices() {
       m_ArrayVertex[kept++] = v;
   }
   if (kept == n) return 0;
+  DropHistory();
   m_ArrayVertex.Truncate(kept);
   if (kept == 0) m_ArrayVertex.RemoveAll();
 
