@@ -3,7 +3,9 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
+#include <algorithm>
 #include <memory>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -82,6 +84,58 @@ void BM_DeleteDuplicateFaces(benchmark::State& state) {
   state.counters["faces"] = mesh->NbFace();
 }
 BENCHMARK(BM_DeleteDuplicateFaces)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The neighbour of p with the fewest neighbours (the first of equals).
+CVertex3d* LeastConnectedNeighbor(const CVertex3d* p) {
+  CVertex3d* best = nullptr;
+  for (CVertex3d* n : p->m_ArrayVertexNeighbor)
+    if (!best || n->NbNeighbor() < best->NbNeighbor()) best = n;
+  return best;
+}
+
+// CollapseEdge called state.range(0) times in a row on a 1000 x 1000 grid
+// (2M faces, 1M vertices), as a simplification loop does: each call takes the
+// next surviving vertex p, in array order or (state.range(1) = 1) in a
+// shuffled order, and merges into it its least connected neighbour, so that
+// valences stay moderate. Nothing reads the arrays between the calls. The
+// shuffled order shows the cost of cache misses on a mesh of this size.
+void BM_CollapseEdgeRun(benchmark::State& state) {
+  const int calls = static_cast<int>(state.range(0));
+  int done = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::unique_ptr<CMesh3d> grid(testmeshes::MakeGrid(1000, 1000));
+    std::vector<CVertex3d*> order(grid->m_ArrayVertex.begin(), grid->m_ArrayVertex.end());
+    std::vector<char> alive(order.size(), 1);
+    if (state.range(1)) std::shuffle(order.begin(), order.end(), std::mt19937(1));
+    for (size_t i = 0; i < order.size(); i++) order[i]->m_Flag = static_cast<int>(i);
+    done = 0;
+    state.ResumeTiming();
+    size_t next = 0;
+    for (int call = 0; call < calls; call++) {
+      while (!alive[next % order.size()]) next++;
+      CVertex3d* p = order[next++ % order.size()];
+      CVertex3d* q = LeastConnectedNeighbor(p);
+      if (!q) continue;
+      int gone = q->m_Flag;
+      if (grid->CollapseEdge(p, q, p->Position(), nullptr, 1)) {
+        alive[static_cast<size_t>(gone)] = 0;
+        done++;
+      }
+    }
+    benchmark::DoNotOptimize(grid->NbFace()); // the one compaction of the arrays
+    state.PauseTiming();
+    grid.reset();
+    state.ResumeTiming();
+  }
+  state.counters["calls"] = calls;
+  state.counters["collapses"] = done;
+}
+BENCHMARK(BM_CollapseEdgeRun)
+    ->Args({1000000, 0})
+    ->Args({1000000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 // Resident bytes per vertex (the vertex object, its array slot and, after
 // Rebuild, its adjacency lists) and per face (the face object and its slot),

@@ -2,6 +2,7 @@
 #include "geometry/GlListGroup.h"
 #include "geometry/HeapRelease.h"
 #include "geometry/Mesh3dIndexer.h"
+#include "geometry/Mesh3dSlots.h"
 
 #include <GL/gl.h>
 
@@ -21,6 +22,8 @@ static void DeleteTopology(CMesh3d* mesh) {
   mesh->m_ArrayDetachedVertex.RemoveAll();
   for (CEdge3d* e : mesh->m_ArrayEdge) delete e;
   mesh->m_ArrayEdge.RemoveAll();
+  mesh->m_VertexSlots.Release();
+  mesh->m_FaceSlots.Release();
   ReleaseFreedMemory(freed);
 }
 
@@ -77,15 +80,19 @@ void CMesh3d::Copy(const CMesh3d* source) {
 }
 
 // An element that brings undo records along makes the mesh's history state
-// unknown again.
+// unknown again; a new element's slot is noted.
 int CMesh3d::AddVertex(CVertex3d* v) {
   if (v && v->m_pHistory) m_HistoryFreeAt = 0;
-  return m_ArrayVertex.Add(v);
+  int i = m_ArrayVertex.Add(v);
+  meshslots::NoteAdded(v, i, m_VertexSlots);
+  return i;
 }
 
 int CMesh3d::AddFace(CFace3d* f) {
   if (f && f->m_pHistory) m_HistoryFreeAt = 0;
-  return m_ArrayFace.Add(f);
+  int i = m_ArrayFace.Add(f);
+  meshslots::NoteAdded(f, i, m_FaceSlots);
+  return i;
 }
 
 void CMesh3d::SetFaceCount(int n) {

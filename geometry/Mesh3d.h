@@ -9,6 +9,7 @@
 #include "geometry/Edge3d.h"
 #include "geometry/Face3d.h"
 #include "geometry/Material.h"
+#include "geometry/SlotIndex.h"
 #include "geometry/Transform.h"
 #include "geometry/Vertex3d.h"
 
@@ -47,6 +48,10 @@ public:
   // CHistory3d::Created() when the mesh was last found holding no history
   // stack; 0 when unknown.
   std::uint64_t m_HistoryFreeAt = 0;
+  // Slots of the vertices and faces in their arrays, built when a single
+  // element is first removed (Mesh3dSlots.h).
+  CSlotIndex m_VertexSlots;
+  CSlotIndex m_FaceSlots;
 
   CMesh3d() = default;
   CMesh3d(const CMesh3d&) = delete;
@@ -166,7 +171,8 @@ public:
   // first: an undo past a removal would bring back deleted elements. Costs
   // nothing while no history stack has been created since the mesh was last
   // found without one.
-  void DropHistory();
+  // Returns 1 when it had to visit every element.
+  int DropHistory();
   // Bulk removals behind the primitives above: delete the faces (vertices)
   // whose entry in doomed (one per array slot) is non-zero, keep the order of
   // the others (one compaction pass) and clear every reference to the deleted

@@ -13,9 +13,9 @@ int CMesh3d::UndoHistory() {
   return popped;
 }
 
-void CMesh3d::DropHistory() {
+int CMesh3d::DropHistory() {
   std::uint64_t created = CHistory3d::Created();
-  if (m_HistoryFreeAt == created) return;
+  if (m_HistoryFreeAt == created) return 0;
   for (CFace3d* f : m_ArrayFace)
     if (f) f->ClearHistory();
   for (CVertex3d* v : m_ArrayVertex)
@@ -23,4 +23,5 @@ void CMesh3d::DropHistory() {
   for (CVertex3d* v : m_ArrayDetachedVertex)
     if (v) v->ClearHistory();
   m_HistoryFreeAt = created;
+  return 1;
 }

@@ -1,10 +1,13 @@
-// Removals that keep the mesh valid: the link condition of edge collapses
-// and the dropping of undo records by every removal path.
+// Removals that keep the mesh valid: the link condition of edge collapses,
+// the dropping of undo records by every removal path, and single removals
+// through slot hints that keep the order of the arrays.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -203,4 +206,80 @@ TEST(MeshRemoveHistory, EveryRemovalPathDropsTheUndoRecords) {
     EXPECT_EQ(m->RemoveFace(m->GetFace(2)), 1);
     ExpectNoHistory(*m, path.name);
   }
+}
+
+namespace {
+
+template <class T> std::vector<T*> Entries(const CArray3d<T>& array) {
+  return std::vector<T*>(array.begin(), array.end());
+}
+
+template <class T> void Erase(std::vector<T*>& model, const T* p) {
+  model.erase(std::find(model.begin(), model.end(), p));
+}
+
+} // namespace
+
+// Removals found through slot hints, with and without reads in between,
+// leave the arrays in the order that shifting removals give.
+TEST(MeshRemoveSlots, RunsOfRemovalsKeepTheShiftingOrder) {
+  for (unsigned seed : {1u, 2u, 3u}) {
+    MeshPtr m(testmeshes::MakeGrid(8, 8));
+    std::vector<CFace3d*> faces = Entries(m->m_ArrayFace);
+    std::vector<CVertex3d*> vertices = Entries(m->m_ArrayVertex);
+    std::mt19937 random(seed);
+    for (int step = 0; step < 80; step++) {
+      int action = static_cast<int>(random() % 4);
+      if (action == 0) {
+        CFace3d* f = faces[random() % faces.size()];
+        Erase(faces, f);
+        ASSERT_EQ(m->RemoveFace(f), 1);
+      } else if (action == 1) {
+        CVertex3d* v = vertices[random() % vertices.size()];
+        Erase(vertices, v);
+        ASSERT_EQ(m->RemoveVertex(v), 1);
+      } else if (action == 2) {
+        // by index: the array is read here
+        int i = static_cast<int>(random() % vertices.size());
+        vertices.erase(vertices.begin() + i);
+        ASSERT_EQ(m->DeleteVertexAt(i), 1);
+      } else {
+        ASSERT_EQ(Entries(m->m_ArrayFace), faces) << seed << " step " << step;
+      }
+    }
+    EXPECT_EQ(Entries(m->m_ArrayFace), faces);
+    EXPECT_EQ(Entries(m->m_ArrayVertex), vertices);
+    m->RemoveDeadFaces();
+    m->Rebuild();
+    meshchecks::ExpectConsistentAdjacency(*m);
+  }
+}
+
+// Hints made stale by direct writes, and a face listed twice, which lives on
+// until its last slot goes.
+TEST(MeshRemoveSlots, StaleHintsAndFacesListedTwice) {
+  MeshPtr m(testmeshes::MakeGrid(3, 3));
+  CFace3d* twice = m->GetFace(3);
+  m->AddFace(twice);
+  EXPECT_EQ(m->RemoveFace(twice), 1);
+  EXPECT_EQ(m->m_ArrayFace.Find(twice), m->NbFace() - 1);
+  EXPECT_TRUE(twice->HasVertex(m->GetVertex(5))); // still alive
+  EXPECT_EQ(m->RemoveFace(twice), 1);
+  EXPECT_EQ(m->m_ArrayFace.Find(twice), -1);
+
+  // reversed by direct writes: every hint is wrong
+  std::vector<CFace3d*> faces = Entries(m->m_ArrayFace);
+  std::reverse(faces.begin(), faces.end());
+  for (int i = 0; i < m->NbFace(); i++) m->m_ArrayFace[i] = faces[static_cast<size_t>(i)];
+  for (int k : {0, 5, 2}) {
+    CFace3d* f = faces[static_cast<size_t>(k)];
+    Erase(faces, f);
+    EXPECT_EQ(m->RemoveFace(f), 1);
+  }
+  EXPECT_EQ(Entries(m->m_ArrayFace), faces);
+
+  // a vertex of another mesh is not found, even at a slot number this one has
+  MeshPtr other(testmeshes::MakeGrid(3, 3));
+  EXPECT_EQ(m->RemoveVertex(other->GetVertex(2)), 0);
+  EXPECT_EQ(m->NbVertex(), 16);
 }
