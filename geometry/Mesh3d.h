@@ -56,6 +56,10 @@ public:
   CMesh3d() = default;
   CMesh3d(const CMesh3d&) = delete;
   CMesh3d& operator=(const CMesh3d&) = delete;
+  // Moves take every element, attribute and the display list along; the
+  // moved-from mesh is left empty (a moved-into mesh's old contents are freed).
+  CMesh3d(CMesh3d&& other) noexcept;
+  CMesh3d& operator=(CMesh3d&& other) noexcept;
   ~CMesh3d() override;
 
   // CObject3d
@@ -69,6 +73,15 @@ public:
   // construction and ownership
   void DeleteContents();
   void Copy(const CMesh3d* source);
+  // A new mesh (the caller owns it) with a copy of every vertex (detached
+  // ones included), face and edge, in the same order, with every attribute:
+  // positions, saved positions, normals, colours, flags, tags, merge targets,
+  // texture coordinates and indices, bindings, material, transform, name,
+  // grid; the links (corners, neighbours, one-rings, face and edge lists)
+  // point into the clone. Undo records and the display list are not copied.
+  CMesh3d* Clone() const override;
+  // Exchanges the whole contents of two meshes, display lists included.
+  void Swap(CMesh3d& other) noexcept;
   int NbVertex() const { return m_ArrayVertex.GetSize(); }
   int NbFace() const { return m_ArrayFace.GetSize(); }
   int NbEdge() const { return m_ArrayEdge.GetSize(); }

@@ -40,6 +40,9 @@ public:
   int glBuildList() override;
   int glDraw() override;
   void SetModified() override { m_Modified = 1; }
+  // Copies of the points (positions), transform, colour, name and factors;
+  // the copy builds its own display list.
+  CVectorSet3d* Clone() const override;
 
   // Appends the pair (start, end), taking ownership of both.
   void Add(CVertex3d* start, CVertex3d* end);
