@@ -291,9 +291,10 @@ int CMesh3d::DeleteVerticesMarked(const std::vector<char>& doomed) {
 // Single-element removals
 //////////////////////////////////////////////////////////////////////
 
-// The element is found through its slot hint and its slot vacated: the array
-// drops it, keeping the order of the others, when it is next read, so a run
-// of removals costs constant time each plus one pass (see Array3d.h).
+// The element is found through the mesh's slot table and its slot vacated:
+// the array drops it, keeping the order of the others, when it is next read,
+// so a run of removals costs constant time each plus one pass (Array3d.h,
+// Mesh3dSlots.h).
 
 int CMesh3d::RemoveVertex(CVertex3d* v) {
   if (!v) return 0;
