@@ -1,6 +1,5 @@
 #include "geometry/Mesh3d.h"
 #include "geometry/GlListGroup.h"
-#include "geometry/HeapRelease.h"
 #include "geometry/Mesh3dIndexer.h"
 #include "geometry/Mesh3dSlots.h"
 
@@ -12,8 +11,6 @@
 // Deletes every vertex, face and edge object of the mesh (detached vertices
 // included) and empties the arrays. Faces go first: they point to vertices.
 static void DeleteTopology(CMesh3d* mesh) {
-  std::size_t freed = static_cast<std::size_t>(mesh->NbFace()) + mesh->NbVertex() +
-                      mesh->m_ArrayDetachedVertex.GetSize() + mesh->NbEdge();
   for (CFace3d* f : mesh->m_ArrayFace) delete f;
   mesh->m_ArrayFace.RemoveAll();
   for (CVertex3d* v : mesh->m_ArrayVertex) delete v;
@@ -24,7 +21,6 @@ static void DeleteTopology(CMesh3d* mesh) {
   mesh->m_ArrayEdge.RemoveAll();
   mesh->m_VertexSlots.Release();
   mesh->m_FaceSlots.Release();
-  ReleaseFreedMemory(freed);
 }
 
 CMesh3d::~CMesh3d() {
