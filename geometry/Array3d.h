@@ -228,7 +228,8 @@ private:
   }
 
   // One pass over the slots keeping the entries that are not vacated, in order.
-  void DropVacated() const {
+  // Kept out of line: the accessors only test the count.
+  [[gnu::noinline, gnu::cold]] void DropVacated() const {
     T* vacant = VacantMark();
     int kept = 0;
     for (int i = 0; i < m_nSize; i++)
