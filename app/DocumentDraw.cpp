@@ -43,6 +43,10 @@ void COrvexDoc::EndCommand(bool sceneMayHaveChanged) {
   if (m_CommandDepth > 0) m_CommandDepth--;
   if (m_CommandDepth > 0) return;
   if (sceneMayHaveChanged) m_SceneGraph.SetModifiedAll();
+  // removals leave vacated slots that the next read would drop: drop them
+  // now, so that paints and saves only read
+  for (CObject3d* object : m_SceneGraph.m_ArrayObject)
+    if (object->GetType() == TYPE_MESH3D) static_cast<CMesh3d*>(object)->SettleRemovals();
   // meshes (those the command added too) go back to their lists, except
   // while the visual-mode chooser is shown: its command turned them off
   SetMeshDisplayLists(m_SceneGraph.FindObjectOfType(TYPE_VISUAL_CHOOSER) ? 0 : 1);

@@ -6,57 +6,116 @@
 #include <cstring>
 #include <new>
 
-#include "geometry/BlockPool.h"
-
 // Growable array of object pointers. It never deletes the objects it points
 // to: owners delete the elements explicitly before clearing the array.
-// Its block comes from the block pool, so the many short lists of a mesh
-// (incident faces, one-rings) cost no heap allocation each.
+// Its block is an ordinary heap block (malloc/realloc), so an array may be
+// filled on one thread and freed on another, and freed memory goes back to
+// the allocator.
 //
 // Growth rule: a first allocation is exact; later, the capacity grows by the
 // grow step, which when unset (0) is size/8 clamped to 4..1024; if that is
 // still smaller than the requested size, the requested size is allocated.
+//
+// Vacated slots: Vacate(slot) takes an entry out in constant time by marking
+// its slot; the marked slots are dropped, keeping the order of the others, in
+// one pass the next time the array is read or changed through any other
+// member. Every observation therefore sees the array as if each entry had
+// been removed with RemoveAt, while a run of removals costs one pass. Slot
+// numbers (SlotCount, SlotAt) count the marked slots and stay fixed until
+// that pass. Because a read may run that pass, concurrent reads of an array
+// with vacated slots need the same care as writes.
 template <class T> class CArray3d {
 public:
   CArray3d() = default;
   ~CArray3d() { ReleaseBlock(); }
   CArray3d(const CArray3d&) = delete;
   CArray3d& operator=(const CArray3d&) = delete;
-  CArray3d(CArray3d&& o) noexcept
-      : m_pData(o.m_pData), m_nSize(o.m_nSize), m_nMaxSize(o.m_nMaxSize), m_nGrowBy(o.m_nGrowBy) {
-    o.m_pData = nullptr;
-    o.m_nSize = o.m_nMaxSize = 0;
-  }
+  CArray3d(CArray3d&& o) noexcept { Swap(o); }
   CArray3d& operator=(CArray3d&& o) noexcept {
     if (this != &o) {
-      ReleaseBlock();
-      m_pData = o.m_pData;
-      m_nSize = o.m_nSize;
-      m_nMaxSize = o.m_nMaxSize;
-      m_nGrowBy = o.m_nGrowBy;
-      o.m_pData = nullptr;
-      o.m_nSize = o.m_nMaxSize = 0;
+      CArray3d gone;
+      Swap(o);
+      gone.Swap(o);
     }
     return *this;
   }
+  void Swap(CArray3d& o) noexcept {
+    std::swap(m_pData, o.m_pData);
+    std::swap(m_nSize, o.m_nSize);
+    std::swap(m_nMaxSize, o.m_nMaxSize);
+    std::swap(m_nGrowBy, o.m_nGrowBy);
+    std::swap(m_nVacant, o.m_nVacant);
+  }
 
-  int GetSize() const { return m_nSize; }
+  int GetSize() const {
+    Settle();
+    return m_nSize;
+  }
   int GetCapacity() const { return m_nMaxSize; }
   int GetGrowBy() const { return m_nGrowBy; }
-  T* GetAt(int i) const { return m_pData[i]; }
-  T*& operator[](int i) { return m_pData[i]; }
-  T* operator[](int i) const { return m_pData[i]; }
-  void SetAt(int i, T* p) { m_pData[i] = p; }
-  T** GetData() { return m_pData; }
-  T* const* GetData() const { return m_pData; }
-  T** begin() { return m_pData; }
-  T** end() { return m_pData + m_nSize; }
-  T* const* begin() const { return m_pData; }
-  T* const* end() const { return m_pData + m_nSize; }
+  T* GetAt(int i) const {
+    Settle();
+    return m_pData[i];
+  }
+  T*& operator[](int i) {
+    Settle();
+    return m_pData[i];
+  }
+  T* operator[](int i) const {
+    Settle();
+    return m_pData[i];
+  }
+  void SetAt(int i, T* p) {
+    Settle();
+    m_pData[i] = p;
+  }
+  T** GetData() {
+    Settle();
+    return m_pData;
+  }
+  T* const* GetData() const {
+    Settle();
+    return m_pData;
+  }
+  T** begin() {
+    Settle();
+    return m_pData;
+  }
+  T** end() {
+    Settle();
+    return m_pData + m_nSize;
+  }
+  T* const* begin() const {
+    Settle();
+    return m_pData;
+  }
+  T* const* end() const {
+    Settle();
+    return m_pData + m_nSize;
+  }
+
+  // slots, vacated ones included (see above)
+  int SlotCount() const { return m_nSize; }
+  // The entry in a slot; null for a vacated slot.
+  T* SlotAt(int slot) const {
+    T* p = m_pData[slot];
+    return p == VacantMark() ? nullptr : p;
+  }
+  // Takes the entry of a slot out; 0 when the slot is out of range or vacated.
+  int Vacate(int slot) {
+    if (slot < 0 || slot >= m_nSize || m_pData[slot] == VacantMark()) return 0;
+    m_pData[slot] = VacantMark();
+    m_nVacant++;
+    return 1;
+  }
+  int NbVacant() const { return m_nVacant; }
+  // Drops the vacated slots now.
+  void Compact() { Settle(); }
 
   // newSize 0 frees the block; growing zero-fills the new slots;
   // growBy -1 keeps the current step.
   void SetSize(int newSize, int growBy = -1) {
+    Settle();
     if (growBy != -1) m_nGrowBy = growBy;
     if (newSize <= 0) {
       ReleaseBlock();
@@ -86,6 +145,7 @@ public:
 
   // Gives back unused capacity.
   void FreeExtra() {
+    Settle();
     if (m_nSize == 0) {
       SetSize(0);
     } else if (m_nSize < m_nMaxSize) {
@@ -94,6 +154,7 @@ public:
   }
 
   int Add(T* p) {
+    Settle();
     int i = m_nSize;
     if (m_nSize < m_nMaxSize)
       m_nSize++;
@@ -104,6 +165,7 @@ public:
   }
 
   void InsertAt(int i, T* p) {
+    Settle();
     if (i >= m_nSize) {
       SetSize(i + 1);
     } else {
@@ -116,6 +178,7 @@ public:
 
   // Shifts the tail down by one; the element object is not deleted.
   void RemoveAt(int i) {
+    Settle();
     if (i < 0 || i >= m_nSize) return;
     std::memmove(static_cast<void*>(m_pData + i), m_pData + i + 1, sizeof(T*) * (m_nSize - 1 - i));
     m_nSize--;
@@ -124,6 +187,7 @@ public:
   void RemoveAll() { SetSize(0); }
 
   int Find(const T* p) const {
+    Settle();
     for (int i = 0; i < m_nSize; i++)
       if (m_pData[i] == p) return i;
     return -1;
@@ -148,25 +212,50 @@ public:
   // Sets the size to n (n <= size) without touching the block; used by
   // compaction loops that keep a prefix.
   void Truncate(int n) {
+    Settle();
     if (n >= 0 && n < m_nSize) m_nSize = n;
   }
 
 private:
+  // What a vacated slot holds: an address no entry can have.
+  static T* VacantMark() {
+    static char mark;
+    return reinterpret_cast<T*>(&mark);
+  }
+
+  void Settle() const {
+    if (m_nVacant) DropVacated();
+  }
+
+  // One pass over the slots keeping the entries that are not vacated, in order.
+  // Kept out of line: the accessors only test the count.
+  [[gnu::noinline, gnu::cold]] void DropVacated() const {
+    T* vacant = VacantMark();
+    int kept = 0;
+    for (int i = 0; i < m_nSize; i++)
+      if (m_pData[i] != vacant) m_pData[kept++] = m_pData[i];
+    m_nSize = kept;
+    m_nVacant = 0;
+  }
+
   static std::size_t BytesFor(int capacity) {
     return sizeof(T*) * static_cast<std::size_t>(capacity);
   }
 
-  // Throws std::bad_alloc, leaving the array as it was, when memory runs out.
+  // Throws std::bad_alloc, leaving the array as it was, when memory runs out
+  // (realloc keeps the old block on failure). capacity is always positive.
   void Reallocate(int capacity) {
-    m_pData =
-        static_cast<T**>(blockpool::Resize(m_pData, BytesFor(m_nMaxSize), BytesFor(capacity)));
+    void* moved = std::realloc(m_pData, BytesFor(capacity));
+    if (!moved) throw std::bad_alloc();
+    m_pData = static_cast<T**>(moved);
     m_nMaxSize = capacity;
   }
 
-  void ReleaseBlock() { blockpool::Free(m_pData, BytesFor(m_nMaxSize)); }
+  void ReleaseBlock() { std::free(m_pData); }
 
   T** m_pData = nullptr;
-  int m_nSize = 0;
+  mutable int m_nSize = 0; // slots in use, vacated ones included
   int m_nMaxSize = 0;
   int m_nGrowBy = 0;
+  mutable int m_nVacant = 0;
 };

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 
-#include "geometry/BlockPool.h"
 #include "geometry/Color.h"
 #include "geometry/History3d.h"
 #include "geometry/Vector3d.h"
@@ -26,12 +25,6 @@ public:
 
   CFace3d() = default;
   CFace3d(CVertex3d* a, CVertex3d* b, CVertex3d* c) { Set(a, b, c); }
-  // Elements are created and deleted by the million: they live in the
-  // block pool (see BlockPool.h). Deleting one by one, in any order, is fine.
-  static void* operator new(std::size_t bytes) { return blockpool::Allocate(bytes); }
-  static void operator delete(void* block, std::size_t bytes) noexcept {
-    blockpool::Free(block, bytes);
-  }
   CFace3d(const CFace3d&) = delete;
   CFace3d& operator=(const CFace3d&) = delete;
   ~CFace3d() override;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 
 // One object's OpenGL display list, kept as a render-side cache: what GL
 // holds for the object in one share group (GlListGroup.h), and the
@@ -27,6 +28,14 @@ public:
   // Deletes the list when it belongs to the current group (a list of
   // another group goes with its own contexts) and forgets it.
   void glRelease();
+
+  // Exchanges the lists of two objects that exchange their contents.
+  void Swap(CGlListCache& other) noexcept {
+    std::swap(m_List, other.m_List);
+    std::swap(m_Group, other.m_Group);
+    std::swap(m_Revision, other.m_Revision);
+    std::swap(m_Built, other.m_Built);
+  }
 
   unsigned int List() const { return m_List; }
   bool IsBuilt() const { return m_Built; }

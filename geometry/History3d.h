@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <vector>
 
 class CVertex3d;
@@ -27,9 +29,16 @@ public:
   std::vector<CHistoryRecord3d> m_Records;
 
   static void Push(CHistory3d*& stack, const CHistoryRecord3d& record) {
-    if (!stack) stack = new CHistory3d;
+    if (!stack) {
+      stack = new CHistory3d;
+      s_Created.fetch_add(1, std::memory_order_relaxed);
+    }
     stack->m_Records.push_back(record);
   }
+  // Number of stacks ever allocated, in every thread; starts at 1. A mesh
+  // found without any stack at one count still has none while the count is
+  // unchanged (unless it is given elements that carry one).
+  static std::uint64_t Created() { return s_Created.load(std::memory_order_relaxed); }
   static void Push(CHistory3d*& stack, int kind) {
     CHistoryRecord3d record;
     record.kind = kind;
@@ -51,4 +60,7 @@ public:
     delete stack;
     stack = nullptr;
   }
+
+private:
+  static inline std::atomic<std::uint64_t> s_Created{1};
 };

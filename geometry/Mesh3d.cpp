@@ -1,4 +1,5 @@
 #include "geometry/Mesh3d.h"
+#include "geometry/Mesh3dSlots.h"
 #include "geometry/VertexIndexMap.h"
 
 #include <cstring>
@@ -15,6 +16,8 @@ static void DeleteTopology(CMesh3d* mesh) {
   mesh->m_ArrayDetachedVertex.RemoveAll();
   for (CEdge3d* e : mesh->m_ArrayEdge) delete e;
   mesh->m_ArrayEdge.RemoveAll();
+  mesh->m_VertexSlots.Release();
+  mesh->m_FaceSlots.Release();
 }
 
 CMesh3d::~CMesh3d() {
@@ -69,10 +72,27 @@ void CMesh3d::Copy(const CMesh3d* source) {
   SetModified();
 }
 
+// An element that brings undo records along makes the mesh's history state
+// unknown again; a new element's slot is noted.
+int CMesh3d::AddVertex(CVertex3d* v) {
+  if (v && v->m_pHistory) m_HistoryFreeAt = 0;
+  int i = m_ArrayVertex.Add(v);
+  meshslots::NoteAdded(v, i, m_VertexSlots);
+  return i;
+}
+
+int CMesh3d::AddFace(CFace3d* f) {
+  if (f && f->m_pHistory) m_HistoryFreeAt = 0;
+  int i = m_ArrayFace.Add(f);
+  meshslots::NoteAdded(f, i, m_FaceSlots);
+  return i;
+}
+
 void CMesh3d::SetFaceCount(int n) {
   if (n < 0) n = 0;
   int nf = NbFace();
   if (n >= nf) return;
+  DropHistory();
 
   // forget the faces to delete wherever they are named (corner lists,
   // neighbours, edges), so nothing dangles even if the adjacency cannot be

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "geometry/Face3d.h"
 #include "geometry/GlListCache.h"
 #include "geometry/Material.h"
+#include "geometry/SlotIndex.h"
 #include "geometry/Transform.h"
 #include "geometry/Vertex3d.h"
 
@@ -51,10 +53,29 @@ public:
   // Vertices taken out of the vertex array without being deleted (isolated
   // vertices); freed with the mesh.
   CArray3d<CVertex3d> m_ArrayDetachedVertex;
+  // CHistory3d::Created() when the mesh was last found holding no history
+  // stack; 0 when unknown.
+  std::uint64_t m_HistoryFreeAt = 0;
+  // Slots of the vertices and faces in their arrays, built when a single
+  // element is first removed (Mesh3dSlots.h).
+  CSlotIndex m_VertexSlots;
+  CSlotIndex m_FaceSlots;
+  // Drops the slots single removals vacated, so that readers on other
+  // threads find arrays they need not change (commands call it when they
+  // end; any later read would do it otherwise).
+  void SettleRemovals() {
+    m_ArrayVertex.Compact();
+    m_ArrayFace.Compact();
+    m_ArrayEdge.Compact();
+  }
 
   CMesh3d() = default;
   CMesh3d(const CMesh3d&) = delete;
   CMesh3d& operator=(const CMesh3d&) = delete;
+  // Moves take every element, attribute and the display list along; the
+  // moved-from mesh is left empty (a moved-into mesh's old contents are freed).
+  CMesh3d(CMesh3d&& other) noexcept;
+  CMesh3d& operator=(CMesh3d&& other) noexcept;
   ~CMesh3d() override;
 
   // CObject3d
@@ -75,6 +96,15 @@ public:
   // construction and ownership
   void DeleteContents();
   void Copy(const CMesh3d* source);
+  // A new mesh (the caller owns it) with a copy of every vertex (detached
+  // ones included), face and edge, in the same order, with every attribute:
+  // positions, saved positions, normals, colours, flags, tags, merge targets,
+  // texture coordinates and indices, bindings, material, transform, name,
+  // grid; the links (corners, neighbours, one-rings, face and edge lists)
+  // point into the clone. Undo records and the display list are not copied.
+  CMesh3d* Clone() const override;
+  // Exchanges the whole contents of two meshes, display lists included.
+  void Swap(CMesh3d& other) noexcept;
   int NbVertex() const { return m_ArrayVertex.GetSize(); }
   int NbFace() const { return m_ArrayFace.GetSize(); }
   int NbEdge() const { return m_ArrayEdge.GetSize(); }
@@ -83,8 +113,8 @@ public:
   CEdge3d* GetEdge(int i) const { return m_ArrayEdge[i]; }
   CArray3d<CVertex3d>* GetArrayVertex() { return &m_ArrayVertex; }
   CArray3d<CFace3d>* GetArrayFace() { return &m_ArrayFace; }
-  int AddVertex(CVertex3d* v) { return m_ArrayVertex.Add(v); }
-  int AddFace(CFace3d* f) { return m_ArrayFace.Add(f); }
+  int AddVertex(CVertex3d* v);
+  int AddFace(CFace3d* f);
   void SetFaceCount(int n);
   CTransform* GetTransform() { return &m_Transform; }
   CMaterial* GetMaterial() { return &m_Material; }
@@ -173,6 +203,12 @@ public:
   int RemoveValence3Vertex(CVertex3d* v);
   int RemoveValence3Vertices();
   int UndoHistory();
+  // Discards every undo record of the mesh's elements. Every removal runs it
+  // first: an undo past a removal would bring back deleted elements. Costs
+  // nothing while no history stack has been created since the mesh was last
+  // found without one.
+  // Returns 1 when it had to visit every element.
+  int DropHistory();
   // Bulk removals behind the primitives above: delete the faces (vertices)
   // whose entry in doomed (one per array slot) is non-zero, keep the order of
   // the others (one compaction pass) and clear every reference to the deleted

@@ -11,9 +11,25 @@
 // Edge collapse
 //////////////////////////////////////////////////////////////////////
 
+// Link condition: every neighbour that p and q share is the third corner of
+// one of the edge's faces. A shared neighbour r that is not would have its
+// edges (p, r) and (q, r) merged into one edge with three or more faces.
+static bool KeepsLinkCondition(const CVertex3d* p, const CVertex3d* q,
+                               const std::vector<CFace3d*>& faces) {
+  for (const CVertex3d* r : p->m_ArrayVertexNeighbor) {
+    if (!r || r == q || !q->HasNeighbor(r)) continue;
+    bool thirdCorner = false;
+    for (const CFace3d* f : faces)
+      if (f->OtherVertex(p, q) == r) thirdCorner = true;
+    if (!thirdCorner) return false;
+  }
+  return true;
+}
+
 // Steps 1-2: the faces on edge (p, q) when the collapse is allowed: p and q
 // are mutual neighbours, the edge has one or two faces, both valid and
-// distinct, and the third corner of each keeps at least 4 faces.
+// distinct, the third corner of each keeps at least 4 faces, and the link
+// condition holds.
 static bool CollapsibleFaces(const CVertex3d* p, const CVertex3d* q, std::vector<CFace3d*>& faces) {
   if (!p || !q || p == q) return false;
   if (!p->HasNeighbor(q) || !q->HasNeighbor(p)) return false;
@@ -26,7 +42,7 @@ static bool CollapsibleFaces(const CVertex3d* p, const CVertex3d* q, std::vector
     const CVertex3d* r = f->OtherVertex(p, q);
     if (!r || r->NbFace() < 4) return false;
   }
-  return true;
+  return KeepsLinkCondition(p, q, faces);
 }
 
 // Step 3: p takes over q's one-ring and faces.

@@ -1,7 +1,8 @@
-// Removal primitives of the triangle mesh. Single-element removals shift the
-// array; every other removal marks the doomed elements and compacts the array
-// once. Whatever is deleted is also taken out of every list and pointer that
-// still refers to it, so nothing dangles until the caller rebuilds adjacency.
+// Removal primitives of the triangle mesh. Single-element removals vacate the
+// element's slot (the array compacts itself when next read); every other
+// removal marks the doomed elements and compacts the array once. Whatever is deleted is also taken
+// out of every list and pointer that still refers to it, so nothing dangles until the caller
+// rebuilds adjacency.
 
 #include <algorithm>
 #include <cstring>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "geometry/Mesh3d.h"
+#include "geometry/Mesh3dSlots.h"
 
 static bool IsMarked(const std::vector<char>& doomed, int i) {
   return i >= 0 && i < static_cast<int>(doomed.size()) && doomed[static_cast<size_t>(i)];
@@ -213,6 +215,7 @@ static void UnlinkVertex(CMesh3d* mesh, CVertex3d* v) {
 
 int CMesh3d::DeleteFacesMarked(const std::vector<char>& doomed) {
   if (CountMarked(doomed, NbFace()) == 0) return 0;
+  DropHistory();
   std::vector<CFace3d*> gone;
   {
     CDoomedSet<CFace3d> dead(m_ArrayFace, doomed);
@@ -246,26 +249,6 @@ int CMesh3d::DeleteFacesMarked(const std::vector<char>& doomed) {
   return removed;
 }
 
-// Undo records of kind 1 keep the vertex that stood in a face slot. When one
-// of them names a vertex about to be deleted, undoing would bring back a freed
-// pointer, so the whole history of the mesh is dropped instead.
-static void DropHistoryNaming(CMesh3d* mesh, const CDoomedSet<CVertex3d>& dead) {
-  bool named = false;
-  for (CFace3d* f : mesh->m_ArrayFace) {
-    if (!f || !f->m_pHistory) continue;
-    for (const CHistoryRecord3d& r : f->m_pHistory->m_Records)
-      if (r.kind == HISTORY_FACE_CORNER && dead.HasValue(r.previous)) named = true;
-    if (named) break;
-  }
-  if (!named) return;
-  for (CFace3d* f : mesh->m_ArrayFace)
-    if (f) f->ClearHistory();
-  for (CVertex3d* v : mesh->m_ArrayVertex)
-    if (v) v->ClearHistory();
-  for (CVertex3d* v : mesh->m_ArrayDetachedVertex)
-    if (v) v->ClearHistory();
-}
-
 // Takes the dead vertices out of the one-ring and merge link of v.
 static void ForgetVertices(CVertex3d* v, const CDoomedSet<CVertex3d>& dead) {
   if (v->NbNeighbor() > 0)
@@ -275,14 +258,14 @@ static void ForgetVertices(CVertex3d* v, const CDoomedSet<CVertex3d>& dead) {
 
 int CMesh3d::DeleteVerticesMarked(const std::vector<char>& doomed) {
   if (CountMarked(doomed, NbVertex()) == 0) return 0;
+  DropHistory();
   std::vector<CVertex3d*> gone;
   {
     CDoomedSet<CVertex3d> dead(m_ArrayVertex, doomed);
     gone = dead.Gone();
 
-    // clear the corners, one-rings, merge links, history and edges naming them
+    // clear the corners, one-rings, merge links and edges naming them
     if (!dead.Empty()) {
-      DropHistoryNaming(this, dead);
       for (CFace3d* f : m_ArrayFace) {
         if (!f) continue;
         for (int k = 0; k < 6; k++)
@@ -305,22 +288,24 @@ int CMesh3d::DeleteVerticesMarked(const std::vector<char>& doomed) {
 }
 
 //////////////////////////////////////////////////////////////////////
-// Single-element removals (shifting)
+// Single-element removals
 //////////////////////////////////////////////////////////////////////
+
+// The element is found through the mesh's slot table and its slot vacated:
+// the array drops it, keeping the order of the others, when it is next read,
+// so a run of removals costs constant time each plus one pass (Array3d.h,
+// Mesh3dSlots.h).
 
 int CMesh3d::RemoveVertex(CVertex3d* v) {
   if (!v) return 0;
-  int i = m_ArrayVertex.Find(v);
-  if (i < 0) return 0;
-  return DeleteVertexAt(i);
-}
-
-int CMesh3d::DeleteVertexAt(int i) {
-  if (i < 0 || i >= NbVertex()) return 0;
-  CVertex3d* v = GetVertex(i);
-  m_ArrayVertex.RemoveAt(i);
+  int slot = meshslots::SlotOf(m_ArrayVertex, v, m_VertexSlots);
+  if (slot < 0) return 0;
+  // dropping the history may compact the array: find the slot again
+  if (DropHistory()) slot = meshslots::SlotOf(m_ArrayVertex, v, m_VertexSlots);
+  m_ArrayVertex.Vacate(slot);
+  m_VertexSlots.Erase(v);
   // a vertex listed twice lives on through its other slot
-  if (v && !m_ArrayVertex.Has(v)) {
+  if (m_VertexSlots.Unique() || !m_ArrayVertex.Has(v)) {
     UnlinkVertex(this, v);
     delete v;
   }
@@ -328,20 +313,43 @@ int CMesh3d::DeleteVertexAt(int i) {
   return 1;
 }
 
+int CMesh3d::DeleteVertexAt(int i) {
+  if (i < 0 || i >= NbVertex()) return 0;
+  CVertex3d* v = GetVertex(i);
+  if (!v) {
+    // special case: a null entry only leaves the array
+    DropHistory();
+    m_ArrayVertex.RemoveAt(i);
+    SetModified();
+    return 1;
+  }
+  return RemoveVertex(v);
+}
+
 int CMesh3d::RemoveFace(CFace3d* f) {
   if (!f) return 0;
-  int i = m_ArrayFace.Find(f);
-  if (i < 0) return 0;
-  m_ArrayFace.RemoveAt(i);
-  bool stillHeld = m_ArrayFace.Has(f); // a face listed twice lives on
+  // special case: texture indices follow the face numbers, so a textured
+  // mesh shifts its arrays at once
+  bool textured = m_pTextureCoordinateIndex && m_NbTextureCoordinateIndex > 0;
+  if (textured) m_ArrayFace.Compact();
+  int slot = meshslots::SlotOf(m_ArrayFace, f, m_FaceSlots);
+  if (slot < 0) return 0;
+  // dropping the history may compact the array: find the slot again
+  if (DropHistory()) slot = meshslots::SlotOf(m_ArrayFace, f, m_FaceSlots);
 
-  // shift the texture indices of the faces after it
-  if (m_pTextureCoordinateIndex && i < m_NbTextureCoordinateIndex) {
-    std::memmove(m_pTextureCoordinateIndex + 3 * i, m_pTextureCoordinateIndex + 3 * (i + 1),
-                 3 * sizeof(int) * static_cast<size_t>(m_NbTextureCoordinateIndex - 1 - i));
-    m_NbTextureCoordinateIndex--;
+  if (!textured) {
+    m_ArrayFace.Vacate(slot);
+  } else {
+    m_ArrayFace.RemoveAt(slot);
+    if (slot < m_NbTextureCoordinateIndex) {
+      std::memmove(m_pTextureCoordinateIndex + 3 * slot, m_pTextureCoordinateIndex + 3 * (slot + 1),
+                   3 * sizeof(int) * static_cast<size_t>(m_NbTextureCoordinateIndex - 1 - slot));
+      m_NbTextureCoordinateIndex--;
+    }
   }
-  if (!stillHeld) {
+  m_FaceSlots.Erase(f);
+  // a face listed twice lives on
+  if (m_FaceSlots.Unique() || !m_ArrayFace.Has(f)) {
     UnlinkFace(this, f);
     delete f;
   }
@@ -448,6 +456,7 @@ int CMesh3d::RemoveIsolatedVertices() {
       m_ArrayVertex[kept++] = v;
   }
   if (kept == n) return 0;
+  DropHistory();
   m_ArrayVertex.Truncate(kept);
   if (kept == 0) m_ArrayVertex.RemoveAll();
 

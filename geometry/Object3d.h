@@ -22,7 +22,7 @@ enum ObjectType3d {
 };
 
 // Base of every drawable 3D object. The virtual operations keep this slot
-// order: destructor, GetType, glBuildList, glDraw, SetModified, Show.
+// order: destructor, GetType, glBuildList, glDraw, SetModified, Show, Clone.
 // Drawing is const: it reads the object and at most fills a render-side
 // cache of GL resources that the object keeps mutable.
 class CObject3d {
@@ -36,4 +36,7 @@ public:
   virtual int glDraw() const { return 1; }
   virtual void SetModified() {}
   virtual void Show(int /*visible*/) {}
+  // A faithful copy owned by the caller, or null for a kind of object that
+  // cannot be copied.
+  virtual CObject3d* Clone() const { return nullptr; }
 };

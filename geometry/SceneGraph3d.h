@@ -39,7 +39,18 @@ public:
   CSceneGraph3d() = default;
   CSceneGraph3d(const CSceneGraph3d&) = delete;
   CSceneGraph3d& operator=(const CSceneGraph3d&) = delete;
+  // Moves take the objects, textures and texture names along; the moved-from
+  // scene is left empty (a moved-into scene's old contents are freed).
+  CSceneGraph3d(CSceneGraph3d&& other) noexcept;
+  CSceneGraph3d& operator=(CSceneGraph3d&& other) noexcept;
   virtual ~CSceneGraph3d();
+
+  // A new scene (the caller owns it) with a faithful copy of every object
+  // (CObject3d::Clone) and texture, in the same order; it uploads its own
+  // textures when first drawn. Null when an object cannot be copied.
+  CSceneGraph3d* Clone() const;
+  // Exchanges the whole contents of two scenes.
+  void Swap(CSceneGraph3d& other) noexcept;
 
   // objects
   int Add(CObject3d* object) { return m_ArrayObject.Add(object); }

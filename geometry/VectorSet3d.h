@@ -46,6 +46,9 @@ public:
     m_Modified = 1;
     ++m_Revision;
   }
+  // Copies of the points (positions), transform, colour, name and factors;
+  // the copy builds its own display list.
+  CVectorSet3d* Clone() const override;
 
   // Appends the pair (start, end), taking ownership of both.
   void Add(CVertex3d* start, CVertex3d* end);

@@ -3,7 +3,6 @@
 #include <cstddef>
 
 #include "geometry/Array3d.h"
-#include "geometry/BlockPool.h"
 #include "geometry/Color.h"
 #include "geometry/History3d.h"
 #include "geometry/Vector3d.h"
@@ -35,12 +34,6 @@ public:
   CVertex3d(double vx, double vy, double vz) : x(vx), y(vy), z(vz) {}
   // Copies the position only.
   explicit CVertex3d(const CVertex3d* v) : x(v->x), y(v->y), z(v->z) {}
-  // Elements are created and deleted by the million: they live in the
-  // block pool (see BlockPool.h). Deleting one by one, in any order, is fine.
-  static void* operator new(std::size_t bytes) { return blockpool::Allocate(bytes); }
-  static void operator delete(void* block, std::size_t bytes) noexcept {
-    blockpool::Free(block, bytes);
-  }
   CVertex3d(const CVertex3d&) = delete;
   CVertex3d& operator=(const CVertex3d&) = delete;
   ~CVertex3d() override;

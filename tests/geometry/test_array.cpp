@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include "geometry/Array3d.h"
 #include "geometry/Vertex3d.h"
 
@@ -179,4 +182,56 @@ TEST(Array3d, NeverDeletesElements) {
   }
   EXPECT_EQ(v->x, 1.0); // still alive (ASan would catch a double free)
   delete v;
+}
+
+// Vacated slots keep their numbers until the array is read, then read as if
+// each entry had been removed with RemoveAt; null entries are kept.
+TEST(Array3d, VacatedSlotsReadAsRemovedInOrder) {
+  Item items[8];
+  CArray3d<Item> a;
+  Fill(a, items, 8);
+  a.SetAt(5, nullptr);
+  EXPECT_EQ(a.Vacate(2), 1);
+  EXPECT_EQ(a.Vacate(6), 1);
+  EXPECT_EQ(a.Vacate(2), 0); // already vacated
+  EXPECT_EQ(a.Vacate(8), 0);
+  EXPECT_EQ(a.Vacate(-1), 0);
+  EXPECT_EQ(a.SlotCount(), 8);
+  EXPECT_EQ(a.SlotAt(6), nullptr);
+  EXPECT_EQ(a.SlotAt(7), &items[7]); // numbers unchanged until a read
+  EXPECT_EQ(a.NbVacant(), 2);
+
+  CArray3d<Item> moved(std::move(a)); // the vacated slots move along
+  const std::vector<Item*> expected = {&items[0], &items[1], &items[3],
+                                       &items[4], nullptr,   &items[7]};
+  EXPECT_EQ(std::vector<Item*>(moved.begin(), moved.end()), expected);
+  EXPECT_EQ(moved.NbVacant(), 0);
+  EXPECT_EQ(moved.SlotCount(), 6);
+
+  // every other member settles first: a few of them after one vacated slot
+  struct CCase {
+    const char* name;
+    std::function<int(CArray3d<Item>&)> read;
+    int expected;
+  };
+  const std::vector<CCase> cases = {
+      {"GetSize", [](CArray3d<Item>& b) { return b.GetSize(); }, 5},
+      {"Find", [&](CArray3d<Item>& b) { return b.Find(&items[7]); }, 4},
+      {"Add", [&](CArray3d<Item>& b) { return b.Add(&items[2]); }, 5},
+      {"operator[]", [&](CArray3d<Item>& b) { return b[1] == &items[2]; }, 1},
+      {"RemoveAt",
+       [&](CArray3d<Item>& b) {
+         b.RemoveAt(0);
+         return b.Find(&items[7]);
+       },
+       3},
+  };
+  for (const CCase& c : cases) {
+    CArray3d<Item> b;
+    Fill(b, items, 8);
+    b.Vacate(1);
+    b.Vacate(4);
+    b.Vacate(5);
+    EXPECT_EQ(c.read(b), c.expected) << c.name;
+  }
 }

@@ -9,12 +9,16 @@
 #include <vector>
 
 #include "geometry/Mesh3d.h"
+#include "tests/support/MeshChecks.h"
 #include "tests/support/TestMeshes.h"
 
 namespace {
 
 using MeshPtr = std::unique_ptr<CMesh3d>;
 
+using meshchecks::Euler;
+using meshchecks::ExpectNoStaleReferences;
+using meshchecks::ExpectConsistentAdjacency;
 using testmeshes::AddFace;
 using testmeshes::AddVertex;
 
@@ -31,45 +35,6 @@ MeshPtr MakeOctahedronWithApex() {
   std::vector<int> tri = {6, 2, 4, 6, 4, 0, 6, 0, 2, // the apex fan over (0, 2, 4)
                           1, 4, 2, 0, 4, 3, 1, 3, 4, 0, 5, 2, 1, 2, 5, 0, 3, 5, 1, 5, 3};
   return MakeMesh(xyz, tri);
-}
-
-// No neighbour pointer and no face list names a face that is not in the mesh.
-void ExpectNoStaleReferences(const CMesh3d& mesh) {
-  std::set<const CFace3d*> faces(mesh.m_ArrayFace.begin(), mesh.m_ArrayFace.end());
-  for (const CFace3d* f : mesh.m_ArrayFace)
-    for (int k = 0; k < 3; k++)
-      if (f->f(k)) {
-        EXPECT_TRUE(faces.count(f->f(k)));
-      }
-  for (const CVertex3d* v : mesh.m_ArrayVertex)
-    for (const CFace3d* g : v->m_ArrayFaceNeighbor) EXPECT_TRUE(faces.count(g));
-}
-
-// Besides, every neighbour pointer is reciprocal and every face is listed by
-// its corners.
-void ExpectConsistentAdjacency(const CMesh3d& mesh) {
-  ExpectNoStaleReferences(mesh);
-  for (const CFace3d* f : mesh.m_ArrayFace)
-    for (int k = 0; k < 3; k++) {
-      EXPECT_TRUE(f->v(k)->HasFace(f));
-      if (f->f(k)) {
-        EXPECT_TRUE(f->f(k)->HasNeighbor(f));
-      }
-    }
-}
-
-int CountEdges(const CMesh3d& mesh) {
-  std::set<std::pair<const CVertex3d*, const CVertex3d*>> edges;
-  for (int i = 0; i < mesh.NbFace(); i++)
-    for (int k = 0; k < 3; k++) {
-      const CVertex3d *a = mesh.GetFace(i)->v(k), *b = mesh.GetFace(i)->v((k + 1) % 3);
-      edges.insert(a < b ? std::make_pair(a, b) : std::make_pair(b, a));
-    }
-  return static_cast<int>(edges.size());
-}
-
-int Euler(const CMesh3d& mesh) {
-  return mesh.NbVertex() - CountEdges(mesh) + mesh.NbFace();
 }
 
 } // namespace

@@ -1,0 +1,93 @@
+#include "geometry/SlotIndex.h"
+
+#include <utility>
+
+std::size_t CSlotIndex::Home(const void* p) const {
+  // Elements made one after the other lie one after the other in memory and
+  // are often visited in that order: the address bits below 64 MB are kept
+  // in order, so such a run of lookups walks the table in order too; the
+  // bits above shift each 64 MB block by a scrambled amount.
+  std::uint64_t key = reinterpret_cast<std::uintptr_t>(p) >> 4; // the low 4 bits are zero
+  std::uint64_t block = (key >> 22) * 0x9E3779B97F4A7C15ull;
+  return static_cast<std::size_t>(key + (block >> 32)) & (m_Entries.size() - 1);
+}
+
+void CSlotIndex::Reset(std::size_t count) {
+  std::size_t size = 16;
+  while (size < 2 * count) size *= 2;
+  m_Entries.assign(size, CEntry());
+  m_Count = 0;
+  m_Built = true;
+  m_Unique = 1;
+}
+
+void CSlotIndex::Release() {
+  std::vector<CEntry>().swap(m_Entries);
+  m_Count = 0;
+  m_Built = false;
+  m_Unique = 1;
+}
+
+int CSlotIndex::Get(const void* p) const {
+  if (!p || m_Entries.empty()) return -1;
+  std::size_t mask = m_Entries.size() - 1;
+  for (std::size_t i = Home(p);; i = (i + 1) & mask) {
+    const CEntry& e = m_Entries[i];
+    if (e.key == p) return e.slot;
+    if (!e.key) return -1;
+  }
+}
+
+int CSlotIndex::Set(const void* p, int slot) {
+  if (!p) return 1;
+  if (2 * (m_Count + 1) > m_Entries.size()) Grow();
+  std::size_t mask = m_Entries.size() - 1;
+  for (std::size_t i = Home(p);; i = (i + 1) & mask) {
+    CEntry& e = m_Entries[i];
+    if (e.key == p) return 0;
+    if (!e.key) {
+      e.key = p;
+      e.slot = slot;
+      m_Count++;
+      return 1;
+    }
+  }
+}
+
+void CSlotIndex::Erase(const void* p) {
+  if (!p || m_Entries.empty()) return;
+  std::size_t mask = m_Entries.size() - 1;
+  std::size_t i = Home(p);
+  while (m_Entries[i].key != p) {
+    if (!m_Entries[i].key) return;
+    i = (i + 1) & mask;
+  }
+  // backward shift: move up the entries whose probe run crosses the hole
+  std::size_t hole = i;
+  for (std::size_t j = (hole + 1) & mask; m_Entries[j].key; j = (j + 1) & mask) {
+    std::size_t home = Home(m_Entries[j].key);
+    bool crosses = hole <= j ? (home <= hole || home > j) : (home <= hole && home > j);
+    if (crosses) {
+      m_Entries[hole] = m_Entries[j];
+      hole = j;
+    }
+  }
+  m_Entries[hole] = CEntry();
+  m_Count--;
+}
+
+void CSlotIndex::Grow() {
+  std::vector<CEntry> old;
+  old.swap(m_Entries);
+  m_Entries.assign(old.empty() ? 16 : 2 * old.size(), CEntry());
+  m_Count = 0;
+  for (const CEntry& e : old)
+    if (e.key) Set(e.key, e.slot);
+}
+
+void CSlotIndex::Swap(CSlotIndex& other) noexcept {
+  m_Entries.swap(other.m_Entries);
+  std::swap(m_Count, other.m_Count);
+  std::swap(m_Built, other.m_Built);
+  std::swap(m_Unique, other.m_Unique);
+}
