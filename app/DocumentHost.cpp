@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/OrvexDoc.h"
+#include "geometry/HeapRelease.h"
 
 namespace orvex {
 
@@ -38,6 +39,8 @@ void CDocumentHost::CloseDocument(COrvexDoc* doc) {
                                       [doc](const auto& view) { return view.first == doc; }),
                        m_DefaultViews.end());
   m_Documents.erase(it);
+  // a closed document's mesh is not replaced soon: its pages go back
+  ReleaseFreedMemory();
 }
 
 CRenderViewState* CDocumentHost::ActiveViewState(COrvexDoc* doc) {
