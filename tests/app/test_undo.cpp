@@ -292,3 +292,56 @@ TEST(UndoBatch, RunUndoSave) {
   ASSERT_EQ(again.status, 0) << again.err;
   EXPECT_EQ(again.out, "0 8 12 20 triangle mesh\n");
 }
+
+namespace {
+
+int ElementsWithHistory(const CMesh3d& mesh) {
+  int count = 0;
+  for (const CVertex3d* v : mesh.m_ArrayVertex) count += v && v->m_pHistory;
+  for (const CFace3d* f : mesh.m_ArrayFace) count += f && f->m_pHistory;
+  return count;
+}
+
+} // namespace
+
+// A mesh's own subdivision history names its elements: a restored mesh
+// comes back without it, and the mesh a redo brings back keeps its own,
+// still naming its own elements.
+TEST(UndoGuard, MeshHistoryNeverNamesAnotherCopy) {
+  CCommandRegistry registry;
+  CommandInfo info;
+  info.name = "Reconnect";
+  info.effects = kEffectTopology;
+  info.handler = [](CCommandContext& context) {
+    CMesh3d* mesh = context.doc->GetFirstMesh();
+    CFace3d* face = mesh->GetFace(0);
+    face->PushCorner(0);
+    face->SetVertex(0, mesh->GetVertex(mesh->NbVertex() - 1));
+    return CommandResult::Done;
+  };
+  int id = registry.Add(info);
+  CRecordingUserInterface ui;
+  COrvexDoc doc(&ui);
+  doc.m_SceneGraph.Add(MakeIcoSphere(1));
+  doc.RunPostLoadSteps();
+  CCommandDispatcher dispatcher(registry, ui);
+  const DocState before = Capture(doc);
+
+  ASSERT_EQ(dispatcher.Run(id, &doc).result, CommandResult::Done);
+  EXPECT_EQ(ElementsWithHistory(*doc.GetFirstMesh()), 1);
+  ASSERT_TRUE(doc.UndoHistory().Undo(doc));
+  EXPECT_EQ(Capture(doc).objects, before.objects);
+  EXPECT_EQ(ElementsWithHistory(*doc.GetFirstMesh()), 0);
+  EXPECT_EQ(doc.GetFirstMesh()->UndoHistory(), 0);
+
+  ASSERT_TRUE(doc.UndoHistory().Redo(doc));
+  CMesh3d* mesh = doc.GetFirstMesh();
+  EXPECT_EQ(ElementsWithHistory(*mesh), 1);
+  // the mesh's own undo puts its corner back from its own vertices
+  mesh->UndoHistory();
+  EXPECT_EQ(ElementsWithHistory(*mesh), 0);
+  EXPECT_EQ(Capture(doc).objects[0][kAspectTopology], before.objects[0][kAspectTopology]);
+  // and the document's history still goes back and forth
+  ASSERT_TRUE(doc.UndoHistory().Undo(doc));
+  EXPECT_EQ(Capture(doc).objects, before.objects);
+}
