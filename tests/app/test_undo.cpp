@@ -345,3 +345,28 @@ TEST(UndoGuard, MeshHistoryNeverNamesAnotherCopy) {
   ASSERT_TRUE(doc.UndoHistory().Undo(doc));
   EXPECT_EQ(Capture(doc).objects, before.objects);
 }
+
+TEST_F(UndoTest, DisplayCommandsAndCommandsThatDoNothingLeaveNoStep) {
+  for (const char* command : {"Debug/Highlight next vertex", "Mode/Line"}) {
+    ASSERT_EQ(Run(command), CommandResult::Done) << command;
+    EXPECT_FALSE(History().CanUndo()) << command;
+  }
+  // nothing to keep: one object only
+  History().Clear();
+  ASSERT_EQ(Run("Scene/Keep first object only"), CommandResult::Done);
+  ASSERT_EQ(Run("Edit/Undo"), CommandResult::Done);
+  ASSERT_EQ(Run("Edit/Redo"), CommandResult::Done);
+  EXPECT_EQ(Run("Scene/Keep first object only"), CommandResult::NothingDone);
+  EXPECT_EQ(History().NbUndo(), 1u);
+  EXPECT_FALSE(History().CanRedo());
+}
+
+TEST_F(UndoTest, ASceneThatCannotBeCopiedRunsWithoutUndo) {
+  ASSERT_EQ(Run("Mode/Flat"), CommandResult::Done);
+  m_Doc.m_SceneGraph.Add(new CObject3d); // a kind of object without a copy
+  ASSERT_EQ(Run("Algorithms/Surface subdivision/Loop/Std"), CommandResult::Done);
+  EXPECT_EQ(static_cast<CMesh3d*>(m_Doc.m_SceneGraph.GetAt(0))->NbFace(), 80);
+  EXPECT_FALSE(History().CanUndo());
+  ASSERT_FALSE(m_UI.statusLines.empty());
+  EXPECT_EQ(m_UI.statusLines.back(), "No undo for Loop/Std: the scene cannot be copied");
+}
