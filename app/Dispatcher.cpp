@@ -70,7 +70,9 @@ CommandResult CCommandDispatcher::RunChecked(const CommandInfo& info, COrvexDoc*
   CCommandContext context(doc, ui, m_Host, values);
   context.redraw = info.redraw;
   context.outcome = &outcome;
+  // the record is taken before the command's bracket changes how meshes draw
   CUndoGuard undo(info, doc, ui);
+  undo.Record();
   CommandResult result;
   {
     CCommandBracket bracket(m_UI, ui, m_Host, info, context);

@@ -10,13 +10,18 @@
 namespace orvex {
 
 CUndoGuard::CUndoGuard(const CommandInfo& info, COrvexDoc* doc, CUserInterface& ui)
-    : m_Doc(doc), m_UI(ui), m_Recording(doc && RecordsUndo(info)) {
+    : m_Info(info), m_Doc(doc), m_UI(ui), m_Recording(doc && RecordsUndo(info)) {}
+
+void CUndoGuard::Record() {
   if (!m_Recording) return;
+  // copying a large scene takes a moment
+  m_UI.BeginWaitCursor();
   try {
-    m_Step = RecordUndoStep(info, *doc, doc->UndoHistory(), m_WhyNot);
+    m_Step = RecordUndoStep(m_Info, *m_Doc, m_Doc->UndoHistory(), m_WhyNot);
   } catch (const std::bad_alloc&) {
-    m_WhyNot = "No undo for " + UndoLabel(info) + ": not enough memory to record it";
+    m_WhyNot = "No undo for " + UndoLabel(m_Info) + ": not enough memory to record it";
   }
+  m_UI.EndWaitCursor();
 }
 
 CUndoGuard::~CUndoGuard() = default;

@@ -10,8 +10,8 @@ class COrvexDoc;
 
 namespace orvex {
 
-// The undo record of one command run by the dispatcher: made on
-// construction from the command's declared effects, restored when the
+// The undo record of one command run by the dispatcher: made by Record
+// (under the command's wait cursor) from its declared effects, restored when the
 // command fails or throws, pushed on the document's history when it is
 // done. A command that cannot be recorded (too large, a scene that cannot
 // be copied) runs without undo, clears the history (its steps no longer
@@ -23,12 +23,16 @@ public:
   CUndoGuard& operator=(const CUndoGuard&) = delete;
   ~CUndoGuard();
 
+  // Records doc as the command's effects require, under the wait cursor;
+  // called before the command's bracket opens.
+  void Record();
   // Puts back the recorded state when doc is still the recorded document.
   void Restore(COrvexDoc* doc) noexcept;
   // The command is done: its step goes on the history of doc.
   void Commit(COrvexDoc* doc);
 
 private:
+  const CommandInfo& m_Info;
   COrvexDoc* m_Doc;
   CUserInterface& m_UI;
   bool m_Recording = false;
