@@ -173,7 +173,21 @@ const CommandInfo* CCommandRegistry::Find(const std::string& text) const {
   if (const CommandInfo* info = FindByPath(text)) return info;
   if (const CommandInfo* info = FindByName(text)) return info;
   if (IsNumber(text) && text.size() < 10) return FindById(std::atoi(text.c_str()));
-  return nullptr;
+  return FindByPathEnd(text);
+}
+
+// "Loop/Std" names "Algorithms/Surface subdivision/Loop/Std" when no other
+// path ends with those segments.
+const CommandInfo* CCommandRegistry::FindByPathEnd(const std::string& text) const {
+  const std::string end = "/" + PathKey(text);
+  const CommandInfo* found = nullptr;
+  for (const auto& [key, info] : m_ByPathKey) {
+    if (key.size() <= end.size() || key.compare(key.size() - end.size(), end.size(), end) != 0)
+      continue;
+    if (found) return nullptr;
+    found = info;
+  }
+  return found;
 }
 
 const CommandInfo* CCommandRegistry::FindByKey(const std::string& key) const {
@@ -204,6 +218,8 @@ void CCommandRegistry::Bind(CommandBinding binding) {
     info->checked = std::move(binding.checked);
   }
   info->enabledWhen = std::move(binding.enabledWhen);
+  info->text = std::move(binding.text);
+  info->recordsUndo = binding.recordsUndo;
   if (!binding.dialog.fields.empty()) SetDialog(binding.command, std::move(binding.dialog));
 }
 
@@ -224,6 +240,15 @@ bool CCommandRegistry::IsEnabled(const CommandInfo& info, const COrvexDoc* doc) 
 
 bool CCommandRegistry::IsChecked(const CommandInfo& info, const COrvexDoc* doc) const {
   return info.checkable && info.checked && doc && info.checked(*doc);
+}
+
+std::string CCommandRegistry::ItemText(const CommandInfo& info, const COrvexDoc* doc) const {
+  if (!info.HasMenuEntry()) return std::string();
+  if (info.text && doc) {
+    std::string text = info.text(*doc);
+    if (!text.empty()) return text;
+  }
+  return info.menuPath.back();
 }
 
 // menu bars ------------------------------------------------------------------------

@@ -95,6 +95,7 @@ struct CCommandContext {
 using CommandHandler = std::function<CommandResult(CCommandContext&)>;
 using DocumentQuery = std::function<bool(const COrvexDoc&)>;
 using DefaultsFiller = std::function<void(const COrvexDoc&, ParamValues&)>;
+using DocumentText = std::function<std::string(const COrvexDoc&)>;
 
 // One command: its menu entry (segments as stored, ampersands included;
 // empty for commands without a menu entry), its identifier, its name (for
@@ -121,6 +122,10 @@ struct CommandInfo {
   CommandHandler handler;
   DocumentQuery checked;
   DocumentQuery enabledWhen;
+  // The item text for a document when it depends on it ("&Undo Loop/Std").
+  DocumentText text;
+  // False for the commands that walk the undo history themselves.
+  bool recordsUndo = true;
 
   bool HasMenuEntry() const { return !menuPath.empty(); }
   // The path, or the name for commands without a menu entry.
@@ -147,6 +152,8 @@ struct CommandBinding {
   DocumentQuery checked;     // check mark; makes the item checkable
   DocumentQuery enabledWhen; // extra condition besides having a document
   CommandDialog dialog;      // replaces the registered dialog when it has fields
+  DocumentText text;         // item text that depends on the document
+  bool recordsUndo = true;
 
   CommandBinding(std::string command, CommandHandler handler, Effects effects,
                  Redraw redraw = Redraw::Invalidate)
@@ -158,6 +165,14 @@ struct CommandBinding {
   }
   CommandBinding&& EnabledWhen(DocumentQuery query) && {
     enabledWhen = std::move(query);
+    return std::move(*this);
+  }
+  CommandBinding&& Text(DocumentText query) && {
+    text = std::move(query);
+    return std::move(*this);
+  }
+  CommandBinding&& WithoutUndoRecord() && {
+    recordsUndo = false;
     return std::move(*this);
   }
   CommandBinding&& Dialog(CommandDialog d) && {
@@ -205,8 +220,10 @@ public:
   const CommandInfo* FindByPath(const std::string& path) const;
   // Commands without a menu entry by name or dialog title.
   const CommandInfo* FindByName(const std::string& name) const;
-  // By path, then name or dialog title, then identifier ("32986").
+  // By path, then name or dialog title, then identifier ("32986"), then
+  // the last segments of a single path ("Loop/Std").
   const CommandInfo* Find(const std::string& text) const;
+  const CommandInfo* FindByPathEnd(const std::string& text) const;
   // The command an accelerator is bound to ("Ctrl+L", "ctrl + l").
   const CommandInfo* FindByKey(const std::string& key) const;
   // Keys the accelerator table reserves for commands not yet registered.
@@ -224,6 +241,9 @@ public:
   // condition holds. Checked: it is checkable and its query says so.
   bool IsEnabled(const CommandInfo& info, const COrvexDoc* doc) const;
   bool IsChecked(const CommandInfo& info, const COrvexDoc* doc) const;
+  // The item text for doc: the command's own text for it, else the stored
+  // one (ampersands included); empty for a command without a menu entry.
+  std::string ItemText(const CommandInfo& info, const COrvexDoc* doc) const;
 
   // The tree of menu bar 128 or 129 in registration order.
   std::vector<MenuNode> MenuBar(MenuBarMask bar) const;

@@ -53,7 +53,7 @@ const NoMenuRow kRows[] = {
     {0, "Previous pane", "", "Shift+F6", F},
     {0, "Texture map overlap increase", "", "Ctrl+Num++", F},
     {0, "Texture map overlap decrease", "", "Ctrl+Num+-", F},
-    {0, "Undo", "", "Alt+Backspace", W},
+    {0, "Undo", "", "", W},
     {0, "Cut", "", "Ctrl+X,Shift+Del", W},
     {0, "Paste", "", "Shift+Ins", W},
 };

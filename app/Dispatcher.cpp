@@ -6,6 +6,7 @@
 #include "app/CommandFailure.h"
 #include "app/OrvexDoc.h"
 #include "app/OutcomeRecorder.h"
+#include "app/UndoGuard.h"
 
 namespace orvex {
 
@@ -69,17 +70,30 @@ CommandResult CCommandDispatcher::RunChecked(const CommandInfo& info, COrvexDoc*
   CCommandContext context(doc, ui, m_Host, values);
   context.redraw = info.redraw;
   context.outcome = &outcome;
+  // the record is taken before the command's bracket changes how meshes draw
+  CUndoGuard undo(info, doc, ui);
+  undo.Record();
   CommandResult result;
   {
     CCommandBracket bracket(m_UI, ui, m_Host, info, context);
-    result = info.handler(context);
+    // a command that fails or throws halfway gets back the scene it started
+    // from, inside the bracket so that the lists are rebuilt from it
+    try {
+      result = info.handler(context);
+    } catch (...) {
+      undo.Restore(context.doc);
+      throw;
+    }
+    if (result == CommandResult::Failed) undo.Restore(context.doc);
   }
 
   if (result != CommandResult::Done) return result;
   // context.doc is null when the handler closed the document
   if (COrvexDoc* after = context.doc) {
-    if (info.effects & kEffectsModifying) after->SetModifiedFlag();
+    // the undo commands bring back the modified flag they recorded
+    if ((info.effects & kEffectsModifying) && info.recordsUndo) after->SetModifiedFlag();
     after->ClampHighlightFaceIndex();
+    undo.Commit(after);
   }
   if (context.redraw != Redraw::None) ui.RequestRedraw(context.redraw == Redraw::InvalidateErase);
   return result;

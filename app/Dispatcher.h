@@ -19,7 +19,9 @@ class CDocumentHost;
 // that throws fails with a message ("Insuffisant memory" for
 // std::bad_alloc); the wait cursor and the document's bracket still close.
 // Every run returns its outcome: the result, what it showed, the files it
-// wrote and, when it did not run, why. Undo, progress and cancel of long
+// wrote and, when it did not run, why. Before a command that changes the
+// scene it records an undo step on the document (CUndoGuard), which it
+// restores when the command fails or throws. Progress and cancel of long
 // commands belong here.
 class CCommandDispatcher {
 public:

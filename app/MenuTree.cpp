@@ -49,6 +49,8 @@ const MenuRow kMenuRows[] = {
     {"&File|E&xit", "", A, kSep | kAlso128 | kNoDoc},
     // Edit
     {"&Edit|&Copy", "Ctrl+C,Ctrl+Ins", V, 0},
+    {"&Edit|&Undo", "Alt+Backspace", D, kSep},
+    {"&Edit|&Redo", "Ctrl+Y", D, 0},
     {"&Edit|Window metafile|Generate MetaFile", "", V, kSepMenu},
     {"&Edit|Window metafile|Generate MetaFile (front faces only)", "", V, 0},
     {"&Edit|Window metafile|Generate MetaFile (face mode)", "E", V, 0},

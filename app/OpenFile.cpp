@@ -9,6 +9,7 @@
 
 #include "app/Dialogs.h"
 #include "app/OrvexDoc.h"
+#include "app/UndoHistory.h"
 #include "app/UserInterface.h"
 #include "geometry/Mesh3d.h"
 #include "io/FormatTable.h"
@@ -119,5 +120,7 @@ int COrvexDoc::OpenByExtension(const std::string& requested) {
   m_PathName = path;
   ClampHighlightIndices();
   m_bModified = false;
+  // the steps of the scene that was there do not apply to the file's
+  UndoHistory().Clear();
   return 1;
 }

@@ -2,11 +2,21 @@
 
 #include <filesystem>
 
+#include "app/UndoHistory.h"
+
 #include "geometry/Mesh3d.h"
+
+COrvexDoc::COrvexDoc(orvex::CUserInterface* ui) : m_pUI(ui) {}
 
 COrvexDoc::~COrvexDoc() = default;
 
+orvex::CUndoHistory& COrvexDoc::UndoHistory() const {
+  if (!m_pUndoHistory) m_pUndoHistory = std::make_unique<orvex::CUndoHistory>();
+  return *m_pUndoHistory;
+}
+
 int COrvexDoc::OnNewDocument() {
+  if (m_pUndoHistory) m_pUndoHistory->Clear();
   m_SceneGraph.Free();
   m_PathName.clear();
   m_BasePath.clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "geometry/Camera3d.h"
@@ -11,7 +12,8 @@ class CMesh3d;
 
 namespace orvex {
 class CUserInterface;
-}
+class CUndoHistory;
+} // namespace orvex
 
 // Display state that the shading, polygon-mode, lighting and texture
 // commands set on the document; every render view of the document applies
@@ -63,7 +65,7 @@ public:
 
   COrvexDisplayState m_Display;
 
-  explicit COrvexDoc(orvex::CUserInterface* ui = nullptr) : m_pUI(ui) {}
+  explicit COrvexDoc(orvex::CUserInterface* ui = nullptr);
   COrvexDoc(const COrvexDoc&) = delete;
   COrvexDoc& operator=(const COrvexDoc&) = delete;
   ~COrvexDoc();
@@ -99,6 +101,9 @@ public:
   // save because of it, closing never asks.
   bool IsModified() const { return m_bModified; }
   void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+
+  // The steps that undo and redo the commands run on this document.
+  orvex::CUndoHistory& UndoHistory() const;
 
   // The document's own generator: commands that draw (Visual mode, random
   // seeds, random refinement) continue one sequence per document, started
@@ -150,6 +155,7 @@ private:
   bool m_bModified = false;
   int m_CommandDepth = 0;
   CRandom15 m_Random;
+  mutable std::unique_ptr<orvex::CUndoHistory> m_pUndoHistory;
 
   void glDrawHighlights(const CMesh3d& mesh) const;
   void glDrawWireframeOverlay(const CDrawOptions& options) const;

@@ -9,8 +9,9 @@ CommandResult NoMesh(CCommandContext& context) {
 
 std::vector<CommandBinding> DocumentBindings() {
   std::vector<CommandBinding> all;
-  for (auto family : {FileCommands, ExportCommands, ModeCommands, SceneCommands, MeshCommands,
-                      GeometryCommands, SubdivisionCommands, ViewCommands, ValenceCommands}) {
+  for (auto family :
+       {FileCommands, ExportCommands, ModeCommands, SceneCommands, MeshCommands, GeometryCommands,
+        SubdivisionCommands, ViewCommands, ValenceCommands, UndoCommands}) {
     std::vector<CommandBinding> bindings = family();
     all.insert(all.end(), std::make_move_iterator(bindings.begin()),
                std::make_move_iterator(bindings.end()));

@@ -32,5 +32,6 @@ std::vector<CommandBinding> SubdivisionCommands();
 std::vector<CommandBinding> ViewCommands();
 // The valence-driven coder's commands (32986, 32988, 32989).
 std::vector<CommandBinding> ValenceCommands();
+std::vector<CommandBinding> UndoCommands();
 
 } // namespace orvex

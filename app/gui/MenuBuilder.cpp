@@ -114,6 +114,7 @@ void CCommandActions::Refresh() {
     if (!info) continue;
     action->setEnabled(m_Registry.IsEnabled(*info, doc));
     if (info->checkable) action->setChecked(Checked(*info, doc));
+    if (info->text) action->setText(QString::fromStdString(m_Registry.ItemText(*info, doc)));
   }
   for (const auto& [action, id] : m_Buttons) {
     const CommandInfo* info = m_Registry.FindById(id);

@@ -134,6 +134,13 @@ const Scene kScenes[] = {
        view.ButtonDown(MouseButton::Left, 100, 100);
        view.MouseMove(80, 90);
      }},
+    {"with steps to undo and redo",
+     [](COrvexDoc& doc, CRenderViewState&) {
+       CRecordingUserInterface ui;
+       CCommandDispatcher dispatcher(ApplicationRegistry(), ui);
+       for (const char* command : {"Algorithms/Check", "Scene/Duplicate/Last mesh", "Edit/Undo"})
+         dispatcher.Run(*ApplicationRegistry().Find(command), &doc);
+     }},
 };
 
 class CommandEffects : public ::testing::Test {

@@ -1,0 +1,59 @@
+// Edit/Undo and Edit/Redo: they walk the document's undo history, whose
+// steps the dispatcher records before every command that changes the scene.
+
+#include "app/UndoHistory.h"
+#include "app/UndoRecorder.h"
+#include "app/commands/Handlers.h"
+
+namespace orvex {
+
+namespace {
+
+// Menu text of a step: the action, then the command with its ampersands
+// doubled so that they show.
+std::string StepText(const char* action, const std::string& label) {
+  if (label.empty()) return std::string();
+  std::string text = action;
+  text += ' ';
+  for (char c : label) {
+    if (c == '&') text += '&';
+    text += c;
+  }
+  return text;
+}
+
+CommandResult Undo(CCommandContext& context) {
+  if (!context.doc->UndoHistory().Undo(*context.doc)) return CommandResult::NothingDone;
+  context.redraw = Redraw::InvalidateErase;
+  return CommandResult::Done;
+}
+
+CommandResult Redo(CCommandContext& context) {
+  if (!context.doc->UndoHistory().Redo(*context.doc)) return CommandResult::NothingDone;
+  context.redraw = Redraw::InvalidateErase;
+  return CommandResult::Done;
+}
+
+// They put back whatever a recorded command changed, highlights included.
+constexpr Effects kEffectsRestored = kEffectsRecorded | kEffectDisplay;
+
+} // namespace
+
+std::vector<CommandBinding> UndoCommands() {
+  std::vector<CommandBinding> bindings;
+  bindings.push_back(
+      CommandBinding("Edit/Undo", Undo, kEffectsRestored, Redraw::InvalidateErase)
+          .EnabledWhen([](const COrvexDoc& doc) { return doc.UndoHistory().CanUndo(); })
+          .Text(
+              [](const COrvexDoc& doc) { return StepText("&Undo", doc.UndoHistory().UndoLabel()); })
+          .WithoutUndoRecord());
+  bindings.push_back(
+      CommandBinding("Edit/Redo", Redo, kEffectsRestored, Redraw::InvalidateErase)
+          .EnabledWhen([](const COrvexDoc& doc) { return doc.UndoHistory().CanRedo(); })
+          .Text(
+              [](const COrvexDoc& doc) { return StepText("&Redo", doc.UndoHistory().RedoLabel()); })
+          .WithoutUndoRecord());
+  return bindings;
+}
+
+} // namespace orvex
