@@ -21,7 +21,7 @@ template <class Doc> auto HighlightFields(Doc& doc) {
 } // namespace
 
 CUndoStep::CUndoStep(std::string label, const COrvexDoc& doc)
-    : m_Label(std::move(label)), m_Modified(doc.IsModified()) {
+    : m_Label(std::move(label)), m_Display(doc.m_Display), m_Modified(doc.IsModified()) {
   auto fields = HighlightFields(doc);
   for (size_t i = 0; i < fields.size(); i++) m_Highlight[i] = *fields[i];
 }
@@ -36,6 +36,7 @@ void CUndoStep::Exchange(COrvexDoc& doc) {
 void CUndoStep::ExchangeDocumentState(COrvexDoc& doc) {
   auto fields = HighlightFields(doc);
   for (size_t i = 0; i < fields.size(); i++) std::swap(m_Highlight[i], *fields[i]);
+  std::swap(m_Display, doc.m_Display);
   bool modified = doc.IsModified();
   doc.SetModifiedFlag(m_Modified);
   m_Modified = modified;

@@ -4,7 +4,8 @@
 #include <memory>
 #include <string>
 
-class COrvexDoc;
+#include "app/OrvexDoc.h"
+
 class CSceneGraph3d;
 
 namespace orvex {
@@ -12,8 +13,9 @@ namespace orvex {
 // One step of a document's undo history: what a command changed, held as
 // the state on the other side of it. Exchange swaps that state with the
 // document's, so the same step undoes (holding "before") and then redoes
-// (holding "after"). Every step also carries the highlight indices and the
-// modified flag.
+// (holding "after"). Every step also carries the highlight indices, the
+// display state (a shading command changes it with the meshes' bindings)
+// and the modified flag.
 class CUndoStep {
 public:
   CUndoStep(std::string label, const COrvexDoc& doc);
@@ -39,6 +41,7 @@ private:
 
   std::string m_Label;
   int m_Highlight[6];
+  COrvexDisplayState m_Display;
   bool m_Modified;
 };
 

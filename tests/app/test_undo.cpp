@@ -36,10 +36,12 @@ const std::string kSamples = ORVEX_SAMPLES_DIR;
 struct DocState {
   std::vector<std::vector<uint64_t>> objects;
   std::vector<int> highlights;
+  std::vector<int> display;
   bool modified = false;
 
   bool operator==(const DocState& o) const {
-    return objects == o.objects && highlights == o.highlights && modified == o.modified;
+    return objects == o.objects && highlights == o.highlights && display == o.display &&
+           modified == o.modified;
   }
   bool operator!=(const DocState& o) const { return !(*this == o); }
 };
@@ -51,6 +53,9 @@ DocState Capture(const COrvexDoc& doc) {
   state.highlights = {doc.m_HighlightVertexIndex, doc.m_HighlightSecondVertexIndex,
                       doc.m_HighlightFaceIndex,   doc.m_bHighlightFace,
                       doc.m_bHighlightVertex,     doc.m_bHighlightSecondVertex};
+  const COrvexDisplayState& d = doc.m_Display;
+  state.display = {d.m_PolygonMode,    d.m_bSmoothShading, d.m_bTexture2D,  d.m_PanelVertex,
+                   d.m_PanelWireframe, d.m_PanelFace,      d.m_PanelGouraud};
   state.modified = doc.IsModified();
   return state;
 }
