@@ -1,6 +1,31 @@
 #include "app/UndoHistory.h"
 
+#include <atomic>
+#include <cstdio>
+
 namespace orvex {
+
+namespace {
+std::atomic<std::size_t> g_DefaultMaxBytes{CUndoHistory::kDefaultMaxBytes};
+std::atomic<std::size_t> g_DefaultMaxSteps{CUndoHistory::kDefaultMaxSteps};
+} // namespace
+
+void CUndoHistory::SetDefaultLimits(std::size_t maxBytes, std::size_t maxSteps) {
+  g_DefaultMaxBytes = maxBytes;
+  g_DefaultMaxSteps = maxSteps;
+}
+
+CUndoHistory::CUndoHistory() : m_MaxBytes(g_DefaultMaxBytes), m_MaxSteps(g_DefaultMaxSteps) {}
+
+std::string CUndoHistory::Summary() const {
+  const double mb = 1024.0 * 1024.0;
+  char text[160];
+  std::snprintf(text, sizeof(text), "%zu step%s, %.1f MB (at most %zu steps, %.0f MB)",
+                m_Undo.size() + m_Redo.size(), m_Undo.size() + m_Redo.size() == 1 ? "" : "s",
+                static_cast<double>(m_Bytes) / mb, m_MaxSteps,
+                static_cast<double>(m_MaxBytes) / mb);
+  return text;
+}
 
 void CUndoHistory::SetLimits(std::size_t maxBytes, std::size_t maxSteps) {
   m_MaxBytes = maxBytes;

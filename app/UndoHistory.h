@@ -20,8 +20,14 @@ public:
   static constexpr std::size_t kDefaultMaxBytes = std::size_t(512) << 20;
   static constexpr std::size_t kDefaultMaxSteps = 20;
 
+  // Limits of the histories made from now on (the window program reads
+  // them from its settings).
+  static void SetDefaultLimits(std::size_t maxBytes, std::size_t maxSteps);
+
+  CUndoHistory();
   void SetLimits(std::size_t maxBytes, std::size_t maxSteps);
   std::size_t MaxBytes() const { return m_MaxBytes; }
+  std::size_t MaxSteps() const { return m_MaxSteps; }
   // Whether a record of this many bytes fits in the history at all.
   bool Fits(std::size_t bytes) const { return bytes <= m_MaxBytes && m_MaxSteps > 0; }
 
@@ -39,6 +45,8 @@ public:
   std::size_t NbUndo() const { return m_Undo.size(); }
   std::size_t NbRedo() const { return m_Redo.size(); }
   std::size_t Bytes() const { return m_Bytes; }
+  // "3 steps, 12.5 MB (at most 20 steps, 512 MB)".
+  std::string Summary() const;
 
 private:
   void Trim();
@@ -46,8 +54,8 @@ private:
   std::deque<std::unique_ptr<CUndoStep>> m_Undo;
   std::deque<std::unique_ptr<CUndoStep>> m_Redo;
   std::size_t m_Bytes = 0;
-  std::size_t m_MaxBytes = kDefaultMaxBytes;
-  std::size_t m_MaxSteps = kDefaultMaxSteps;
+  std::size_t m_MaxBytes;
+  std::size_t m_MaxSteps;
 };
 
 } // namespace orvex

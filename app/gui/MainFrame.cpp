@@ -21,12 +21,14 @@
 #include "app/gui/RecentFileSettings.h"
 #include "app/gui/RenderView.h"
 #include "app/gui/StandardBar.h"
+#include "app/gui/UndoSettings.h"
 
 using namespace orvex;
 
 CMainFrame::CMainFrame()
     : m_Registry(WindowRegistry()), m_UI(*this), m_Host(m_UI, *this),
       m_Dispatcher(m_Registry, m_UI, &m_Host) {
+  ApplyUndoSettings();
   setWindowTitle(kCaption);
   setAcceptDrops(true);
   resize(1024, 720);

@@ -6,6 +6,7 @@
 #include <QSpinBox>
 
 #include "app/OrvexDoc.h"
+#include "app/UndoHistory.h"
 
 CPropertiesDialog::CPropertiesDialog(const COrvexDoc& doc, QWidget* parent)
     : QDialog(parent), m_Doc(doc) {
@@ -28,6 +29,8 @@ CPropertiesDialog::CPropertiesDialog(const COrvexDoc& doc, QWidget* parent)
   form->addRow("Type :", m_pType);
   form->addRow("Vertices :", m_pVertices);
   form->addRow("Faces :", m_pFaces);
+  form->addRow("Undo history :",
+               new QLabel(QString::fromStdString(doc.UndoHistory().Summary()), this));
   form->addRow(close);
   ShowObject(0);
 }

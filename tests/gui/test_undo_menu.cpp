@@ -3,8 +3,13 @@
 
 #include <QAction>
 #include <QKeySequence>
+#include <QLabel>
+#include <QSettings>
 
 #include "app/OrvexDoc.h"
+#include "app/UndoHistory.h"
+#include "app/gui/PropertiesDialog.h"
+#include "app/gui/UndoSettings.h"
 #include "geometry/Mesh3d.h"
 #include "tests/gui/GuiTest.h"
 
@@ -44,6 +49,31 @@ TEST_F(FrameUndo, ItemsNameTheStepAndFollowTheHistory) {
   EXPECT_FALSE(undo->isEnabled());
   redo->trigger();
   EXPECT_EQ(FaceCount(doc), 80);
+}
+
+TEST_F(FrameUndo, SettingsBoundTheHistoryAndPropertiesShowIt) {
+  {
+    QSettings settings("3D Orvexbox", "3D Orvexbox");
+    settings.setValue("Undo/Max steps", 2);
+    settings.setValue("Undo/Max megabytes", "lots"); // unusable: back to the default
+  }
+  ApplyUndoSettings();
+  COrvexDoc* doc = OpenSample();
+  ASSERT_NE(doc, nullptr);
+  for (int i = 0; i < 3; i++)
+    MenuAction({"&Algorithms", "Surface subdivision", "Loop", "&Std"})->trigger();
+  EXPECT_EQ(doc->UndoHistory().NbUndo(), 2u);
+  EXPECT_EQ(QSettings("3D Orvexbox", "3D Orvexbox").value("Undo/Max megabytes").toInt(), 512);
+
+  CPropertiesDialog dialog(*doc);
+  bool shown = false;
+  for (QLabel* label : dialog.findChildren<QLabel*>())
+    shown |=
+        label->text().startsWith("2 steps") && label->text().contains("at most 2 steps, 512 MB");
+  EXPECT_TRUE(shown);
+
+  QSettings("3D Orvexbox", "3D Orvexbox").remove("Undo");
+  ApplyUndoSettings();
 }
 
 } // namespace orvex::test
