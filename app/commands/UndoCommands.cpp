@@ -22,16 +22,23 @@ std::string StepText(const char* action, const std::string& label) {
   return text;
 }
 
-CommandResult Undo(CCommandContext& context) {
-  if (!context.doc->UndoHistory().Undo(*context.doc)) return CommandResult::NothingDone;
+// Takes one step and says which on the status line ("Undone: Loop/Std").
+CommandResult TakeStep(CCommandContext& context, bool undo) {
+  CUndoHistory& history = context.doc->UndoHistory();
+  const std::string label = undo ? history.UndoLabel() : history.RedoLabel();
+  if (!(undo ? history.Undo(*context.doc) : history.Redo(*context.doc)))
+    return CommandResult::NothingDone;
+  context.ui.SetStatusText((undo ? "Undone: " : "Redone: ") + label);
   context.redraw = Redraw::InvalidateErase;
   return CommandResult::Done;
 }
 
+CommandResult Undo(CCommandContext& context) {
+  return TakeStep(context, true);
+}
+
 CommandResult Redo(CCommandContext& context) {
-  if (!context.doc->UndoHistory().Redo(*context.doc)) return CommandResult::NothingDone;
-  context.redraw = Redraw::InvalidateErase;
-  return CommandResult::Done;
+  return TakeStep(context, false);
 }
 
 // They put back whatever a recorded command changed, highlights included.

@@ -293,6 +293,7 @@ TEST(UndoBatch, RunUndoSave) {
       {kSamples + "/icosahedron.wrl", "--run", "Loop/Std", "--run", "Edit/Undo", "--save", out},
       dir);
   ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("Undone: Loop/Std"), std::string::npos) << run.out;
   auto again = batchprocess::Run(ORVEX_BATCH, {out, "--info"}, dir);
   ASSERT_EQ(again.status, 0) << again.err;
   EXPECT_EQ(again.out, "0 8 12 20 triangle mesh\n");
