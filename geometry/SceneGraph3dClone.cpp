@@ -52,7 +52,7 @@ static CObject3d* ClonePoint(CObject3d* point) {
   case TYPE_VERTEX3D:
     return new CVertex3d(static_cast<const CVertex3d*>(point));
   case TYPE_VECTOR3D:
-    return new CVector3d(*static_cast<const CVector3d*>(point));
+    return new CPoint3d(*static_cast<const CPoint3d*>(point));
   default:
     return nullptr;
   }

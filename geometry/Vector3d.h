@@ -7,8 +7,11 @@ class CVertex3d;
 // The constant pi as the geometry code has always used it.
 constexpr double PI_3D = 3.14159265359;
 
-// 3D vector of doubles.
-class CVector3d : public CObject3d {
+// 3D vector of doubles: a plain value of three doubles, without a vtable
+// (a vertex's normal and a face's normal and auxiliary vector are stored
+// inline, so every byte counts on million-face meshes). A free point of a
+// vector set is a CPoint3d (VectorSet3d.h).
+class CVector3d {
 public:
   double x = 0.0, y = 0.0, z = 0.0;
 
@@ -19,7 +22,8 @@ public:
   CVector3d(const CVector3d&) = default;
   CVector3d& operator=(const CVector3d&) = default;
 
-  int GetType() override { return TYPE_VECTOR3D; }
+  // Object type 5, as for every object kind (not virtual: no vtable).
+  int GetType() const { return TYPE_VECTOR3D; }
 
   void Set(double vx, double vy, double vz) {
     x = vx;

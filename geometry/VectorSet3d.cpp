@@ -17,9 +17,9 @@ void CVectorSet3d::Add(CVertex3d* start, CVertex3d* end) {
   SetModified();
 }
 
-void CVectorSet3d::Add(CVector3d* start, CVector3d* end) {
-  m_ArrayPoint.Add(start);
-  m_ArrayPoint.Add(end);
+void CVectorSet3d::Add(const CVector3d& start, const CVector3d& end) {
+  m_ArrayPoint.Add(new CPoint3d(start));
+  m_ArrayPoint.Add(new CPoint3d(end));
   SetModified();
 }
 
@@ -31,7 +31,7 @@ int CVectorSet3d::GetPoint(int i, CVector3d& position) const {
     position.Set(static_cast<CVertex3d*>(point));
     return 1;
   case TYPE_VECTOR3D:
-    position.Set(*static_cast<CVector3d*>(point));
+    position.Set(static_cast<CPoint3d*>(point)->m_Position);
     return 1;
   default:
     return 0;
@@ -109,7 +109,7 @@ CVectorSet3d* NewFaceNormalSet(CMesh3d* mesh) {
     centroid /= 3.0;
     CVector3d normal = face->m_Normal;
     normal.Normalize();
-    set->Add(new CVector3d(centroid), new CVector3d(centroid + normal));
+    set->Add(centroid, centroid + normal);
   }
   return set;
 }

@@ -12,6 +12,17 @@
 class CMesh3d;
 class CVertex3d;
 
+// A free point of a vector set (object type 5): a position that is no
+// vertex of a mesh.
+class CPoint3d : public CObject3d {
+public:
+  CVector3d m_Position;
+
+  CPoint3d() = default;
+  explicit CPoint3d(const CVector3d& position) : m_Position(position) {}
+  int GetType() override { return TYPE_VECTOR3D; }
+};
+
 // A set of line segments drawn with one display list: normals, sharp edges
 // and the segments that algorithm commands show. Points are vertices or
 // vectors taken in pairs (start, end); the set owns them.
@@ -50,9 +61,10 @@ public:
   // the copy builds its own display list.
   CVectorSet3d* Clone() const override;
 
-  // Appends the pair (start, end), taking ownership of both.
+  // Appends the pair (start, end), taking ownership of both vertices.
   void Add(CVertex3d* start, CVertex3d* end);
-  void Add(CVector3d* start, CVector3d* end);
+  // Appends the pair (start, end) as two free points.
+  void Add(const CVector3d& start, const CVector3d& end);
   int NbPoint() const { return m_ArrayPoint.GetSize(); }
   // Number of complete (start, end) pairs.
   int NbVector() const { return m_ArrayPoint.GetSize() / 2; }

@@ -221,9 +221,9 @@ TEST(VectorSet, PairsSegmentsAndLengthFactor) {
   EXPECT_EQ(set.m_Name, "VectorSet");
   EXPECT_EQ(set.m_Color, CColor(255, 255, 255));
   EXPECT_EQ(set.glBuildList(), 0); // empty: nothing to build
-  set.Add(new CVector3d(1, 0, 0), new CVector3d(1, 2, 0));
+  set.Add(CVector3d(1, 0, 0), CVector3d(1, 2, 0));
   set.Add(new CVertex3d(0, 0, 0), new CVertex3d(0, 0, 4));
-  set.m_ArrayPoint.Add(new CVector3d(9, 9, 9)); // odd point: not a segment
+  set.m_ArrayPoint.Add(new CPoint3d(CVector3d(9, 9, 9))); // odd point: not a segment
   EXPECT_EQ(set.NbVector(), 2);
   set.SetLengthFactor(0.5f);
   CVector3d start, end;
