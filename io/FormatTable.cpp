@@ -6,12 +6,14 @@
 #include "io/ReadInventor.h"
 #include "io/ReadMhp.h"
 #include "io/ReadOff.h"
+#include "io/ReadPly.h"
 #include "io/ReadPpd.h"
 #include "io/ReadSmf.h"
 #include "io/ReadSmm.h"
 #include "io/ReadVrml.h"
 #include "io/WriteBinaryScene.h"
 #include "io/WriteOff.h"
+#include "io/WritePly.h"
 #include "io/WriteVrml.h"
 
 static int ReadVrmlScene(CSceneGraph3d* scene, const std::string& fileName, CReadReport& report,
@@ -38,6 +40,7 @@ const std::vector<CFileFormat>& FileFormats() {
       {".dem", false, "colored mesh", E::Mesh, ReadDem, nullptr, nullptr, "fuzz_dem"},
       {".mhp", false, "turned mesh", E::Mesh, ReadMhp, nullptr, nullptr, "fuzz_mhp"},
       {".off", false, "OFF mesh", E::Mesh, ReadOff, nullptr, WriteOff, "fuzz_off"},
+      {".ply", false, "PLY mesh", E::Mesh, ReadPly, nullptr, WritePly, "fuzz_ply"},
       {"quad", false, "Quad meshes", E::Later, nullptr, nullptr, nullptr, nullptr},
       {".bin", false, "Binary meshes (.bin)", E::Later, nullptr, nullptr, nullptr, nullptr},
       {".obj", false, "Polygon meshes (.obj)", E::Later, nullptr, nullptr, nullptr, nullptr},

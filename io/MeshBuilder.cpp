@@ -23,7 +23,8 @@ bool CMeshBuilder::SetVertexColor(int i, const CColor& color) {
               Count(NbVertex(), "vertex", "vertices") + " read";
     return false;
   }
-  if (m_VertexColor.empty()) m_VertexColor.assign(static_cast<size_t>(NbVertex()), CColor());
+  // vertices may still follow: the colors grow with them
+  if (m_VertexColor.size() < m_Position.size() / 3) m_VertexColor.resize(m_Position.size() / 3);
   m_VertexColor[static_cast<size_t>(i)] = color;
   return true;
 }

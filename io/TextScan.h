@@ -97,7 +97,9 @@ void SplitWords(const char* begin, const char* end, std::vector<CWord>& words, c
 // line of the last one, for messages.
 class CWordReader {
 public:
-  CWordReader(const char* data, size_t size) : m_p(data), m_End(data + size) {}
+  // firstLine: the number of the text's first line in its file.
+  CWordReader(const char* data, size_t size, int firstLine = 1)
+      : m_p(data), m_End(data + size), m_Line(firstLine) {}
   // Next word; false at the end of the text.
   bool Next(CWord& word);
   int LineNumber() const { return m_Line; }
@@ -107,5 +109,5 @@ public:
 private:
   const char* m_p;
   const char* m_End;
-  int m_Line = 1;
+  int m_Line;
 };
