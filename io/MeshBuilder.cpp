@@ -158,11 +158,33 @@ void CMeshBuilder::AppendTo(CMesh3d* mesh) const {
     mesh->SetTextureCoordinates(m_TexCoord.data(), NbTexCoord(), m_TexCorner.data(), NbFace());
 }
 
-int ReadMeshTextFile(CMesh3d* mesh, const std::string& fileName, MeshTextReader reader,
-                     CReadReport& report, std::string& error) {
-  std::string text;
-  if (!ReadWholeFile(fileName, text, error)) return 0;
-  if (reader(mesh, text.data(), text.size(), report, error)) return 1;
+// The file's bytes handed to read; the error names the file.
+template <class Read>
+static int ReadMeshFile(const std::string& fileName, Read read, std::string& error) {
+  std::string bytes;
+  if (!ReadWholeFile(fileName, bytes, error)) return 0;
+  if (read(bytes)) return 1;
   error = fileName + ": " + error;
   return 0;
+}
+
+int ReadMeshTextFile(CMesh3d* mesh, const std::string& fileName, MeshTextReader reader,
+                     CReadReport& report, std::string& error) {
+  return ReadMeshFile(
+      fileName,
+      [&](const std::string& bytes) {
+        return reader(mesh, bytes.data(), bytes.size(), report, error) != 0;
+      },
+      error);
+}
+
+int ReadMeshBinaryFile(CMesh3d* mesh, const std::string& fileName, MeshBinaryReader reader,
+                       CReadReport& report, std::string& error) {
+  return ReadMeshFile(
+      fileName,
+      [&](const std::string& bytes) {
+        const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+        return reader(mesh, data, bytes.size(), report, error) != 0;
+      },
+      error);
 }

@@ -9,7 +9,6 @@
 #include "geometry/Mesh3d.h"
 #include "io/ByteCursor.h"
 #include "io/MeshBuilder.h"
-#include "io/TextFile.h"
 #include "io/TextScan.h"
 
 namespace {
@@ -507,11 +506,5 @@ int ReadPlyFromMemory(CMesh3d* mesh, const unsigned char* data, size_t size, CRe
 }
 
 int ReadPly(CMesh3d* mesh, const std::string& fileName, CReadReport& report, std::string& error) {
-  std::string bytes;
-  if (!ReadWholeFile(fileName, bytes, error)) return 0;
-  if (ReadPlyFromMemory(mesh, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
-                        report, error))
-    return 1;
-  error = fileName + ": " + error;
-  return 0;
+  return ReadMeshBinaryFile(mesh, fileName, ReadPlyFromMemory, report, error);
 }
