@@ -25,30 +25,26 @@ CPositionWelder::CPositionWelder(CMeshBuilder& builder, size_t expectedVertices)
     : m_Builder(builder) {
   size_t n = 64;
   while (n < 2 * expectedVertices && n < (size_t(1) << 30)) n *= 2;
-  m_Slots.assign(n, -1);
+  m_Slots.assign(n, Slot{{0, 0, 0}, -1});
   m_Mask = n - 1;
 }
 
 size_t CPositionWelder::SlotOf(const uint32_t bits[3]) const {
   size_t slot = Hash(bits) & m_Mask;
   for (;;) {
-    const int v = m_Slots[slot];
-    if (v < 0) return slot;
-    uint32_t other[3];
-    BitsOf(&m_Builder.m_Position[3 * static_cast<size_t>(v)], other);
-    if (other[0] == bits[0] && other[1] == bits[1] && other[2] == bits[2]) return slot;
+    const Slot& s = m_Slots[slot];
+    if (s.vertex < 0) return slot;
+    if (s.bits[0] == bits[0] && s.bits[1] == bits[1] && s.bits[2] == bits[2]) return slot;
     slot = (slot + 1) & m_Mask;
   }
 }
 
 void CPositionWelder::Grow() {
-  m_Slots.assign(2 * m_Slots.size(), -1);
+  std::vector<Slot> old(2 * m_Slots.size(), Slot{{0, 0, 0}, -1});
+  old.swap(m_Slots);
   m_Mask = m_Slots.size() - 1;
-  for (int v = 0; v < m_Builder.NbVertex(); v++) {
-    uint32_t bits[3];
-    BitsOf(&m_Builder.m_Position[3 * static_cast<size_t>(v)], bits);
-    m_Slots[SlotOf(bits)] = v;
-  }
+  for (const Slot& s : old)
+    if (s.vertex >= 0) m_Slots[SlotOf(s.bits)] = s;
 }
 
 int CPositionWelder::Vertex(float x, float y, float z) {
@@ -56,11 +52,13 @@ int CPositionWelder::Vertex(float x, float y, float z) {
   uint32_t bits[3];
   BitsOf(p, bits);
   size_t slot = SlotOf(bits);
-  if (m_Slots[slot] >= 0) return m_Slots[slot];
+  if (m_Slots[slot].vertex >= 0) return m_Slots[slot].vertex;
   if (2 * static_cast<size_t>(m_Builder.NbVertex() + 1) > m_Slots.size()) {
     Grow();
     slot = SlotOf(bits);
   }
-  m_Slots[slot] = m_Builder.AddVertex(x, y, z);
-  return m_Slots[slot];
+  Slot& s = m_Slots[slot];
+  std::memcpy(s.bits, bits, sizeof s.bits);
+  s.vertex = m_Builder.AddVertex(x, y, z);
+  return s.vertex;
 }

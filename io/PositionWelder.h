@@ -20,10 +20,15 @@ public:
   int Vertex(float x, float y, float z);
 
 private:
+  // A vertex with its position's bits, so that a probe reads one place.
+  struct Slot {
+    uint32_t bits[3];
+    int vertex; // -1 when empty
+  };
   size_t SlotOf(const uint32_t bits[3]) const;
   void Grow();
 
   CMeshBuilder& m_Builder;
-  std::vector<int> m_Slots; // vertex index, -1 when empty; at most half full
+  std::vector<Slot> m_Slots; // at most half full
   size_t m_Mask = 0;
 };

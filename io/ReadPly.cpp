@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "geometry/Mesh3d.h"
@@ -286,38 +287,46 @@ static bool CheckCounts(const CPlyHeader& header, size_t size, std::string& erro
   return true;
 }
 
-// A value stored in the body, from its bytes.
-static double BinaryValue(const unsigned char* p, EPlyType t, bool bigEndian) {
-  unsigned char b[8];
-  const size_t n = TypeSize(t);
-  for (size_t i = 0; i < n; i++) b[i] = p[bigEndian ? n - 1 - i : i];
-  // b now holds the value little-endian; read it as the machine stores it
-  uint64_t u = 0;
-  for (size_t i = 0; i < n; i++) u |= static_cast<uint64_t>(b[i]) << (8 * i);
+// True when the machine stores numbers with the most significant byte first.
+static bool HostIsBigEndian() {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+  return true;
+#else
+  return false;
+#endif
+}
+
+// The value of type T at p, its bytes turned around when swap.
+template <class T> static T Load(const unsigned char* p, bool swap) {
+  unsigned char b[sizeof(T)];
+  std::memcpy(b, p, sizeof(T));
+  if (swap)
+    for (size_t i = 0; i < sizeof(T) / 2; i++) std::swap(b[i], b[sizeof(T) - 1 - i]);
+  T v;
+  std::memcpy(&v, b, sizeof(T));
+  return v;
+}
+
+// A value stored in the body, from its bytes; swap when the file's byte
+// order is not the machine's.
+static double BinaryValue(const unsigned char* p, EPlyType t, bool swap) {
   switch (t) {
   case EPlyType::Int8:
-    return static_cast<int8_t>(u);
+    return Load<int8_t>(p, false);
   case EPlyType::UInt8:
-    return static_cast<double>(u);
+    return Load<uint8_t>(p, false);
   case EPlyType::Int16:
-    return static_cast<int16_t>(u);
+    return Load<int16_t>(p, swap);
   case EPlyType::UInt16:
-    return static_cast<double>(u);
+    return Load<uint16_t>(p, swap);
   case EPlyType::Int32:
-    return static_cast<int32_t>(static_cast<uint32_t>(u));
+    return Load<int32_t>(p, swap);
   case EPlyType::UInt32:
-    return static_cast<double>(u);
-  case EPlyType::Float32: {
-    const uint32_t bits = static_cast<uint32_t>(u);
-    float f;
-    std::memcpy(&f, &bits, 4);
-    return f;
-  }
-  case EPlyType::Float64: {
-    double d;
-    std::memcpy(&d, &u, 8);
-    return d;
-  }
+    return Load<uint32_t>(p, swap);
+  case EPlyType::Float32:
+    return Load<float>(p, swap);
+  case EPlyType::Float64:
+    return Load<double>(p, swap);
   }
   return 0.0;
 }
@@ -327,11 +336,25 @@ static int CornerIndex(double v) {
   return v >= 0.0 && v <= static_cast<double>(INT_MAX) ? static_cast<int>(v) : -1;
 }
 
+// n corner indices of type t. 32-bit indices are taken as they are: one
+// beyond int range becomes negative, which no vertex has either.
+static void ReadCorners(const unsigned char* items, size_t n, EPlyType t, bool swap,
+                        std::vector<int>& corners) {
+  corners.resize(n);
+  if ((t == EPlyType::Int32 || t == EPlyType::UInt32) && !swap) {
+    if (n) std::memcpy(corners.data(), items, 4 * n);
+    return;
+  }
+  const size_t itemSize = TypeSize(t);
+  for (size_t k = 0; k < n; k++)
+    corners[k] = CornerIndex(BinaryValue(items + k * itemSize, t, swap));
+}
+
 // Reads the element's records from a binary body; each record's used
 // values go to emit. Lists are checked against the bytes left first.
 template <class Emit>
-static bool ReadBinaryElement(CByteCursor& in, const CPlyElement& e, bool bigEndian,
-                              CPlyRecord& record, Emit emit, std::string& error) {
+static bool ReadBinaryElement(CByteCursor& in, const CPlyElement& e, bool swap, CPlyRecord& record,
+                              Emit emit, std::string& error) {
   bool fixed = true, used = false;
   uint64_t recordSize = 0;
   for (const CPlyProperty& p : e.properties) {
@@ -351,19 +374,16 @@ static bool ReadBinaryElement(CByteCursor& in, const CPlyElement& e, bool bigEnd
       const size_t at = in.Offset();
       if (!p.list) {
         const unsigned char* b = in.Block(TypeSize(p.type));
-        if (b && p.role != kSkip) record.value[p.role] = BinaryValue(b, p.type, bigEndian);
+        if (b && p.role != kSkip) record.value[p.role] = BinaryValue(b, p.type, swap);
         if (b) continue;
       } else {
         const unsigned char* c = in.Block(TypeSize(p.countType));
-        const double count = c ? BinaryValue(c, p.countType, bigEndian) : -1.0;
+        const double count = c ? BinaryValue(c, p.countType, swap) : -1.0;
         const size_t itemSize = TypeSize(p.type);
         const unsigned char* items =
             count >= 0.0 ? in.Items(static_cast<uint64_t>(count), itemSize) : nullptr;
-        if (items && p.role == kCorners) {
-          record.corners.resize(static_cast<size_t>(count));
-          for (size_t k = 0; k < record.corners.size(); k++)
-            record.corners[k] = CornerIndex(BinaryValue(items + k * itemSize, p.type, bigEndian));
-        }
+        if (items && p.role == kCorners)
+          ReadCorners(items, static_cast<size_t>(count), p.type, swap, record.corners);
         if (items) continue;
         if (c && count < 0.0) {
           error = "byte offset " + std::to_string(at) + ": negative list count in element \"" +
@@ -442,11 +462,24 @@ static std::string Place(bool ascii, size_t at) {
   return (ascii ? "line " : "byte offset ") + std::to_string(at) + ": ";
 }
 
+// Room for the triangles a binary face element holds at most: each takes
+// a count and three corners.
+static void ReserveTriangles(const CPlyElement& e, size_t bytesLeft, CMeshBuilder& builder) {
+  uint64_t smallest = 0;
+  for (const CPlyProperty& p : e.properties)
+    smallest += p.list ? TypeSize(p.countType) + (p.role == kCorners ? 3 * TypeSize(p.type) : 0)
+                       : TypeSize(p.type);
+  const uint64_t most = bytesLeft / smallest;
+  const size_t n = static_cast<size_t>(e.count < most ? e.count : most);
+  builder.m_Face.reserve(builder.m_Face.size() + n);
+  builder.m_PolygonSize.reserve(builder.m_PolygonSize.size() + n);
+}
+
 // Reads the body element by element into the builder.
 static bool ReadBody(const unsigned char* data, size_t size, const CPlyHeader& header,
                      CMeshBuilder& builder, CReadReport& report, std::string& error) {
   const bool ascii = header.format == EPlyFormat::Ascii;
-  const bool big = header.format == EPlyFormat::BinaryBigEndian;
+  const bool swap = (header.format == EPlyFormat::BinaryBigEndian) != HostIsBigEndian();
   CByteCursor bytes(data, size);
   bytes.Seek(header.bodyOffset);
   CWordReader words(reinterpret_cast<const char*>(data) + header.bodyOffset,
@@ -480,27 +513,31 @@ static bool ReadBody(const unsigned char* data, size_t size, const CPlyHeader& h
     if (e.IsVertex()) {
       builder.m_Position.reserve(builder.m_Position.size() + 3 * e.count);
       ok = ascii ? ReadAsciiElement(words, e, record, vertex, error)
-                 : ReadBinaryElement(bytes, e, big, record, vertex, error);
+                 : ReadBinaryElement(bytes, e, swap, record, vertex, error);
     } else if (e.IsFace() && HasRole(e, kCorners)) {
+      if (!ascii) ReserveTriangles(e, bytes.Remaining(), builder);
       ok = ascii ? ReadAsciiElement(words, e, record, face, error)
-                 : ReadBinaryElement(bytes, e, big, record, face, error);
+                 : ReadBinaryElement(bytes, e, swap, record, face, error);
     } else {
       ok = ascii ? ReadAsciiElement(words, e, record, skip, error)
-                 : ReadBinaryElement(bytes, e, big, record, skip, error);
+                 : ReadBinaryElement(bytes, e, swap, record, skip, error);
     }
     if (!ok) return false;
   }
   return true;
 }
 
+int ReadPlyToBuilder(CMeshBuilder& builder, const unsigned char* data, size_t size,
+                     CReadReport& report, std::string& error) {
+  CPlyHeader header;
+  return ParseHeader(data, size, header, error) && CheckCounts(header, size, error) &&
+         CheckElements(header, error) && ReadBody(data, size, header, builder, report, error);
+}
+
 int ReadPlyFromMemory(CMesh3d* mesh, const unsigned char* data, size_t size, CReadReport& report,
                       std::string& error) {
-  CPlyHeader header;
-  if (!ParseHeader(data, size, header, error) || !CheckCounts(header, size, error) ||
-      !CheckElements(header, error))
-    return 0;
   CMeshBuilder builder;
-  if (!ReadBody(data, size, header, builder, report, error)) return 0;
+  if (!ReadPlyToBuilder(builder, data, size, report, error)) return 0;
   builder.AppendTo(mesh);
   return 1;
 }

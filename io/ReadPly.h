@@ -6,6 +6,7 @@
 #include "io/ReadReport.h"
 
 class CMesh3d;
+class CMeshBuilder;
 
 // Reads a ".ply" file (ascii, binary little- or big-endian) into mesh,
 // appending vertices and faces. The "vertex" element gives positions
@@ -20,3 +21,7 @@ class CMesh3d;
 int ReadPly(CMesh3d* mesh, const std::string& fileName, CReadReport& report, std::string& error);
 int ReadPlyFromMemory(CMesh3d* mesh, const unsigned char* data, size_t size, CReadReport& report,
                       std::string& error);
+// The same into a builder (left partly filled when the file is refused),
+// for callers that add the geometry themselves.
+int ReadPlyToBuilder(CMeshBuilder& builder, const unsigned char* data, size_t size,
+                     CReadReport& report, std::string& error);
