@@ -2,12 +2,12 @@
 // file text per second.
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <memory>
 #include <string>
 
+#include "bench/BenchFiles.h"
 #include "geometry/Mesh3d.h"
 #include "geometry/SceneGraph3d.h"
 #include "geometry/VertexIndexMap.h"
@@ -21,33 +21,7 @@
 
 namespace {
 
-// A closed torus of 2 * 708 * 706 = 999,696 faces.
-constexpr int kTorusU = 708, kTorusV = 706;
-
-std::string TempPath(const char* name) {
-  const char* dir = std::getenv("TMPDIR");
-  return std::string(dir ? dir : "/tmp") + "/orvex_bench_" + std::to_string(getpid()) + "_" + name;
-}
-
-long long FileSize(const std::string& path) {
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return 0;
-  std::fseek(f, 0, SEEK_END);
-  const long long n = std::ftell(f);
-  std::fclose(f);
-  return n;
-}
-
-// The scene every benchmark uses, made once.
-CSceneGraph3d& TorusScene() {
-  static CSceneGraph3d scene;
-  if (scene.NbObject() == 0) scene.Add(testmeshes::MakeTorus(kTorusU, kTorusV));
-  return scene;
-}
-
-CMesh3d* Torus() {
-  return static_cast<CMesh3d*>(TorusScene().GetAt(0));
-}
+using namespace benchfiles;
 
 // ".smf" text of a mesh: "v x y z" lines then "f a b c" lines.
 int WriteSmf(CMesh3d* mesh, const std::string& path) {
@@ -67,12 +41,6 @@ int WriteSmf(CMesh3d* mesh, const std::string& path) {
     out.Flush();
   }
   return out.Flush(true) && file.Commit();
-}
-
-void SetBytes(benchmark::State& state, long long bytes) {
-  state.counters["bytes"] = static_cast<double>(bytes);
-  state.counters["bytes/s"] =
-      benchmark::Counter(static_cast<double>(bytes), benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void BM_SaveVrml(benchmark::State& state) {

@@ -5,11 +5,17 @@
 #include "io/ReadDem.h"
 #include "io/ReadInventor.h"
 #include "io/ReadMhp.h"
+#include "io/ReadOff.h"
+#include "io/ReadPly.h"
 #include "io/ReadPpd.h"
 #include "io/ReadSmf.h"
 #include "io/ReadSmm.h"
+#include "io/ReadStl.h"
 #include "io/ReadVrml.h"
 #include "io/WriteBinaryScene.h"
+#include "io/WriteOff.h"
+#include "io/WritePly.h"
+#include "io/WriteStl.h"
 #include "io/WriteVrml.h"
 
 static int ReadVrmlScene(CSceneGraph3d* scene, const std::string& fileName, CReadReport& report,
@@ -35,6 +41,9 @@ const std::vector<CFileFormat>& FileFormats() {
       {".ppd", false, "numbered mesh", E::Mesh, ReadPpd, nullptr, nullptr, "fuzz_ppd"},
       {".dem", false, "colored mesh", E::Mesh, ReadDem, nullptr, nullptr, "fuzz_dem"},
       {".mhp", false, "turned mesh", E::Mesh, ReadMhp, nullptr, nullptr, "fuzz_mhp"},
+      {".off", false, "OFF mesh", E::Mesh, ReadOff, nullptr, WriteOff, "fuzz_off"},
+      {".ply", false, "PLY mesh", E::Mesh, ReadPly, nullptr, WritePly, "fuzz_ply"},
+      {".stl", false, "STL mesh", E::Mesh, ReadStl, nullptr, WriteStl, "fuzz_stl"},
       {"quad", false, "Quad meshes", E::Later, nullptr, nullptr, nullptr, nullptr},
       {".bin", false, "Binary meshes (.bin)", E::Later, nullptr, nullptr, nullptr, nullptr},
       {".obj", false, "Polygon meshes (.obj)", E::Later, nullptr, nullptr, nullptr, nullptr},

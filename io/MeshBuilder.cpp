@@ -23,7 +23,8 @@ bool CMeshBuilder::SetVertexColor(int i, const CColor& color) {
               Count(NbVertex(), "vertex", "vertices") + " read";
     return false;
   }
-  if (m_VertexColor.empty()) m_VertexColor.assign(static_cast<size_t>(NbVertex()), CColor());
+  // vertices may still follow: the colors grow with them
+  if (m_VertexColor.size() < m_Position.size() / 3) m_VertexColor.resize(m_Position.size() / 3);
   m_VertexColor[static_cast<size_t>(i)] = color;
   return true;
 }
@@ -157,11 +158,33 @@ void CMeshBuilder::AppendTo(CMesh3d* mesh) const {
     mesh->SetTextureCoordinates(m_TexCoord.data(), NbTexCoord(), m_TexCorner.data(), NbFace());
 }
 
-int ReadMeshTextFile(CMesh3d* mesh, const std::string& fileName, MeshTextReader reader,
-                     CReadReport& report, std::string& error) {
-  std::string text;
-  if (!ReadWholeFile(fileName, text, error)) return 0;
-  if (reader(mesh, text.data(), text.size(), report, error)) return 1;
+// The file's bytes handed to read; the error names the file.
+template <class Read>
+static int ReadMeshFile(const std::string& fileName, Read read, std::string& error) {
+  std::string bytes;
+  if (!ReadWholeFile(fileName, bytes, error)) return 0;
+  if (read(bytes)) return 1;
   error = fileName + ": " + error;
   return 0;
+}
+
+int ReadMeshTextFile(CMesh3d* mesh, const std::string& fileName, MeshTextReader reader,
+                     CReadReport& report, std::string& error) {
+  return ReadMeshFile(
+      fileName,
+      [&](const std::string& bytes) {
+        return reader(mesh, bytes.data(), bytes.size(), report, error) != 0;
+      },
+      error);
+}
+
+int ReadMeshBinaryFile(CMesh3d* mesh, const std::string& fileName, MeshBinaryReader reader,
+                       CReadReport& report, std::string& error) {
+  return ReadMeshFile(
+      fileName,
+      [&](const std::string& bytes) {
+        const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+        return reader(mesh, data, bytes.size(), report, error) != 0;
+      },
+      error);
 }

@@ -112,3 +112,9 @@ using MeshTextReader = int (*)(CMesh3d* mesh, const char* data, size_t size, CRe
 // Reads the whole file and hands it to reader; the error names the file.
 int ReadMeshTextFile(CMesh3d* mesh, const std::string& fileName, MeshTextReader reader,
                      CReadReport& report, std::string& error);
+
+// The same for the readers of binary formats.
+using MeshBinaryReader = int (*)(CMesh3d* mesh, const unsigned char* data, size_t size,
+                                 CReadReport& report, std::string& error);
+int ReadMeshBinaryFile(CMesh3d* mesh, const std::string& fileName, MeshBinaryReader reader,
+                       CReadReport& report, std::string& error);

@@ -12,5 +12,8 @@ std::string CReadReport::Summary() const {
   add(skippedColors, "colors without a vertex skipped");
   add(skippedObjects, "objects without faces skipped");
   add(skippedTextures, "textures or texture coordinates not used");
+  add(fannedPolygons, "polygons split into triangles");
+  add(degenerateFaces, "triangles with coincident corners skipped");
+  add(missingRecords, "announced records missing from the file");
   return s;
 }

@@ -8,9 +8,9 @@
 // Block size handed to the file at a time.
 static const size_t kFlushBlock = 1 << 20;
 
-int FormatG(double v, char* out) {
+int FormatG(double v, char* out, int digits) {
   // to_chars with a precision formats as printf does with that precision
-  auto result = std::to_chars(out, out + 32, v, std::chars_format::general, 6);
+  auto result = std::to_chars(out, out + 32, v, std::chars_format::general, digits);
   return static_cast<int>(result.ptr - out);
 }
 
@@ -34,13 +34,13 @@ CTextOutput& CTextOutput::D(long long v) {
   return Raw(buffer, static_cast<size_t>(result.ptr - buffer));
 }
 
-CTextOutput& CTextOutput::G3(double x, double y, double z) {
+CTextOutput& CTextOutput::G3(double x, double y, double z, int digits) {
   char buffer[100];
-  int n = FormatG(x, buffer);
+  int n = FormatG(x, buffer, digits);
   buffer[n++] = ' ';
-  n += FormatG(y, buffer + n);
+  n += FormatG(y, buffer + n, digits);
   buffer[n++] = ' ';
-  n += FormatG(z, buffer + n);
+  n += FormatG(z, buffer + n, digits);
   return Raw(buffer, static_cast<size_t>(n));
 }
 

@@ -20,8 +20,8 @@ public:
   CTextOutput& G(double v);
   // printf "%d"
   CTextOutput& D(long long v);
-  // "%g %g %g" (single spaces between)
-  CTextOutput& G3(double x, double y, double z);
+  // "%g %g %g" (single spaces between); digits other than 6 as "%.<digits>g"
+  CTextOutput& G3(double x, double y, double z, int digits = 6);
 
   // Lists of the VRML and Inventor blocks: entry i of n ends with ",\n", the
   // last one with "]\n"; a list without entries gets a lone closing line.
@@ -42,5 +42,6 @@ private:
   int m_Failed = 0;
 };
 
-// printf "%g" of v into out (at least 32 bytes); returns the length.
-int FormatG(double v, char* out);
+// printf "%g" (or "%.<digits>g", digits up to 17) of v into out (at least
+// 32 bytes); returns the length.
+int FormatG(double v, char* out, int digits = 6);

@@ -168,3 +168,55 @@ int ReadCountLine(CLineReader& lines, const char* label, const char* what, int& 
   }
   return CheckCount(count, lines.LineNumber(), what, error);
 }
+
+bool CWord::Is(const char* w, bool anyCase) const {
+  const size_t n = std::strlen(w);
+  if (n != Size()) return false;
+  for (size_t i = 0; i < n; i++) {
+    char a = begin[i], b = w[i];
+    if (anyCase) {
+      if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
+      if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
+    }
+    if (a != b) return false;
+  }
+  return true;
+}
+
+bool CWord::Float(float& v) const {
+  return begin < end && ScanFloat(begin, end, v) == end;
+}
+
+bool CWord::Int(int& v) const {
+  return begin < end && ScanInt(begin, end, v) == end;
+}
+
+void SplitWords(const char* begin, const char* end, std::vector<CWord>& words, char comment) {
+  words.clear();
+  const char* p = begin;
+  while (p < end) {
+    while (p < end && IsSpace(*p)) ++p;
+    if (p == end || (comment && *p == comment)) break;
+    CWord w;
+    w.begin = p;
+    while (p < end && !IsSpace(*p) && !(comment && *p == comment)) ++p;
+    w.end = p;
+    words.push_back(w);
+  }
+}
+
+bool CWordReader::Next(CWord& word) {
+  while (m_p < m_End && IsSpace(*m_p)) {
+    if (*m_p == '\n') m_Line++;
+    ++m_p;
+  }
+  if (m_p == m_End) return false;
+  word.begin = m_p;
+  while (m_p < m_End && !IsSpace(*m_p)) ++m_p;
+  word.end = m_p;
+  return true;
+}
+
+void CWordReader::SkipLine() {
+  while (m_p < m_End && *m_p != '\n') ++m_p;
+}

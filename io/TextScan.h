@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // Number conversions and line splitting shared by the text readers. The
 // conversions work on [p, end) without copying; each returns the position
@@ -74,3 +75,39 @@ int CheckCount(int count, int line, const char* what, std::string& error);
 // 0 with an error when the line is missing, does not match or is negative.
 int ReadCountLine(CLineReader& lines, const char* label, const char* what, int& count,
                   std::string& error);
+
+// A word of a text, [begin, end), and its conversions: the whole word must
+// be the number.
+struct CWord {
+  const char* begin = nullptr;
+  const char* end = nullptr;
+  size_t Size() const { return static_cast<size_t>(end - begin); }
+  std::string Str() const { return std::string(begin, Size()); }
+  // Same text as w (case-insensitive when asked).
+  bool Is(const char* w, bool anyCase = false) const;
+  bool Float(float& v) const;
+  bool Int(int& v) const;
+};
+
+// The words of [begin, end) split at whitespace into words (cleared
+// first); with a comment character, the text from it on is ignored.
+void SplitWords(const char* begin, const char* end, std::vector<CWord>& words, char comment = 0);
+
+// The words of a whole text in order, across lines, with the number of the
+// line of the last one, for messages.
+class CWordReader {
+public:
+  // firstLine: the number of the text's first line in its file.
+  CWordReader(const char* data, size_t size, int firstLine = 1)
+      : m_p(data), m_End(data + size), m_Line(firstLine) {}
+  // Next word; false at the end of the text.
+  bool Next(CWord& word);
+  int LineNumber() const { return m_Line; }
+  // Skips the rest of the current line.
+  void SkipLine();
+
+private:
+  const char* m_p;
+  const char* m_End;
+  int m_Line;
+};

@@ -110,6 +110,32 @@ TEST_F(DocumentTest, OpenDispatchByExtension) {
   EXPECT_EQ(dem.GetFirstMesh()->GetVertex(0)->NbNeighbor(), 2);
 }
 
+// The research mesh formats save the first mesh and open it again as a
+// closed mesh with its adjacency (STL corners welded back together).
+TEST_F(DocumentTest, MeshFormatsSaveAndOpenAgain) {
+  COrvexDoc doc(&m_UI);
+  ASSERT_EQ(doc.OpenByExtension(Copy("icosahedron.smf", "ico.smf")), 1);
+  for (const char* name : {"ico.off", "ico.ply", "ICO.STL"}) {
+    SCOPED_TRACE(name);
+    const std::string path = (m_Dir / name).string();
+    ASSERT_EQ(doc.SaveByExtension(path), 1) << doc.GetLastError();
+    COrvexDoc again(&m_UI);
+    ASSERT_EQ(again.OpenByExtension(path), 1) << again.GetLastError();
+    const CMesh3d* mesh = again.GetFirstMesh();
+    EXPECT_EQ(mesh->NbVertex(), 12);
+    EXPECT_EQ(mesh->NbFace(), 20);
+    EXPECT_EQ(testmeshes::CountBoundaryEdges(mesh), 0);
+  }
+  // polygons are split, and the status line says so
+  COrvexDoc quad(&m_UI);
+  ASSERT_EQ(quad.OpenByExtension(Write("quad.off", "OFF\n4 1 0\n0 0 0\n1 0 0\n1 1 0\n0 1 0\n"
+                                                   "4 0 1 2 3\n")),
+            1);
+  EXPECT_EQ(quad.GetFirstMesh()->NbFace(), 2);
+  ASSERT_FALSE(m_UI.statusLines.empty());
+  EXPECT_NE(m_UI.statusLines.back().find("1 polygons split into triangles"), std::string::npos);
+}
+
 TEST_F(DocumentTest, FailedOpenKeepsWhatTheDocumentHad) {
   COrvexDoc doc(&m_UI);
   std::string good = Copy("icosahedron.smf", "ico.smf");

@@ -22,6 +22,9 @@ TEST(FormatTable, FileNamesSelectTheirFormat) {
       {"/a/part.iv", ".iv", EFormatOpen::Mesh, false},
       {"/a/PART.IV", nullptr, EFormatOpen::None, false}, // the Inventor ending is case-sensitive
       {"/a/ico.SMF", ".smf", EFormatOpen::Mesh, false},
+      {"/a/bunny.OFF", ".off", EFormatOpen::Mesh, true},
+      {"/a/scan.ply", ".ply", EFormatOpen::Mesh, true},
+      {"/a/part.Stl", ".stl", EFormatOpen::Mesh, true},
       {"/a/photo.Jpg", ".jpg", EFormatOpen::Image, false},
       {"/a/photo.jpeg", nullptr, EFormatOpen::None, false},
       {"/a/facesquad", "quad", EFormatOpen::Later, false}, // no dot needed
@@ -39,7 +42,9 @@ TEST(FormatTable, FileNamesSelectTheirFormat) {
     EXPECT_EQ(format->open, c.open);
     EXPECT_EQ(format->writer != nullptr, c.saved);
   }
-  EXPECT_EQ(SaveExtensionsText(), "the extension .wrl (VRML 2.0) or .raw (binary scene)");
+  EXPECT_EQ(SaveExtensionsText(),
+            "the extension .wrl (VRML 2.0) or .off (OFF mesh) or .ply (PLY mesh) or .stl "
+            "(STL mesh) or .raw (binary scene)");
 }
 
 // A new reader without a fuzzer fails here.

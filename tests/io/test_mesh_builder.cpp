@@ -129,6 +129,24 @@ TEST(MeshBuilder, TrianglesCheckEveryIndexAndKeepTheirColor) {
   EXPECT_EQ(mesh.GetFace(0)->m_Color.r, 10);
 }
 
+// Readers color each vertex as they read it, before the next one comes.
+TEST(MeshBuilder, ColorsSetWhileVerticesAreStillAddedStayWithTheirVertex) {
+  CMeshBuilder b;
+  for (int i = 0; i < 40; i++) {
+    b.AddVertex(float(i), 0, 0);
+    if (i % 3 == 0) {
+      EXPECT_TRUE(b.SetVertexColor(i, CColor(static_cast<unsigned char>(i), 0, 0)));
+    }
+  }
+  CMesh3d mesh;
+  b.AppendTo(&mesh);
+  ASSERT_EQ(mesh.NbVertex(), 40);
+  for (int i = 0; i < 40; i++)
+    EXPECT_TRUE(mesh.GetVertex(i)->m_Color ==
+                (i % 3 == 0 ? CColor(static_cast<unsigned char>(i), 0, 0) : CColor()))
+        << i;
+}
+
 TEST(MeshBuilder, NormalsAndTextureCoordinatesReachTheMeshOnlyWhenComplete) {
   struct Case {
     const char* name;
