@@ -7,18 +7,24 @@
 // Bytes gathered before they go to the file.
 static const size_t kFlushBlock = 1 << 20;
 
-int WriteFirstMesh(const CSceneGraph3d* scene, const std::string& fileName, MeshBodyWriter body,
-                   std::string& error) {
-  const CObject3d* object = scene->FindObjectOfType(TYPE_MESH3D);
-  if (!object) {
+bool BeginSceneFile(const CSceneGraph3d* scene, const std::string& fileName, CReplaceFile& file,
+                    std::string& error) {
+  if (!scene->FindObjectOfType(TYPE_MESH3D)) {
     error = "This scene does not contain meshes";
-    return 0;
+    return false;
   }
-  CReplaceFile file;
   if (!file.Open(fileName)) {
     error = "Unable to open file for writing";
-    return 0;
+    return false;
   }
+  return true;
+}
+
+int WriteFirstMesh(const CSceneGraph3d* scene, const std::string& fileName, MeshBodyWriter body,
+                   std::string& error) {
+  CReplaceFile file;
+  if (!BeginSceneFile(scene, fileName, file, error)) return 0;
+  const CObject3d* object = scene->FindObjectOfType(TYPE_MESH3D);
   if (!body(*static_cast<const CMesh3d*>(object), file) || !file.Commit()) {
     error = "Error during writing " + fileName;
     return 0;

@@ -15,6 +15,12 @@ class CSceneGraph3d;
 // Writes the mesh into the open file; false when a write failed.
 using MeshBodyWriter = bool (*)(const CMesh3d& mesh, CReplaceFile& file);
 
+// The start of every scene writer: a scene without a mesh writes no file
+// ("This scene does not contain meshes"), else the temporary file that will
+// replace fileName is opened. false with error set on failure.
+bool BeginSceneFile(const CSceneGraph3d* scene, const std::string& fileName, CReplaceFile& file,
+                    std::string& error);
+
 // Saves the scene's first triangle mesh (its vertices as stored, without
 // the transform) through body. A scene without a mesh writes no file:
 // "This scene does not contain meshes". 1 on success, else 0 and error.

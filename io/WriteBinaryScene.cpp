@@ -7,6 +7,7 @@
 #include "geometry/SceneGraph3d.h"
 #include "geometry/VertexIndexMap.h"
 #include "io/MeshBuilder.h"
+#include "io/MeshFileOutput.h"
 #include "io/ReplaceFile.h"
 
 static_assert(sizeof(float) == 4, "the binary scene stores 32-bit floats");
@@ -53,15 +54,8 @@ void WriteBinary(const CMesh3d* mesh, std::string& bytes) {
 }
 
 int WriteBinary(const CSceneGraph3d* scene, const std::string& fileName, std::string& error) {
-  if (!scene->FindObjectOfType(TYPE_MESH3D)) {
-    error = "This scene does not contain meshes";
-    return 0;
-  }
   CReplaceFile file;
-  if (!file.Open(fileName)) {
-    error = "Unable to open file for writing";
-    return 0;
-  }
+  if (!BeginSceneFile(scene, fileName, file, error)) return 0;
 
   // object count, then the mesh records
   std::string bytes;

@@ -3,6 +3,7 @@
 #include "geometry/Mesh3d.h"
 #include "geometry/SceneGraph3d.h"
 #include "geometry/VertexIndexMap.h"
+#include "io/MeshFileOutput.h"
 #include "io/ReplaceFile.h"
 #include "io/TextOutput.h"
 
@@ -151,15 +152,8 @@ static const std::string* TextureNameOf(const CSceneGraph3d* scene, const CMesh3
 }
 
 int WriteVRML(const CSceneGraph3d* scene, const std::string& fileName, std::string& error) {
-  if (!scene->FindObjectOfType(TYPE_MESH3D)) {
-    error = "This scene does not contain meshes";
-    return 0;
-  }
   CReplaceFile file;
-  if (!file.Open(fileName)) {
-    error = "Unable to open file for writing";
-    return 0;
-  }
+  if (!BeginSceneFile(scene, fileName, file, error)) return 0;
 
   // header
   CTextOutput out(&file);
