@@ -171,21 +171,6 @@ TEST_F(UndoTest, SeveralStepsBackAndForth) {
   EXPECT_EQ(History().NbUndo(), 3u);
 }
 
-TEST_F(UndoTest, MenuTextNamesTheStep) {
-  const CommandInfo& undo = *ApplicationRegistry().Find("Edit/Undo");
-  const CommandInfo& redo = *ApplicationRegistry().Find("Edit/Redo");
-  EXPECT_EQ(ApplicationRegistry().ItemText(undo, &m_Doc), "&Undo");
-  EXPECT_FALSE(ApplicationRegistry().IsEnabled(undo, &m_Doc));
-  ASSERT_EQ(Run("Algorithms/Surface subdivision/Loop/Std"), CommandResult::Done);
-  EXPECT_EQ(ApplicationRegistry().ItemText(undo, &m_Doc), "&Undo Loop/Std");
-  EXPECT_TRUE(ApplicationRegistry().IsEnabled(undo, &m_Doc));
-  EXPECT_FALSE(ApplicationRegistry().IsEnabled(redo, &m_Doc));
-  ASSERT_EQ(Run("Edit/Undo"), CommandResult::Done);
-  EXPECT_EQ(ApplicationRegistry().ItemText(redo, &m_Doc), "&Redo Loop/Std");
-  EXPECT_EQ(ApplicationRegistry().ItemText(undo, &m_Doc), "&Undo");
-  EXPECT_EQ(ApplicationRegistry().ItemText(undo, nullptr), "&Undo");
-}
-
 TEST_F(UndoTest, TheBoundDropsTheOldestSteps) {
   History().SetLimits(CUndoHistory::kDefaultMaxBytes, 2);
   const DocState start = Capture(m_Doc);

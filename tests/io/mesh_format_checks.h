@@ -14,6 +14,7 @@
 #include "geometry/Mesh3d.h"
 #include "geometry/SceneGraph3d.h"
 #include "geometry/VertexIndexMap.h"
+#include "io/ReadReport.h"
 #include "tests/support/TestMeshes.h"
 
 namespace meshformat {
@@ -67,6 +68,41 @@ inline void ExpectSameMesh(const CMesh3d& written, CMesh3d& read) {
     }
   read.Rebuild();
   EXPECT_EQ(testmeshes::CountBoundaryEdges(&read), testmeshes::CountBoundaryEdges(&written));
+}
+
+using SceneWriter = int (*)(const CSceneGraph3d*, const std::string&, std::string&);
+using FileReader = int (*)(CMesh3d*, const std::string&, CReadReport&, std::string&);
+using MemoryReader = int (*)(CMesh3d*, const unsigned char*, size_t, CReadReport&, std::string&);
+
+// Writes mesh (taken) alone into a temporary file called name, reads it
+// back into read and checks that the same mesh came back with nothing to
+// report. Returns the file's bytes for the format's own checks.
+inline std::string ExpectRoundTrip(CMesh3d* mesh, SceneWriter write, FileReader readFile,
+                                   const std::string& name, CMesh3d& read) {
+  CSceneGraph3d scene;
+  scene.Add(mesh);
+  const std::string path = ::testing::TempDir() + name;
+  std::string error;
+  EXPECT_EQ(write(&scene, path, error), 1) << error;
+  CReadReport report;
+  EXPECT_EQ(readFile(&read, path, report, error), 1) << error;
+  EXPECT_TRUE(report.Summary().empty()) << report.Summary();
+  ExpectSameMesh(*mesh, read);
+  return ReadAll(path);
+}
+
+// The bytes are refused with an error holding message, and nothing is read.
+inline void ExpectRefused(MemoryReader readBytes, const std::string& bytes,
+                          const std::string& message) {
+  SCOPED_TRACE(message);
+  CMesh3d mesh;
+  CReadReport report;
+  std::string error;
+  EXPECT_EQ(readBytes(&mesh, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
+                      report, error),
+            0);
+  EXPECT_NE(error.find(message), std::string::npos) << error;
+  EXPECT_EQ(mesh.NbVertex(), 0);
 }
 
 } // namespace meshformat

@@ -126,15 +126,7 @@ TEST(ReadPly, RefusesBadHeadersAndLyingCountsBeforeAllocating) {
            std::string(8, '\0'),
        "vertex 0 is not a finite float position"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.message);
-    CMesh3d mesh;
-    CReadReport report;
-    std::string error;
-    EXPECT_EQ(ReadBytes(c.bytes, mesh, report, error), 0);
-    EXPECT_NE(error.find(c.message), std::string::npos) << error;
-    EXPECT_EQ(mesh.NbVertex(), 0);
-  }
+  for (const auto& c : cases) meshformat::ExpectRefused(ReadPlyFromMemory, c.bytes, c.message);
 }
 
 TEST(ReadPly, FacesOutOfRangeAreSkippedAndCounted) {
@@ -162,18 +154,11 @@ TEST(ReadPly, FacesOutOfRangeAreSkippedAndCounted) {
 }
 
 TEST(WritePly, RoundTripKeepsComponentsBoundariesAndColors) {
-  CSceneGraph3d scene;
   CMesh3d* written = meshformat::MakeTwoComponents();
   written->GetVertex(5)->m_Color = CColor(1, 2, 3);
-  scene.Add(written);
-  const std::string path = ::testing::TempDir() + "two.ply";
-  std::string error;
-  ASSERT_EQ(WritePly(&scene, path, error), 1) << error;
-  EXPECT_EQ(meshformat::ReadAll(path).find("format binary_little_endian 1.0\n"), 4u);
   CMesh3d read;
-  CReadReport report;
-  ASSERT_EQ(ReadPly(&read, path, report, error), 1) << error;
-  EXPECT_TRUE(report.Summary().empty());
+  const std::string bytes =
+      meshformat::ExpectRoundTrip(written, WritePly, ReadPly, "two.ply", read);
+  EXPECT_EQ(bytes.find("format binary_little_endian 1.0\n"), 4u);
   EXPECT_TRUE(read.GetVertex(5)->m_Color == CColor(1, 2, 3));
-  meshformat::ExpectSameMesh(*written, read);
 }

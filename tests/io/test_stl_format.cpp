@@ -117,30 +117,15 @@ TEST(ReadStl, RefusesMalformedFilesNamingTheLineOrOffset) {
       {"solid a\nendsolid a\ngarbage\n", "line 3: \"solid\" expected"},
       {BinaryStl("x", 2, bad), "byte offset 134: triangle 1"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.message);
-    CMesh3d mesh;
-    CReadReport report;
-    std::string error;
-    EXPECT_EQ(ReadBytes(c.bytes, mesh, report, error), 0);
-    EXPECT_NE(error.find(c.message), std::string::npos) << error;
-    EXPECT_EQ(mesh.NbVertex(), 0);
-  }
+  for (const auto& c : cases) meshformat::ExpectRefused(ReadStlFromMemory, c.bytes, c.message);
 }
 
 TEST(WriteStl, RoundTripRestoresSharedVerticesAndBoundaries) {
-  CSceneGraph3d scene;
   CMesh3d* written = meshformat::MakeTwoComponents();
-  scene.Add(written);
-  const std::string path = ::testing::TempDir() + "two.stl";
-  std::string error;
-  ASSERT_EQ(WriteStl(&scene, path, error), 1) << error;
-  const std::string bytes = meshformat::ReadAll(path);
-  EXPECT_EQ(bytes.size(), 84 + 50 * size_t(written->NbFace()));
-  EXPECT_NE(bytes.compare(0, 5, "solid"), 0);
+  const int faces = written->NbFace();
   CMesh3d read;
-  CReadReport report;
-  ASSERT_EQ(ReadStl(&read, path, report, error), 1) << error;
-  EXPECT_TRUE(report.Summary().empty());
-  meshformat::ExpectSameMesh(*written, read);
+  const std::string bytes =
+      meshformat::ExpectRoundTrip(written, WriteStl, ReadStl, "two.stl", read);
+  EXPECT_EQ(bytes.size(), 84 + 50 * size_t(faces));
+  EXPECT_NE(bytes.compare(0, 5, "solid"), 0);
 }
