@@ -92,7 +92,6 @@ CommandResult CCommandDispatcher::RunChecked(const CommandInfo& info, COrvexDoc*
   if (COrvexDoc* after = context.doc) {
     // the undo commands bring back the modified flag they recorded
     if ((info.effects & kEffectsModifying) && info.recordsUndo) after->SetModifiedFlag();
-    after->ClampHighlightFaceIndex();
     undo.Commit(after);
   }
   if (context.redraw != Redraw::None) ui.RequestRedraw(context.redraw == Redraw::InvalidateErase);

@@ -81,11 +81,6 @@ void COrvexDoc::ClampHighlightIndices() {
   ClampIndex(m_HighlightFaceIndex, nbFace);
 }
 
-void COrvexDoc::ClampHighlightFaceIndex() {
-  CMesh3d* mesh = GetFirstMesh();
-  ClampIndex(m_HighlightFaceIndex, mesh ? mesh->NbFace() : 0);
-}
-
 static const char* TypeName(int type) {
   switch (type) {
   case TYPE_MESH3D:

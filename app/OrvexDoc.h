@@ -119,9 +119,6 @@ public:
   // Keeps the highlight indices inside the first object (face index 0 when
   // not below the face count, vertex indices likewise).
   void ClampHighlightIndices();
-  // The face index alone (checked after every command, since commands that
-  // remove faces may leave it behind).
-  void ClampHighlightFaceIndex();
   CObjectProperties GetObjectProperties(int index) const;
 
   // drawing (inside the view's model transform, with its context current).
