@@ -6,6 +6,7 @@
 #include "geometry/Camera3d.h"
 #include "geometry/Mesh3d.h"
 #include "geometry/SceneGraph3d.h"
+#include "geometry/VectorSet3d.h"
 
 namespace testmeshes {
 namespace {
@@ -48,7 +49,7 @@ void AddMesh(CDigest* d, const CMesh3d& mesh) {
     d[kAspectNormals].Add(v->NbNeighbor());
     d[kAspectNormals].Add(v->NbFace());
     AddColor(d[kAspectAttributes], v->m_Color);
-    const int tags[] = {v->m_Flag, v->m_TagA, v->m_TagB, v->m_TagD};
+    const int tags[] = {v->m_Flag, v->m_Counter, v->m_TagA, v->m_TagB, v->m_TagD};
     d[kAspectAttributes].Add(tags);
     const double saved[] = {v->sx, v->sy, v->sz};
     d[kAspectAttributes].Add(saved);
@@ -139,6 +140,13 @@ SceneFingerprint FingerprintScene(const CSceneGraph3d& scene) {
       const auto* mesh = static_cast<const CMesh3d*>(object);
       digests[kAspectObjects].AddBytes(mesh->m_Name.data(), mesh->m_Name.size());
       AddMesh(digests, *mesh);
+    } else if (type == TYPE_VECTORSET3D) {
+      const auto* set = static_cast<const CVectorSet3d*>(object);
+      for (int p = 0; p < set->NbPoint(); p++) {
+        CVector3d position;
+        digests[kAspectPositions].Add(set->GetPoint(p, position));
+        AddVector(digests[kAspectPositions], position);
+      }
     } else if (type == TYPE_CAMERA) {
       const auto* camera = static_cast<const CCamera3d*>(object);
       AddVector(digests[kAspectObjects], camera->m_Position);

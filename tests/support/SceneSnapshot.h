@@ -1,9 +1,9 @@
 #pragma once
 
-// Everything a scene reports, as text: per object its type and what the
-// user or a command can read back (modes, flags, colors), per vertex its
-// position, normal, flag, tags and color, per face its flag, tag and color.
-// Two snapshots are equal exactly when nothing observable changed
+// Everything a scene reports, as text: one line per object and aspect of
+// its digest (SceneFingerprint.h), then the revision each mesh and vector
+// set draws from. Two snapshots are equal exactly when nothing observable
+// changed; the first differing line names the object and the aspect
 // (SameSnapshot.h compares them in tests).
 
 #include <string>
