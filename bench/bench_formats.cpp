@@ -1,4 +1,4 @@
-// Speed of the PLY and STL readers and writers on million-face binary
+// Speed of the PLY, STL and binary scene readers and writers on million-face binary
 // files, in bytes of file per second. A load builds the whole mesh, so the
 // baseline BM_MakeMeshObjects of bench_scene_io bounds it.
 
@@ -12,9 +12,11 @@
 #include "geometry/Mesh3d.h"
 #include "geometry/SceneGraph3d.h"
 #include "io/MeshBuilder.h"
+#include "io/ReadBinaryScene.h"
 #include "io/ReadPly.h"
 #include "io/ReadStl.h"
 #include "io/TextFile.h"
+#include "io/WriteBinaryScene.h"
 #include "io/WritePly.h"
 #include "io/WriteStl.h"
 
@@ -96,6 +98,28 @@ void BM_LoadStl(benchmark::State& state) {
   Load(state, WriteStl, ReadStl, "load.stl");
 }
 BENCHMARK(BM_LoadStl)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_SaveBinaryScene(benchmark::State& state) {
+  Save(state, WriteBinary, "save.raw");
+}
+BENCHMARK(BM_SaveBinaryScene)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_LoadBinaryScene(benchmark::State& state) {
+  const std::string path = TempPath("load.raw");
+  std::string error;
+  WriteBinary(&TorusScene(), path, error);
+  for (auto _ : state) {
+    auto scene = std::make_unique<CSceneGraph3d>();
+    CReadReport report;
+    if (!ReadBinaryScene(scene.get(), path, report, error)) state.SkipWithError(error.c_str());
+    state.PauseTiming();
+    scene.reset();
+    state.ResumeTiming();
+  }
+  SetBytes(state, FileSize(path));
+  std::remove(path.c_str());
+}
+BENCHMARK(BM_LoadBinaryScene)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 } // namespace
 

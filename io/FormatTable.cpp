@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "io/ReadBinaryScene.h"
 #include "io/ReadDem.h"
 #include "io/ReadInventor.h"
 #include "io/ReadMhp.h"
@@ -45,7 +46,8 @@ const std::vector<CFileFormat>& FileFormats() {
       {".ply", false, "PLY mesh", E::Mesh, ReadPly, nullptr, WritePly, "fuzz_ply"},
       {".stl", false, "STL mesh", E::Mesh, ReadStl, nullptr, WriteStl, "fuzz_stl"},
       {"quad", false, "Quad meshes", E::Later, nullptr, nullptr, nullptr, nullptr},
-      {".bin", false, "Binary meshes (.bin)", E::Later, nullptr, nullptr, nullptr, nullptr},
+      {".bin", false, "binary mesh", E::Mesh, ReadBinaryMesh, nullptr, WriteBinaryMesh,
+       "fuzz_binary_mesh"},
       {".obj", false, "Polygon meshes (.obj)", E::Later, nullptr, nullptr, nullptr, nullptr},
       {".vpm", false, "Progressive meshes (.vpm)", E::Later, nullptr, nullptr, nullptr, nullptr},
       {".dat", false, "Distance fields (.dat)", E::Later, nullptr, nullptr, nullptr, nullptr},
@@ -53,8 +55,8 @@ const std::vector<CFileFormat>& FileFormats() {
       {".txt", false, "Compressed isosurfaces (.txt)", E::Later, nullptr, nullptr, nullptr,
        nullptr},
       {".bbm", false, "Octree bitmaps (.bbm)", E::Later, nullptr, nullptr, nullptr, nullptr},
-      // saved, not opened
-      {".raw", false, "binary scene", E::None, nullptr, nullptr, WriteBinary, nullptr},
+      {".raw", false, "binary scene", E::Scene, nullptr, ReadBinaryScene, WriteBinary,
+       "fuzz_binary_scene"},
   };
   return formats;
 }

@@ -76,3 +76,13 @@ int WriteBinary(const CSceneGraph3d* scene, const std::string& fileName, std::st
   }
   return 1;
 }
+
+static bool WriteMeshRecord(const CMesh3d& mesh, CReplaceFile& file) {
+  std::string bytes;
+  WriteBinary(&mesh, bytes);
+  return file.Write(bytes.data(), bytes.size());
+}
+
+int WriteBinaryMesh(const CSceneGraph3d* scene, const std::string& fileName, std::string& error) {
+  return WriteFirstMesh(scene, fileName, WriteMeshRecord, error);
+}

@@ -16,3 +16,7 @@ int WriteBinary(const CSceneGraph3d* scene, const std::string& fileName, std::st
 
 // Appends the record of one mesh to bytes. The mesh is only read.
 void WriteBinary(const CMesh3d* mesh, std::string& bytes);
+
+// The binary mesh (".bin"): the record of the scene's first triangle mesh
+// alone, as above. A scene without a mesh writes no file.
+int WriteBinaryMesh(const CSceneGraph3d* scene, const std::string& fileName, std::string& error);

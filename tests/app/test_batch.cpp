@@ -136,3 +136,22 @@ TEST_F(BatchTest, SubdivisionCommandsRunFromTheBatchRunner) {
     EXPECT_LT(list.out.find("\tavailable\n", at), list.out.find('\n', at) + 1) << path;
   }
 }
+
+TEST_F(BatchTest, BinarySceneAndMeshOpenBackAndCoderFilesAreRefused) {
+  const std::string input = Path("ico.wrl");
+  fs::copy_file(Sample("icosahedron.wrl"), input);
+  BatchResult saved = Batch({input, "--save", Path("scene.raw")});
+  ASSERT_EQ(saved.status, 0) << saved.err;
+  ASSERT_EQ(Batch({input, "--save", Path("mesh.bin")}).status, 0);
+  for (const char* name : {"scene.raw", "mesh.bin"}) {
+    BatchResult info = Batch({Path(name), "--info"});
+    ASSERT_EQ(info.status, 0) << name << ": " << info.err;
+    EXPECT_EQ(info.out, "0 8 12 20 triangle mesh\n") << name;
+  }
+
+  // the valence coder's packed file has the same name and another layout
+  ASSERT_EQ(Batch({input, "--run", "32986"}).status, 0);
+  BatchResult coded = Batch({Path("mesh.bin"), "--info"});
+  EXPECT_NE(coded.status, 0);
+  EXPECT_NE(coded.err.find("probably the output of a mesh coder"), std::string::npos) << coded.err;
+}
