@@ -6,7 +6,7 @@ const char* BatchUsage() {
   return "usage: orvexbox-batch INPUT [--run COMMAND [--set \"Label=value\"]...]...\n"
          "                      [--save OUTPUT] [--info] [--snapshot PICTURE.png]\n"
          "                      [--snapshot-size WxH] [--yes]\n"
-         "       orvexbox-batch --list-commands\n";
+         "       orvexbox-batch --list-commands | --help | --version\n";
 }
 
 // Options that take a value: the value is the next argument.
@@ -80,6 +80,8 @@ bool BatchCommandLine::Parse(const std::vector<std::string>& args, std::string& 
       listCommands = true;
     } else if (arg == "--help" || arg == "-h") {
       help = true;
+    } else if (arg == "--version") {
+      version = true;
     } else if (arg.size() > 1 && arg[0] == '-') {
       error = "unknown option " + arg;
       return false;
@@ -90,7 +92,7 @@ bool BatchCommandLine::Parse(const std::vector<std::string>& args, std::string& 
       return false;
     }
   }
-  if (!listCommands && !help && input.empty()) {
+  if (!listCommands && !help && !version && input.empty()) {
     error = "no input file";
     return false;
   }

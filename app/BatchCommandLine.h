@@ -16,7 +16,7 @@ struct BatchRun {
 //   orvexbox-batch INPUT [--run COMMAND [--set "Label=value"]...]...
 //                  [--save OUTPUT] [--info] [--snapshot PICTURE.png]
 //                  [--snapshot-size WxH] [--yes]
-//   orvexbox-batch --list-commands
+//   orvexbox-batch --list-commands | --help | --version
 struct BatchCommandLine {
   std::string input;
   std::vector<BatchRun> runs;
@@ -29,6 +29,7 @@ struct BatchCommandLine {
   bool yes = false;
   bool listCommands = false;
   bool help = false;
+  bool version = false;
 
   // false with error set on a malformed command line.
   bool Parse(const std::vector<std::string>& args, std::string& error);

@@ -8,6 +8,7 @@
 
 #include "app/BatchCommandLine.h"
 #include "app/BatchRunner.h"
+#include "app/Version.h"
 #include "app/offscreen/Snapshot.h"
 
 int main(int argc, char** argv) {
@@ -20,6 +21,10 @@ int main(int argc, char** argv) {
   }
   if (line.help) {
     std::fputs(orvex::BatchUsage(), stdout);
+    return orvex::kExitOk;
+  }
+  if (line.version) {
+    std::printf("%s\n", orvex::VersionText().c_str());
     return orvex::kExitOk;
   }
   if (line.listCommands) {

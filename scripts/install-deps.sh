@@ -10,6 +10,8 @@ packages=(
   libjpeg62-turbo-dev libpng-dev
   qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins
   xvfb xauth
+  # checks of the installed desktop entry and file types
+  desktop-file-utils libxml2-utils
   # fuzzing (scripts/fuzz.sh): clang and its libFuzzer runtime
   # (libclang_rt.fuzzer-x86_64.a ships in libclang-rt-14-dev on Debian 12)
   clang libclang-rt-14-dev

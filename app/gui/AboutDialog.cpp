@@ -4,7 +4,7 @@
 #include <QGridLayout>
 #include <QLabel>
 
-#include "app/gui/ToolbarIcons.h"
+#include "app/gui/ProgramIcon.h"
 
 CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle("About 3d Orvexbox");

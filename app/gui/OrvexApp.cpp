@@ -4,7 +4,7 @@
 
 #include "app/CommandFailure.h"
 #include "app/gui/MainFrame.h"
-#include "app/gui/ToolbarIcons.h"
+#include "app/gui/ProgramIcon.h"
 
 void COrvexApp::PrepareGraphics() {
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

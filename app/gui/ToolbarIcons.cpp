@@ -173,8 +173,4 @@ QIcon ToolbarIcon(ToolIcon icon) {
   return QIcon(pixmap);
 }
 
-QIcon ProgramIcon() {
-  return ToolbarIcon(ToolIcon::Gouraud);
-}
-
 } // namespace orvex

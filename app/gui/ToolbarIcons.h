@@ -28,7 +28,5 @@ enum class ToolIcon {
 };
 
 QIcon ToolbarIcon(ToolIcon icon);
-// The program's own icon (windows and the About box).
-QIcon ProgramIcon();
 
 } // namespace orvex

@@ -73,6 +73,7 @@ TEST_F(BatchTest, FailuresExitNonZeroWithAMessage) {
       {{input, "--run", "Geometry/Range...", "--set", "X min=abc"}, 2, "needs a number"},
       {{input, "--set", "X min=0"}, 2, "before any --run"},
       {{input, "--bogus"}, 2, "unknown option"},
+      {{"--version", "--bogus"}, 2, "usage: orvexbox-batch"},
       {{}, 2, "no input file"},
       {{input, "--run", "33026"}, 1, "not available yet"},
       {{input, "--run", "Edit/Copy"}, 1, "served by the view"},
