@@ -1,9 +1,11 @@
 #include "app/BatchRunner.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/BatchInterrupt.h"
 #include "app/CommandFailure.h"
 #include "app/CommandRegistry.h"
 #include "app/Dispatcher.h"
@@ -151,9 +153,14 @@ int RunSteps(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotW
   const std::string snapshotPath = FromStartFolder(line.snapshot);
   CTerminalUserInterface ui(out, err);
   ui.SetAnswerYes(line.yes);
+  if (const char* at = std::getenv("ORVEX_BATCH_INTERRUPT_AT_PROGRESS"))
+    ui.InterruptAtProgress(std::atoi(at));
+  InstallInterruptHandler();
+  auto interrupted = [&] { return fail(kExitInterrupted, "interrupted, nothing saved"); };
   CDocumentHost host(ui);
   if (!host.OpenDocumentFile(line.input))
     return fail(kExitFailure, "cannot open " + line.input + ": " + host.GetLastError());
+  if (Interrupted()) return interrupted();
 
   CCommandDispatcher dispatcher(ApplicationRegistry(), ui, &host);
   for (const ResolvedRun& r : resolved) {
@@ -164,6 +171,7 @@ int RunSteps(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotW
     // status lines, messages and tables reached the terminal as the command
     // ran; the outcome says how it ended
     CCommandOutcome outcome = dispatcher.Run(*r.info, doc, &values);
+    if (Interrupted()) return interrupted();
     if (outcome.result == CommandResult::Unavailable) return fail(kExitFailure, outcome.error);
     if (outcome.result == CommandResult::Failed || outcome.result == CommandResult::Cancelled)
       return fail(kExitFailure, "\"" + r.info->Label() + "\" " + ResultName(outcome.result));

@@ -4,9 +4,11 @@
 
 #include "app/CommandBracket.h"
 #include "app/CommandFailure.h"
+#include "app/CommandProgress.h"
 #include "app/OrvexDoc.h"
 #include "app/OutcomeRecorder.h"
 #include "app/UndoGuard.h"
+#include "app/UndoRecorder.h"
 
 namespace orvex {
 
@@ -42,6 +44,10 @@ CCommandOutcome CCommandDispatcher::Run(const CommandInfo& info, COrvexDoc* doc,
   COutcomeRecorder ui(m_UI, outcome);
   try {
     outcome.result = RunChecked(info, doc, given, showDialog, ui, outcome);
+  } catch (const CCancelled&) {
+    // the user stopped it; the scene it started from is back
+    outcome.result = CommandResult::Cancelled;
+    ui.SetStatusText(CancelledText(UndoLabel(info)));
   } catch (...) {
     // a handler that throws (std::bad_alloc on a mesh too large) fails like
     // one that says why; nothing reaches the event loop or the batch runner
@@ -76,8 +82,10 @@ CommandResult CCommandDispatcher::RunChecked(const CommandInfo& info, COrvexDoc*
   CommandResult result;
   {
     CCommandBracket bracket(m_UI, ui, m_Host, info, context);
-    // a command that fails or throws halfway gets back the scene it started
-    // from, inside the bracket so that the lists are rebuilt from it
+    CCommandProgress progress(ui, undo.CanRestore());
+    // a command that fails, throws or is stopped halfway gets back the scene
+    // it started from, inside the bracket so that the lists are rebuilt
+    // from it
     try {
       result = info.handler(context);
     } catch (...) {
@@ -85,6 +93,7 @@ CommandResult CCommandDispatcher::RunChecked(const CommandInfo& info, COrvexDoc*
       throw;
     }
     if (result == CommandResult::Failed) undo.Restore(context.doc);
+    if (result == CommandResult::Done) progress.Finish();
   }
 
   if (result != CommandResult::Done) return result;

@@ -33,6 +33,10 @@ public:
   void ShowDistribution(const std::string& title, const std::vector<int>& histogram) override {
     m_Target.ShowDistribution(title, histogram);
   }
+  bool ShowProgress(double fraction, const std::string& phase, bool cancellable) override {
+    return m_Target.ShowProgress(fraction, phase, cancellable);
+  }
+  void EndProgress() override { m_Target.EndProgress(); }
 
 private:
   CUserInterface& m_Target;

@@ -1,6 +1,11 @@
 #include "app/TerminalUserInterface.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <csignal>
+
+#include "app/BatchInterrupt.h"
 
 namespace orvex {
 
@@ -35,6 +40,29 @@ void CTerminalUserInterface::ShowDistribution(const std::string& title,
                                               const std::vector<int>& histogram) {
   std::fputs(TextHistogram(title, histogram).c_str(), m_Out);
   std::fflush(m_Out);
+}
+
+bool CTerminalUserInterface::ShowProgress(double fraction, const std::string& phase,
+                                          bool /*cancellable*/) {
+  if (m_InterruptAt > 0 && ++m_Reports == m_InterruptAt) std::raise(SIGINT);
+  if (isatty(fileno(m_Err))) {
+    constexpr int kWidth = 30;
+    const int done = std::clamp(static_cast<int>(fraction * kWidth), 0, kWidth);
+    std::fprintf(m_Err, "\r[%s%s] %3d%% %-24.24s", std::string(size_t(done), '#').c_str(),
+                 std::string(size_t(kWidth - done), ' ').c_str(),
+                 static_cast<int>(fraction * 100.0), phase.c_str());
+    std::fflush(m_Err);
+    m_BarShown = true;
+  }
+  return !Interrupted();
+}
+
+void CTerminalUserInterface::EndProgress() {
+  if (!m_BarShown) return;
+  // clear the bar's line for what follows
+  std::fprintf(m_Err, "\r%72s\r", "");
+  std::fflush(m_Err);
+  m_BarShown = false;
 }
 
 std::string TextHistogram(const std::string& title, const std::vector<int>& histogram) {

@@ -29,12 +29,21 @@ public:
   // The table goes to standard output, after the status lines.
   void SetClipboardText(const std::string& text) override;
   void ShowDistribution(const std::string& title, const std::vector<int>& histogram) override;
+  // A one-line bar on the error stream when it is a terminal, nothing
+  // otherwise; false once Ctrl+C was pressed (app/BatchInterrupt.h).
+  bool ShowProgress(double fraction, const std::string& phase, bool cancellable) override;
+  void EndProgress() override;
+  // For tests: raises SIGINT at the given progress report (1 = the first).
+  void InterruptAtProgress(int report) { m_InterruptAt = report; }
 
 private:
   FILE* m_Out;
   FILE* m_Err;
   bool m_AnswerYes = false;
   bool m_AnswerNextYes = false;
+  bool m_BarShown = false;
+  int m_Reports = 0;
+  int m_InterruptAt = 0;
 };
 
 // A histogram as text: the title, then one line per non-zero value with its

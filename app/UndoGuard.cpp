@@ -26,6 +26,10 @@ void CUndoGuard::Record() {
 
 CUndoGuard::~CUndoGuard() = default;
 
+bool CUndoGuard::CanRestore() const {
+  return !(m_Info.effects & kEffectsRecorded) || m_Step != nullptr;
+}
+
 void CUndoGuard::Restore(COrvexDoc* doc) noexcept {
   if (!m_Step || doc != m_Doc || !m_Step->Matches(doc->m_SceneGraph)) return;
   try {

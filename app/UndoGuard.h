@@ -26,6 +26,9 @@ public:
   // Records doc as the command's effects require, under the wait cursor;
   // called before the command's bracket opens.
   void Record();
+  // Whether stopping the command halfway leaves nothing half-changed: it
+  // changes nothing that undo records, or its record was taken.
+  bool CanRestore() const;
   // Puts back the recorded state when doc is still the recorded document.
   void Restore(COrvexDoc* doc) noexcept;
   // The command is done: its step goes on the history of doc.

@@ -48,6 +48,15 @@ public:
   // shows nothing.
   virtual void ShowDistribution(const std::string& /*title*/,
                                 const std::vector<int>& /*histogram*/) {}
+  // Shows how far the running command is (fraction 0 ... 1, the phase it
+  // is in, whether it can be stopped) and lets the user ask to stop it:
+  // false then. EndProgress hides it when the command returns. The
+  // defaults show nothing and never stop.
+  virtual bool ShowProgress(double /*fraction*/, const std::string& /*phase*/,
+                            bool /*cancellable*/) {
+    return true;
+  }
+  virtual void EndProgress() {}
 
   // printf-like status text, formatted with a bounded call: longer texts are
   // cut at kStatusMaxLength characters. Returns the number of characters

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "geometry/Mesh3d.h"
+#include "geometry/Progress.h"
 #include "geometry/Random15.h"
 #include "processing/LoopSubdivision.h"
 #include "tests/support/TestMeshes.h"
@@ -49,6 +50,26 @@ void BM_LoopOpenGrid(benchmark::State& state) {
       [](CMesh3d* mesh) { SubdivisionLoop(mesh); });
 }
 BENCHMARK(BM_LoopOpenGrid)->Unit(benchmark::kMillisecond)->Iterations(8);
+
+// The closed torus step again with a listener hearing every report (no
+// interval), as the window's status bar does at its natural pace: the cost
+// of reporting is the difference with BM_LoopClosedTorus.
+struct CCountingSink : CProgressSink {
+  int reports = 0;
+  bool OnProgress(double, const char*, bool) override { return ++reports > 0; }
+};
+
+void BM_LoopClosedTorusReporting(benchmark::State& state) {
+  CProgressScope::SetInterval(std::chrono::milliseconds(0));
+  CCountingSink sink;
+  CProgressScope scope(&sink, true);
+  TimeOnFreshMeshes(
+      state, [] { return testmeshes::MakeTorus(512, 256); },
+      [](CMesh3d* mesh) { SubdivisionLoop(mesh); });
+  state.counters["reports per step"] = double(sink.reports) / double(state.iterations());
+  CProgressScope::SetInterval(std::chrono::milliseconds(40));
+}
+BENCHMARK(BM_LoopClosedTorusReporting)->Unit(benchmark::kMillisecond)->Iterations(8);
 
 // 2 * 708 * 706 = 999,696 faces with about 1% of them flagged.
 CMesh3d* MillionFacesOnePercentFlagged() {

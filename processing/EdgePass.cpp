@@ -2,6 +2,7 @@
 // split, with the guard that keeps the edges of unsplit faces whole.
 
 #include "geometry/Mesh3d.h"
+#include "geometry/Progress.h"
 #include "processing/SubdivisionPasses.h"
 
 //////////////////////////////////////////////////////////////////////
@@ -64,6 +65,7 @@ int UniformEdgePass(CMesh3d* mesh, EdgeRule rule, const CWholeFaces& whole) {
   mesh->m_ArrayVertex.Reserve(mesh->NbVertex() + nf + nf / 2 + nf / 8 + 16);
   int filled = 0;
   for (int fi = 0; fi < nf; fi++) {
+    ReportLoopProgress(fi, nf);
     CFace3d* f = mesh->GetFace(fi);
     if (!f || f->m_Flag == kFaceLeftWhole) continue;
     for (int i = 0; i < 3; i++) {

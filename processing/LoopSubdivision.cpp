@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "geometry/Mesh3d.h"
+#include "geometry/Progress.h"
 #include "processing/SubdivisionPasses.h"
 
 long double LoopAlpha(int n) {
@@ -72,6 +73,7 @@ static std::vector<double> LoopVertexPositions(const CMesh3d* mesh, int nbVertex
   std::vector<double> position(3 * static_cast<size_t>(nbVertex));
   std::vector<long double> alphaOf;
   for (int i = 0; i < nbVertex; i++) {
+    ReportLoopProgress(i, nbVertex);
     const CVertex3d* v = mesh->GetVertex(i);
     if (!v) continue;
     double* out = &position[3 * static_cast<size_t>(i)];
@@ -100,16 +102,27 @@ int SubdivisionLoop(CMesh3d* mesh) {
   mesh->SetFlagOnVertices(0);
 
   // edge vertices (faces failing IsValid stay whole)
+  ReportProgress(0.0, "edge vertices");
   CWholeFaces whole;
   whole.Mark(mesh, TakesPartInLoop);
-  int filled = UniformEdgePass(mesh, EdgeRule::LoopMasks, whole);
+  int filled;
+  {
+    CProgressSpan span(0.0, 0.3);
+    filled = UniformEdgePass(mesh, EdgeRule::LoopMasks, whole);
+  }
 
   // new positions of the old vertices, from the faces before the split
-  std::vector<double> position = LoopVertexPositions(mesh, nbVertex);
+  std::vector<double> position;
+  {
+    CProgressSpan span(0.3, 0.45);
+    position = LoopVertexPositions(mesh, nbVertex);
+  }
 
   // split faces, then move the old vertices
+  ReportProgress(0.45, "splitting faces");
   SplitFaces(mesh, nbFace, filled);
   MoveVertices(mesh, position);
+  ReportProgress(0.6, "adjacency");
   mesh->Rebuild();
   return 1;
 }
@@ -121,9 +134,15 @@ void Subdivision1To4(CMesh3d* mesh) {
   // midpoints of every edge (faces with a null corner stay whole)
   CWholeFaces whole;
   whole.Mark(mesh, FaceHasThreeCorners);
-  int filled = UniformEdgePass(mesh, EdgeRule::Midpoints, whole);
+  int filled;
+  {
+    CProgressSpan span(0.0, 0.4);
+    filled = UniformEdgePass(mesh, EdgeRule::Midpoints, whole);
+  }
 
   // split faces
+  ReportProgress(0.4, "splitting faces");
   SplitFaces(mesh, nbFace, filled);
+  ReportProgress(0.6, "adjacency");
   mesh->Rebuild();
 }

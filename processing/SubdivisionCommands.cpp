@@ -3,11 +3,14 @@
 #include "processing/SubdivisionCommands.h"
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "geometry/Mesh3d.h"
 #include "geometry/Mesh3dIndexer.h"
+#include "geometry/Progress.h"
 #include "geometry/SceneGraph3d.h"
 #include "processing/LoopSubdivision.h"
 #include "processing/SubdivisionMemory.h"
@@ -92,7 +95,9 @@ CSubdivisionOutcome CommandLoopStd(CSceneGraph3d* scene) {
 
   // one step per mesh, face counts summed before and after
   long long before = 0, after = 0;
-  for (CMesh3d* mesh : meshes) {
+  for (size_t i = 0; i < meshes.size(); i++) {
+    CMesh3d* mesh = meshes[i];
+    CProgressSpan span(double(i) / meshes.size(), double(i + 1) / meshes.size());
     before += mesh->NbFace();
     mesh->SetFlagOnFaces(0);
     SubdivisionLoop(mesh);
@@ -108,6 +113,12 @@ CSubdivisionOutcome CommandLoopStd(CSceneGraph3d* scene) {
   return outcome;
 }
 
+// The share of the work done after `step` of `steps` steps, each four times
+// the previous one (every step quadruples the faces).
+static double StepShare(int step, int steps) {
+  return (std::pow(4.0, step) - 1.0) / (std::pow(4.0, steps) - 1.0);
+}
+
 CSubdivisionOutcome CommandLoopMultiple(CSceneGraph3d* scene, const CMultipleSmoothParams& params,
                                         const std::function<void(int step)>& afterStep) {
   CMesh3d* first = FirstMesh(scene);
@@ -118,6 +129,7 @@ CSubdivisionOutcome CommandLoopMultiple(CSceneGraph3d* scene, const CMultipleSmo
   // in place: one step after the other, the views following
   if (!params.DuplicateInSceneGraph) {
     for (int k = 0; k < iterations; k++) {
+      CProgressSpan span(StepShare(k, iterations), StepShare(k + 1, iterations));
       SubdivisionLoop(first);
       if (afterStep) afterStep(k);
     }
@@ -127,12 +139,13 @@ CSubdivisionOutcome CommandLoopMultiple(CSceneGraph3d* scene, const CMultipleSmo
   // duplication: each level copies the previous one and joins the scene
   CMesh3d* previous = first;
   for (int k = 0; k < iterations; k++) {
-    CMesh3d* level = new CMesh3d;
+    CProgressSpan span(StepShare(k, iterations), StepShare(k + 1, iterations));
+    auto level = std::make_unique<CMesh3d>();
     level->Copy(previous);
     level->BuildAdjacency();
-    SubdivisionLoop(level);
-    scene->Add(level);
-    previous = level;
+    SubdivisionLoop(level.get());
+    previous = level.get();
+    scene->Add(level.release());
   }
   return Changed();
 }
@@ -143,7 +156,10 @@ static CSubdivisionOutcome SplitEveryMesh(CSceneGraph3d* scene, void (*split)(CM
   std::vector<CMesh3d*> meshes = AllMeshes(scene);
   if (meshes.empty()) return {};
   if (!UniformSplitFits(meshes, facesPerFace, extraPerFace)) return Refused();
-  for (CMesh3d* mesh : meshes) split(mesh);
+  for (size_t i = 0; i < meshes.size(); i++) {
+    CProgressSpan span(double(i) / meshes.size(), double(i + 1) / meshes.size());
+    split(meshes[i]);
+  }
   return Changed();
 }
 

@@ -77,6 +77,7 @@ void CMainFrame::CreateStatusBar() {
   m_pMessagePane = new QLabel("Ready", this);
   m_pMessagePane->setMinimumWidth(1);
   statusBar()->addWidget(m_pMessagePane, 1);
+  m_pProgress = new orvex::CCommandProgressBar(*statusBar());
   for (const char* pane : {"CAP", "NUM", "SCRL"}) {
     auto* label = new QLabel(pane, this);
     label->setAlignment(Qt::AlignCenter);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/Dispatcher.h"
+#include "app/gui/CommandProgressBar.h"
 #include "app/gui/DocumentWindows.h"
 #include "app/gui/FullScreen.h"
 #include "app/gui/MenuBuilder.h"
@@ -56,6 +57,7 @@ public:
   // The status line (pane 0), repainted at once.
   QString StatusText() const;
   void SetStatusText(const QString& text);
+  orvex::CCommandProgressBar& Progress() { return *m_pProgress; }
   // Repaints the views of doc, at once (before returning) or from the
   // event loop.
   void UpdateViews(const COrvexDoc* doc, bool now);
@@ -92,6 +94,7 @@ private:
   QMdiArea* m_pMdiArea = nullptr;
   QToolBar* m_pStandardBar = nullptr;
   QLabel* m_pMessagePane = nullptr;
+  orvex::CCommandProgressBar* m_pProgress = nullptr;
   QList<QMenu*> m_MenusNoDocument;
   QList<QMenu*> m_MenusDocument;
   bool m_bDocumentMenus = false;

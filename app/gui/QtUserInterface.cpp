@@ -82,4 +82,12 @@ void CQtUserInterface::ShowDistribution(const std::string& title,
   m_Distribution->raise();
 }
 
+bool CQtUserInterface::ShowProgress(double fraction, const std::string& phase, bool cancellable) {
+  return m_Frame.Progress().Show(fraction, QString::fromStdString(phase), cancellable);
+}
+
+void CQtUserInterface::EndProgress() {
+  m_Frame.Progress().End();
+}
+
 } // namespace orvex

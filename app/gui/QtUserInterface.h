@@ -28,6 +28,8 @@ public:
   void SetClipboardText(const std::string& text) override;
   // One "Distribution" window, made on first use and kept by the frame.
   void ShowDistribution(const std::string& title, const std::vector<int>& histogram) override;
+  bool ShowProgress(double fraction, const std::string& phase, bool cancellable) override;
+  void EndProgress() override;
   CDistributionWindow* DistributionWindow() const { return m_Distribution; }
 
 private:

@@ -22,6 +22,9 @@ public:
   bool acceptDialogs = true;
   std::string openFileName;
   std::string saveFileName;
+  std::vector<double> progress; // fractions shown, in order
+  int progressEnds = 0;
+  int stopAtReport = 0; // ask to stop at this report (1 = the first), 0: never
 
   void ShowMessage(const std::string& text, const std::string&) override {
     messages.push_back(text);
@@ -52,4 +55,9 @@ public:
     dialogs.push_back(title);
     return acceptDialogs;
   }
+  bool ShowProgress(double fraction, const std::string&, bool) override {
+    progress.push_back(fraction);
+    return static_cast<int>(progress.size()) != stopAtReport;
+  }
+  void EndProgress() override { progressEnds++; }
 };

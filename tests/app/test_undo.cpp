@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -16,6 +18,7 @@
 #include "app/UndoHistory.h"
 #include "app/UndoStep.h"
 #include "geometry/Mesh3d.h"
+#include "geometry/Progress.h"
 #include "tests/app/RecordingUserInterface.h"
 #include "tests/support/BatchProcess.h"
 #include "tests/support/SceneFingerprint.h"
@@ -360,4 +363,47 @@ TEST_F(UndoTest, ASceneThatCannotBeCopiedRunsWithoutUndo) {
   EXPECT_FALSE(History().CanUndo());
   ASSERT_FALSE(m_UI.statusLines.empty());
   EXPECT_EQ(m_UI.statusLines.back(), "No undo for Loop/Std: the scene cannot be copied");
+}
+
+// Stopping a command at any of its progress reports brings the scene back
+// as it was; a command that runs to its end shows 1 exactly once, last.
+TEST_F(UndoTest, CancelledCommandsLeaveTheSceneAsItWas) {
+  CProgressScope::SetInterval(std::chrono::milliseconds(0));
+  const DocState before = Capture(m_Doc);
+  const std::vector<std::string> multiple = {"Iterations", "3"};
+  ASSERT_EQ(Run("Algorithms/Surface subdivision/Loop/&Multiple...", multiple), CommandResult::Done);
+  const size_t reports = m_UI.progress.size();
+  ASSERT_GE(reports, 6u);
+  EXPECT_EQ(std::count(m_UI.progress.begin(), m_UI.progress.end(), 1.0), 1);
+  EXPECT_EQ(m_UI.progress.back(), 1.0);
+  EXPECT_TRUE(std::is_sorted(m_UI.progress.begin(), m_UI.progress.end()));
+  ASSERT_EQ(Run("Edit/Undo"), CommandResult::Done);
+  ASSERT_EQ(Capture(m_Doc).objects, before.objects);
+
+  for (size_t stop : {size_t(1), reports / 2, reports - 1}) {
+    SCOPED_TRACE(stop);
+    m_UI.progress.clear();
+    m_UI.stopAtReport = static_cast<int>(stop);
+    const int ends = m_UI.progressEnds;
+    EXPECT_EQ(Run("Algorithms/Surface subdivision/Loop/&Multiple...", multiple),
+              CommandResult::Cancelled);
+    EXPECT_EQ(m_UI.statusLines.back(), "Cancelled: Loop/Multiple...");
+    EXPECT_EQ(m_UI.progressEnds, ends + 1);
+    EXPECT_EQ(Capture(m_Doc).objects, before.objects);
+  }
+  m_UI.stopAtReport = 0;
+  CProgressScope::SetInterval(std::chrono::milliseconds(40));
+}
+
+TEST(BatchInterrupt, CtrlCStopsTheCommandAndSavesNothing) {
+  fs::path dir = testsupport::FreshTestFolder("orvex_interrupt_");
+  const std::string out = (dir / "out.wrl").string();
+  setenv("ORVEX_BATCH_INTERRUPT_AT_PROGRESS", "1", 1);
+  batchprocess::Outcome run = batchprocess::Run(
+      ORVEX_BATCH, {kSamples + "/icosahedron.wrl", "--run", "Loop/Std", "--save", out}, dir);
+  unsetenv("ORVEX_BATCH_INTERRUPT_AT_PROGRESS");
+  EXPECT_EQ(run.status, 130) << run.err;
+  EXPECT_NE(run.out.find("Cancelled: Loop/Std"), std::string::npos) << run.out;
+  EXPECT_NE(run.err.find("interrupted, nothing saved"), std::string::npos) << run.err;
+  EXPECT_FALSE(fs::exists(out));
 }

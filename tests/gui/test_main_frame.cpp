@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QFile>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -148,6 +149,29 @@ TEST_F(FrameWithSample, MenuItemRunsLoopTwice) {
   loop->trigger();
   EXPECT_TRUE(m_Frame->StatusText().startsWith("Loop done, 80 -> 320 faces"));
   EXPECT_EQ(FaceCount(doc), 320);
+}
+
+// Esc, waiting in the queue, reaches the window at the command's first
+// progress report: the bar shows, other keys are dropped, the command
+// stops and the scene is as it was.
+TEST_F(FrameWithSample, EscStopsARunningCommandAndTheSceneStays) {
+  COrvexDoc* doc = OpenSample();
+  ASSERT_NE(doc, nullptr);
+  QWidget* view = m_Frame->ActiveChildFrame()->GetRenderView();
+  bool barShown = false;
+  QMetaObject::invokeMethod(
+      qApp, [&] { barShown = m_Frame->Progress().IsShown(); }, Qt::QueuedConnection);
+  QCoreApplication::postEvent(view,
+                              new QKeyEvent(QEvent::KeyPress, Qt::Key_L, Qt::ControlModifier));
+  QCoreApplication::postEvent(view,
+                              new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+  MenuAction(kLoopStd)->trigger();
+  EXPECT_TRUE(barShown);
+  EXPECT_EQ(m_Frame->StatusText(), "Cancelled: Loop/Std");
+  EXPECT_EQ(FaceCount(doc), 20);
+  EXPECT_FALSE(m_Frame->Progress().IsShown());
+  QApplication::processEvents(); // nothing was left to run a second command
+  EXPECT_EQ(FaceCount(doc), 20);
 }
 
 TEST_F(FrameWithSample, ViewDrawsTheSceneAndFollowsTheModes) {
