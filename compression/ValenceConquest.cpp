@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "geometry/Mesh3d.h"
+#include "geometry/Progress.h"
 
 namespace orvex {
 
@@ -234,7 +235,14 @@ CValenceConquest::Gate CValenceConquest::GateStep() {
 }
 
 void CValenceConquest::ShowProgress() {
-  if (!m_Options.m_bDebug || !m_Options.m_Redraw) return;
+  // about one gate a face: the share of the faces conquered so far
+  const int steps = m_Result->m_Steps, faces = m_Topology.NbFace();
+  if (!m_Options.m_bDebug || !m_Options.m_Redraw) {
+    ReportLoopProgress(steps, faces, "conquest");
+    return;
+  }
+  // step by step on screen: the user may stop between any two steps
+  ReportProgress(faces > 0 ? double(steps) / faces : 0.0, "conquest");
   int each = m_Options.m_UpdateEach > 0 ? m_Options.m_UpdateEach : 1;
   if (m_Result->m_Steps % each != 0) return;
   m_Options.m_Redraw();

@@ -108,7 +108,14 @@ int EncodeValence(CMesh3d* mesh, const CValenceOptions& options, CValenceResult*
   // conquest
   std::vector<CGeometryRecord> records;
   CValenceConquest conquest(*mesh, topology, ghostIndex, options);
-  conquest.Run(options.m_SeedFace, *result, records);
+  try {
+    conquest.Run(options.m_SeedFace, *result, records);
+  } catch (...) {
+    // stopped by the user at a progress report: the mesh gets its
+    // boundaries back; the caller restores colours and flags
+    ghost.Remove(*mesh);
+    throw;
+  }
 
   // connectivity packing and the code files
   std::vector<uint8_t> packed;

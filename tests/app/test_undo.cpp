@@ -395,6 +395,25 @@ TEST_F(UndoTest, CancelledCommandsLeaveTheSceneAsItWas) {
   CProgressScope::SetInterval(std::chrono::milliseconds(40));
 }
 
+// The valence coder closes the boundaries with a ghost vertex while it
+// conquers: stopped then, the mesh gets its boundaries back.
+TEST(CancelledCoder, LeavesTheMeshAsItWas) {
+  CProgressScope::SetInterval(std::chrono::milliseconds(0));
+  CRecordingUserInterface ui;
+  COrvexDoc doc(&ui);
+  doc.OnNewDocument();
+  doc.m_SceneGraph.Add(MakeGridWithHoles(120, 90, 4)); // > 16384 faces, boundaries
+  doc.RunPostLoadSteps();
+  const DocState before = Capture(doc);
+  CCommandDispatcher dispatcher(ApplicationRegistry(), ui);
+  ui.stopAtReport = 2;
+  const CommandInfo* info = ApplicationRegistry().Find("32986");
+  ASSERT_NE(info, nullptr);
+  EXPECT_EQ(dispatcher.Run(*info, &doc, nullptr, false).result, CommandResult::Cancelled);
+  EXPECT_EQ(Capture(doc).objects, before.objects);
+  CProgressScope::SetInterval(std::chrono::milliseconds(40));
+}
+
 TEST(BatchInterrupt, CtrlCStopsTheCommandAndSavesNothing) {
   fs::path dir = testsupport::FreshTestFolder("orvex_interrupt_");
   const std::string out = (dir / "out.wrl").string();
