@@ -406,7 +406,7 @@ TEST(CancelledCoder, LeavesTheMeshAsItWas) {
   doc.RunPostLoadSteps();
   const DocState before = Capture(doc);
   CCommandDispatcher dispatcher(ApplicationRegistry(), ui);
-  ui.stopAtReport = 2;
+  ui.stopAtReport = 1;
   const CommandInfo* info = ApplicationRegistry().Find("32986");
   ASSERT_NE(info, nullptr);
   EXPECT_EQ(dispatcher.Run(*info, &doc, nullptr, false).result, CommandResult::Cancelled);
