@@ -402,7 +402,7 @@ TEST(CancelledCoder, LeavesTheMeshAsItWas) {
   CRecordingUserInterface ui;
   COrvexDoc doc(&ui);
   doc.OnNewDocument();
-  doc.m_SceneGraph.Add(MakeGridWithHoles(120, 90, 4)); // > 16384 faces, boundaries
+  doc.m_SceneGraph.Add(MakeGridWithHoles(200, 150, 4)); // > 16384 gates, boundaries
   doc.RunPostLoadSteps();
   const DocState before = Capture(doc);
   CCommandDispatcher dispatcher(ApplicationRegistry(), ui);
