@@ -33,6 +33,7 @@ public:
   void ShowDistribution(const std::string& title, const std::vector<int>& histogram) override {
     m_Target.ShowDistribution(title, histogram);
   }
+  bool AskColor(CColor& color) override { return m_Target.AskColor(color); }
 
 private:
   CUserInterface& m_Target;

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "geometry/Color.h"
+
 namespace orvex {
 
 class ParamValues;
@@ -48,6 +50,9 @@ public:
   // shows nothing.
   virtual void ShowDistribution(const std::string& /*title*/,
                                 const std::vector<int>& /*histogram*/) {}
+  // The colour chooser, starting from color; false on Cancel, color
+  // unchanged then. The default cancels.
+  virtual bool AskColor(CColor& /*color*/) { return false; }
 
   // printf-like status text, formatted with a bounded call: longer texts are
   // cut at kStatusMaxLength characters. Returns the number of characters

@@ -28,6 +28,7 @@ public:
   void SetClipboardText(const std::string& text) override;
   // One "Distribution" window, made on first use and kept by the frame.
   void ShowDistribution(const std::string& title, const std::vector<int>& histogram) override;
+  bool AskColor(CColor& color) override;
   CDistributionWindow* DistributionWindow() const { return m_Distribution; }
 
 private:

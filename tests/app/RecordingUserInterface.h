@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ public:
   bool acceptDialogs = true;
   std::string openFileName;
   std::string saveFileName;
+  // The colour chooser's answer; none cancels it.
+  std::optional<CColor> colorAnswer;
+  int colorQuestions = 0;
 
   void ShowMessage(const std::string& text, const std::string&) override {
     messages.push_back(text);
@@ -47,6 +51,11 @@ public:
   bool AskSaveFileName(std::string& name) override {
     name = saveFileName;
     return !name.empty();
+  }
+  bool AskColor(CColor& color) override {
+    colorQuestions++;
+    if (colorAnswer) color = *colorAnswer;
+    return colorAnswer.has_value();
   }
   bool EditParameters(const std::string& title, orvex::ParamValues&) override {
     dialogs.push_back(title);
