@@ -16,8 +16,12 @@ public:
   // Takes the mesh's vertices, their neighbour lists and incident-face
   // lists and the face corners as they are now. Vertices or faces the lists
   // name but the arrays do not hold take part as fixed "ghosts": their
-  // position (normal) is read once and never changes.
-  CSmoothingFrame(const CMesh3d* mesh, int moveBoundaries);
+  // position (normal) is read once and never changes. With freshAdjacency
+  // the caller vouches that BuildAdjacency has just run: the lists are then
+  // derived from the face corners in the order it gives them (faces in
+  // array order at every vertex; at every vertex, the other corners of its
+  // faces in that order), without visiting the lists.
+  CSmoothingFrame(const CMesh3d* mesh, int moveBoundaries, bool freshAdjacency = false);
 
   // One smoothing step of the vertices that move.
   void Step();
@@ -35,6 +39,14 @@ private:
   // constructor gives it), else a ghost index.
   int IndexOfVertex(const CVertex3d* v);
   int IndexOfFace(const CFace3d* f);
+  int GhostVertex(const CVertex3d* v);
+  // Face i keeps the normal it has.
+  void KeepFaceNormal(int i);
+  int GhostFace(const CFace3d* f);
+  // The incident faces and one-rings of every vertex, from the lists or
+  // from the corners.
+  void ListsFromMesh();
+  void ListsFromCorners();
 
   int m_NbVertex = 0; // vertices of the array; ghosts follow
   int m_NbFace = 0;   // faces of the array; ghosts follow
@@ -48,8 +60,18 @@ private:
   std::vector<double> m_Alpha;          // LoopAlpha of each vertex; < 0: fixed
   std::vector<int> m_Corner;            // 3 per face, -1 for a null corner
   std::vector<int> m_FanStart, m_Fan;   // incident face indices per vertex
-  std::vector<double> m_FaceNormal;     // 3 per face, ghosts included
-  std::vector<double> m_VertexNormal;   // 3 per vertex of the array
-  std::vector<char> m_HasFaces;         // the vertex has an incident face
+  // Normals by coordinate (x, y and z arrays), so that normalising them
+  // runs on whole vectors.
+  struct CNormals {
+    std::vector<double> x, y, z;
+    void Resize(size_t n) { x.resize(n), y.resize(n), z.resize(n); }
+    // Divides each of the first n vectors by its length when that is not
+    // zero, as CVector3d::Normalize does.
+    void Normalize(size_t n);
+  };
+  CNormals m_FaceNormal;              // per face, ghosts included
+  CNormals m_VertexNormal;            // per vertex of the array
+  std::vector<int> m_KeptNormalFaces; // faces with a null corner keep their normal
+  std::vector<char> m_HasFaces;       // the vertex has an incident face
   bool m_NormalsComputed = false;
 };
