@@ -61,6 +61,16 @@ static int CopiesFit(double faces, double vertices, double largestFaces) {
   return MemoryAllows(MeshBytes(count), largestFaces, AvailableMemoryBytes());
 }
 
+// Colour bindings of a mesh.
+constexpr int kFaceColors = 1;
+constexpr int kVertexColors = 0;
+
+// A colouring command draws the mesh with the colours it set, face or
+// vertex ones, instead of leaving them unseen under the other binding.
+static void ShowColors(CMesh3d* mesh, int binding) {
+  mesh->SetColorBinding(binding);
+}
+
 CSubdivisionOutcome CommandSmooth(CSceneGraph3d* scene) {
   std::vector<CMesh3d*> meshes = AllMeshes(scene);
   for (CMesh3d* mesh : meshes) Smooth(mesh, 1);
@@ -99,13 +109,19 @@ CSubdivisionOutcome CommandColorByMeasure(CSceneGraph3d* scene, CMeasure measure
   std::vector<CMesh3d*> meshes = AllMeshes(scene);
   CColorRamp ramp;
   ramp.SetRainbow();
-  for (CMesh3d* mesh : meshes) ColorByMeasure(mesh, measure, ramp);
+  for (CMesh3d* mesh : meshes) {
+    ColorByMeasure(mesh, measure, ramp);
+    ShowColors(mesh, measure == CMeasure::Compacity ? kFaceColors : kVertexColors);
+  }
   return Changed(!meshes.empty());
 }
 
 CSubdivisionOutcome CommandColorVerticesFromFaces(CSceneGraph3d* scene) {
   std::vector<CMesh3d*> meshes = AllMeshes(scene);
-  for (CMesh3d* mesh : meshes) ColorVerticesFromFaces(mesh);
+  for (CMesh3d* mesh : meshes) {
+    ColorVerticesFromFaces(mesh);
+    ShowColors(mesh, kVertexColors);
+  }
   return Changed(!meshes.empty());
 }
 
@@ -114,6 +130,7 @@ CSubdivisionOutcome CommandColorFacesByValence(CSceneGraph3d* scene, int k, int 
   CMesh3d* mesh = FirstMesh(scene);
   if (!mesh) return {};
   ColorFacesByValence(mesh, k, n, color);
+  ShowColors(mesh, kFaceColors);
   return Changed();
 }
 

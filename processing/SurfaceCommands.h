@@ -62,7 +62,9 @@ CSubdivisionOutcome CommandMultipleSmooth(CSceneGraph3d* scene, const CMultipleS
                                           const std::function<void(int step)>& afterStep = nullptr);
 
 // Curvature, Normal space, Height, Compacity: every triangle mesh coloured
-// by the measure through the rainbow ramp.
+// by the measure through the rainbow ramp. The colouring commands draw the
+// meshes with the colours they set (vertex colours, face colours for
+// Compacity and valence).
 CSubdivisionOutcome CommandColorByMeasure(CSceneGraph3d* scene, CMeasure measure);
 
 // Vertices from faces: ColorVerticesFromFaces on every triangle mesh.

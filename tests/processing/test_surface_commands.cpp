@@ -165,6 +165,9 @@ TEST(SurfaceCommands, ReportsAndScenesWithoutAMesh) {
   // commands on every mesh still reach the second object
   EXPECT_EQ(CommandSmooth(&other).changed, 1);
   EXPECT_EQ(CommandColorByMeasure(&other, CMeasure::Height).changed, 1);
+  EXPECT_EQ(MeshAt(other, 1)->m_ColorBinding, 0);
+  EXPECT_EQ(CommandColorByMeasure(&other, CMeasure::Compacity).changed, 1);
+  EXPECT_EQ(MeshAt(other, 1)->m_ColorBinding, 1);
 }
 
 TEST(SurfaceCommands, PackVerticesFrequencyBelowTwoDoesNothing) {
