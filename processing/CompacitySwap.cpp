@@ -23,9 +23,9 @@ static int SharedFaceCount(const CVertex3d* p, const CVertex3d* q) {
   return n;
 }
 
-// Swaps the edge F shares with its neighbour G when it is sound and makes
-// the pair more compact; 1 when swapped.
-static int SwapIfMoreCompact(CFace3d* F, CFace3d* G) {
+// Swaps the edge F (of compacity compacityF) shares with its neighbour G
+// when it is sound and makes the pair more compact; 1 when swapped.
+static int SwapIfMoreCompact(CFace3d* F, double compacityF, CFace3d* G) {
   // both faces valid, the edge (p, q) met as (q, p) by G
   if (!G || G == F || !G->IsValid()) return 0;
   int i, k;
@@ -36,6 +36,11 @@ static int SwapIfMoreCompact(CFace3d* F, CFace3d* G) {
   CVertex3d* b = G->m_pVertex[(k + 2) % 3];
   if (G->m_pVertex[k] != q || G->m_pVertex[(k + 1) % 3] != p) return 0;
   if (a == b || b == p || b == q) return 0;
+
+  // more compact on average (the cheap test that rejects most pairs)
+  double before = (compacityF + G->Compacity()) / 2.0;
+  double after = (TriangleCompacity(p, b, a) + TriangleCompacity(q, a, b)) / 2.0;
+  if (!(after > before + kCompacityGain)) return 0;
 
   // the new edge (a, b) is new; p and q keep at least 3 faces each; the
   // old edge is manifold
@@ -49,11 +54,6 @@ static int SwapIfMoreCompact(CFace3d* F, CFace3d* G) {
   CVector3d nA = TriangleCross(p, b, a), nB = TriangleCross(q, a, b);
   if (nA.LengthSquared() == 0.0 || nB.LengthSquared() == 0.0) return 0;
   if (nA * side <= 0.0 || nB * side <= 0.0) return 0;
-
-  // more compact on average
-  double before = (F->Compacity() + G->Compacity()) / 2.0;
-  double after = (TriangleCompacity(p, b, a) + TriangleCompacity(q, a, b)) / 2.0;
-  if (!(after > before + kCompacityGain)) return 0;
   return F->FlipEdge(G);
 }
 
@@ -65,8 +65,9 @@ int SwapForCompacity(CMesh3d* mesh) {
     CFace3d* F = mesh->GetFace(fi);
     if (!F || !F->IsValid()) continue;
     // the first neighbour that swaps ends the face's turn
+    double compacity = F->Compacity();
     for (int e = 0; e < 3; e++)
-      if (SwapIfMoreCompact(F, F->m_pFace[e])) {
+      if (SwapIfMoreCompact(F, compacity, F->m_pFace[e])) {
         swapped++;
         break;
       }
