@@ -51,19 +51,40 @@ static CColor RampColor(const CColorRamp& ramp, int i) {
   return CColor(ramp.Red(i), ramp.Green(i), ramp.Blue(i));
 }
 
+// NormalAngle and NormalSine of two faces whose normals have just been
+// recomputed.
+static double AngleOfNormals(const CVector3d& n, const CVector3d& m) {
+  if (n.LengthSquared() == 0.0 || m.LengthSquared() == 0.0) return 0.0;
+  return AngleBetween(n, m);
+}
+
+static double SineOfNormals(const CVector3d& n, const CVector3d& m) {
+  double ln = n.Length(), lm = m.Length();
+  if (ln == 0.0 || lm == 0.0) return 0.0;
+  return (n ^ m).Length() / (ln * lm);
+}
+
 // Largest NormalAngle (or NormalSine) over pairs of incident faces that are
 // neighbours of each other, for every vertex, by index: each neighbouring
 // pair is measured once, through the face links, and counts for the
-// corners the two faces share. The face normals the measures
-// recompute are put back.
+// corners the two faces share. Every face normal is recomputed once (as
+// the measures do) and put back afterwards.
 static std::vector<double> VertexCreaseMeasures(CMesh3d* mesh, const CVertexIndexer& indexer,
-                                                double (*measure)(CFace3d*, CFace3d*)) {
+                                                double (*measure)(const CVector3d&,
+                                                                  const CVector3d&)) {
+  int nf = mesh->NbFace();
   std::vector<double> value(static_cast<size_t>(mesh->NbVertex()), 0.0);
-  std::vector<CVector3d> saved;
-  saved.reserve(static_cast<size_t>(mesh->NbFace()));
-  for (const CFace3d* f : mesh->m_ArrayFace) saved.push_back(f ? f->m_Normal : CVector3d());
+  std::vector<CVector3d> saved(static_cast<size_t>(nf));
+  std::vector<int> flags(static_cast<size_t>(nf));
+  for (int i = 0; i < nf; i++)
+    if (CFace3d* f = mesh->GetFace(i)) {
+      saved[i] = f->m_Normal, flags[i] = f->m_Flag;
+      f->CalculateNormal();
+      f->m_Flag = i;
+    }
 
-  for (CFace3d* f : mesh->m_ArrayFace) {
+  for (int i = 0; i < nf; i++) {
+    CFace3d* f = mesh->GetFace(i);
     if (!f) continue;
     for (int e = 0; e < 3; e++) {
       CFace3d* g = f->m_pFace[e];
@@ -74,14 +95,19 @@ static std::vector<double> VertexCreaseMeasures(CMesh3d* mesh, const CVertexInde
         CVertex3d* v = f->m_pVertex[k];
         int vi = indexer.IndexOf(v);
         if (vi < 0 || !g->HasVertex(v)) continue;
-        if (a < 0.0) a = measure(f, g);
+        if (a < 0.0) {
+          // a neighbour outside the face array has not been recomputed yet
+          int gi = g->m_Flag;
+          if (gi < 0 || gi >= nf || mesh->GetFace(gi) != g) g->CalculateNormal();
+          a = measure(f->m_Normal, g->m_Normal);
+        }
         if (a > value[vi]) value[vi] = a;
       }
     }
   }
 
-  for (int i = 0; i < mesh->NbFace(); i++)
-    if (CFace3d* f = mesh->GetFace(i)) f->m_Normal = saved[static_cast<size_t>(i)];
+  for (int i = 0; i < nf; i++)
+    if (CFace3d* f = mesh->GetFace(i)) f->m_Normal = saved[i], f->m_Flag = flags[i];
   return value;
 }
 
@@ -115,7 +141,7 @@ static void CurvatureSelection(const CMesh3d* mesh, const CVertexIndexer& indexe
 std::vector<double> MaxNormalAngles(CMesh3d* mesh) {
   if (!mesh) return {};
   CVertexIndexer indexer(mesh->m_ArrayVertex);
-  return VertexCreaseMeasures(mesh, indexer, NormalAngle);
+  return VertexCreaseMeasures(mesh, indexer, AngleOfNormals);
 }
 
 static void ColorFacesByCompacity(CMesh3d* mesh, const CColorRamp& ramp) {
@@ -149,7 +175,7 @@ void ColorByMeasure(CMesh3d* mesh, CMeasure measure, const CColorRamp& ramp) {
         if (const CVertex3d* v = mesh->GetVertex(i)) value[i] = v->y;
     } else {
       value = VertexCreaseMeasures(mesh, indexer,
-                                   measure == CMeasure::Curvature ? NormalAngle : NormalSine);
+                                   measure == CMeasure::Curvature ? AngleOfNormals : SineOfNormals);
     }
     if (measure == CMeasure::Curvature) {
       CurvatureSelection(mesh, indexer, counted, colored);
