@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "geometry/Mesh3d.h"
 #include "processing/LoopSubdivision.h"
@@ -52,19 +53,9 @@ CSmoothingFrame::CSmoothingFrame(const CMesh3d* mesh, int moveBoundaries, bool f
   else
     ListsFromMesh();
 
-  // which vertices move, with their weight
-  m_Alpha.assign(static_cast<size_t>(m_NbVertex), -1.0);
-  std::vector<double> alphaOf;
-  for (int i = 0; i < m_NbVertex; i++) {
-    int n = m_RingStart[i + 1] - m_RingStart[i];
-    bool broken = false; // a null neighbour leaves the vertex in place
-    for (int k = m_RingStart[i]; k < m_RingStart[i + 1]; k++) broken |= m_Ring[k] < 0;
-    if (n == 0 || broken || (!moveBoundaries && m_Vertices[i]->IsBoundaryVertex())) continue;
-    if (n >= static_cast<int>(alphaOf.size())) alphaOf.resize(static_cast<size_t>(n) + 1, -1.0);
-    if (alphaOf[n] < 0.0) alphaOf[n] = static_cast<double>(LoopAlpha(n));
-    m_Alpha[i] = alphaOf[n];
-  }
-
+  m_CornersInArray = cornersInArray;
+  m_MoveBoundaries = moveBoundaries;
+  ComputeWeights();
   m_VertexNormal.Resize(static_cast<size_t>(m_NbVertex));
   for (int i = 0; i < m_NbVertex; i++)
     if (CVertex3d* v = m_Vertices[i]) v->m_Flag = vertexFlags[i];
@@ -72,6 +63,28 @@ CSmoothingFrame::CSmoothingFrame(const CMesh3d* mesh, int moveBoundaries, bool f
   for (int& c : m_Ring)
     if (c < 0) c = 0;
   m_Next = m_Xyz;
+}
+
+void CSmoothingFrame::ComputeWeights() {
+  // which vertices move, with their weight
+  m_Alpha.assign(static_cast<size_t>(m_NbVertex), -1.0);
+  std::vector<double> alphaOf;
+  for (int i = 0; i < m_NbVertex; i++) {
+    int n = m_RingStart[i + 1] - m_RingStart[i];
+    bool broken = false; // a null neighbour leaves the vertex in place
+    for (int k = m_RingStart[i]; k < m_RingStart[i + 1]; k++) broken |= m_Ring[k] < 0;
+    if (n == 0 || broken || (!m_MoveBoundaries && m_Vertices[i]->IsBoundaryVertex())) continue;
+    if (n >= static_cast<int>(alphaOf.size())) alphaOf.resize(static_cast<size_t>(n) + 1, -1.0);
+    if (alphaOf[n] < 0.0) alphaOf[n] = static_cast<double>(LoopAlpha(n));
+    m_Alpha[i] = alphaOf[n];
+  }
+}
+
+bool CSmoothingFrame::TakeRebuiltAdjacency() {
+  if (!m_CornersInArray || m_NbVertex <= 2 || m_NbFace == 0) return false;
+  ListsFromCorners();
+  ComputeWeights();
+  return true;
 }
 
 void CSmoothingFrame::KeepFaceNormal(int i) {
@@ -276,32 +289,37 @@ void CSmoothingFrame::WriteNormals() const {
 }
 
 int Smooth(CMesh3d* mesh, int moveBoundaries) {
-  if (!mesh) return 1;
-  {
-    CSmoothingFrame frame(mesh, moveBoundaries);
-    frame.Step();
-    frame.WritePositions();
-  }
-  mesh->Rebuild();
+  SmoothRepeatedly(mesh, moveBoundaries, 1);
   return 1;
 }
 
 void SmoothRepeatedly(CMesh3d* mesh, int moveBoundaries, int steps,
                       const std::function<void(int step)>& afterStep) {
   if (!mesh || steps <= 0) return;
-  // the first step rebuilds the adjacency the others keep
-  Smooth(mesh, moveBoundaries);
+  // the first step moves the vertices over the mesh's current one-rings,
+  // then the adjacency is rebuilt; the frame takes it from the corners, or,
+  // when it cannot, the mesh computes its normals and a new frame is made
+  auto frame = std::make_unique<CSmoothingFrame>(mesh, moveBoundaries);
+  frame->Step();
+  frame->WritePositions();
+  if (mesh->BuildAdjacency() && frame->TakeRebuiltAdjacency()) {
+    frame->ComputeNormals();
+    if (afterStep || steps == 1) frame->WriteNormals();
+  } else {
+    mesh->CalculateNormalPerFace();
+    mesh->CalculateNormalPerVertex();
+    if (steps > 1) frame = std::make_unique<CSmoothingFrame>(mesh, moveBoundaries);
+  }
+  mesh->SetModified();
   if (afterStep) afterStep(0);
-  if (steps == 1) return;
 
-  // later steps: positions and normals on the frame
-  CSmoothingFrame frame(mesh, moveBoundaries, true);
+  // later steps: positions and normals on the frame, the connectivity kept
   for (int k = 1; k < steps; k++) {
-    frame.Step();
-    frame.ComputeNormals();
+    frame->Step();
+    frame->ComputeNormals();
     if (afterStep || k == steps - 1) {
-      frame.WritePositions();
-      frame.WriteNormals();
+      frame->WritePositions();
+      frame->WriteNormals();
       mesh->SetModified();
     }
     if (afterStep) afterStep(k);

@@ -23,6 +23,12 @@ public:
   // faces in that order), without visiting the lists.
   CSmoothingFrame(const CMesh3d* mesh, int moveBoundaries, bool freshAdjacency = false);
 
+  // Called after BuildAdjacency rebuilt the mesh the frame was taken from
+  // (same elements and corners): takes the new one-rings and incident
+  // faces from the corners. False when the frame cannot (a corner outside
+  // the vertex array, or a mesh BuildAdjacency leaves alone).
+  bool TakeRebuiltAdjacency();
+
   // One smoothing step of the vertices that move.
   void Step();
   // Face normals (CFace3d::CalculateNormal's rounding) and vertex normals
@@ -46,6 +52,8 @@ private:
   // The incident faces and one-rings of every vertex, from the lists or
   // from the corners.
   void ListsFromMesh();
+  // The weight of every vertex that moves (LoopAlpha of its one-ring size).
+  void ComputeWeights();
   void ListsFromCorners();
 
   int m_NbVertex = 0; // vertices of the array; ghosts follow
@@ -74,4 +82,6 @@ private:
   std::vector<int> m_KeptNormalFaces; // faces with a null corner keep their normal
   std::vector<char> m_HasFaces;       // the vertex has an incident face
   bool m_NormalsComputed = false;
+  bool m_CornersInArray = false;
+  int m_MoveBoundaries = 1;
 };
