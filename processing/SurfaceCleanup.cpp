@@ -90,9 +90,11 @@ void SpringRelax(CMesh3d* mesh, double angle, int iterations,
 
   // Gauss-Seidel moves along the springs, the step shrinking when the
   // energy stops falling
+  // (the energy before an iteration is the one after the previous)
   double a = kSpringStep;
+  float after = iterations > 0 ? SpringEnergy(mesh) : 0.0f;
   for (int it = 0; it < iterations; it++) {
-    float before = SpringEnergy(mesh);
+    float before = after;
     for (CVertex3d* v : mesh->m_ArrayVertex) {
       if (!v || v->m_Flag != 1) continue;
       double dx = 0.0, dy = 0.0, dz = 0.0;
@@ -100,7 +102,7 @@ void SpringRelax(CMesh3d* mesh, double angle, int iterations,
         if (w) dx += w->x - v->x, dy += w->y - v->y, dz += w->z - v->z;
       v->Set(v->x + a * dx, v->y + a * dy, v->z + a * dz);
     }
-    float after = SpringEnergy(mesh);
+    after = SpringEnergy(mesh);
     if (it >= kSpringSteadyIterations && after >= before) a *= kSpringShrink;
     mesh->SetModified();
     if (afterIteration) afterIteration(it);
