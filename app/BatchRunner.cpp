@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,11 +66,20 @@ void ListField(FILE* out, const ParamSpec& param) {
   std::fprintf(out, "\n");
 }
 
+// A --set "Color=R G B" that answers the colour chooser (when the dialog
+// has no field of that name).
+bool IsColorAnswer(const ParamValues& values, const std::string& label) {
+  return !values.Has(label) && ParamValues({TextParam(kColorAnswerLabel, "")}).Has(label);
+}
+
 // Checks the labels and values of every --set against the dialog's fields.
 bool CheckSets(const ResolvedRun& resolved, std::string& error) {
   ParamValues values(resolved.info->params);
   for (const auto& set : resolved.run->sets) {
-    if (!values.Set(set.first, set.second, error)) {
+    CColor color;
+    bool ok = IsColorAnswer(values, set.first) ? ParseColorAnswer(set.second, color, error)
+                                               : values.Set(set.first, set.second, error);
+    if (!ok) {
       error = resolved.info->Label() + ": " + error;
       return false;
     }
@@ -166,8 +176,15 @@ int RunSteps(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotW
   for (const ResolvedRun& r : resolved) {
     COrvexDoc* doc = ActiveDocument(host);
     ParamValues values = dispatcher.DialogValues(*r.info, doc);
-    for (const auto& set : r.run->sets)
-      if (!values.Set(set.first, set.second, error)) return fail(kExitUsage, error);
+    std::optional<CColor> color;
+    for (const auto& set : r.run->sets) {
+      CColor answer;
+      if (IsColorAnswer(values, set.first) && ParseColorAnswer(set.second, answer, error))
+        color = answer;
+      else if (!values.Set(set.first, set.second, error))
+        return fail(kExitUsage, error);
+    }
+    ui.SetColorAnswer(color);
     // status lines, messages and tables reached the terminal as the command
     // ran; the outcome says how it ended
     CCommandOutcome outcome = dispatcher.Run(*r.info, doc, &values);

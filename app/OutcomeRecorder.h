@@ -37,6 +37,7 @@ public:
     return m_Target.ShowProgress(fraction, phase, cancellable);
   }
   void EndProgress() override { m_Target.EndProgress(); }
+  bool AskColor(CColor& color) override { return m_Target.AskColor(color); }
 
 private:
   CUserInterface& m_Target;

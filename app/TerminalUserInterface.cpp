@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <sstream>
 
 #include "app/BatchInterrupt.h"
 
@@ -23,6 +24,34 @@ bool CTerminalUserInterface::AskYesNo(const std::string& question) {
   std::fprintf(m_Err, "%s %s\n", question.c_str(), yes ? "yes" : "no");
   std::fflush(m_Err);
   return yes;
+}
+
+bool CTerminalUserInterface::AskColor(CColor& color) {
+  if (m_ColorAnswer) color = *m_ColorAnswer;
+  if (m_ColorAnswer)
+    std::fprintf(m_Err, "Color? %d %d %d\n", color.r, color.g, color.b);
+  else
+    std::fprintf(m_Err, "Color? cancelled\n");
+  std::fflush(m_Err);
+  return m_ColorAnswer.has_value();
+}
+
+bool ParseColorAnswer(const std::string& text, CColor& color, std::string& error) {
+  std::istringstream in(text);
+  long channel[3];
+  std::string rest;
+  if (!(in >> channel[0] >> channel[1] >> channel[2]) || (in >> rest)) {
+    error = "\"" + text + "\" is not a colour \"R G B\"";
+    return false;
+  }
+  for (long c : channel)
+    if (c < 0 || c > 255) {
+      error = "\"" + text + "\": colour channels lie in 0 ... 255";
+      return false;
+    }
+  color.Set(static_cast<unsigned char>(channel[0]), static_cast<unsigned char>(channel[1]),
+            static_cast<unsigned char>(channel[2]));
+  return true;
 }
 
 void CTerminalUserInterface::SetStatusText(const std::string& text) {

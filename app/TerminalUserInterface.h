@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 
 #include "app/UserInterface.h"
 
@@ -10,12 +11,16 @@ namespace orvex {
 // and questions on standard error. Questions are answered by flags: yes
 // when answerYes is set (--yes) or once after AnswerNextYes (the user's
 // --save), no otherwise. Dialogs keep the values given on the command line.
+// The colour chooser takes the colour given beforehand for the command
+// (--set "Color=R G B"), and is cancelled without one.
 class CTerminalUserInterface : public CUserInterface {
 public:
   CTerminalUserInterface(FILE* out = stdout, FILE* err = stderr) : m_Out(out), m_Err(err) {}
 
   void SetAnswerYes(bool yes) { m_AnswerYes = yes; }
   void AnswerNextYes() { m_AnswerNextYes = true; }
+  // The answer of the colour chooser during the next command; none cancels.
+  void SetColorAnswer(std::optional<CColor> color) { m_ColorAnswer = color; }
 
   void ShowMessage(const std::string& text, const std::string& title) override;
   bool AskYesNo(const std::string& question) override;
@@ -35,6 +40,7 @@ public:
   void EndProgress() override;
   // For tests: raises SIGINT at the given progress report (1 = the first).
   void InterruptAtProgress(int report) { m_InterruptAt = report; }
+  bool AskColor(CColor& color) override;
 
 private:
   FILE* m_Out;
@@ -44,7 +50,14 @@ private:
   bool m_BarShown = false;
   int m_Reports = 0;
   int m_InterruptAt = 0;
+  std::optional<CColor> m_ColorAnswer;
 };
+
+// Label under which a batch run answers the colour chooser ("R G B").
+constexpr const char* kColorAnswerLabel = "Color";
+
+// Reads "R G B" (three integers 0 ... 255); false with the reason.
+bool ParseColorAnswer(const std::string& text, CColor& color, std::string& error);
 
 // A histogram as text: the title, then one line per non-zero value with its
 // count and a bar of '#' (the longest bar is kHistogramBarWidth wide).

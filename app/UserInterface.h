@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "geometry/Color.h"
+
 namespace orvex {
 
 class ParamValues;
@@ -57,6 +59,9 @@ public:
     return true;
   }
   virtual void EndProgress() {}
+  // The colour chooser, starting from color; false on Cancel, color
+  // unchanged then. The default cancels.
+  virtual bool AskColor(CColor& /*color*/) { return false; }
 
   // printf-like status text, formatted with a bounded call: longer texts are
   // cut at kStatusMaxLength characters. Returns the number of characters

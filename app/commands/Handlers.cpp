@@ -7,11 +7,20 @@ CommandResult NoMesh(CCommandContext& context) {
   return CommandResult::Failed;
 }
 
+CommandResult ShowOutcome(CCommandContext& context, const CSubdivisionOutcome& outcome) {
+  if (!outcome.status.empty()) context.ui.SetStatusText(outcome.status);
+  if (!outcome.message.empty()) {
+    context.ui.ShowMessage(outcome.message);
+    return CommandResult::Failed;
+  }
+  return outcome.changed ? CommandResult::Done : CommandResult::NothingDone;
+}
+
 std::vector<CommandBinding> DocumentBindings() {
   std::vector<CommandBinding> all;
   for (auto family :
        {FileCommands, ExportCommands, ModeCommands, SceneCommands, MeshCommands, GeometryCommands,
-        SubdivisionCommands, ViewCommands, ValenceCommands, UndoCommands}) {
+        SubdivisionCommands, SurfaceCommands, ViewCommands, ValenceCommands, UndoCommands}) {
     std::vector<CommandBinding> bindings = family();
     all.insert(all.end(), std::make_move_iterator(bindings.begin()),
                std::make_move_iterator(bindings.end()));

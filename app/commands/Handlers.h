@@ -8,6 +8,7 @@
 #include "app/CommandRegistry.h"
 #include "app/OrvexDoc.h"
 #include "app/UserInterface.h"
+#include "processing/SubdivisionCommands.h"
 
 namespace orvex {
 
@@ -16,6 +17,10 @@ constexpr const char* kNoMeshMessage = "Sorry, no mesh in scenegraph";
 
 // Reports kNoMeshMessage and fails.
 CommandResult NoMesh(CCommandContext& context);
+
+// Shows what a toolkit-free command left (its status text and, when it
+// refused, its message box) and says how it ended.
+CommandResult ShowOutcome(CCommandContext& context, const CSubdivisionOutcome& outcome);
 
 // Text of the "Properties" dialog for object index of the scene.
 std::string PropertiesText(const COrvexDoc& doc, int index);
@@ -28,6 +33,8 @@ std::vector<CommandBinding> SceneCommands();
 std::vector<CommandBinding> MeshCommands();
 std::vector<CommandBinding> GeometryCommands();
 std::vector<CommandBinding> SubdivisionCommands();
+// Smoothing, mesh colouring and surface clean-up.
+std::vector<CommandBinding> SurfaceCommands();
 // Commands served by a render view, acting on the host's active view state.
 std::vector<CommandBinding> ViewCommands();
 // The valence-driven coder's commands (32986, 32988, 32989).

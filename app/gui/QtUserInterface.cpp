@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -66,6 +67,14 @@ bool CQtUserInterface::AskSaveFileName(std::string& fileName) {
 bool CQtUserInterface::EditParameters(const std::string& title, ParamValues& values) {
   CParamDialog dialog(QString::fromStdString(title), values, &m_Frame);
   return dialog.exec() == QDialog::Accepted;
+}
+
+bool CQtUserInterface::AskColor(CColor& color) {
+  QColor chosen = QColorDialog::getColor(QColor(color.r, color.g, color.b), &m_Frame);
+  if (!chosen.isValid()) return false;
+  color.Set(static_cast<unsigned char>(chosen.red()), static_cast<unsigned char>(chosen.green()),
+            static_cast<unsigned char>(chosen.blue()));
+  return true;
 }
 
 void CQtUserInterface::SetClipboardText(const std::string& text) {

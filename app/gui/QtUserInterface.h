@@ -30,6 +30,7 @@ public:
   void ShowDistribution(const std::string& title, const std::vector<int>& histogram) override;
   bool ShowProgress(double fraction, const std::string& phase, bool cancellable) override;
   void EndProgress() override;
+  bool AskColor(CColor& color) override;
   CDistributionWindow* DistributionWindow() const { return m_Distribution; }
 
 private:

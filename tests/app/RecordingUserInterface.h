@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ public:
   std::vector<double> progress; // fractions shown, in order
   int progressEnds = 0;
   int stopAtReport = 0; // ask to stop at this report (1 = the first), 0: never
+  // The colour chooser's answer; none cancels it.
+  std::optional<CColor> colorAnswer;
+  int colorQuestions = 0;
 
   void ShowMessage(const std::string& text, const std::string&) override {
     messages.push_back(text);
@@ -50,6 +54,11 @@ public:
   bool AskSaveFileName(std::string& name) override {
     name = saveFileName;
     return !name.empty();
+  }
+  bool AskColor(CColor& color) override {
+    colorQuestions++;
+    if (colorAnswer) color = *colorAnswer;
+    return colorAnswer.has_value();
   }
   bool EditParameters(const std::string& title, orvex::ParamValues&) override {
     dialogs.push_back(title);

@@ -1,0 +1,239 @@
+// The smoothing, colouring and clean-up commands on a scene.
+
+#include "processing/SurfaceCommands.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "geometry/Mesh3d.h"
+#include "geometry/SceneGraph3d.h"
+#include "io/ColorRamp.h"
+#include "processing/Smoothing.h"
+#include "processing/SubdivisionMemory.h"
+#include "processing/SurfaceCleanup.h"
+
+static CMesh3d* AsMesh(CObject3d* object) {
+  return object && object->GetType() == TYPE_MESH3D ? static_cast<CMesh3d*>(object) : nullptr;
+}
+
+static CMesh3d* FirstMesh(CSceneGraph3d* scene) {
+  return scene && scene->NbObject() > 0 ? AsMesh(scene->GetAt(0)) : nullptr;
+}
+
+static std::vector<CMesh3d*> AllMeshes(CSceneGraph3d* scene) {
+  std::vector<CMesh3d*> meshes;
+  if (!scene) return meshes;
+  for (int i = 0; i < scene->NbObject(); i++)
+    if (CMesh3d* mesh = AsMesh(scene->GetAt(i))) meshes.push_back(mesh);
+  return meshes;
+}
+
+static CSubdivisionOutcome Changed(int changed = 1) {
+  CSubdivisionOutcome outcome;
+  outcome.changed = changed;
+  return outcome;
+}
+
+static CSubdivisionOutcome Refused() {
+  CSubdivisionOutcome outcome;
+  outcome.message = kInsufficientMemoryText;
+  return outcome;
+}
+
+static std::string Format(const char* format, double value) {
+  char text[256];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+static std::string Format(const char* format, int value) {
+  char text[256];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+// Whether copies with these many faces and vertices in all fit, the
+// largest holding largestFaces faces.
+static int CopiesFit(double faces, double vertices, double largestFaces) {
+  CMeshCount count;
+  count.faces = faces;
+  count.vertices = vertices;
+  return MemoryAllows(MeshBytes(count), largestFaces, AvailableMemoryBytes());
+}
+
+// Colour bindings of a mesh.
+constexpr int kFaceColors = 1;
+constexpr int kVertexColors = 0;
+
+// A colouring command draws the mesh with the colours it set, face or
+// vertex ones, instead of leaving them unseen under the other binding.
+static void ShowColors(CMesh3d* mesh, int binding) {
+  mesh->SetColorBinding(binding);
+}
+
+CSubdivisionOutcome CommandSmooth(CSceneGraph3d* scene) {
+  std::vector<CMesh3d*> meshes = AllMeshes(scene);
+  for (CMesh3d* mesh : meshes) Smooth(mesh, 1);
+  return Changed(!meshes.empty());
+}
+
+CSubdivisionOutcome CommandMultipleSmooth(CSceneGraph3d* scene, const CMultipleSmoothParams& params,
+                                          const std::function<void(int step)>& afterStep) {
+  CMesh3d* first = FirstMesh(scene);
+  int iterations = params.Iterations;
+  if (!first || iterations < CMultipleSmoothParams::kIterationsMin) return {};
+
+  // in place: the views follow step by step
+  if (!params.DuplicateInSceneGraph) {
+    SmoothRepeatedly(first, params.MoveBoundaries, iterations, afterStep);
+    return Changed();
+  }
+
+  // duplication: each level is a smoothed copy of the previous one
+  if (!CopiesFit(static_cast<double>(first->NbFace()) * iterations,
+                 static_cast<double>(first->NbVertex()) * iterations, first->NbFace()))
+    return Refused();
+  CMesh3d* previous = first;
+  for (int k = 0; k < iterations; k++) {
+    CMesh3d* level = new CMesh3d;
+    level->Copy(previous);
+    level->BuildAdjacency();
+    Smooth(level, params.MoveBoundaries);
+    scene->Add(level);
+    previous = level;
+  }
+  return Changed();
+}
+
+CSubdivisionOutcome CommandColorByMeasure(CSceneGraph3d* scene, CMeasure measure) {
+  std::vector<CMesh3d*> meshes = AllMeshes(scene);
+  CColorRamp ramp;
+  ramp.SetRainbow();
+  for (CMesh3d* mesh : meshes) {
+    ColorByMeasure(mesh, measure, ramp);
+    ShowColors(mesh, measure == CMeasure::Compacity ? kFaceColors : kVertexColors);
+  }
+  return Changed(!meshes.empty());
+}
+
+CSubdivisionOutcome CommandColorVerticesFromFaces(CSceneGraph3d* scene) {
+  std::vector<CMesh3d*> meshes = AllMeshes(scene);
+  for (CMesh3d* mesh : meshes) {
+    ColorVerticesFromFaces(mesh);
+    ShowColors(mesh, kVertexColors);
+  }
+  return Changed(!meshes.empty());
+}
+
+CSubdivisionOutcome CommandColorFacesByValence(CSceneGraph3d* scene, int k, int n,
+                                               const CColor& color) {
+  CMesh3d* mesh = FirstMesh(scene);
+  if (!mesh) return {};
+  ColorFacesByValence(mesh, k, n, color);
+  ShowColors(mesh, kFaceColors);
+  return Changed();
+}
+
+CSubdivisionOutcome CommandRemoveFacesWithNeighbors(CSceneGraph3d* scene, int count) {
+  CMesh3d* mesh = FirstMesh(scene);
+  if (!mesh) return {};
+  mesh->DeleteFacesWithNeighborCount(count);
+  mesh->BuildAdjacency();
+  mesh->CalculateNormalPerVertex();
+  return Changed();
+}
+
+CSubdivisionOutcome CommandRemoveDuplicateFaces(CSceneGraph3d* scene) {
+  CMesh3d* mesh = FirstMesh(scene);
+  if (!mesh) return {};
+  mesh->DeleteDegenerateFaces();
+  mesh->DeleteDuplicateFaces();
+  mesh->Rebuild();
+  return Changed();
+}
+
+CSubdivisionOutcome CommandRemoveHole(CSceneGraph3d* scene) {
+  CMesh3d* mesh = FirstMesh(scene);
+  if (!mesh) return {};
+  // the new faces must join the adjacency, or a second fill would fan the
+  // same hole again
+  FillHole(mesh);
+  mesh->Rebuild();
+  return Changed();
+}
+
+CSubdivisionOutcome
+CommandImproveCompacity(CSceneGraph3d* scene,
+                        const std::function<void(const std::string& status)>& progress) {
+  CMesh3d* mesh = FirstMesh(scene);
+  if (!mesh) return {};
+  mesh->RemoveValence3Vertices();
+
+  // swap passes until one swaps nothing (every swap raises the total
+  // compacity by a margin, so this ends)
+  int total = 0;
+  for (;;) {
+    int n = SwapForCompacity(mesh);
+    if (n == 0) break;
+    if (progress) progress(Format("Improve compacity...%d edges swapped", n));
+    mesh->RemoveValence3Vertices();
+    mesh->BuildAdjacency();
+    total += n;
+  }
+  mesh->Rebuild();
+
+  CSubdivisionOutcome outcome = Changed();
+  outcome.status = Format("Improve compacity done (%d edges swapped).", total);
+  return outcome;
+}
+
+CSubdivisionOutcome CommandMeanCompacity(CSceneGraph3d* scene) {
+  CMesh3d* mesh = FirstMesh(scene);
+  if (!mesh) return {};
+  CSubdivisionOutcome outcome;
+  outcome.status = Format("Mean compacity: %g", MeanCompacity(mesh));
+  return outcome;
+}
+
+CSubdivisionOutcome CommandSpring(CSceneGraph3d* scene,
+                                  const std::function<void(int iteration)>& afterIteration) {
+  CMesh3d* mesh = FirstMesh(scene);
+  if (!mesh) return {};
+  SpringRelax(mesh, kSpringAngle, kSpringIterations, afterIteration);
+  mesh->CalculateNormalPerFace();
+  mesh->CalculateNormalPerVertex();
+  return Changed();
+}
+
+CSubdivisionOutcome CommandPackVertices(CSceneGraph3d* scene, int f) {
+  CMesh3d* mesh = FirstMesh(scene);
+  if (!mesh || f < 2) return {};
+  PackVertices(mesh, f);
+  mesh->Rebuild();
+  return Changed();
+}
+
+CSubdivisionOutcome CommandMultiplePack(CSceneGraph3d* scene,
+                                        const std::function<void(int f)>& afterCopy) {
+  CMesh3d* first = FirstMesh(scene);
+  if (!first) return {};
+
+  // every copy keeps all faces and 1/f of the vertices
+  double faces = 0.0, vertices = 0.0;
+  for (int f = kFirstPackFrequency; f <= kLastPackFrequency; f++) {
+    faces += first->NbFace();
+    vertices += static_cast<double>(first->NbVertex()) * 2.0 / f;
+  }
+  if (!CopiesFit(faces, vertices, first->NbFace())) return Refused();
+
+  for (int f = kFirstPackFrequency; f <= kLastPackFrequency; f++) {
+    CMesh3d* copy = new CMesh3d;
+    copy->Copy(first);
+    PackVertices(copy, f);
+    copy->Rebuild();
+    copy->m_Name = Format("freq : %d", f);
+    scene->Add(copy);
+    if (afterCopy) afterCopy(f);
+  }
+  return Changed();
+}
