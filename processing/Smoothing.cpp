@@ -2,6 +2,7 @@
 // steps run on a flat frame of the mesh (SmoothingFrame.h).
 
 #include "processing/Smoothing.h"
+#include "geometry/Progress.h"
 
 #include <algorithm>
 #include <cmath>
@@ -315,6 +316,7 @@ void SmoothRepeatedly(CMesh3d* mesh, int moveBoundaries, int steps,
 
   // later steps: positions and normals on the frame, the connectivity kept
   for (int k = 1; k < steps; k++) {
+    ReportProgress(double(k) / steps, "smoothing");
     frame->Step();
     frame->ComputeNormals();
     if (afterStep || k == steps - 1) {

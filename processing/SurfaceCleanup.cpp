@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "geometry/Mesh3d.h"
+#include "geometry/Progress.h"
 #include "processing/MeshColoring.h"
 
 void FillHole(CMesh3d* mesh) {
@@ -94,6 +95,7 @@ void SpringRelax(CMesh3d* mesh, double angle, int iterations,
   double a = kSpringStep;
   float after = iterations > 0 ? SpringEnergy(mesh) : 0.0f;
   for (int it = 0; it < iterations; it++) {
+    ReportProgress(double(it) / iterations, "relaxing");
     float before = after;
     for (CVertex3d* v : mesh->m_ArrayVertex) {
       if (!v || v->m_Flag != 1) continue;

@@ -2,10 +2,13 @@
 
 #include "processing/SurfaceCommands.h"
 
+#include <cmath>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "geometry/Mesh3d.h"
+#include "geometry/Progress.h"
 #include "geometry/SceneGraph3d.h"
 #include "io/ColorRamp.h"
 #include "processing/Smoothing.h"
@@ -95,12 +98,13 @@ CSubdivisionOutcome CommandMultipleSmooth(CSceneGraph3d* scene, const CMultipleS
     return Refused();
   CMesh3d* previous = first;
   for (int k = 0; k < iterations; k++) {
-    CMesh3d* level = new CMesh3d;
+    ReportProgress(double(k) / iterations, "smoothing");
+    auto level = std::make_unique<CMesh3d>();
     level->Copy(previous);
     level->BuildAdjacency();
-    Smooth(level, params.MoveBoundaries);
-    scene->Add(level);
-    previous = level;
+    Smooth(level.get(), params.MoveBoundaries);
+    previous = level.get();
+    scene->Add(level.release());
   }
   return Changed();
 }
@@ -172,7 +176,9 @@ CommandImproveCompacity(CSceneGraph3d* scene,
   // swap passes until one swaps nothing (every swap raises the total
   // compacity by a margin, so this ends)
   int total = 0;
-  for (;;) {
+  for (int pass = 0;; pass++) {
+    // the passes swap fewer and fewer edges: each halves what is left
+    ReportProgress(1.0 - std::ldexp(1.0, -pass), "swapping edges");
     int n = SwapForCompacity(mesh);
     if (n == 0) break;
     if (progress) progress(Format("Improve compacity...%d edges swapped", n));
@@ -227,12 +233,14 @@ CSubdivisionOutcome CommandMultiplePack(CSceneGraph3d* scene,
   if (!CopiesFit(faces, vertices, first->NbFace())) return Refused();
 
   for (int f = kFirstPackFrequency; f <= kLastPackFrequency; f++) {
-    CMesh3d* copy = new CMesh3d;
+    ReportProgress(double(f - kFirstPackFrequency) / (kLastPackFrequency - kFirstPackFrequency + 1),
+                   "packing");
+    auto copy = std::make_unique<CMesh3d>();
     copy->Copy(first);
-    PackVertices(copy, f);
+    PackVertices(copy.get(), f);
     copy->Rebuild();
     copy->m_Name = Format("freq : %d", f);
-    scene->Add(copy);
+    scene->Add(copy.release());
     if (afterCopy) afterCopy(f);
   }
   return Changed();
