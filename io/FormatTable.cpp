@@ -5,6 +5,7 @@
 #include "io/ReadDem.h"
 #include "io/ReadInventor.h"
 #include "io/ReadMhp.h"
+#include "io/ReadObj.h"
 #include "io/ReadOff.h"
 #include "io/ReadPly.h"
 #include "io/ReadPpd.h"
@@ -13,6 +14,7 @@
 #include "io/ReadStl.h"
 #include "io/ReadVrml.h"
 #include "io/WriteBinaryScene.h"
+#include "io/WriteObj.h"
 #include "io/WriteOff.h"
 #include "io/WritePly.h"
 #include "io/WriteStl.h"
@@ -44,9 +46,9 @@ const std::vector<CFileFormat>& FileFormats() {
       {".off", false, "OFF mesh", E::Mesh, ReadOff, nullptr, WriteOff, "fuzz_off"},
       {".ply", false, "PLY mesh", E::Mesh, ReadPly, nullptr, WritePly, "fuzz_ply"},
       {".stl", false, "STL mesh", E::Mesh, ReadStl, nullptr, WriteStl, "fuzz_stl"},
+      {".obj", false, "OBJ mesh", E::Mesh, ReadObj, nullptr, WriteObj, "fuzz_obj"},
       {"quad", false, "Quad meshes", E::Later, nullptr, nullptr, nullptr, nullptr},
       {".bin", false, "Binary meshes (.bin)", E::Later, nullptr, nullptr, nullptr, nullptr},
-      {".obj", false, "Polygon meshes (.obj)", E::Later, nullptr, nullptr, nullptr, nullptr},
       {".vpm", false, "Progressive meshes (.vpm)", E::Later, nullptr, nullptr, nullptr, nullptr},
       {".dat", false, "Distance fields (.dat)", E::Later, nullptr, nullptr, nullptr, nullptr},
       {".iso", false, "Isosurfaces (.iso)", E::Later, nullptr, nullptr, nullptr, nullptr},

@@ -78,7 +78,7 @@ TEST_F(BatchTest, FailuresExitNonZeroWithAMessage) {
       {{input, "--run", "Edit/Copy"}, 1, "served by the view"},
       {{Path("missing.smf"), "--info"}, 1, "cannot open"},
       {{Sample("icosahedron.smf") + ".xyz"}, 1, "cannot open"},
-      {{input, "--save", Path("out.obj")}, 1, "cannot save"},
+      {{input, "--save", Path("out.xyz")}, 1, "cannot save"},
       {{input, "--snapshot", Path("x.png"), "--snapshot-size", "0x480"}, 2, "--snapshot-size"},
   };
   for (const Case& c : cases) {
@@ -86,7 +86,7 @@ TEST_F(BatchTest, FailuresExitNonZeroWithAMessage) {
     EXPECT_EQ(result.status, c.status) << result.err;
     EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
   }
-  EXPECT_FALSE(fs::exists(Path("out.obj")));
+  EXPECT_FALSE(fs::exists(Path("out.xyz")));
 }
 
 // Started from one folder on an input in another: the commands' own files
