@@ -112,6 +112,16 @@ std::string FromStartFolder(const std::string& path) {
   return path.empty() || ec ? path : absolute.string();
 }
 
+// A --set value as the command gets it: a file named on the command line
+// is, like --save, found from the start folder; the command's own default
+// names keep going beside the document.
+std::string SetValue(const ParamValues& values, const std::string& label,
+                     const std::string& value) {
+  const int i = values.IndexOf(label);
+  if (i < 0 || !NamesAFile(values.Specs()[size_t(i)])) return value;
+  return FromStartFolder(value);
+}
+
 void PrintInfo(FILE* out, const COrvexDoc& doc) {
   for (int i = 0; i < doc.m_SceneGraph.NbObject(); i++) {
     CObjectProperties p = doc.GetObjectProperties(i);
@@ -160,7 +170,8 @@ int RunSteps(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotW
     COrvexDoc* doc = ActiveDocument(host);
     ParamValues values = dispatcher.DialogValues(*r.info, doc);
     for (const auto& set : r.run->sets)
-      if (!values.Set(set.first, set.second, error)) return fail(kExitUsage, error);
+      if (!values.Set(set.first, SetValue(values, set.first, set.second), error))
+        return fail(kExitUsage, error);
     // status lines, messages and tables reached the terminal as the command
     // ran; the outcome says how it ended
     CCommandOutcome outcome = dispatcher.Run(*r.info, doc, &values);

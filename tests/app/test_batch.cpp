@@ -107,6 +107,27 @@ TEST_F(BatchTest, OutputsGoBesideTheInputAndSaveFromTheStartFolder) {
   EXPECT_FALSE(fs::exists(m_Dir / "input" / "saved.wrl"));
 }
 
+// A file named in a --set value is found from the start folder too; the
+// command's default name still goes beside the input.
+TEST_F(BatchTest, FilesNamedInSetValuesStartFromTheStartFolder) {
+  fs::create_directories(m_Dir / "input");
+  fs::create_directories(m_Dir / "start" / "out");
+  fs::copy_file(Sample("icosahedron.smf"), m_Dir / "input" / "ico.smf");
+  const std::string input = (m_Dir / "input" / "ico.smf").string();
+  BatchResult named = batchprocess::Run(
+      ORVEX_BATCH, {input, "--run", "32986", "--set", "File name (...)=out/packed.bin"}, m_Dir,
+      m_Dir / "start");
+  ASSERT_EQ(named.status, 0) << named.err;
+  EXPECT_TRUE(fs::exists(m_Dir / "start" / "out" / "packed.bin"));
+  EXPECT_FALSE(fs::exists(m_Dir / "input" / "out"));
+
+  BatchResult unnamed =
+      batchprocess::Run(ORVEX_BATCH, {input, "--run", "32986"}, m_Dir, m_Dir / "start");
+  ASSERT_EQ(unnamed.status, 0) << unnamed.err;
+  EXPECT_TRUE(fs::exists(m_Dir / "input" / "mesh.bin"));
+  EXPECT_FALSE(fs::exists(m_Dir / "start" / "mesh.bin"));
+}
+
 TEST_F(BatchTest, ListCommandsShowsTheRegistry) {
   BatchResult list = Batch({"--list-commands"});
   ASSERT_EQ(list.status, 0);
