@@ -64,7 +64,7 @@ using CObjMaterials = std::unordered_map<std::string, CColor>;
 
 // The reader's state across lines.
 struct CObjReader {
-  CMeshBuilder builder;
+  CMeshBuilder& builder;
   CReadReport& report;
   const ObjLibraryLoader& libraries;
   CObjMaterials materials;
@@ -74,7 +74,8 @@ struct CObjReader {
   std::vector<int> vertex, tex;
   std::string error;
 
-  CObjReader(CReadReport& r, const ObjLibraryLoader& l) : report(r), libraries(l) {}
+  CObjReader(CMeshBuilder& b, CReadReport& r, const ObjLibraryLoader& l)
+      : builder(b), report(r), libraries(l) {}
 };
 
 } // namespace
@@ -275,9 +276,9 @@ static bool ReadStatement(CObjReader& r, CObjLine& line) {
   return true;
 }
 
-int ReadObjFromMemory(CMesh3d* mesh, const char* data, size_t size, CReadReport& report,
-                      std::string& error, const ObjLibraryLoader& libraries) {
-  CObjReader r(report, libraries);
+int ReadObjToBuilder(CMeshBuilder& builder, const char* data, size_t size, CReadReport& report,
+                     std::string& error, const ObjLibraryLoader& libraries) {
+  CObjReader r(builder, report, libraries);
   CLineReader lines(data, size);
   const char* begin;
   const char* end;
@@ -293,7 +294,14 @@ int ReadObjFromMemory(CMesh3d* mesh, const char* data, size_t size, CReadReport&
     error = "the file holds no face (\"f\" line)";
     return 0;
   }
-  r.builder.AppendTo(mesh);
+  return 1;
+}
+
+int ReadObjFromMemory(CMesh3d* mesh, const char* data, size_t size, CReadReport& report,
+                      std::string& error, const ObjLibraryLoader& libraries) {
+  CMeshBuilder builder;
+  if (!ReadObjToBuilder(builder, data, size, report, error, libraries)) return 0;
+  builder.AppendTo(mesh);
   return 1;
 }
 

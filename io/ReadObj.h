@@ -7,6 +7,7 @@
 #include "io/ReadReport.h"
 
 class CMesh3d;
+class CMeshBuilder;
 
 // Finds a material library named on an "mtllib" line: its text into text,
 // false when there is none by that name.
@@ -34,3 +35,6 @@ using ObjLibraryLoader = std::function<bool(const std::string& name, std::string
 int ReadObj(CMesh3d* mesh, const std::string& fileName, CReadReport& report, std::string& error);
 int ReadObjFromMemory(CMesh3d* mesh, const char* data, size_t size, CReadReport& report,
                       std::string& error, const ObjLibraryLoader& libraries = nullptr);
+// The parser alone: the file's geometry into builder, the mesh untouched.
+int ReadObjToBuilder(CMeshBuilder& builder, const char* data, size_t size, CReadReport& report,
+                     std::string& error, const ObjLibraryLoader& libraries = nullptr);
