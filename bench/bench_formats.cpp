@@ -16,6 +16,7 @@
 #include "io/ReadPly.h"
 #include "io/ReadStl.h"
 #include "io/TextFile.h"
+#include "io/WriteObj.h"
 #include "io/WritePly.h"
 #include "io/WriteStl.h"
 
