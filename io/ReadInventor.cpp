@@ -1,6 +1,8 @@
 #include "io/ReadInventor.h"
 
+#include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -185,8 +187,12 @@ static int CornerSlot(const PointBlock& block, const std::vector<int>& material,
 // with a corner outside the block are skipped and counted by the builder.
 static void AddShape(Context& c, PointBlock& block, const CShapeFaces& faces,
                      const std::vector<int>& material) {
-  c.report.skippedFaces += static_cast<int>(faces.skipped);
-  c.report.degenerateFaces += static_cast<int>(faces.degenerate);
+  // counts of grids far beyond their points stop at the int range
+  auto add = [](int& count, long long n) {
+    count = static_cast<int>(std::min<long long>(INT_MAX, count + n));
+  };
+  add(c.report.skippedFaces, faces.skipped);
+  add(c.report.degenerateFaces, faces.degenerate);
   const int first = PlaceBlock(c, block);
   const size_t nbColor = block.rgba.size();
   auto colorOf = [&](int slot, CColor& color) {

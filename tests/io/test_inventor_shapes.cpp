@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,10 @@ TEST(InventorShapes, FaceSetsQuadMeshesAndPrimitives) {
       {"quad mesh beyond the points",
        grid + "QuadMesh { verticesPerRow 3 verticesPerColumn 4 } FaceSet { numVertices 3 }", 1, 6,
        0},
+      {"quad mesh far beyond the points, counted up to the int range",
+       grid +
+           "QuadMesh { verticesPerRow 100000 verticesPerColumn 100000 } FaceSet { numVertices 3 }",
+       1, INT_MAX, 0},
       {"primitives counted",
        grid + "Cube { width 2 } Sphere { } Separator { Cone { } Cylinder { } } FaceSet { }", 7, 0,
        4},
