@@ -1,6 +1,5 @@
 #include "io/ReadObj.h"
 
-#include <cstring>
 #include <filesystem>
 #include <string_view>
 #include <unordered_map>
