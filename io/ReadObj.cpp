@@ -281,14 +281,32 @@ int ReadObjToBuilder(CMeshBuilder& builder, const char* data, size_t size, CRead
   CLineReader lines(data, size);
   const char* begin;
   const char* end;
+  // a statement continued over lines ending in '\' (comments are not: a
+  // folder in a comment may end so)
+  std::string joined;
+  auto read = [&](const char* b, const char* e) {
+    CObjLine line{b, e};
+    if (!line.More() || ReadStatement(r, line)) return true;
+    error = LineError(lines.LineNumber(), r.error);
+    return false;
+  };
   while (lines.Next(begin, end)) {
-    CObjLine line{begin, end};
-    if (!line.More()) continue;
-    if (!ReadStatement(r, line)) {
-      error = LineError(lines.LineNumber(), r.error);
-      return 0;
+    const char* last = end;
+    while (last > begin && IsBlank(last[-1])) --last;
+    CObjLine probe{begin, end};
+    if (last > begin && last[-1] == '\\' && probe.More()) {
+      joined.append(begin, last - 1).push_back(' ');
+      continue;
     }
+    if (joined.empty()) {
+      if (!read(begin, end)) return 0;
+      continue;
+    }
+    joined.append(begin, end);
+    if (!read(joined.data(), joined.data() + joined.size())) return 0;
+    joined.clear();
   }
+  if (!joined.empty() && !read(joined.data(), joined.data() + joined.size())) return 0;
   if (r.builder.NbFace() == 0) {
     error = "the file holds no face (\"f\" line)";
     return 0;

@@ -14,8 +14,8 @@ class CMeshBuilder;
 using ObjLibraryLoader = std::function<bool(const std::string& name, std::string& text)>;
 
 // Reads a Wavefront ".obj" file into mesh (appending vertices and faces).
-// Statements, one per line, any whitespace between words, "#" to the end
-// of the line a comment:
+// Statements, one per line (a line ending in '\' goes on on the next),
+// any whitespace between words, "#" to the end of the line a comment:
 //   v x y z [w] | v x y z r g b   a vertex (colour as 0..1 reals)
 //   vt u [v [w]]                  a texture point
 //   vn x y z                      a normal (its indices are checked only)

@@ -48,6 +48,8 @@ TEST(ReadObj, CornerFormsAndRelativeIndicesNameTheSameCorners) {
       {"f 1/1 2//1 3", false}, // forms mixed in one face
       {"f\t1   2\t\t3  # comment", false},
       {"f 1 2 3\r", false},
+      {"f 1 \\\n  2 \\ \r\n3", false},     // continued over lines
+      {"# C:\\models\\\nf 1 2 3 \\", false}, // not a comment; the last line
       {"  f 1 2 3\v\f", false},
   };
   for (const Case& c : cases) {
