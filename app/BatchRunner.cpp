@@ -124,6 +124,16 @@ std::string FromStartFolder(const std::string& path) {
   return path.empty() || ec ? path : absolute.string();
 }
 
+// A --set value as the command gets it: a file named on the command line
+// is, like --save, found from the start folder; the command's own default
+// names keep going beside the document.
+std::string SetValue(const ParamValues& values, const std::string& label,
+                     const std::string& value) {
+  const int i = values.IndexOf(label);
+  if (i < 0 || !NamesAFile(values.Specs()[size_t(i)])) return value;
+  return FromStartFolder(value);
+}
+
 void PrintInfo(FILE* out, const COrvexDoc& doc) {
   for (int i = 0; i < doc.m_SceneGraph.NbObject(); i++) {
     CObjectProperties p = doc.GetObjectProperties(i);
@@ -181,7 +191,7 @@ int RunSteps(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotW
       CColor answer;
       if (IsColorAnswer(values, set.first) && ParseColorAnswer(set.second, answer, error))
         color = answer;
-      else if (!values.Set(set.first, set.second, error))
+      else if (!values.Set(set.first, SetValue(values, set.first, set.second), error))
         return fail(kExitUsage, error);
     }
     ui.SetColorAnswer(color);

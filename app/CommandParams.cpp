@@ -1,5 +1,6 @@
 #include "app/CommandParams.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -41,6 +42,12 @@ ParamSpec CheckParam(std::string label, bool defaultValue) {
   param.type = ParamType::Check;
   param.defaultValue = defaultValue ? "on" : "off";
   return param;
+}
+
+bool NamesAFile(const ParamSpec& spec) {
+  std::string label = spec.label;
+  for (char& c : label) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return spec.type == ParamType::Text && label.find("file") != std::string::npos;
 }
 
 ParamSpec TextParam(std::string label, std::string defaultValue) {

@@ -38,6 +38,11 @@ ParamSpec ShownParam(std::string label, int defaultValue);
 // replace before the command runs.
 ParamSpec RequiredIntegerParam(std::string label, int shownValue, double min, double max);
 
+// True for a text field that names a file ("File name (...)" and the
+// like): the batch runner reads a relative value given for it from the
+// folder the program was started in.
+bool NamesAFile(const ParamSpec& spec);
+
 // Thrown when a handler reads a field its dialog does not have, or reads it
 // as another kind: a fault of the handler, never of the user's input.
 class CFieldError : public std::logic_error {

@@ -27,6 +27,8 @@ COrvexDoc* CDocumentHost::OpenDocumentFile(const std::string& path) {
   m_RecentFiles.Add(doc->GetPathName());
   m_Documents.push_back(std::move(doc));
   OnDocumentOpened(m_Documents.back().get());
+  // the first look frames the scene as it was opened
+  ActiveViewState(m_Documents.back().get());
   return m_Documents.back().get();
 }
 
@@ -48,6 +50,7 @@ CRenderViewState* CDocumentHost::ActiveViewState(COrvexDoc* doc) {
   for (auto& view : m_DefaultViews)
     if (view.first == doc) return view.second.get();
   m_DefaultViews.emplace_back(doc, std::make_unique<CRenderViewState>());
+  m_DefaultViews.back().second->FrameScene(doc->m_SceneGraph);
   return m_DefaultViews.back().second.get();
 }
 

@@ -115,6 +115,10 @@ void CRenderViewState::glSetUp(int width, int height) {
 
   glSetMaterials();
 
+  // normals keep their length under the framing's scale (and the meshes'
+  // own), so that the light does not dim or burn
+  glEnable(GL_NORMALIZE);
+
   // depth test and texturing
   glEnable(GL_DEPTH_TEST);
   glEnable(GL_TEXTURE_2D);

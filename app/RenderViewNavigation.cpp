@@ -113,7 +113,8 @@ void CRenderViewState::SpinTick() {
 void CRenderViewState::Reset() {
   m_Rotation[0] = 0.0f;
   m_Rotation[1] = 0.0f;
-  m_Translation = {0.0f, 0.0f, -5.0f};
+  m_Translation = m_HomeTranslation;
+  m_Scale = m_HomeScale;
 }
 
 void CRenderViewState::Push(CViewingState& slot) const {

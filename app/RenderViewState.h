@@ -48,11 +48,17 @@ public:
   int m_LeftDownPos[2] = {0, 0};
   int m_RightDownPos[2] = {0, 0};
 
+  // Where the model stands in front of the view before any framing.
+  static constexpr float kDefaultDistance = -5.0f;
+
   double m_FieldOfView = 45.0;
   std::array<float, 3> m_Rotation{0.0f, 0.0f, 0.0f};
   int m_bHorizontalAboutY = 1;
   std::array<float, 3> m_Translation{0.0f, 0.0f, -5.0f};
   std::array<float, 3> m_Scale{1.0f, 1.0f, 1.0f};
+  // The framed view Geometry/Reset returns to (FrameScene).
+  std::array<float, 3> m_HomeTranslation{0.0f, 0.0f, kDefaultDistance};
+  std::array<float, 3> m_HomeScale{1.0f, 1.0f, 1.0f};
   float m_TranslationSpeed = 0.02f;
   float m_RotationSpeed = 1.0f / 3.0f;
   std::array<float, 3> m_ClearColor{0.0f, 0.0f, 0.0f};
@@ -106,7 +112,15 @@ public:
   // Timer 1: adds m_SpinStep to m_Rotation.
   void SpinTick();
 
-  // view commands
+  // The first look of a document: scale and translation that bring the
+  // bounding box of the scene's meshes (as their transforms place them) to
+  // the middle of the view at the default distance, filling about three
+  // quarters of its height, whatever the scene's units; rotation 0. They
+  // become the view Reset returns to. An empty scene keeps the defaults.
+  void FrameScene(const CSceneGraph3d& scene);
+
+  // view commands: Reset returns to the framed view (rotation about Z
+  // stays); the F7 preset and Pop set their absolute values
   void Reset();
   void IncreaseRotationSpeed() { m_RotationSpeed *= 1.5f; }
   void DecreaseRotationSpeed() { m_RotationSpeed *= 0.6666667f; }

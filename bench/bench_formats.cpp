@@ -13,10 +13,12 @@
 #include "geometry/SceneGraph3d.h"
 #include "io/MeshBuilder.h"
 #include "io/ReadBinaryScene.h"
+#include "io/ReadObj.h"
 #include "io/ReadPly.h"
 #include "io/ReadStl.h"
 #include "io/TextFile.h"
 #include "io/WriteBinaryScene.h"
+#include "io/WriteObj.h"
 #include "io/WritePly.h"
 #include "io/WriteStl.h"
 
@@ -120,6 +122,34 @@ void BM_LoadBinaryScene(benchmark::State& state) {
   std::remove(path.c_str());
 }
 BENCHMARK(BM_LoadBinaryScene)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+void BM_SaveObj(benchmark::State& state) {
+  Save(state, WriteObj, "save.obj");
+}
+BENCHMARK(BM_SaveObj)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_LoadObj(benchmark::State& state) {
+  Load(state, WriteObj, ReadObj, "load.obj");
+}
+BENCHMARK(BM_LoadObj)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The OBJ text parser alone, into the checked builder.
+void BM_ParseObj(benchmark::State& state) {
+  const std::string path = TempPath("parse.obj");
+  std::string error;
+  WriteObj(&TorusScene(), path, error);
+  std::string bytes;
+  ReadWholeFile(path, bytes, error);
+  for (auto _ : state) {
+    CMeshBuilder builder;
+    CReadReport report;
+    if (!ReadObjToBuilder(builder, bytes.data(), bytes.size(), report, error))
+      state.SkipWithError(error.c_str());
+    benchmark::DoNotOptimize(builder.NbFace());
+  }
+  SetBytes(state, static_cast<long long>(bytes.size()));
+  std::remove(path.c_str());
+}
+BENCHMARK(BM_ParseObj)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 } // namespace
 

@@ -90,8 +90,13 @@ public:
   // Drawing with the options of the view that paints.
   int glBuildList(const CDrawOptions& options) const;
   int glDraw(const CDrawOptions& options) const;
-  // Immediate drawing of the faces (and the scalar grid).
+  // Immediate drawing of the faces (and the scalar grid). A mesh without
+  // colours of its own is drawn with colour tracking off, lit through its
+  // material.
   void DrawContent(const CDrawOptions& options = CDrawOptions()) const;
+  // True when the colours the binding draws (the faces', or the vertices'
+  // under vertex binding) are all the default white.
+  bool HasPlainColor() const;
 
   // construction and ownership
   void DeleteContents();

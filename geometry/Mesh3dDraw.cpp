@@ -83,6 +83,13 @@ static void glDrawFacesOneByOne(const CMesh3d* mesh, bool textured, bool useMesh
 void CMesh3d::DrawContent(const CDrawOptions& options) const {
   if (!m_Show) return;
   const bool useMeshColor = m_UseMeshColor || options.m_ForceMeshColor;
+  // without colours of its own the material lights the mesh: colour
+  // tracking off before the material is set, so that it is not overwritten
+  const bool plain = !useMeshColor && HasPlainColor();
+  if (plain) {
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_COLOR_MATERIAL);
+  }
   m_Material.glApply();
   glPushMatrix();
   m_Transform.glApply();
@@ -102,4 +109,5 @@ void CMesh3d::DrawContent(const CDrawOptions& options) const {
   if (m_ShowGrid && m_pGrid) glDrawGrid(this);
 
   glPopMatrix();
+  if (plain) glPopAttrib();
 }

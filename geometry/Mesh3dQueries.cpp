@@ -136,3 +136,15 @@ double CMesh3d::MaxNormalSine() const {
   }
   return best;
 }
+
+bool CMesh3d::HasPlainColor() const {
+  const CColor white;
+  if (m_ColorBinding == 0) {
+    for (const CVertex3d* v : m_ArrayVertex)
+      if (v && v->m_Color != white) return false;
+    return true;
+  }
+  for (const CFace3d* f : m_ArrayFace)
+    if (f && f->m_Color != white) return false;
+  return true;
+}

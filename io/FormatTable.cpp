@@ -6,6 +6,7 @@
 #include "io/ReadDem.h"
 #include "io/ReadInventor.h"
 #include "io/ReadMhp.h"
+#include "io/ReadObj.h"
 #include "io/ReadOff.h"
 #include "io/ReadPly.h"
 #include "io/ReadPpd.h"
@@ -14,6 +15,7 @@
 #include "io/ReadStl.h"
 #include "io/ReadVrml.h"
 #include "io/WriteBinaryScene.h"
+#include "io/WriteObj.h"
 #include "io/WriteOff.h"
 #include "io/WritePly.h"
 #include "io/WriteStl.h"
@@ -45,10 +47,10 @@ const std::vector<CFileFormat>& FileFormats() {
       {".off", false, "OFF mesh", E::Mesh, ReadOff, nullptr, WriteOff, "fuzz_off"},
       {".ply", false, "PLY mesh", E::Mesh, ReadPly, nullptr, WritePly, "fuzz_ply"},
       {".stl", false, "STL mesh", E::Mesh, ReadStl, nullptr, WriteStl, "fuzz_stl"},
+      {".obj", false, "OBJ mesh", E::Mesh, ReadObj, nullptr, WriteObj, "fuzz_obj"},
       {"quad", false, "Quad meshes", E::Later, nullptr, nullptr, nullptr, nullptr},
       {".bin", false, "binary mesh", E::Mesh, ReadBinaryMesh, nullptr, WriteBinaryMesh,
        "fuzz_binary_mesh"},
-      {".obj", false, "Polygon meshes (.obj)", E::Later, nullptr, nullptr, nullptr, nullptr},
       {".vpm", false, "Progressive meshes (.vpm)", E::Later, nullptr, nullptr, nullptr, nullptr},
       {".dat", false, "Distance fields (.dat)", E::Later, nullptr, nullptr, nullptr, nullptr},
       {".iso", false, "Isosurfaces (.iso)", E::Later, nullptr, nullptr, nullptr, nullptr},

@@ -168,7 +168,7 @@ static int ReadMeshFile(const std::string& fileName, Read read, std::string& err
   return 0;
 }
 
-int ReadMeshTextFile(CMesh3d* mesh, const std::string& fileName, MeshTextReader reader,
+int ReadMeshTextFile(CMesh3d* mesh, const std::string& fileName, const MeshTextReader& reader,
                      CReadReport& report, std::string& error) {
   return ReadMeshFile(
       fileName,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -106,11 +107,11 @@ private:
 };
 
 // The in-memory reader behind a plain-format file reader.
-using MeshTextReader = int (*)(CMesh3d* mesh, const char* data, size_t size, CReadReport& report,
-                               std::string& error);
+using MeshTextReader = std::function<int(CMesh3d* mesh, const char* data, size_t size,
+                                         CReadReport& report, std::string& error)>;
 
 // Reads the whole file and hands it to reader; the error names the file.
-int ReadMeshTextFile(CMesh3d* mesh, const std::string& fileName, MeshTextReader reader,
+int ReadMeshTextFile(CMesh3d* mesh, const std::string& fileName, const MeshTextReader& reader,
                      CReadReport& report, std::string& error);
 
 // The same for the readers of binary formats.

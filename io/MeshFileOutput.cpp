@@ -32,6 +32,13 @@ int WriteFirstMesh(const CSceneGraph3d* scene, const std::string& fileName, Mesh
   return 1;
 }
 
+bool AnyVertexColored(const CMesh3d& mesh) {
+  const CColor white;
+  for (const CVertex3d* v : mesh.m_ArrayVertex)
+    if (v->m_Color != white) return true;
+  return false;
+}
+
 bool CBinaryOutput::Flush(bool force) {
   if (m_Failed) return false;
   if (m_Bytes.empty() || (!force && m_Bytes.size() < kFlushBlock)) return true;

@@ -1,6 +1,6 @@
 #pragma once
 
-// What the writers of single-mesh formats (OFF, PLY, STL) share: the mesh a
+// What the writers of the mesh formats (OFF, PLY, STL, OBJ) share: the mesh a
 // scene saves as, the temporary file that replaces the old one only when
 // everything was written, and a little-endian byte buffer.
 
@@ -26,6 +26,10 @@ bool BeginSceneFile(const CSceneGraph3d* scene, const std::string& fileName, CRe
 // "This scene does not contain meshes". 1 on success, else 0 and error.
 int WriteFirstMesh(const CSceneGraph3d* scene, const std::string& fileName, MeshBodyWriter body,
                    std::string& error);
+
+// True when a vertex of the mesh is not white: the writers then store the
+// vertex colours.
+bool AnyVertexColored(const CMesh3d& mesh);
 
 // Bytes of the binary writers, handed to the file in large blocks; numbers
 // are stored little-endian whatever the machine.

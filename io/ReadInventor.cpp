@@ -1,31 +1,64 @@
 #include "io/ReadInventor.h"
 
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 #include <vector>
 
 #include "geometry/Mesh3d.h"
 #include "io/Affine3d.h"
+#include "io/InventorShapes.h"
 #include "io/MeshBuilder.h"
 #include "io/SceneSyntax.h"
 
 namespace {
 
-// One Coordinate3 point list and where its points start in the mesh once
-// a face set has used it (-1 before).
+// How the colours of a VertexProperty go to the faces.
+enum EBinding {
+  BIND_OVERALL,
+  BIND_PER_PART,
+  BIND_PER_PART_INDEXED,
+  BIND_PER_FACE,
+  BIND_PER_FACE_INDEXED,
+  BIND_PER_VERTEX,
+  BIND_PER_VERTEX_INDEXED
+};
+
+// One point list (Coordinate3, or the vertex field of a VertexProperty)
+// with the colours that came with it, and where its points start in the
+// mesh once a shape has used it unplaced (-1 before).
 struct PointBlock {
   std::vector<float> points;
+  std::vector<uint32_t> rgba; // 0xRRGGBBAA
+  EBinding binding = BIND_OVERALL;
   int first = -1;
+  int NbPoint() const { return static_cast<int>(points.size() / 3); }
 };
 
 struct Context : CSceneSyntax {
   CMeshBuilder builder;
   std::vector<PointBlock> blocks;
-  int current = -1;    // block in effect, -1 for none
-  CAffine3d placement; // transform nodes met so far in the Separator scope
+  int current = -1;      // block in effect, -1 for none
+  CAffine3d placement;   // transform nodes met so far in the Separator scope
+  int hidden = 0;        // inside Switch children not chosen: read, not drawn
+  int switchChoice = -1; // whichChild of the enclosing Switch, for SO_SWITCH_INHERIT
 
   Context(const char* data, size_t size, size_t start, CReadReport& r)
       : CSceneSyntax(data, size, start, r) {}
+};
+
+// What a Separator (or a Switch child not chosen) gives back when it ends.
+struct SavedState {
+  int current;
+  CAffine3d placement;
+  explicit SavedState(const Context& c) : current(c.current), placement(c.placement) {}
+  void Restore(Context& c) const {
+    c.current = current;
+    c.placement = placement;
+  }
 };
 
 } // namespace
@@ -33,52 +66,211 @@ struct Context : CSceneSyntax {
 static int ReadNodeValue(Context& c);
 
 // The body of a node up to its closing brace: "name {" and DEF/USE start a
-// child node, any other word is a field whose value field(name) reads (1),
-// fails on (0) or leaves to be skipped (-1).
-template <class Field> static int ReadBody(Context& c, Field field) {
+// child node, which child() reads; any other word is a field whose value
+// field(name) reads (1), fails on (0) or leaves to be skipped (-1).
+template <class Field, class Child> static int ReadBodyWith(Context& c, Field field, Child child) {
   return ReadBodyItems(c, "unexpected ", [&](const CToken& t) {
-    // a child node
     c.tokens.Next();
     if (t.Is("DEF") || t.Is("USE") || c.tokens.Peek().kind == TOKEN_OPEN_BRACE) {
       c.tokens.Seek(t.offset);
-      return ReadNodeValue(c);
+      return child();
     }
-    // a field
     return ReadFieldValue(c, t, field);
   });
+}
+
+template <class Field> static int ReadBody(Context& c, Field field) {
+  return ReadBodyWith(c, field, [&c] { return ReadNodeValue(c); });
 }
 
 static int SkipField(const CToken&) {
   return -1;
 }
 
-// Faces of one IndexedFaceSet over the block in effect (negative indices
-// end polygons).
-static void AddFaces(Context& c, const std::vector<int>& index) {
-  PointBlock* block = c.current >= 0 ? &c.blocks[size_t(c.current)] : nullptr;
-  const int n = block ? static_cast<int>(block->points.size() / 3) : 0;
-  int first = block ? block->first : 0;
-  if (block && (first < 0 || !c.placement.IsIdentity())) {
-    // the points join the mesh once as they are, or once per placed face set
-    first = c.builder.NbVertex();
-    c.builder.m_Position.insert(c.builder.m_Position.end(), block->points.begin(),
-                                block->points.end());
-    for (size_t i = 3 * static_cast<size_t>(first); i < c.builder.m_Position.size(); i += 3)
-      c.placement.Apply(&c.builder.m_Position[i]);
-    if (c.placement.IsIdentity()) block->first = first;
+// orderedRGBA values: 32-bit words, "0xRRGGBBAA" or decimal.
+static int ReadRgbaField(Context& c, std::vector<uint32_t>& out) {
+  out.clear();
+  const bool list = c.tokens.Peek().kind == TOKEN_OPEN_BRACKET;
+  if (list) c.tokens.Next();
+  for (;;) {
+    const CToken t = c.tokens.Peek();
+    if (list && t.kind == TOKEN_CLOSE_BRACKET) {
+      c.tokens.Next();
+      return 1;
+    }
+    const char* p = t.text;
+    const char* end = t.text + t.size;
+    int base = 10;
+    if (t.size > 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+      p += 2;
+      base = 16;
+    }
+    uint32_t v = 0;
+    const auto result = std::from_chars(p, end, v, base);
+    if (t.kind != TOKEN_WORD || result.ec != std::errc() || result.ptr != end)
+      return c.Fail("bad colour or missing ']' in orderedRGBA");
+    out.push_back(v);
+    c.tokens.Next();
+    if (!list) return 1;
   }
+}
+
+static EBinding BindingOf(const CToken& t) {
+  static const char* const kNames[] = {"OVERALL",           "PER_PART",         "PER_PART_INDEXED",
+                                       "PER_FACE",          "PER_FACE_INDEXED", "PER_VERTEX",
+                                       "PER_VERTEX_INDEXED"};
+  for (int b = 0; b < 7; b++)
+    if (t.Is(kNames[b])) return static_cast<EBinding>(b);
+  return BIND_OVERALL; // DEFAULT, NONE
+}
+
+// Coordinate3 and VertexProperty into block (normals and texture
+// coordinates are not used: the mesh computes its normals).
+static int ReadPointNode(Context& c, const CToken& type, PointBlock& block) {
+  const bool property = type.Is("VertexProperty");
+  return ReadBody(c, [&](const CToken& f) {
+    if (f.Is(property ? "vertex" : "point")) return ReadFloatField(c, block.points, 3, "point");
+    if (!property) return -1;
+    if (f.Is("orderedRGBA")) return ReadRgbaField(c, block.rgba);
+    if (!f.Is("materialBinding")) return -1;
+    block.binding = BindingOf(c.tokens.Next());
+    return 1;
+  });
+}
+
+// Where the block's points are in the builder: they join the mesh once as
+// they are, or once per placed shape.
+static int PlaceBlock(Context& c, PointBlock& block) {
+  if (block.first >= 0 && c.placement.IsIdentity()) return block.first;
+  const int first = c.builder.NbVertex();
+  c.builder.m_Position.insert(c.builder.m_Position.end(), block.points.begin(), block.points.end());
+  for (size_t i = 3 * static_cast<size_t>(first); i < c.builder.m_Position.size(); i += 3)
+    c.placement.Apply(&c.builder.m_Position[i]);
+  if (c.placement.IsIdentity()) block.first = first;
+  return first;
+}
+
+// The colour slot a binding takes for a face, or -1 for none.
+static int FaceSlot(const PointBlock& block, const std::vector<int>& material, int face, int part) {
+  auto indexed = [&material](int i) {
+    if (material.empty() || (material.size() == 1 && material[0] < 0)) return i;
+    return i >= 0 && size_t(i) < material.size() ? material[size_t(i)] : -1;
+  };
+  switch (block.binding) {
+  case BIND_OVERALL:
+    return 0;
+  case BIND_PER_PART:
+    return part;
+  case BIND_PER_PART_INDEXED:
+    return indexed(part);
+  case BIND_PER_FACE:
+    return face;
+  case BIND_PER_FACE_INDEXED:
+    return indexed(face);
+  default:
+    return -1;
+  }
+}
+
+// The colour slot of a corner under a vertex binding, or -1.
+static int CornerSlot(const PointBlock& block, const std::vector<int>& material,
+                      const CShapeFaces& faces, size_t k) {
+  if (block.binding == BIND_PER_VERTEX) return faces.vertexNo[k];
+  if (block.binding != BIND_PER_VERTEX_INDEXED) return -1;
+  const int place = faces.indexNo[k];
+  const bool own = !material.empty() && !(material.size() == 1 && material[0] < 0);
+  if (!own || place < 0) return faces.corner[k];
+  return size_t(place) < material.size() ? material[size_t(place)] : -1;
+}
+
+// The faces of one shape over block, coloured as its binding says; faces
+// with a corner outside the block are skipped and counted by the builder.
+static void AddShape(Context& c, PointBlock& block, const CShapeFaces& faces,
+                     const std::vector<int>& material) {
+  // counts of grids far beyond their points stop at the int range
+  auto add = [](int& count, long long n) {
+    count = static_cast<int>(std::min<long long>(INT_MAX, count + n));
+  };
+  add(c.report.skippedFaces, faces.skipped);
+  add(c.report.degenerateFaces, faces.degenerate);
+  const int first = PlaceBlock(c, block);
+  const size_t nbColor = block.rgba.size();
+  auto colorOf = [&](int slot, CColor& color) {
+    if (slot < 0 || size_t(slot) >= nbColor) {
+      c.report.skippedColors++;
+      return false;
+    }
+    const uint32_t v = block.rgba[size_t(slot)];
+    color = CColor(uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v));
+    return true;
+  };
   CPolygon polygon;
   polygon.base = first;
-  polygon.blockSize = n;
-  size_t start = 0;
-  while (start < index.size()) {
-    size_t end = start;
-    while (end < index.size() && index[end] >= 0) end++;
-    polygon.corners = index.data() + start;
-    polygon.size = end - start;
-    c.builder.AddPolygon(polygon, c.report);
-    start = end + 1;
+  polygon.blockSize = block.NbPoint();
+  const bool perVertex = block.binding >= BIND_PER_VERTEX;
+  size_t k = 0;
+  for (size_t f = 0; f < faces.size.size(); k += size_t(faces.size[f]), f++) {
+    polygon.corners = &faces.corner[k];
+    polygon.size = size_t(faces.size[f]);
+    polygon.color = CColor();
+    if (nbColor > 0 && !perVertex)
+      colorOf(FaceSlot(block, material, faces.faceNo[f], faces.partNo[f]), polygon.color);
+    if (!c.builder.AddPolygon(polygon, c.report) || nbColor == 0 || !perVertex) continue;
+    for (size_t i = k; i < k + polygon.size; i++) {
+      CColor color;
+      if (colorOf(CornerSlot(block, material, faces, i), color))
+        c.builder.SetVertexColor(first + faces.corner[i], color);
+    }
   }
+}
+
+// The shape nodes whose faces the mesh takes; -1 when type is none of
+// them. A shape's own vertexProperty stands for the points in effect.
+static int ReadShape(Context& c, const CToken& type) {
+  const bool indexedPolygons = type.Is("IndexedFaceSet");
+  const bool indexedStrips = type.Is("IndexedTriangleStripSet");
+  const bool polygons = type.Is("FaceSet");
+  const bool strips = type.Is("TriangleStripSet");
+  const bool quads = type.Is("QuadMesh");
+  if (!indexedPolygons && !indexedStrips && !polygons && !strips && !quads) return -1;
+
+  // fields
+  std::vector<int> index, material, numVertices = {-1};
+  int start = 0, perRow = 1, perColumn = 1;
+  PointBlock own;
+  bool hasOwn = false;
+  const int ok = ReadBody(c, [&](const CToken& f) {
+    if (f.Is("coordIndex")) return ReadIntField(c, index, true, "coordIndex");
+    if (f.Is("materialIndex")) return ReadIntField(c, material, true, "materialIndex");
+    if (f.Is("numVertices")) return ReadIntField(c, numVertices, true, "numVertices");
+    if (f.Is("startIndex")) return c.tokens.NextInt(start, true) ? 1 : c.Fail("bad startIndex");
+    if (f.Is("verticesPerRow"))
+      return c.tokens.NextInt(perRow, true) ? 1 : c.Fail("bad verticesPerRow");
+    if (f.Is("verticesPerColumn"))
+      return c.tokens.NextInt(perColumn, true) ? 1 : c.Fail("bad verticesPerColumn");
+    if (!f.Is("vertexProperty")) return -1;
+    return ReadNode(c, [&](const CToken& node) {
+      if (!node.Is("VertexProperty")) return ReadBody(c, SkipField);
+      hasOwn = true;
+      return ReadPointNode(c, node, own);
+    });
+  });
+  if (!ok) return 0;
+  PointBlock* block = hasOwn ? &own : c.current >= 0 ? &c.blocks[size_t(c.current)] : nullptr;
+  if (c.hidden || !block) return 1;
+
+  // faces
+  CShapeFaces faces;
+  std::string error;
+  if (indexedPolygons) IndexedPolygons(index, faces);
+  if (indexedStrips) IndexedStrips(index, faces);
+  if ((polygons || strips) &&
+      !CountedParts(numVertices, start, block->NbPoint(), strips, faces, error))
+    return c.Fail(type.Str() + ": " + error);
+  if (quads && !QuadGrid(perRow, perColumn, start, block->NbPoint(), faces, error))
+    return c.Fail(error);
+  AddShape(c, *block, faces, material);
+  return 1;
 }
 
 // Transform, Translation, Rotation, RotationXYZ, Scale and MatrixTransform:
@@ -124,40 +316,74 @@ static int ReadPlacement(Context& c, const CToken& type) {
   return 1;
 }
 
+// A child read for its definitions only: what it sets does not last.
+static int ReadHiddenChild(Context& c) {
+  const SavedState saved(c);
+  c.hidden++;
+  const int ok = ReadNodeValue(c);
+  c.hidden--;
+  saved.Restore(c);
+  return ok;
+}
+
+// Switch: only the child whichChild names is drawn (-3 all, -2 the choice
+// of the enclosing Switch, -1 none); the others are still read, for the
+// names they define. Not a separator: the drawn child's state lasts.
+static int ReadSwitch(Context& c) {
+  int choice = -1, child = 0;
+  const int enclosing = c.switchChoice;
+  const int ok = ReadBodyWith(
+      c,
+      [&](const CToken& f) {
+        if (!f.Is("whichChild")) return -1;
+        if (!c.tokens.NextInt(choice, true)) return c.Fail("bad whichChild");
+        if (choice == -2) choice = enclosing;
+        return 1;
+      },
+      [&] {
+        const bool drawn = choice == -3 || choice == child;
+        child++;
+        if (!drawn) return ReadHiddenChild(c);
+        c.switchChoice = choice;
+        const int read = ReadNodeValue(c);
+        c.switchChoice = enclosing;
+        return read;
+      });
+  return ok;
+}
+
 static int ReadNodeValue(Context& c) {
   return ReadNode(c, [&](const CToken& type) {
-    // points that later face sets use
-    if (type.Is("Coordinate3")) {
+    // points (and colours) that later shapes use
+    if (type.Is("Coordinate3") || type.Is("VertexProperty")) {
       PointBlock block;
-      const int ok = ReadBody(c, [&](const CToken& f) {
-        return f.Is("point") ? ReadFloatField(c, block.points, 3, "point") : -1;
-      });
+      const int ok = ReadPointNode(c, type, block);
       c.blocks.push_back(std::move(block));
       c.current = static_cast<int>(c.blocks.size()) - 1;
       return ok;
     }
 
     // faces over the points in effect
-    if (type.Is("IndexedFaceSet")) {
-      std::vector<int> index;
-      const int ok = ReadBody(c, [&](const CToken& f) {
-        return f.Is("coordIndex") ? ReadIntField(c, index, true, "coordIndex") : -1;
-      });
-      if (ok) AddFaces(c, index);
-      return ok;
-    }
+    const int shape = ReadShape(c, type);
+    if (shape >= 0) return shape;
 
     // transforms of the faces that follow
     const int placed = ReadPlacement(c, type);
     if (placed >= 0) return placed;
 
+    if (type.Is("Switch")) return ReadSwitch(c);
+
+    // shapes given by their dimensions only: not meshed, counted
+    if (type.Is("Cube") || type.Is("Sphere") || type.Is("Cylinder") || type.Is("Cone")) {
+      if (!c.hidden) c.report.skippedPrimitives++;
+      return ReadBody(c, SkipField);
+    }
+
     // a Separator gives back its parent's points and transform when it ends
     if (std::string_view(type.text, type.size).find("Separator") != std::string_view::npos) {
-      const int saved = c.current;
-      const CAffine3d placement = c.placement;
+      const SavedState saved(c);
       const int ok = ReadBody(c, SkipField);
-      c.current = saved;
-      c.placement = placement;
+      saved.Restore(c);
       return ok;
     }
     return ReadBody(c, SkipField);
@@ -188,7 +414,8 @@ int ReadInventorFromMemory(CMesh3d* mesh, const char* data, size_t size, CReadRe
       return 0;
     }
   if (c.builder.NbFace() == 0) {
-    error = "the file holds no IndexedFaceSet with faces";
+    error = "the file holds no shape with faces";
+    if (report.skippedPrimitives > 0) error += " (only Cube, Sphere, Cylinder or Cone shapes)";
     return 0;
   }
   c.builder.AppendTo(mesh);

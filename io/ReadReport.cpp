@@ -15,5 +15,6 @@ std::string CReadReport::Summary() const {
   add(fannedPolygons, "polygons split into triangles");
   add(degenerateFaces, "triangles with coincident corners skipped");
   add(missingRecords, "announced records missing from the file");
+  add(skippedPrimitives, "Cube, Sphere, Cylinder or Cone shapes not meshed");
   return s;
 }

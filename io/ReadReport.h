@@ -12,9 +12,10 @@ struct CReadReport {
   int skippedColors = 0;
   int skippedObjects = 0;
   int skippedTextures = 0;
-  int fannedPolygons = 0;  // polygons of more than three corners split into triangles
-  int degenerateFaces = 0; // triangles whose corners fell on one another, skipped
-  int missingRecords = 0;  // records a header announced that the file does not hold
+  int fannedPolygons = 0;    // polygons of more than three corners split into triangles
+  int degenerateFaces = 0;   // triangles whose corners fell on one another, skipped
+  int missingRecords = 0;    // records a header announced that the file does not hold
+  int skippedPrimitives = 0; // shapes given by dimensions only (Cube, Sphere, Cylinder, Cone)
   // Empty when nothing was skipped; else one sentence listing the counts.
   std::string Summary() const;
 };

@@ -110,3 +110,27 @@ int SkipValue(CSceneSyntax& c) {
   c.tokens.Next();
   return SkipBalanced(c);
 }
+
+bool SkipIgnoredValue(CSceneSyntax& c) {
+  const CToken first = c.tokens.Peek();
+  if (first.IsWord("~")) {
+    c.tokens.Next();
+    return true;
+  }
+  // a list or a node value: not looked past
+  if (first.kind == TOKEN_OPEN_BRACKET || first.IsWord("DEF") || first.IsWord("USE")) return false;
+  if (first.kind != TOKEN_STRING && first.kind != TOKEN_WORD) return false;
+  c.tokens.Next();
+  const bool node = c.tokens.Peek().kind == TOKEN_OPEN_BRACE;
+  c.tokens.Seek(first.offset);
+  if (node) return false;
+  // a single value: numbers, booleans, strings or one word
+  const std::string saved = c.error;
+  if (SkipValue(c) && c.tokens.Peek().IsWord("~")) {
+    c.tokens.Next();
+    return true;
+  }
+  c.error = saved;
+  c.tokens.Seek(first.offset);
+  return false;
+}

@@ -66,11 +66,20 @@ template <class Item> int ReadBodyItems(CSceneSyntax& c, const char* expected, I
   }
 }
 
+// True when the value ahead is marked ignored ("value ~", or a lone "~"):
+// the marker and the value are then consumed. Lists and nodes are not
+// looked past; a marker after them is dropped and their value kept.
+bool SkipIgnoredValue(CSceneSyntax& c);
+
 // The value of the field whose name was just read: field(name) reads it
-// (1), fails (0) or leaves it to be skipped (-1).
+// (1), fails (0) or leaves it to be skipped (-1). A value marked ignored
+// is skipped without asking field.
 template <class Field> int ReadFieldValue(CSceneSyntax& c, const CToken& name, Field field) {
+  if (SkipIgnoredValue(c)) return 1;
   const int read = field(name);
-  return read > 0 || (read < 0 && SkipValue(c));
+  if (!(read > 0 || (read < 0 && SkipValue(c)))) return 0;
+  if (c.tokens.Peek().IsWord("~")) c.tokens.Next();
+  return 1;
 }
 
 // Reads one SFNode value and hands "Type {" to body, which reads the fields

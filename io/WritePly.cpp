@@ -6,13 +6,6 @@
 #include "geometry/VertexIndexMap.h"
 #include "io/MeshFileOutput.h"
 
-static bool AnyVertexColored(const CMesh3d& mesh) {
-  const CColor white;
-  for (const CVertex3d* v : mesh.m_ArrayVertex)
-    if (v->m_Color != white) return true;
-  return false;
-}
-
 static std::string PlyHeader(const CMesh3d& mesh, bool colored) {
   std::string h = "ply\nformat binary_little_endian 1.0\ncomment Produced by 3d Orvexbox\n";
   h += "element vertex " + std::to_string(mesh.NbVertex()) + "\n";

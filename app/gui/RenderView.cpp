@@ -48,6 +48,7 @@ CRenderView::CRenderView(COrvexDoc* doc, QWidget* parent) : QOpenGLWidget(parent
   m_pRefinementTimer = new QTimer(this);
   connect(m_pSpinTimer, &QTimer::timeout, this, &CRenderView::SpinTick);
   connect(m_pRefinementTimer, &QTimer::timeout, this, &CRenderView::RefinementTick);
+  if (doc) m_State.FrameScene(doc->m_SceneGraph);
 }
 
 CRenderView::~CRenderView() = default;

@@ -79,7 +79,7 @@ TEST_F(BatchTest, FailuresExitNonZeroWithAMessage) {
       {{input, "--run", "Edit/Copy"}, 1, "served by the view"},
       {{Path("missing.smf"), "--info"}, 1, "cannot open"},
       {{Sample("icosahedron.smf") + ".xyz"}, 1, "cannot open"},
-      {{input, "--save", Path("out.obj")}, 1, "cannot save"},
+      {{input, "--save", Path("out.xyz")}, 1, "cannot save"},
       {{input, "--snapshot", Path("x.png"), "--snapshot-size", "0x480"}, 2, "--snapshot-size"},
   };
   for (const Case& c : cases) {
@@ -87,7 +87,7 @@ TEST_F(BatchTest, FailuresExitNonZeroWithAMessage) {
     EXPECT_EQ(result.status, c.status) << result.err;
     EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
   }
-  EXPECT_FALSE(fs::exists(Path("out.obj")));
+  EXPECT_FALSE(fs::exists(Path("out.xyz")));
 }
 
 // Started from one folder on an input in another: the commands' own files
@@ -106,6 +106,27 @@ TEST_F(BatchTest, OutputsGoBesideTheInputAndSaveFromTheStartFolder) {
   EXPECT_TRUE(fs::exists(m_Dir / "start" / "saved.wrl"));
   EXPECT_FALSE(fs::exists(m_Dir / "start" / "mesh0.iv"));
   EXPECT_FALSE(fs::exists(m_Dir / "input" / "saved.wrl"));
+}
+
+// A file named in a --set value is found from the start folder too; the
+// command's default name still goes beside the input.
+TEST_F(BatchTest, FilesNamedInSetValuesStartFromTheStartFolder) {
+  fs::create_directories(m_Dir / "input");
+  fs::create_directories(m_Dir / "start" / "out");
+  fs::copy_file(Sample("icosahedron.smf"), m_Dir / "input" / "ico.smf");
+  const std::string input = (m_Dir / "input" / "ico.smf").string();
+  BatchResult named = batchprocess::Run(
+      ORVEX_BATCH, {input, "--run", "32986", "--set", "File name (...)=out/packed.bin"}, m_Dir,
+      m_Dir / "start");
+  ASSERT_EQ(named.status, 0) << named.err;
+  EXPECT_TRUE(fs::exists(m_Dir / "start" / "out" / "packed.bin"));
+  EXPECT_FALSE(fs::exists(m_Dir / "input" / "out"));
+
+  BatchResult unnamed =
+      batchprocess::Run(ORVEX_BATCH, {input, "--run", "32986"}, m_Dir, m_Dir / "start");
+  ASSERT_EQ(unnamed.status, 0) << unnamed.err;
+  EXPECT_TRUE(fs::exists(m_Dir / "input" / "mesh.bin"));
+  EXPECT_FALSE(fs::exists(m_Dir / "start" / "mesh.bin"));
 }
 
 TEST_F(BatchTest, ListCommandsShowsTheRegistry) {

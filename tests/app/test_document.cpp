@@ -115,7 +115,7 @@ TEST_F(DocumentTest, OpenDispatchByExtension) {
 TEST_F(DocumentTest, MeshFormatsSaveAndOpenAgain) {
   COrvexDoc doc(&m_UI);
   ASSERT_EQ(doc.OpenByExtension(Copy("icosahedron.smf", "ico.smf")), 1);
-  for (const char* name : {"ico.off", "ico.ply", "ICO.STL"}) {
+  for (const char* name : {"ico.off", "ico.ply", "ICO.STL", "ico.obj"}) {
     SCOPED_TRACE(name);
     const std::string path = (m_Dir / name).string();
     ASSERT_EQ(doc.SaveByExtension(path), 1) << doc.GetLastError();
@@ -133,6 +133,13 @@ TEST_F(DocumentTest, MeshFormatsSaveAndOpenAgain) {
             1);
   EXPECT_EQ(quad.GetFirstMesh()->NbFace(), 2);
   ASSERT_FALSE(m_UI.statusLines.empty());
+  EXPECT_NE(m_UI.statusLines.back().find("1 polygons split into triangles"), std::string::npos);
+  COrvexDoc obj(&m_UI);
+  ASSERT_EQ(obj.OpenByExtension(Write("quads.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 2 0 "
+                                                   "0\nf 1 2 3 4\nf 2 5 3\n")),
+            1)
+      << obj.GetLastError();
+  EXPECT_EQ(obj.GetFirstMesh()->NbFace(), 3);
   EXPECT_NE(m_UI.statusLines.back().find("1 polygons split into triangles"), std::string::npos);
 }
 

@@ -173,8 +173,9 @@ TEST(RenderViewState, ResetSpeedsAndSpin) {
   view.DecreaseTranslationSpeed();
   view.Reset();
   ExpectVector(view.m_Rotation, 0.0f, 0.0f, -10.0f * kRotationSpeed);
+  // back to the framed view (unframed: the defaults)
   ExpectVector(view.m_Translation, 0.0f, 0.0f, -5.0f);
-  ExpectVector(view.m_Scale, 2.0f, 3.0f, 4.0f);
+  ExpectVector(view.m_Scale, 1.0f, 1.0f, 1.0f);
   EXPECT_FLOAT_EQ(view.m_RotationSpeed, kRotationSpeed * 1.5f);
   EXPECT_FLOAT_EQ(view.m_TranslationSpeed, 0.02f * 0.6666667f);
 
@@ -192,13 +193,13 @@ TEST(RenderViewState, ResetSpeedsAndSpin) {
 TEST(RenderViewState, PushAndPop) {
   CViewingState slot;
   CRenderViewState view;
-  // Pop before any Push: the zero slot, the model shrinks to nothing and
-  // Reset does not bring the scale back
+  // Pop before any Push: the zero slot, the model shrinks to nothing until
+  // Reset brings back the framed view
   view.Pop(slot);
   ExpectVector(view.m_Scale, 0.0f, 0.0f, 0.0f);
   ExpectVector(view.m_Translation, 0.0f, 0.0f, 0.0f);
   view.Reset();
-  ExpectVector(view.m_Scale, 0.0f, 0.0f, 0.0f);
+  ExpectVector(view.m_Scale, 1.0f, 1.0f, 1.0f);
 
   CRenderViewState shown;
   shown.ApplyPreset();

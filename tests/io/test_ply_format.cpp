@@ -125,6 +125,10 @@ TEST(ReadPly, RefusesBadHeadersAndLyingCountsBeforeAllocating) {
       {start + "element vertex 1\n" + xyz + "end_header\n" + std::string("\0\0\xc0\x7f", 4) +
            std::string(8, '\0'),
        "vertex 0 is not a finite float position"},
+      {"ply\nformat ascii 1.0\nelement face 1\nproperty list uchar int vertex_indices\n"
+       "element vertex 3\n" +
+           xyz + "end_header\n3 0 1 2\n0 0 0\n1 0 0\n0 1 0\n",
+       "line 3: element \"face\": faces before the vertices are not read"},
   };
   for (const auto& c : cases) meshformat::ExpectRefused(ReadPlyFromMemory, c.bytes, c.message);
 }

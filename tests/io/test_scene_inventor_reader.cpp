@@ -40,7 +40,7 @@ TEST(InventorReader, RefusesWhatItCannotRead) {
       {"#Inventor V2.0 binary\nSeparator {}\n", "first line"},
       {"#Inventor V2.1 ascii\nSeparator { Coordinate3 { point [ 0 0 0, 1 0", "line 2"},
       {"#Inventor V2.1 ascii\nSeparator { Coordinate3 { point [ 0 0 0 ] }", "ends before"},
-      {"#Inventor V2.1 ascii\nIndexedFaceSet { coordIndex [ 0, 1, 2 ] }\n", "no IndexedFaceSet"},
+      {"#Inventor V2.1 ascii\nIndexedFaceSet { coordIndex [ 0, 1, 2 ] }\n", "no shape with faces"},
       {"#Inventor V2.1 ascii\nCoordinate3 { point [ 0 0 0 1 0 0 0 1 0 ] }\n"
        "IndexedFaceSet { coordIndex [ 0, 1, 2, 08 ] }\n",
        "line 3"},
