@@ -15,6 +15,10 @@ public:
   void SetSpecular(float r, float g, float b, float a = 1.0f) { Set4(m_Specular, r, g, b, a); }
   void SetEmission(float r, float g, float b, float a = 1.0f) { Set4(m_Emission, r, g, b, a); }
   void SetShininess(float s) { m_Shininess = s; }
+  // False for a black diffuse colour (what saved scenes carry).
+  bool HasDiffuse() const {
+    return m_Diffuse[0] > 0.0f || m_Diffuse[1] > 0.0f || m_Diffuse[2] > 0.0f;
+  }
 
   // glMaterialfv on GL_FRONT_AND_BACK for ambient, diffuse, specular,
   // shininess and emission, in that order.

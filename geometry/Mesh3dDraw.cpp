@@ -84,8 +84,10 @@ void CMesh3d::DrawContent(const CDrawOptions& options) const {
   if (!m_Show) return;
   const bool useMeshColor = m_UseMeshColor || options.m_ForceMeshColor;
   // without colours of its own the material lights the mesh: colour
-  // tracking off before the material is set, so that it is not overwritten
-  const bool plain = !useMeshColor && HasPlainColor();
+  // tracking off before the material is set, so that it is not overwritten.
+  // A material without diffuse colour (the scene writer stores black) would
+  // leave only the ambient term: such meshes keep their white faces.
+  const bool plain = !useMeshColor && m_Material.HasDiffuse() && HasPlainColor();
   if (plain) {
     glPushAttrib(GL_ENABLE_BIT);
     glDisable(GL_COLOR_MATERIAL);

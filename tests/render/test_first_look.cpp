@@ -117,6 +117,13 @@ TEST(FirstLook, APlainMeshShowsItsShapeAndAColouredOneItsColour) {
   EXPECT_LT(center, 250); // not saturated white
   EXPECT_GT(center, Luminance(shaded, kWidth / 2 + kHeight / 3, kHeight / 2) + 10);
 
+  // a saved scene's black diffuse colour does not darken a plain mesh
+  auto saved = std::make_unique<COrvexDoc>();
+  CMesh3d* black = testmeshes::MakeIcoSphere(3);
+  black->m_Material.SetDiffuse(0.0f, 0.0f, 0.0f);
+  saved->m_SceneGraph.Add(black);
+  EXPECT_GT(Luminance(FramedPicture(*saved), kWidth / 2, kHeight / 2), 200);
+
   auto red = std::make_unique<COrvexDoc>();
   CMesh3d* sphere = testmeshes::MakeIcoSphere(3);
   sphere->SetFaceColors(CColor(200, 0, 0));
