@@ -9,6 +9,8 @@
 #include "app/OrvexDoc.h"
 #include "app/UserInterface.h"
 
+struct CSubdivisionOutcome;
+
 namespace orvex {
 
 // Message of the commands that need a triangle mesh and find none.
@@ -16,6 +18,10 @@ constexpr const char* kNoMeshMessage = "Sorry, no mesh in scenegraph";
 
 // Reports kNoMeshMessage and fails.
 CommandResult NoMesh(CCommandContext& context);
+
+// Shows what a subdivision command left: its status text and, when it
+// refused, its message box.
+CommandResult Report(CCommandContext& context, const CSubdivisionOutcome& outcome);
 
 // Text of the "Properties" dialog for object index of the scene.
 std::string PropertiesText(const COrvexDoc& doc, int index);
@@ -28,6 +34,8 @@ std::vector<CommandBinding> SceneCommands();
 std::vector<CommandBinding> MeshCommands();
 std::vector<CommandBinding> GeometryCommands();
 std::vector<CommandBinding> SubdivisionCommands();
+// sqrt(3) subdivision, its history and the silhouette commands.
+std::vector<CommandBinding> Sqrt3Commands();
 // Commands served by a render view, acting on the host's active view state.
 std::vector<CommandBinding> ViewCommands();
 // The valence-driven coder's commands (32986, 32988, 32989).

@@ -6,9 +6,7 @@
 
 namespace orvex {
 
-// Shows what a subdivision command left: its status text and, when it
-// refused, its message box.
-static CommandResult Report(CCommandContext& context, const CSubdivisionOutcome& outcome) {
+CommandResult Report(CCommandContext& context, const CSubdivisionOutcome& outcome) {
   if (!outcome.status.empty()) context.ui.SetStatusText(outcome.status);
   if (!outcome.message.empty()) {
     context.ui.ShowMessage(outcome.message);
