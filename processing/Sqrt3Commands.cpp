@@ -25,9 +25,9 @@ constexpr double kRegularizeRatio = 5.0;
 // Piecewise command: sharp and flat angles in degrees.
 constexpr double kPiecewiseSharp = 50.0;
 constexpr double kPiecewiseFlat = 0.0;
-// Bytes of the undo records one step leaves on an element: the stack, its
-// record block (room for two) and their allocator overhead.
-constexpr double kHistoryBytes = sizeof(CHistory3d) + 2 * sizeof(CHistoryRecord3d) + 2 * 16.0;
+// Bytes of the undo records one step leaves on an element: the stack (room
+// for two records) and its allocator overhead.
+constexpr double kHistoryBytes = sizeof(CHistory3d) + 16.0;
 
 CMesh3d* AsMesh(CObject3d* object) {
   return object && object->GetType() == TYPE_MESH3D ? static_cast<CMesh3d*>(object) : nullptr;
@@ -120,24 +120,47 @@ struct CStatus {
   }
 };
 
-// An adaptive flip-and-smooth step of the faces flagged 1, then rebuild.
+// One step with these arguments, finished (Rebuild without its adjacency
+// pass when the step kept the links).
+void StepAndFinish(CMesh3d* mesh, int flip, int smooth, int adaptive, const Sqrt3Redraw& redraw,
+                   int fixedWeight = 0, float weight = 0.0f) {
+  bool kept = false;
+  CSqrt3Options options;
+  options.flip = flip != 0;
+  options.smooth = smooth != 0;
+  options.adaptive = adaptive != 0;
+  options.fixedWeight = fixedWeight != 0;
+  options.weight = weight;
+  options.redraw = redraw;
+  options.linksKept = &kept;
+  SubdivisionSqrt3(mesh, options);
+  FinishSqrt3Step(mesh, kept);
+}
+
+// The piecewise step, finished.
+void PiecewiseAndFinish(CMesh3d* mesh, double sharp, double flat, const Sqrt3Redraw& redraw,
+                        int splitSharpEdges) {
+  bool kept = false;
+  SubdivisionSqrt3Piecewise(mesh, sharp, flat, redraw, splitSharpEdges, &kept);
+  FinishSqrt3Step(mesh, kept);
+}
+
+// An adaptive flip-and-smooth step of the faces flagged 1, then finished.
 // False (nothing done) when it would not fit in memory.
 bool AdaptiveStep(CMesh3d* mesh, const Sqrt3Redraw& redraw) {
   if (!StepFits(mesh, true)) return false;
-  SubdivisionSqrt3(mesh, 1, 1, 1, redraw, 0, 0.0f);
-  mesh->Rebuild();
+  StepAndFinish(mesh, 1, 1, 1, redraw);
   return true;
 }
 
-// One step of every mesh with the same arguments, rebuilt.
+// One step of every mesh with the same arguments, finished.
 CSubdivisionOutcome EveryMesh(CSceneGraph3d* scene, int flip, const Sqrt3Redraw& redraw,
                               int fixedWeight, float weight) {
   std::vector<CMesh3d*> meshes = AllMeshes(scene);
   if (meshes.empty()) return {};
   if (!StepFits(meshes, false)) return Refused();
   for (CMesh3d* mesh : meshes) {
-    SubdivisionSqrt3(mesh, flip, 1, 0, redraw, fixedWeight, weight);
-    mesh->Rebuild();
+    StepAndFinish(mesh, flip, 1, 0, redraw, fixedWeight, weight);
   }
   return Changed();
 }
@@ -193,8 +216,7 @@ CSubdivisionOutcome CommandV3MaxVertices(CSceneGraph3d* scene, int maxVertices,
         refused.changed = changed;
         return refused;
       }
-      SubdivisionSqrt3(mesh, 1, 1, 0, nullptr, 0, 0.0f);
-      mesh->Rebuild();
+      StepAndFinish(mesh, 1, 1, 0, nullptr);
       changed = 1;
     }
   }
@@ -207,8 +229,7 @@ CSubdivisionOutcome CommandV3Piecewise(CSceneGraph3d* scene, const CSqrt3Hooks& 
   CMesh3d* mesh = FirstMesh(scene);
   if (!mesh) return {};
   if (!StepFits(mesh, false)) return Refused();
-  SubdivisionSqrt3Piecewise(mesh, kPiecewiseSharp, kPiecewiseFlat, hooks.redraw, 1);
-  mesh->Rebuild();
+  PiecewiseAndFinish(mesh, kPiecewiseSharp, kPiecewiseFlat, hooks.redraw, 1);
   return Changed();
 }
 
@@ -220,9 +241,7 @@ CSubdivisionOutcome CommandV3Parameters(CSceneGraph3d* scene, const CV3Params& p
   // piecewise step
   if (params.Piecewise) {
     if (!StepFits(mesh, false)) return Refused();
-    SubdivisionSqrt3Piecewise(mesh, params.Sharp, params.Flat, hooks.redraw,
-                              params.SplitSharpEdges);
-    mesh->Rebuild();
+    PiecewiseAndFinish(mesh, params.Sharp, params.Flat, hooks.redraw, params.SplitSharpEdges);
     return Changed();
   }
   if (!params.Adaptive) return {};
@@ -243,8 +262,7 @@ CSubdivisionOutcome CommandV3Parameters(CSceneGraph3d* scene, const CV3Params& p
       refused.changed = changed;
       return refused;
     }
-    SubdivisionSqrt3(mesh, params.FlipEdges, params.Smooth, 1, hooks.redraw, 0, 0.0f);
-    mesh->Rebuild();
+    StepAndFinish(mesh, params.FlipEdges, params.Smooth, 1, hooks.redraw);
     changed = 1;
     r *= params.Decrease;
   }

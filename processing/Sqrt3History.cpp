@@ -26,13 +26,16 @@ int UndoSqrt3All(CMesh3d* mesh, const std::function<void(int level)>& afterLevel
   if (!mesh) return 0;
   // level by level while a face pops; a vertex may hold more records than
   // any face (adaptive steps on disjoint faces around it), so go on until
-  // no record is left
+  // no record is left. Dead faces go after each level only when someone
+  // looks at the levels; otherwise once, at the end.
   int levels = 0;
   for (;;) {
     int popped = mesh->UndoHistory();
     if (popped == 0 && !HasSqrt3History(mesh)) break;
-    mesh->RemoveDeadFacesKeepingHistory();
-    if (afterLevel) afterLevel(levels);
+    if (afterLevel) {
+      mesh->RemoveDeadFacesKeepingHistory();
+      afterLevel(levels);
+    }
     levels++;
   }
   mesh->RemoveDeadFacesKeepingHistory();

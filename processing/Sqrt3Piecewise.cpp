@@ -54,7 +54,7 @@ std::vector<unsigned char> MarkSharpEdges(CMesh3d* mesh, double sharp, double fl
 } // namespace
 
 int SubdivisionSqrt3Piecewise(CMesh3d* mesh, double sharp, double flat, const Sqrt3Redraw& redraw,
-                              int splitSharpEdges) {
+                              int splitSharpEdges, bool* linksKept) {
   if (!mesh) return 0;
   mesh->SetFlagOnVertices(0);
   mesh->SetFlagOnFaces(0);
@@ -64,6 +64,7 @@ int SubdivisionSqrt3Piecewise(CMesh3d* mesh, double sharp, double flat, const Sq
   options.adaptive = true;
   options.redraw = redraw;
   options.sharpEdges = &mask;
+  options.linksKept = linksKept;
   return SubdivisionSqrt3(mesh, options);
 }
 

@@ -16,6 +16,8 @@ namespace {
 constexpr unsigned char kSharpBit = 1;      // edge k sharp: bit k
 constexpr unsigned char kSplitSharpBit = 8; // sharp edge k split: bit k + 3
 
+// Neighbours of a centre vertex after the flips.
+constexpr int kCentreValence = 6;
 // Redraws during the flip pass: ten times over the faces.
 constexpr int kFlipRedraws = 10;
 
@@ -67,6 +69,41 @@ void ReplaceCorner(CFace3d* f, int k, CVertex3d* v) {
   f->m_pVertex[k] = v;
 }
 
+// Each corner of a selected face gains one neighbour and up to two faces in
+// the split: their lists grow once, here, instead of entry by entry.
+void ReserveLists(CMesh3d* mesh, int nf) {
+  for (int i = 0; i < nf; i++) {
+    const CFace3d* f = mesh->GetFace(i);
+    if (f && f->m_Flag == kSqrt3Selected && Splittable(f))
+      for (int k = 0; k < 3; k++) f->m_pVertex[k]->m_Flag++;
+  }
+  for (CVertex3d* v : mesh->m_ArrayVertex) {
+    if (!v || v->m_Flag == 0) continue;
+    v->m_ArrayVertexNeighbor.Reserve(v->NbNeighbor() + v->m_Flag + 1);
+    v->m_ArrayFaceNeighbor.Reserve(v->NbFace() + v->m_Flag + 1);
+    v->m_Flag = 0;
+  }
+}
+
+// Whether the links are those BuildAdjacency would give: every face has
+// three distinct corners and names across each edge a face that names it
+// back across the same edge.
+bool LinksAreMutual(const CMesh3d* mesh) {
+  for (const CFace3d* f : mesh->m_ArrayFace) {
+    if (!f || !Splittable(f)) return false;
+    for (int k = 0; k < 3; k++) {
+      const CFace3d* g = f->m_pFace[k];
+      if (!g) continue;
+      const CVertex3d* a = f->m_pVertex[k];
+      const CVertex3d* b = f->m_pVertex[(k + 1) % 3];
+      bool back = false;
+      for (int j = 0; j < 3 && !back; j++) back = g->m_pFace[j] == f && HasEdge(g, j, a, b);
+      if (!back) return false;
+    }
+  }
+  return true;
+}
+
 class CSqrt3Step {
 public:
   CSqrt3Step(CMesh3d* mesh, const CSqrt3Options& options) : m_Mesh(mesh), m_Options(options) {}
@@ -95,6 +132,9 @@ int CSqrt3Step::Run() {
   const int nf = mesh->NbFace();
   m_NbOldVertex = mesh->NbVertex();
 
+  // links kept in place stay those of BuildAdjacency only from mutual ones
+  if (m_Options.linksKept) *m_Options.linksKept = LinksAreMutual(mesh);
+
   // select and reserve: the arrays grow once to their final size
   mesh->SetFlagOnVertices(0);
   int selected = 0;
@@ -105,6 +145,7 @@ int CSqrt3Step::Run() {
   }
   mesh->m_ArrayFace.Reserve(nf + 2 * selected);
   mesh->m_ArrayVertex.Reserve(m_NbOldVertex + selected);
+  ReserveLists(mesh, nf);
   if (Piecewise()) m_Edge0.assign(static_cast<size_t>(nf + 2 * selected), 0);
 
   // split every selected face at its centre, in array order
@@ -157,6 +198,9 @@ void CSqrt3Step::Split(int index, CFace3d* f) {
   CVertex3d* m = NewVertex((p0->x + p1->x + p2->x) / 3.0, (p0->y + p1->y + p2->y) / 3.0,
                            (p0->z + p1->z + p2->z) / 3.0);
   m->m_Normal = f->m_Normal;
+  // a centre ends with six neighbours and six faces once its edges flip
+  m->m_ArrayVertexNeighbor.Reserve(kCentreValence);
+  m->m_ArrayFaceNeighbor.Reserve(kCentreValence);
   p0->m_Flag++;
   p1->m_Flag++;
   p2->m_Flag++;
@@ -372,6 +416,17 @@ void CSqrt3Step::SplitSharpEdge(CFace3d* f) {
 }
 
 } // namespace
+
+void FinishSqrt3Step(CMesh3d* mesh, bool linksKept) {
+  if (!mesh) return;
+  if (!linksKept) {
+    mesh->Rebuild();
+    return;
+  }
+  mesh->CalculateNormalPerFace();
+  mesh->CalculateNormalPerVertex();
+  mesh->SetModified();
+}
 
 float Sqrt3Weight(int n) {
   return n >= 3 && n <= 10 ? kWeights[n - 3] : 0.0f;

@@ -47,6 +47,10 @@ struct CSqrt3Options {
   // is sharp (never flipped; its ends are not smoothed) and bit k + 3 when
   // that sharp edge is split at its midpoint after the flip pass.
   const std::vector<unsigned char>* sharpEdges = nullptr;
+  // When given, set to whether the step kept the links exactly as
+  // BuildAdjacency would make them (as sets): true when the mesh's links
+  // were mutual and every face had three distinct corners.
+  bool* linksKept = nullptr;
 };
 
 // One sqrt(3) step. Returns the number of faces split.
@@ -56,6 +60,12 @@ int SubdivisionSqrt3(CMesh3d* mesh, const CSqrt3Options& options);
 int SubdivisionSqrt3(CMesh3d* mesh, int flip, int smooth, int adaptive, const Sqrt3Redraw& redraw,
                      int fixedWeight, float weight);
 
+// What Rebuild does after a step, without its adjacency pass when the step
+// kept the links in place (linksKept, CSqrt3Options): face and vertex
+// normals and the modified mark. Otherwise (non-manifold or degenerate
+// input) the mesh is rebuilt in full.
+void FinishSqrt3Step(CMesh3d* mesh, bool linksKept);
+
 // Sharp-edge preserving step: faces whose corners bend by more than `flat`
 // degrees are split; an old edge is sharp when the bend of both its ends and
 // the angle between its two faces exceed `sharp` degrees; sharp edges are not
@@ -63,7 +73,7 @@ int SubdivisionSqrt3(CMesh3d* mesh, int flip, int smooth, int adaptive, const Sq
 // a sharp edge whose two ends have SharpCount 2 is split at its midpoint.
 // Returns the number of faces split.
 int SubdivisionSqrt3Piecewise(CMesh3d* mesh, double sharp, double flat, const Sqrt3Redraw& redraw,
-                              int splitSharpEdges);
+                              int splitSharpEdges, bool* linksKept = nullptr);
 
 // Gives `value` to every face whose area exceeds x times the smallest area
 // among itself and its neighbours; a face whose smallest area is 0 is never

@@ -308,3 +308,38 @@ TEST(SubdivisionSqrt3, RedrawsDuringTheStepOnlyWithAView) {
     EXPECT_GE(redraws, row.minimum) << "flip " << row.flip;
   }
 }
+
+TEST(FinishSqrt3Step, KeepsTheLinksOnlyWhereTheyWereThoseOfBuildAdjacency) {
+  struct Row {
+    const char* name;
+    std::function<CMesh3d*()> make;
+    bool kept;
+  };
+  const Row rows[] = {
+      {"sphere", [] { return MakeIcoSphere(2); }, true},
+      {"grid with holes", [] { return MakeGridWithHoles(6, 5, 2); }, true},
+      {"non-manifold fan", [] { return MakeNonManifoldFan(3); }, false},
+      {"degenerate face",
+       [] {
+         return MakeMesh({0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 0}, {0, 1, 2, 1, 3, 2, 1, 1, 3});
+       },
+       false},
+  };
+  for (const Row& row : rows) {
+    MeshPtr mesh(row.make());
+    bool kept = !row.kept;
+    CSqrt3Options options;
+    options.linksKept = &kept;
+    SubdivisionSqrt3(mesh.get(), options);
+    EXPECT_EQ(kept, row.kept) << row.name;
+    FinishSqrt3Step(mesh.get(), kept);
+    // finished either way: links as a fresh adjacency, normals current
+    ExpectLinksInPlace(*mesh, row.name);
+    for (int i = 0; i < mesh->NbFace(); i++) {
+      CFace3d* f = mesh->GetFace(i);
+      CVector3d n = f->m_Normal;
+      f->CalculateNormal();
+      EXPECT_NEAR((n - f->m_Normal).Length(), 0.0, 1e-12) << row.name << " face " << i;
+    }
+  }
+}
