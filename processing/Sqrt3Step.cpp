@@ -239,17 +239,21 @@ void CSqrt3Step::Split(int index, CFace3d* f) {
   m->m_ArrayFaceNeighbor.Add(f);
   m->m_ArrayFaceNeighbor.Add(g);
   m->m_ArrayFaceNeighbor.Add(h);
-  p2->RemoveFace(f);
-  p2->AddFace(g);
-  p2->AddFace(h);
-  p0->AddFace(h);
-  p1->AddFace(g);
+  // (G, H and M are new: no list holds them yet)
+  const int at = p2->m_ArrayFaceNeighbor.Find(f);
+  if (at >= 0)
+    p2->m_ArrayFaceNeighbor[at] = g;
+  else
+    p2->m_ArrayFaceNeighbor.Add(g);
+  p2->m_ArrayFaceNeighbor.Add(h);
+  p0->m_ArrayFaceNeighbor.Add(h);
+  p1->m_ArrayFaceNeighbor.Add(g);
   m->m_ArrayVertexNeighbor.Add(p2);
   m->m_ArrayVertexNeighbor.Add(p0);
   m->m_ArrayVertexNeighbor.Add(p1);
-  p0->AddNeighbor(m);
-  p1->AddNeighbor(m);
-  p2->AddNeighbor(m);
+  p0->m_ArrayVertexNeighbor.Add(m);
+  p1->m_ArrayVertexNeighbor.Add(m);
+  p2->m_ArrayVertexNeighbor.Add(m);
 }
 
 // Old vertices next to a split face move to (W v + sum of the old one-ring)
@@ -340,13 +344,14 @@ void CSqrt3Step::Flip(CFace3d* f) {
   Relink(fOuter, f, d, m, p0);
 
   // incident faces and one-rings of the four corners
+  // (Q was no corner of F, M none of D, and Q and M were not joined)
   p0->RemoveFace(f);
   p1->RemoveFace(d);
-  q->AddFace(f);
-  m->AddFace(d);
+  q->m_ArrayFaceNeighbor.Add(f);
+  m->m_ArrayFaceNeighbor.Add(d);
   p0->RemoveNeighbor(p1);
   p1->RemoveNeighbor(p0);
-  q->AddNeighbor(m);
+  q->m_ArrayVertexNeighbor.Add(m);
   m->AddNeighbor(q);
 }
 

@@ -90,9 +90,10 @@ int FlagNearSeed(CMesh3d* mesh, int seed, int value, double r);
 // the level created are removed. Returns the number of faces that popped.
 int UndoSqrt3Level(CMesh3d* mesh);
 
-// Undoes every recorded step (until no element holds a record), removes the
-// faces and vertices they created and rebuilds nothing. Returns the number
-// of levels popped.
+// Undoes every recorded step (until no element holds a record) and removes
+// the faces and vertices they created. The links are left empty: the caller
+// rebuilds. afterLevel, when given, runs after each level (its dead faces
+// removed) so that the levels can be shown. Returns the number of levels.
 int UndoSqrt3All(CMesh3d* mesh, const std::function<void(int level)>& afterLevel = nullptr);
 
 // Whether any face or vertex of the mesh holds an undo record.
