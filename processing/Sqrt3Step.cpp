@@ -87,8 +87,13 @@ void ReserveLists(CMesh3d* mesh, int nf) {
 
 // Whether the links are those BuildAdjacency would give: every face has
 // three distinct corners and names across each edge a face that names it
-// back across the same edge.
+// back across the same edge, and the corners list as many faces as there
+// are corners (a mesh whose adjacency was never built fails here).
 bool LinksAreMutual(const CMesh3d* mesh) {
+  long long listed = 0;
+  for (const CVertex3d* v : mesh->m_ArrayVertex)
+    if (v) listed += v->NbFace();
+  if (listed != 3LL * mesh->NbFace()) return false;
   for (const CFace3d* f : mesh->m_ArrayFace) {
     if (!f || !Splittable(f)) return false;
     for (int k = 0; k < 3; k++) {

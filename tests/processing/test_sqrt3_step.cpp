@@ -319,6 +319,11 @@ TEST(FinishSqrt3Step, KeepsTheLinksOnlyWhereTheyWereThoseOfBuildAdjacency) {
       {"sphere", [] { return MakeIcoSphere(2); }, true},
       {"grid with holes", [] { return MakeGridWithHoles(6, 5, 2); }, true},
       {"non-manifold fan", [] { return MakeNonManifoldFan(3); }, false},
+      {"adjacency never built",
+       [] {
+         return MakeMesh({0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 0}, {0, 1, 2, 1, 3, 2}, false);
+       },
+       false},
       {"degenerate face",
        [] {
          return MakeMesh({0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 0}, {0, 1, 2, 1, 3, 2, 1, 1, 3});
