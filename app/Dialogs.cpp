@@ -40,7 +40,10 @@ std::vector<ParamSpec> V3Subdivision() {
           IntegerParam("Seed", 0),
           IntegerParam("# iters", 1),
           RealParam("dec. ratio", 0.8),
-          CheckParam("Piecewise", false)};
+          CheckParam("Piecewise", false),
+          RealParam("Sharp", 40.0),
+          RealParam("Flat", 5.0),
+          CheckParam("Split sharp edges", true)};
 }
 
 std::vector<ParamSpec> EdgeBased() {

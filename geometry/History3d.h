@@ -23,17 +23,19 @@ struct CHistoryRecord3d {
 
 // Stack of undo records. A vertex or face holds a pointer to one, null while
 // it is empty: Push allocates it on the first record and Pop frees it when
-// the last record goes.
+// the last record goes. A step leaves one or two records on an element, so
+// the first two live in the stack object itself (one allocation per
+// element); more go to an overflow array.
 class CHistory3d {
 public:
-  std::vector<CHistoryRecord3d> m_Records;
+  static constexpr int kInline = 2;
 
   static void Push(CHistory3d*& stack, const CHistoryRecord3d& record) {
     if (!stack) {
       stack = new CHistory3d;
       s_Created.fetch_add(1, std::memory_order_relaxed);
     }
-    stack->m_Records.push_back(record);
+    stack->PushRecord(record);
   }
   // Number of stacks ever allocated, in every thread; starts at 1. A mesh
   // found without any stack at one count still has none while the count is
@@ -46,13 +48,8 @@ public:
   }
   // Returns 1 and the top record, or 0 when the stack is empty.
   static int Pop(CHistory3d*& stack, CHistoryRecord3d& record) {
-    int popped = 0;
-    if (stack && !stack->m_Records.empty()) {
-      record = stack->m_Records.back();
-      stack->m_Records.pop_back();
-      popped = 1;
-    }
-    if (stack && stack->m_Records.empty()) Clear(stack);
+    int popped = stack && stack->PopRecord(record) ? 1 : 0;
+    if (stack && stack->m_Count == 0) Clear(stack);
     return popped;
   }
   // Discards every record without applying it.
@@ -60,7 +57,30 @@ public:
     delete stack;
     stack = nullptr;
   }
+  int Size() const { return m_Count; }
 
 private:
+  CHistoryRecord3d m_Inline[kInline];
+  std::vector<CHistoryRecord3d> m_More; // records above the inline ones
+  int m_Count = 0;
   static inline std::atomic<std::uint64_t> s_Created{1};
+
+  void PushRecord(const CHistoryRecord3d& record) {
+    if (m_Count < kInline)
+      m_Inline[m_Count] = record;
+    else
+      m_More.push_back(record);
+    m_Count++;
+  }
+  bool PopRecord(CHistoryRecord3d& record) {
+    if (m_Count == 0) return false;
+    m_Count--;
+    if (m_Count < kInline) {
+      record = m_Inline[m_Count];
+    } else {
+      record = m_More.back();
+      m_More.pop_back();
+    }
+    return true;
+  }
 };

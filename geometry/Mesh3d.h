@@ -194,6 +194,10 @@ public:
   int DeleteVerticesWithFlag(int flag);
   int RemoveUnusedVertices();
   int RemoveDeadFaces();
+  // RemoveDeadFaces for the undo of subdivision steps: the faces an undo
+  // level killed go, the undo records of the others stay (they name
+  // vertices only, and no vertex is deleted).
+  int RemoveDeadFacesKeepingHistory();
   int TruncateAtFirstNullFace();
   int DeleteDegenerateFaces();
   int DeleteDuplicateFaces();
@@ -218,7 +222,7 @@ public:
   // whose entry in doomed (one per array slot) is non-zero, keep the order of
   // the others (one compaction pass) and clear every reference to the deleted
   // elements; return the number deleted.
-  int DeleteFacesMarked(const std::vector<char>& doomed);
+  int DeleteFacesMarked(const std::vector<char>& doomed, bool keepHistory = false);
   int DeleteVerticesMarked(const std::vector<char>& doomed);
 
   // other services

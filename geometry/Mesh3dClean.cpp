@@ -217,6 +217,7 @@ int CMesh3d::RemoveInvalidFaces() {
 }
 
 int CMesh3d::Cleanup() {
+  DropHistory();
   BuildAdjacency();
   int removed = RemoveIsolatedVertices();
   removed += DeleteDuplicateFaces();

@@ -81,6 +81,8 @@ int CMesh3d::CollapseEdge(CVertex3d* p, CVertex3d* q, const CVector3d& position,
                           CArray3d<CFace3d>* list, int deleteQ) {
   std::vector<CFace3d*> faces;
   if (!CollapsibleFaces(p, q, faces)) return 0;
+  // faces and maybe Q go: no undo record may name them
+  DropHistory();
 
   TransferRing(p, q);
   for (CFace3d* f : faces) DissolveEdgeFace(this, f, p, q, list);
@@ -202,6 +204,7 @@ static void MergeValence3Fan(const CValence3Fan& fan) {
 int CMesh3d::RemoveValence3Vertex(CVertex3d* v) {
   CValence3Fan fan;
   if (!FindValence3Fan(v, fan)) return 0;
+  DropHistory();
   MergeValence3Fan(fan);
   RemoveFace(fan.fa);
   RemoveFace(fan.fb);

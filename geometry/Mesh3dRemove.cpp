@@ -213,9 +213,9 @@ static void UnlinkVertex(CMesh3d* mesh, CVertex3d* v) {
 // Bulk removals
 //////////////////////////////////////////////////////////////////////
 
-int CMesh3d::DeleteFacesMarked(const std::vector<char>& doomed) {
+int CMesh3d::DeleteFacesMarked(const std::vector<char>& doomed, bool keepHistory) {
   if (CountMarked(doomed, NbFace()) == 0) return 0;
-  DropHistory();
+  if (!keepHistory) DropHistory();
   std::vector<CFace3d*> gone;
   {
     CDoomedSet<CFace3d> dead(m_ArrayFace, doomed);
@@ -385,6 +385,10 @@ int CMesh3d::DeleteFacesWithVertex(const CVertex3d* v) {
 
 int CMesh3d::RemoveDeadFaces() {
   return DeleteFacesMarked(MarkFaces(this, IsDeadFace));
+}
+
+int CMesh3d::RemoveDeadFacesKeepingHistory() {
+  return DeleteFacesMarked(MarkFaces(this, IsDeadFace), true);
 }
 
 int CMesh3d::TruncateAtFirstNullFace() {

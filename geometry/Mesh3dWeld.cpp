@@ -79,6 +79,8 @@ static bool Weldable(const CVertex3d* v) {
 }
 
 int CMesh3d::Weld() {
+  // corners are rewritten and vertices deleted: no undo record may survive
+  DropHistory();
   int nv = NbVertex();
 
   // link every later vertex with the same coordinates to the first one (the

@@ -51,6 +51,9 @@ static int AdaptiveEdgePass(CMesh3d* mesh, int selection) {
 
 void SubdivisionAdaptive(CMesh3d* mesh, int selection) {
   if (!mesh) return;
+  // the step rewrites faces: undo records of earlier steps would restore
+  // corners into a mesh they no longer describe
+  mesh->DropHistory();
   int nbFace = mesh->NbFace();
 
   // edge midpoints decided face by face

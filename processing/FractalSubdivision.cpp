@@ -39,6 +39,9 @@ static void SplitFaceFractal(CMesh3d* mesh, CFace3d* f) {
 
 void SubdivisionFractal(CMesh3d* mesh) {
   if (!mesh) return;
+  // the step rewrites faces: undo records of earlier steps would restore
+  // corners into a mesh they no longer describe
+  mesh->DropHistory();
   int nbFace = mesh->NbFace();
 
   // midpoints of every edge (faces with a null corner stay whole)

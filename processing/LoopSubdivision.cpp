@@ -97,6 +97,9 @@ static void MoveVertices(CMesh3d* mesh, const std::vector<double>& position) {
 
 int SubdivisionLoop(CMesh3d* mesh) {
   if (!mesh) return 1;
+  // the step rewrites faces: undo records of earlier steps would restore
+  // corners into a mesh they no longer describe
+  mesh->DropHistory();
   int nbVertex = mesh->NbVertex();
   int nbFace = mesh->NbFace();
   mesh->SetFlagOnVertices(0);
@@ -129,6 +132,9 @@ int SubdivisionLoop(CMesh3d* mesh) {
 
 void Subdivision1To4(CMesh3d* mesh) {
   if (!mesh) return;
+  // the step rewrites faces: undo records of earlier steps would restore
+  // corners into a mesh they no longer describe
+  mesh->DropHistory();
   int nbFace = mesh->NbFace();
 
   // midpoints of every edge (faces with a null corner stay whole)

@@ -35,6 +35,8 @@ std::vector<CommandBinding> GeometryCommands();
 std::vector<CommandBinding> SubdivisionCommands();
 // Smoothing, mesh colouring and surface clean-up.
 std::vector<CommandBinding> SurfaceCommands();
+// sqrt(3) subdivision, its history and the silhouette commands.
+std::vector<CommandBinding> Sqrt3Commands();
 // Commands served by a render view, acting on the host's active view state.
 std::vector<CommandBinding> ViewCommands();
 // The valence-driven coder's commands (32986, 32988, 32989).

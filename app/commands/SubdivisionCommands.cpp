@@ -6,19 +6,8 @@
 
 namespace orvex {
 
-// Shows what a subdivision command left: its status text and, when it
-// refused, its message box.
-static CommandResult Report(CCommandContext& context, const CSubdivisionOutcome& outcome) {
-  if (!outcome.status.empty()) context.ui.SetStatusText(outcome.status);
-  if (!outcome.message.empty()) {
-    context.ui.ShowMessage(outcome.message);
-    return CommandResult::Failed;
-  }
-  return outcome.changed ? CommandResult::Done : CommandResult::NothingDone;
-}
-
 static CommandResult LoopStd(CCommandContext& context) {
-  return Report(context, CommandLoopStd(&context.doc->m_SceneGraph));
+  return ShowOutcome(context, CommandLoopStd(&context.doc->m_SceneGraph));
 }
 
 static CommandResult LoopMultiple(CCommandContext& context) {
@@ -28,28 +17,28 @@ static CommandResult LoopMultiple(CCommandContext& context) {
   params.DuplicateInSceneGraph = context.params.Check("Duplicate in scene graph");
   // the views follow the refinement step by step
   auto afterStep = [&context](int) { context.ui.RedrawNow(); };
-  return Report(context, CommandLoopMultiple(&context.doc->m_SceneGraph, params, afterStep));
+  return ShowOutcome(context, CommandLoopMultiple(&context.doc->m_SceneGraph, params, afterStep));
 }
 
 static CommandResult SubdivisionSimple(CCommandContext& context) {
-  return Report(context, CommandSubdivisionSimple(&context.doc->m_SceneGraph));
+  return ShowOutcome(context, CommandSubdivisionSimple(&context.doc->m_SceneGraph));
 }
 
 static CommandResult SubdivisionFractal(CCommandContext& context) {
-  return Report(context, CommandSubdivisionFractal(&context.doc->m_SceneGraph));
+  return ShowOutcome(context, CommandSubdivisionFractal(&context.doc->m_SceneGraph));
 }
 
 static CommandResult LoopAdaptiveRandom(CCommandContext& context) {
-  return Report(context,
+  return ShowOutcome(context,
                 CommandLoopAdaptiveRandom(&context.doc->m_SceneGraph, context.doc->Random()));
 }
 
 static CommandResult LoopAdaptiveCurvature(CCommandContext& context) {
-  return Report(context, CommandLoopAdaptiveCurvature(&context.doc->m_SceneGraph));
+  return ShowOutcome(context, CommandLoopAdaptiveCurvature(&context.doc->m_SceneGraph));
 }
 
 static CommandResult LoopAdaptiveActiveFace(CCommandContext& context) {
-  return Report(context, CommandLoopAdaptiveActiveFace(&context.doc->m_SceneGraph,
+  return ShowOutcome(context, CommandLoopAdaptiveActiveFace(&context.doc->m_SceneGraph,
                                                        context.doc->m_HighlightFaceIndex));
 }
 

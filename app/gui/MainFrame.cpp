@@ -135,14 +135,18 @@ CommandResult CMainFrame::RunCommand(int id) {
 }
 
 void CMainFrame::RunCameraDrag(CRenderView* view) {
-  // the command acts on the active view of the document: the dragged
+  RunViewCommand(view, QStringLiteral("Camera drag"));
+}
+
+void CMainFrame::RunViewCommand(CRenderView* view, const QString& command) {
+  // the command acts on the active view of the document: the asking
   // view's window becomes the active one first
   for (QMdiSubWindow* window : m_pMdiArea->subWindowList()) {
     auto* child = qobject_cast<CChildFrame*>(window->widget());
     if (child && child->GetRenderView() == view && window != m_pMdiArea->activeSubWindow())
       m_pMdiArea->setActiveSubWindow(window);
   }
-  if (const CommandInfo* info = m_Registry.Find("Camera drag"))
+  if (const CommandInfo* info = m_Registry.Find(command.toStdString()))
     m_Dispatcher.Run(*info, view->GetDocument());
 }
 
@@ -241,6 +245,8 @@ CChildFrame* CMainFrame::OpenWindow(COrvexDoc* doc) {
   window->resize(std::max(area.width() * 3 / 4, 2 * CChildFrame::kInitialPaneSize + 20),
                  std::max(area.height() * 3 / 4, CChildFrame::kInitialPaneSize + 30));
   connect(child->GetRenderView(), &CRenderView::CameraDragged, this, &CMainFrame::RunCameraDrag);
+  connect(child->GetRenderView(), &CRenderView::CommandRequested, this,
+          &CMainFrame::RunViewCommand);
   connect(window, &QObject::destroyed, this, [this, doc] {
     if (m_bDestroying) return;
     m_Host.OnWindowClosed(doc);

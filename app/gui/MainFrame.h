@@ -46,6 +46,8 @@ public:
   orvex::CommandResult RunCommand(int id);
   // Runs "Camera drag" for a camera-mode drag in view.
   void RunCameraDrag(CRenderView* view);
+  // Runs a document command for a view, that view's window made active.
+  void RunViewCommand(CRenderView* view, const QString& command);
 
   CChildFrame* ActiveChildFrame() const;
   COrvexDoc* ActiveDocument() const;

@@ -11,6 +11,7 @@
 #include "app/OrvexDoc.h"
 #include "app/gui/GlyphLists.h"
 #include "app/gui/UnavailableView.h"
+#include "processing/Sqrt3Commands.h"
 
 using orvex::MouseButton;
 
@@ -105,9 +106,11 @@ void CRenderView::mousePressEvent(QMouseEvent* event) {
 void CRenderView::mouseReleaseEvent(QMouseEvent* event) {
   MouseButton button;
   if (!ToStateButton(event->button(), button)) return;
-  // true asks for the silhouette to be recolored from the current camera;
-  // until the document offers that, the view just shows the new state
-  if (m_State.ButtonUp(button)) update();
+  // true asks for the silhouette to be recolored from the current camera
+  if (m_State.ButtonUp(button) && m_pDoc) {
+    emit CommandRequested(this, QString::fromUtf8(kMenuColorSilhouette));
+    update();
+  }
 }
 
 void CRenderView::mouseMoveEvent(QMouseEvent* event) {
@@ -151,8 +154,9 @@ void CRenderView::SpinTick() {
   repaint();
 }
 
+// Each tick refines the mesh afresh along the silhouette of the current
+// camera; the cycle undoes the previous refinement first, so memory stays
+// bounded however long the timer runs.
 void CRenderView::RefinementTick() {
-  // One tick is meant to run the document's silhouette-driven adaptive
-  // refinement cycle; the document has no such cycle yet, so the timer only
-  // keeps its period.
+  if (m_pDoc) emit CommandRequested(this, QString::fromUtf8(kMenuV3SilhouetteNoDebug));
 }

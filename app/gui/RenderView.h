@@ -45,6 +45,10 @@ signals:
   // A camera-mode drag waits in the view state for the "Camera drag"
   // command: the window runs it through the dispatcher.
   void CameraDragged(CRenderView* view);
+  // The view asks for a document command on its own scene: the silhouette
+  // colouring after a left-button release, the refinement cycle of timer 2.
+  // The window runs it through the dispatcher with this view active.
+  void CommandRequested(CRenderView* view, const QString& command);
 
 protected:
   void initializeGL() override;

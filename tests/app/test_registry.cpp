@@ -232,7 +232,8 @@ TEST(Registry, EnabledStateAndCheckMarks) {
   EXPECT_TRUE(registry.IsEnabled(*Find("Help/About Orvex..."), nullptr));
   // registered without a handler: shown disabled
   EXPECT_FALSE(registry.IsEnabled(*Find("Geometry/Bidon"), &doc));
-  EXPECT_FALSE(registry.IsEnabled(*Find("Algorithms/Surface subdivision/V3/Piecewise"), &doc));
+  EXPECT_FALSE(registry.IsEnabled(
+      *Find("Algorithms/Surface subdivision/V3/Interpolation/Simulate split"), &doc));
   EXPECT_FALSE(registry.IsEnabled(*Find("33026"), &doc));
 
   const CommandInfo& light = *Find("Mode/Light");

@@ -225,6 +225,25 @@ TEST_F(RenderViewTest, TimersSpinTheModelAndKeepRunning) {
   EXPECT_TRUE(view->IsTimerActive(CRenderView::kSpinTimer));
 }
 
+TEST_F(RenderViewTest, AlwaysColorSilhouetteRecolorsAfterALeftRelease) {
+  Trigger({"&Algorithms", "Color mesh", "Always color silhouette"});
+  CMesh3d* mesh = m_pDoc->GetFirstMesh();
+  ASSERT_NE(mesh, nullptr);
+  mesh->SetFaceColors(CColor(1, 2, 3));
+  QTest::mousePress(View(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+  QTest::mouseRelease(View(), Qt::LeftButton, Qt::NoModifier, QPoint(30, 20));
+  // every face now shows its flag's colour
+  for (int i = 0; i < mesh->NbFace(); i++) EXPECT_NE(mesh->GetFace(i)->m_Color, CColor(1, 2, 3));
+}
+
+TEST_F(RenderViewTest, RefinementTimerRefinesAlongTheSilhouette) {
+  CMesh3d* mesh = m_pDoc->GetFirstMesh();
+  ASSERT_NE(mesh, nullptr);
+  const int faces = mesh->NbFace();
+  Trigger({"&Debug", "Advanced", "Multi refinement 1->3"});
+  EXPECT_TRUE(WaitFor([this, faces] { return m_pDoc->GetFirstMesh()->NbFace() > faces; }, 9000));
+}
+
 TEST_F(RenderViewTest, RedrawNowPaintsEveryViewOfTheDocumentAtOnce) {
   Trigger({"&Window", "&New Window"});
   Trigger({"&Window", "Tile &vertically"});
