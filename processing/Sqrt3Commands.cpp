@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "geometry/Mesh3d.h"
+#include "geometry/Progress.h"
 #include "geometry/SceneGraph3d.h"
 #include "processing/FaceColoring.h"
 #include "processing/Silhouette.h"
@@ -211,6 +212,9 @@ CSubdivisionOutcome CommandV3MaxVertices(CSceneGraph3d* scene, int maxVertices,
     if (!mesh) continue;
     if (hooks.status) hooks.status(Format("%d out of %d...", i, count));
     for (int k = 0; k < kMaxVerticesSteps && mesh->NbVertex() < maxVertices; k++) {
+      // each step triples the faces: the last one is most of the work
+      CProgressSpan span(double(i) / count, double(i + 1) / count);
+      ReportProgress(double(mesh->NbVertex()) / maxVertices);
       if (!StepFits(mesh, false)) {
         CSubdivisionOutcome refused = Refused();
         refused.changed = changed;
@@ -256,6 +260,7 @@ CSubdivisionOutcome CommandV3Parameters(CSceneGraph3d* scene, const CV3Params& p
   double r = params.Ratio;
   int changed = 0;
   for (int k = 0; k < params.Iterations; k++) {
+    ReportProgress(double(k) / params.Iterations, "refining");
     FlagNearSeed(mesh, params.Seed, 1, r);
     if (!StepFits(mesh, true)) {
       CSubdivisionOutcome refused = Refused();
@@ -310,6 +315,7 @@ CSubdivisionOutcome CommandV3SilhouetteRefine(CSceneGraph3d* scene, const CVecto
     const int step = front ? pass : pass - frontPasses;
     status(Format(front ? "Refine front faces...(step %d)" : "Refine silhouette faces...(step %d)",
                   step));
+    ReportProgress(double(pass) / (frontPasses + silhouettePasses), "refining");
     mesh->SetFlagOnFaces(0);
     FlagSilhouette(mesh, camera);
     if (front) FlagFrontFaces(mesh, camera, kSqrt3Selected);
@@ -339,6 +345,7 @@ CSubdivisionOutcome CommandV3SilhouetteNoDebug(CSceneGraph3d* scene, const CVect
   if (!mesh) return {};
   UndoEverything(mesh, hooks, CStatus{hooks, false});
   for (int pass = 0; pass < kNoDebugPasses; pass++) {
+    ReportProgress(double(pass) / kNoDebugPasses, "refining");
     FlagFromCamera(mesh, camera, 0);
     Call(hooks.project);
     if (!AdaptiveStep(mesh, nullptr)) return Refused();

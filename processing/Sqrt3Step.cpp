@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "geometry/Mesh3d.h"
+#include "geometry/Progress.h"
 #include "processing/Sqrt3Subdivision.h"
 
 namespace {
@@ -156,6 +157,7 @@ int CSqrt3Step::Run() {
   // split every selected face at its centre, in array order
   int split = 0;
   for (int i = 0; i < nf; i++) {
+    if ((i & 0x3fff) == 0) ReportProgress(0.5 * i / nf, "splitting faces");
     CFace3d* f = mesh->GetFace(i);
     if (f && f->m_Flag == kSqrt3Selected && Splittable(f)) {
       Split(i, f);
@@ -176,6 +178,7 @@ int CSqrt3Step::Run() {
     const int count = mesh->NbFace();
     const int every = std::max(1, count / kFlipRedraws);
     for (int i = 0; i < count; i++) {
+      if ((i & 0x3fff) == 0) ReportProgress(0.5 + 0.5 * i / count, "flipping edges");
       CFace3d* f = mesh->GetFace(i);
       if (f && f->m_Flag == kSqrt3Split && !(Piecewise() && (m_Edge0[i] & kSharpBit))) Flip(f);
       if (m_Options.redraw && (i + 1) % every == 0) Redraw();
