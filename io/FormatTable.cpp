@@ -8,12 +8,14 @@
 #include "io/ReadMhp.h"
 #include "io/ReadOff.h"
 #include "io/ReadPly.h"
+#include "io/ReadPolygonFile.h"
 #include "io/ReadPpd.h"
 #include "io/ReadSmf.h"
 #include "io/ReadSmm.h"
 #include "io/ReadStl.h"
 #include "io/ReadVrml.h"
 #include "io/WriteBinaryScene.h"
+#include "io/WriteObjPolygons.h"
 #include "io/WriteOff.h"
 #include "io/WritePly.h"
 #include "io/WriteStl.h"
@@ -45,7 +47,7 @@ const std::vector<CFileFormat>& FileFormats() {
       {".off", false, "OFF mesh", E::Mesh, ReadOff, nullptr, WriteOff, "fuzz_off"},
       {".ply", false, "PLY mesh", E::Mesh, ReadPly, nullptr, WritePly, "fuzz_ply"},
       {".stl", false, "STL mesh", E::Mesh, ReadStl, nullptr, WriteStl, "fuzz_stl"},
-      {"quad", false, "Quad meshes", E::Later, nullptr, nullptr, nullptr, nullptr},
+      {"quad", false, "quad mesh", E::Scene, nullptr, ReadQuadScene, WriteQuadFile, "fuzz_quad"},
       {".bin", false, "binary mesh", E::Mesh, ReadBinaryMesh, nullptr, WriteBinaryMesh,
        "fuzz_binary_mesh"},
       {".obj", false, "Polygon meshes (.obj)", E::Later, nullptr, nullptr, nullptr, nullptr},
