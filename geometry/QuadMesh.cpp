@@ -44,10 +44,16 @@ static bool HasEdge(const CQuadFace& g, int a, int b) {
 }
 
 int CQuadMesh::BuildAdjacency() {
-  const int nv = NbVertex();
-  const int nf = NbFace();
   for (CQuadFace& face : m_Faces)
     for (int& n : face.neighbor) n = -1;
+  if (!BuildVertexRows()) return 0;
+  BuildFaceNeighbors();
+  return 1;
+}
+
+int CQuadMesh::BuildVertexRows() {
+  const int nv = NbVertex();
+  const int nf = NbFace();
   if (nv <= 3 || nf == 0) {
     m_VertexFaceStart.clear();
     m_NeighborStart.clear();
@@ -81,15 +87,16 @@ int CQuadMesh::BuildAdjacency() {
   // neighbours: for each incident quad, the corners after and before the
   // vertex, each listed once
   m_NeighborStart.assign(static_cast<size_t>(nv) + 1, 0);
-  m_Neighbors.clear();
-  m_Neighbors.reserve(m_VertexFaces.size() * 2);
+  m_Neighbors.resize(m_VertexFaces.size() * 2);
+  int* out = m_Neighbors.data();
+  int count = 0;
   for (int i = 0; i < nv; i++) {
-    const size_t first = m_Neighbors.size();
+    const int first = count;
     auto add = [&](int n) {
       if (n == i) return;
-      for (size_t j = first; j < m_Neighbors.size(); j++)
-        if (m_Neighbors[j] == n) return;
-      m_Neighbors.push_back(n);
+      for (int j = first; j < count; j++)
+        if (out[j] == n) return;
+      out[count++] = n;
     };
     for (int j = m_VertexFaceStart[i]; j < m_VertexFaceStart[i + 1]; j++) {
       const CQuadFace& face = m_Faces[m_VertexFaces[j]];
@@ -100,10 +107,15 @@ int CQuadMesh::BuildAdjacency() {
           break;
         }
     }
-    m_NeighborStart[i + 1] = static_cast<int>(m_Neighbors.size());
+    m_NeighborStart[i + 1] = count;
   }
+  m_Neighbors.resize(static_cast<size_t>(count));
+  return 1;
+}
 
+void CQuadMesh::BuildFaceNeighbors() {
   // across each edge, the first other quad (in quad order) with that edge
+  const int nf = NbFace();
   for (int f = 0; f < nf; f++) {
     CQuadFace& face = m_Faces[f];
     for (int k = 0; k < 4; k++) {
@@ -118,7 +130,6 @@ int CQuadMesh::BuildAdjacency() {
       }
     }
   }
-  return 1;
 }
 
 void CQuadMesh::CalculateNormals() {

@@ -74,6 +74,11 @@ public:
   // Incident quads, neighbour vertices and the quads across the edges;
   // does nothing (returns 0) with 3 vertices or fewer, or no quad.
   int BuildAdjacency();
+  // The two halves of it: the rows of the vertices (incident quads and
+  // neighbours; 0 when there are 3 vertices or fewer, or no quad), and the
+  // quads across the edges (from the rows).
+  int BuildVertexRows();
+  void BuildFaceNeighbors();
   bool HasAdjacency() const {
     return m_VertexFaceStart.size() == m_Vertices.size() + 1 &&
            m_NeighborStart.size() == m_Vertices.size() + 1;

@@ -5,7 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "geometry/Mesh3d.h"
@@ -176,33 +177,55 @@ void FromQuadMesh(CPolygonMesh& polygons, const CQuadMesh& quads) {
   polygons.Rebuild();
 }
 
+// The 64-bit finaliser of MurmurHash3: every input bit reaches every
+// output bit (coordinates with zero low bits still spread).
+static uint64_t Mix(uint64_t h) {
+  h ^= h >> 33;
+  h *= 0xff51afd7ed558ccdull;
+  h ^= h >> 33;
+  h *= 0xc4ceb9fe1a85ec53ull;
+  h ^= h >> 33;
+  return h;
+}
+
+// Hash of a position; -0 and +0 hash alike, as they compare equal.
+static uint64_t PositionHash(const CPolygonVertex& v) {
+  uint64_t h = 0;
+  for (double c : {v.x, v.y, v.z}) {
+    if (c == 0.0) c = 0.0;
+    uint64_t bits;
+    std::memcpy(&bits, &c, sizeof bits);
+    h = Mix(h ^ bits);
+  }
+  return h;
+}
+
 int Weld(CPolygonMesh& polygons) {
   const int nv = polygons.NbVertex();
   const auto& v = polygons.m_Vertices;
-  // sort the indices by position, equal positions by index
-  std::vector<int> order(static_cast<size_t>(nv));
-  std::iota(order.begin(), order.end(), 0);
-  // a strict order even with NaN coordinates (read from a file): NaN
-  // after every number, all NaN alike
-  auto less = [](double a, double b) {
-    if (std::isnan(a) || std::isnan(b)) return !std::isnan(a) && std::isnan(b);
-    return a < b;
-  };
-  std::sort(order.begin(), order.end(), [&v, &less](int a, int b) {
-    if (less(v[a].x, v[b].x) || less(v[b].x, v[a].x)) return less(v[a].x, v[b].x);
-    if (less(v[a].y, v[b].y) || less(v[b].y, v[a].y)) return less(v[a].y, v[b].y);
-    if (less(v[a].z, v[b].z) || less(v[b].z, v[a].z)) return less(v[a].z, v[b].z);
-    return a < b;
-  });
-  // every vertex of a run of equal positions goes to the run's last (the
-  // latest) vertex
+  // the latest vertex of every position, in an open-addressing table of
+  // vertex indices (expected linear time); a vertex with a NaN coordinate
+  // equals nothing and stays itself
+  size_t size = 16;
+  while (size < 2 * static_cast<size_t>(nv)) size *= 2;
+  std::vector<int> table(size, -1);
   std::vector<int> target(static_cast<size_t>(nv));
-  for (int s = 0; s < nv;) {
-    int e = s + 1;
-    const CPolygonVertex& p = v[order[s]];
-    while (e < nv && v[order[e]].x == p.x && v[order[e]].y == p.y && v[order[e]].z == p.z) e++;
-    for (int k = s; k < e; k++) target[order[k]] = order[e - 1];
-    s = e;
+  auto same = [&v](int a, int b) {
+    return v[a].x == v[b].x && v[a].y == v[b].y && v[a].z == v[b].z;
+  };
+  for (int i = 0; i < nv; i++) {
+    target[i] = i;
+    if (std::isnan(v[i].x) || std::isnan(v[i].y) || std::isnan(v[i].z)) continue;
+    size_t slot = PositionHash(v[i]) & (size - 1);
+    while (table[slot] >= 0 && !same(table[slot], i)) slot = (slot + 1) & (size - 1);
+    table[slot] = i;
+  }
+  // every vertex goes to the latest of its position
+  for (int i = 0; i < nv; i++) {
+    if (std::isnan(v[i].x) || std::isnan(v[i].y) || std::isnan(v[i].z)) continue;
+    size_t slot = PositionHash(v[i]) & (size - 1);
+    while (!same(table[slot], i)) slot = (slot + 1) & (size - 1);
+    target[i] = table[slot];
   }
   // keep the targets, in order, and renumber the corners
   std::vector<int> newIndex(static_cast<size_t>(nv), -1);

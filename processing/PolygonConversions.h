@@ -30,6 +30,7 @@ void FromQuadMesh(CPolygonMesh& polygons, const CQuadMesh& quads);
 
 // Every vertex is redirected to the last vertex with exactly the same
 // coordinates (the later vertex wins); the corners follow and the vertices
-// left unused are removed. Sorting makes it O(n log n). Returns the number
+// left unused are removed. A hash table of positions makes it linear
+// (expected). Returns the number
 // of vertices removed.
 int Weld(CPolygonMesh& polygons);

@@ -61,6 +61,22 @@ template <class NewEdge> int NumberSplitPoints(CQuadMesh& m, NewEdge newEdge) {
   return next - nv - nf;
 }
 
+bool DistinctCorners(const CQuadFace& q) {
+  return q.v[0] != q.v[1] && q.v[0] != q.v[2] && q.v[0] != q.v[3] && q.v[1] != q.v[2] &&
+         q.v[1] != q.v[3] && q.v[2] != q.v[3];
+}
+
+// The child of parent quad g (across the parent edge corner-other) that
+// holds corner; -1 without a parent across.
+int ChildAcross(const CQuadMesh& m, int g, int corner, int other) {
+  if (g < 0) return -1;
+  const CQuadFace& parent = m.m_Faces[g];
+  for (int j = 0; j < 4; j++)
+    if (parent.v[j] == corner && (parent.v[(j + 1) & 3] == other || parent.v[(j + 3) & 3] == other))
+      return 4 * g + j;
+  return -1;
+}
+
 // Replaces every quad by its four children and the vertices by positions
 // (old vertices first, then the new points), then rebuilds.
 void SplitQuads(CQuadMesh& m, const std::vector<Point>& positions) {
@@ -73,19 +89,36 @@ void SplitQuads(CQuadMesh& m, const std::vector<Point>& positions) {
     v.z = positions[i].z;
     if (static_cast<int>(i) >= nv) v.m_Color = CColor();
   }
+  // the children and the quads across their edges, known from the
+  // parents: inside a parent the children follow one another; across a
+  // parent edge lies the child of the parent across that holds the same
+  // corner
+  bool sound = true;
   std::vector<CQuadFace> children(m.m_Faces.size() * 4);
   for (size_t f = 0; f < m.m_Faces.size(); f++) {
     const CQuadFace& face = m.m_Faces[f];
+    sound = sound && DistinctCorners(face);
     for (int k = 0; k < 4; k++) {
-      int* c = children[4 * f + k].v;
-      c[0] = face.v[k];
-      c[1] = face.edge[k];
-      c[2] = face.facePoint;
-      c[3] = face.edge[(k + 3) & 3];
+      CQuadFace& child = children[4 * f + k];
+      child.v[0] = face.v[k];
+      child.v[1] = face.edge[k];
+      child.v[2] = face.facePoint;
+      child.v[3] = face.edge[(k + 3) & 3];
+      const int corner = face.v[k];
+      child.neighbor[0] = ChildAcross(m, face.neighbor[k], corner, face.v[(k + 1) & 3]);
+      child.neighbor[1] = static_cast<int>(4 * f) + ((k + 1) & 3);
+      child.neighbor[2] = static_cast<int>(4 * f) + ((k + 3) & 3);
+      child.neighbor[3] = ChildAcross(m, face.neighbor[(k + 3) & 3], corner, face.v[(k + 3) & 3]);
     }
   }
   m.m_Faces.swap(children);
-  m.Rebuild();
+  // quads with a repeated corner: the general search instead
+  if (sound)
+    m.BuildVertexRows();
+  else
+    m.BuildAdjacency();
+  m.CalculateNormals();
+  m.SetModified();
 }
 
 // Face points: the mean of the four corners.

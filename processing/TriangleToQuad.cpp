@@ -24,7 +24,8 @@ CQuadMesh* ToQuadMesh(const CMesh3d& mesh) {
   faceIndex.Reset(static_cast<size_t>(nf));
   for (int f = 0; f < nf; f++)
     if (mesh.GetFace(f)) faceIndex.Set(mesh.GetFace(f), f);
-  auto corner = [&](const CFace3d* face, int k) { return vertexIndex.IndexOf(face->v(k)); };
+  // corners wrap modulo 3 (the slots after 2 are no corners)
+  auto corner = [&](const CFace3d* face, int k) { return vertexIndex.IndexOf(face->v(k % 3)); };
   // a face whose corners are not all vertices of the mesh makes no quad
   auto usable = [&](const CFace3d* face) {
     return face && corner(face, 0) >= 0 && corner(face, 1) >= 0 && corner(face, 2) >= 0;
@@ -42,7 +43,7 @@ CQuadMesh* ToQuadMesh(const CMesh3d& mesh) {
       if (g < 0 || g == f || partner[g] >= 0 || !usable(other) || other->m_Flag != face->m_Flag)
         continue;
       // the neighbour must really hold the common edge
-      if (!other->HasVertex(face->v(k)) || !other->HasVertex(face->v(k + 1))) continue;
+      if (!other->HasVertex(face->v(k)) || !other->HasVertex(face->v((k + 1) % 3))) continue;
       partner[f] = g;
       partner[g] = f;
       partnerEdge[f] = k;
