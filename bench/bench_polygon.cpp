@@ -45,8 +45,14 @@ std::unique_ptr<CQuadMesh> QuadTorus() {
 }
 
 void BM_CatmullClarkClosedTorus(benchmark::State& state) {
-  TimeOnFresh(state, QuadTorus, [](CQuadMesh& mesh) { SubdivisionCatmullClark(mesh); });
+  double bytesPerQuad = 0;
+  TimeOnFresh(state, QuadTorus, [&](CQuadMesh& mesh) {
+    SubdivisionCatmullClark(mesh);
+    bytesPerQuad = static_cast<double>(QuadMeshBytes(mesh)) / mesh.NbFace();
+  });
   state.counters["quads"] = 512 * 512;
+  // memory of the refined mesh, adjacency included
+  state.counters["bytes/quad"] = bytesPerQuad;
 }
 BENCHMARK(BM_CatmullClarkClosedTorus)->Unit(benchmark::kMillisecond)->Iterations(8);
 
@@ -84,11 +90,15 @@ void BM_ReadPolygonFile(benchmark::State& state) {
   const std::string path = benchfiles::TempPath("quads.obj");
   std::string error;
   WriteQuadMeshFile(MillionQuads(), path, error);
+  double bytesPerPolygon = 0;
   for (auto _ : state) {
     CPolygonMesh mesh;
     CReadReport report;
     if (!ReadPolygonFile(&mesh, path, report, error)) state.SkipWithError(error.c_str());
+    bytesPerPolygon = static_cast<double>(PolygonMeshBytes(mesh)) / mesh.NbFace();
   }
+  // memory of the mesh read (quads as polygons), vertices included
+  state.counters["bytes/polygon"] = bytesPerPolygon;
   benchfiles::SetBytes(state, benchfiles::FileSize(path));
   std::remove(path.c_str());
 }

@@ -124,3 +124,10 @@ CPolygonMesh* MakePolygonMesh(const std::vector<float>& xyz, const std::vector<i
   delete mesh;
   return nullptr;
 }
+
+size_t PolygonMeshBytes(const CPolygonMesh& mesh) {
+  return sizeof(CPolygonMesh) + mesh.m_Vertices.capacity() * sizeof(CPolygonVertex) +
+         (mesh.m_FaceStart.capacity() + mesh.m_Corners.capacity()) * sizeof(int) +
+         mesh.m_FaceColor.capacity() * sizeof(CColor) +
+         mesh.m_FaceNormal.capacity() * sizeof(CVector3d);
+}

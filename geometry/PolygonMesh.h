@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,9 @@ public:
   // Adjacency, normals, display list out of date.
   void Rebuild();
 };
+
+// Bytes a polygon mesh holds (its arrays' capacities).
+size_t PolygonMeshBytes(const CPolygonMesh& mesh);
 
 // A polygon mesh from flat arrays, as a file reader produces them: x, y, z
 // per vertex, the corner count of each face, and the corners of all faces

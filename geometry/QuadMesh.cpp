@@ -188,3 +188,11 @@ CQuadMesh* MakeQuadMesh(const std::vector<float>& xyz, const std::vector<int>& c
   FillQuadMesh(*mesh, xyz, corners, skipped);
   return mesh;
 }
+
+size_t QuadMeshBytes(const CQuadMesh& mesh) {
+  return sizeof(CQuadMesh) + mesh.m_Vertices.capacity() * sizeof(CQuadVertex) +
+         mesh.m_Faces.capacity() * sizeof(CQuadFace) +
+         (mesh.m_VertexFaceStart.capacity() + mesh.m_VertexFaces.capacity() +
+          mesh.m_NeighborStart.capacity() + mesh.m_Neighbors.capacity()) *
+             sizeof(int);
+}

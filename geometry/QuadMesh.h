@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,9 @@ public:
   // Adjacency, normals, display list out of date.
   void Rebuild();
 };
+
+// Bytes a quad mesh holds (its arrays' capacities).
+size_t QuadMeshBytes(const CQuadMesh& mesh);
 
 // A quad mesh from flat arrays (x, y, z per vertex; four corners per
 // quad); quads with a corner outside the vertices are skipped and counted

@@ -142,10 +142,12 @@ CommandResult ExportQuadMesh(CCommandContext& context) {
 } // namespace
 
 std::vector<CommandBinding> PolygonCommands() {
-  // conversions replace objects; subdivisions move and add vertices
-  constexpr Effects kReplaces =
-      kEffectObjects | kEffectPositions | kEffectNormals | kEffectTopology | kEffectAttributes;
-  constexpr Effects kRefines = kEffectPositions | kEffectNormals | kEffectTopology;
+  // conversions replace objects (and with the first mesh gone the
+  // highlight indices start again); subdivisions move and add vertices (a
+  // refusal puts back the recorded copy of the scene: objects too)
+  constexpr Effects kReplaces = kEffectObjects | kEffectPositions | kEffectNormals |
+                                kEffectTopology | kEffectAttributes | kEffectDisplay;
+  constexpr Effects kRefines = kEffectObjects | kEffectPositions | kEffectNormals | kEffectTopology;
   return {
       {kMenuTriangleToQuad, TriangleToQuad, kReplaces},
       {kMenuPolygonToStar, PolygonToStar, kReplaces},
