@@ -234,7 +234,9 @@ bool KobbeltFacePoint(const CQuadMesh& m, int f, Point& out) {
     if (diagonal < 0) return false;
     AddScaled(p, At(m, c), 81.0f / 256.0f);
     AddScaled(p, At(m, beside), -9.0f / 256.0f);
-    AddScaled(p, At(m, Adjacent(m.m_Faces[g], d, c)), -9.0f / 256.0f);
+    const int besideD = Adjacent(m.m_Faces[g], d, c);
+    if (besideD < 0) return false;
+    AddScaled(p, At(m, besideD), -9.0f / 256.0f);
     AddScaled(p, At(m, diagonal), 1.0f / 256.0f);
   }
   out = p;
@@ -254,15 +256,16 @@ int Beyond(const CQuadMesh& m, int f, int a, int b) {
 void SubdivisionKobbelt(CQuadMesh& m) {
   if (m.NbFace() == 0) return;
   if (!m.HasAdjacency()) m.BuildAdjacency();
-  if (!m.HasAdjacency()) return;
   const int nv = m.NbVertex();
   std::vector<Point> positions;
   positions.reserve(static_cast<size_t>(nv) + 3 * m.m_Faces.size());
   for (int i = 0; i < nv; i++) positions.push_back(At(m, i));
 
   // face points: the tensor-product stencil, else the mean of the corners
+  // (a mesh too small for adjacency has no regular vertex)
   CornerMeans(m, positions);
-  for (int f = 0; f < m.NbFace(); f++) KobbeltFacePoint(m, f, positions[nv + f]);
+  if (m.HasAdjacency())
+    for (int f = 0; f < m.NbFace(); f++) KobbeltFacePoint(m, f, positions[nv + f]);
 
   // edge points: the four-point rule along the edge's grid line when both
   // ends are regular, else the midpoint
@@ -271,7 +274,7 @@ void SubdivisionKobbelt(CQuadMesh& m) {
     const int a = face.v[k], b = face.v[(k + 1) & 3];
     const Point pa = At(m, a), pb = At(m, b);
     Point p = {(pa.x + pb.x) / 2.0f, (pa.y + pb.y) / 2.0f, (pa.z + pb.z) / 2.0f};
-    if (Regular(m, a) && Regular(m, b)) {
+    if (m.HasAdjacency() && Regular(m, a) && Regular(m, b)) {
       const int e = Beyond(m, f, a, b), g = Beyond(m, f, b, a);
       if (e >= 0 && g >= 0) {
         p = Point();

@@ -9,6 +9,7 @@
 
 #include "geometry/Mesh3d.h"
 #include "geometry/PolygonMesh.h"
+#include "geometry/QuadMesh.h"
 #include "io/ReadPolygonFile.h"
 #include "processing/PolygonConversions.h"
 #include "processing/TriangleToQuad.h"
