@@ -53,9 +53,10 @@ static CommandResult Check(CCommandContext& context) {
 
 // On the first object; polygon meshes get their own weld with their class.
 static CommandResult Weld(CCommandContext& context) {
-  CSubdivisionOutcome polygons = CommandWeldPolygons(&context.doc->m_SceneGraph);
-  if (polygons.changed) {
-    context.ui.SetStatusText(polygons.status);
+  CObject3d* first = context.doc->m_SceneGraph.GetAt(0);
+  if (first && first->GetType() == TYPE_POLYGON_MESH) {
+    context.ui.StatusMessage("Weld....");
+    context.ui.SetStatusText(CommandWeldPolygons(&context.doc->m_SceneGraph).status);
     return CommandResult::Done;
   }
   CMesh3d* mesh = context.doc->GetFirstMesh();

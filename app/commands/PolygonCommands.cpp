@@ -4,6 +4,8 @@
 // show the outcome.
 
 #include "processing/PolygonCommands.h"
+#include <cstdio>
+
 #include "app/Dialogs.h"
 #include "app/commands/Handlers.h"
 #include "geometry/QuadMesh.h"
@@ -59,7 +61,11 @@ CommandResult QuadToPolygon(CCommandContext& context) {
 
 CommandResult SubdivideQuads(CCommandContext& context, bool kobbelt) {
   CSubdivisionOutcome outcome = CommandQuadSubdivision(Scene(context), kobbelt);
-  if (outcome.changed) outcome.status += ", " + std::to_string(context.ElapsedSeconds()) + " s...";
+  if (outcome.changed) {
+    char seconds[64];
+    std::snprintf(seconds, sizeof seconds, ", %g s...", context.ElapsedSeconds());
+    outcome.status += seconds;
+  }
   return Show(context, outcome);
 }
 
