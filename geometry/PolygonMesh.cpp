@@ -44,26 +44,39 @@ int CPolygonMesh::AddFace(const int* corners, int n, CColor color) {
 }
 
 int CPolygonMesh::BuildAdjacency() {
-  for (CPolygonVertex& v : m_Vertices) v.m_Valence = 0;
-  // every polygon edge as one key (smaller end, larger end); sorted, each
-  // distinct key adds one to the valence of both ends
-  std::vector<uint64_t> keys;
-  keys.reserve(m_Corners.size());
+  // the corners before and after every use of a vertex, gathered per vertex
+  // (counting sort); the distinct ones are its polygon edges
+  const int nv = NbVertex();
+  std::vector<int> start(static_cast<size_t>(nv) + 1, 0);
+  for (int c : m_Corners) start[c + 1] += 2;
+  for (int i = 0; i < nv; i++) start[i + 1] += start[i];
+  std::vector<int> fill(start.begin(), start.end() - 1);
+  std::vector<int> around(static_cast<size_t>(start[nv]));
   for (int f = 0; f < NbFace(); f++) {
     const int* c = FaceCorners(f);
     const int n = FaceSize(f);
     for (int k = 0; k < n; k++) {
-      uint32_t a = static_cast<uint32_t>(c[k]), b = static_cast<uint32_t>(c[(k + 1) % n]);
-      if (a == b) continue;
-      if (a > b) std::swap(a, b);
-      keys.push_back(static_cast<uint64_t>(a) << 32 | b);
+      around[fill[c[k]]++] = c[(k + n - 1) % n];
+      around[fill[c[k]]++] = c[(k + 1) % n];
     }
   }
-  std::sort(keys.begin(), keys.end());
-  keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-  for (uint64_t key : keys) {
-    m_Vertices[key >> 32].m_Valence++;
-    m_Vertices[key & 0xffffffffu].m_Valence++;
+  for (int i = 0; i < nv; i++) {
+    int valence = 0;
+    // a long row (the centre of a large fan) is sorted: no quadratic scan
+    if (start[i + 1] - start[i] > 32) {
+      std::sort(around.begin() + start[i], around.begin() + start[i + 1]);
+      for (int j = start[i]; j < start[i + 1]; j++)
+        valence += around[j] != i && (j == start[i] || around[j] != around[j - 1]);
+      m_Vertices[i].m_Valence = valence;
+      continue;
+    }
+    for (int j = start[i]; j < start[i + 1]; j++) {
+      const int other = around[j];
+      bool seen = other == i;
+      for (int k = start[i]; k < j && !seen; k++) seen = around[k] == other;
+      valence += !seen;
+    }
+    m_Vertices[i].m_Valence = valence;
   }
   return 1;
 }

@@ -102,6 +102,21 @@ TEST(PolygonMesh, FlatArraysBuildFacesValencesAndNewellNormals) {
   }
 }
 
+// A fan of 40 triangles: the centre's long row takes the sorted count.
+TEST(PolygonMesh, ValencesOfALargeFan) {
+  std::vector<float> xyz = {0, 0, 0};
+  std::vector<int> sizes, corners;
+  for (int k = 1; k <= 41; k++) xyz.insert(xyz.end(), {float(k), 1, 0});
+  for (int k = 1; k <= 40; k++) {
+    sizes.push_back(3);
+    corners.insert(corners.end(), {0, k, k + 1});
+  }
+  std::unique_ptr<CPolygonMesh> mesh(MakePolygonMesh(xyz, sizes, corners));
+  EXPECT_EQ(mesh->m_Vertices[0].m_Valence, 41);
+  EXPECT_EQ(mesh->m_Vertices[1].m_Valence, 2);
+  EXPECT_EQ(mesh->m_Vertices[20].m_Valence, 3);
+}
+
 TEST(PolygonMesh, CornerCountsBeyondTheCornersAreRefused) {
   EXPECT_EQ(MakePolygonMesh({0, 0, 0, 1, 0, 0, 0, 1, 0}, {4}, {0, 1, 2}), nullptr);
   EXPECT_EQ(MakePolygonMesh({0, 0, 0}, {-1}, {}), nullptr);
