@@ -13,7 +13,7 @@
 namespace orvex {
 
 std::vector<ParamSpec> SamplingDialogFields() {
-  return {IntegerParam("Width", 50, 1, 100000), IntegerParam("Height", 50, 1, 100000),
+  return {IntegerParam("Width", 50, 1, 10000), IntegerParam("Height", 50, 1, 10000),
           CheckParam("Use color", true), CheckParam("Quad mesh", false)};
 }
 
@@ -128,8 +128,8 @@ std::vector<ParamSpec> Tiling() {
 }
 
 std::vector<ParamSpec> Map() {
-  return {IntegerParam("nx", 10), IntegerParam("nz", 10), RealParam("Min", -4.0),
-          RealParam("Max", 4.0)};
+  return {IntegerParam("nx", 10, 1, 10000), IntegerParam("nz", 10, 1, 10000),
+          RealParam("Min", -4.0), RealParam("Max", 4.0)};
 }
 
 // Vertex count of scene object index when it is a triangle mesh, else of
@@ -207,7 +207,9 @@ void RegisterDialogs(CCommandRegistry& registry) {
   SetDialog(registry, "Unmeshing", "Unmeshing wavefront...", Unmeshing());
   SetDialog(registry, "Predefined/Map...", "Map", Map());
   SetDialog(registry, "Predefined/Peaks map...", "Map", Map());
-  SetDialog(registry, "Predefined/Map from image...", "Sampling", SamplingDialogFields());
+  std::vector<ParamSpec> imageSampling = SamplingDialogFields();
+  imageSampling.push_back(TextParam(kImageFileField, ""));
+  SetDialog(registry, "Predefined/Map from image...", "Sampling", imageSampling);
   SetDialog(registry, "32986", kValenceDialogTitle, ValenceDialogFields());
   SetDialog(registry, "32989", kValenceDialogTitle, ValenceDialogFields());
 }

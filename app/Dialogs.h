@@ -9,5 +9,8 @@ namespace orvex {
 // The "Sampling" dialog of image files (File/Open of an image, and
 // Predefined/Map from image...).
 std::vector<ParamSpec> SamplingDialogFields();
+// Field of Predefined/Map from image... naming the image (empty: an open
+// dialog asks for it).
+constexpr const char* kImageFileField = "Image file";
 
 } // namespace orvex

@@ -13,7 +13,9 @@
 #include "app/UserInterface.h"
 #include "geometry/Mesh3d.h"
 #include "io/FormatTable.h"
+#include "io/HeightFieldImage.h"
 #include "io/Texture.h"
+#include "processing/PolygonCommands.h"
 
 namespace {
 
@@ -66,24 +68,26 @@ static int OpenScene(COrvexDoc& doc, const std::string& path, SceneFileReader re
   return 1;
 }
 
-// Image files: the "Sampling" dialog; Cancel opens an empty document. The
-// image is read as a texture and an empty mesh stands for it; building
-// meshes from images is Predefined/Map from image.
+// Image files: the "Sampling" dialog; Cancel opens an empty document. On
+// OK the image becomes a height field, as Predefined/Map from image makes
+// it, ranged to [-0.2, 0.2] in y.
 static int OpenImage(COrvexDoc& doc, const std::string& path) {
   orvex::ParamValues values(orvex::SamplingDialogFields());
   orvex::CUserInterface* ui = doc.GetUserInterface();
   if (ui && !ui->EditParameters("Sampling", values)) return 1;
   CTexture texture;
-  if (!texture.ReadFile(path)) {
-    doc.SetLastError(texture.GetError().empty() ? "Unable to read the image" : texture.GetError());
+  std::string error;
+  if (!ReadHeightFieldImage(path, texture, error)) {
+    doc.SetLastError(error);
     return 0;
   }
-  if (values.Check("Quad mesh")) {
-    doc.SetLastError("Quad meshes are not available yet");
+  CSubdivisionOutcome outcome = CommandMapFromImage(
+      &doc.m_SceneGraph, texture, values.Integer("Width"), values.Integer("Height"),
+      values.Check("Use color"), values.Check("Quad mesh"), kOpenedImageYRange);
+  if (!outcome.message.empty()) {
+    doc.SetLastError(outcome.message);
     return 0;
   }
-  doc.m_SceneGraph.Free();
-  doc.m_SceneGraph.Add(new CMesh3d);
   doc.RunPostLoadSteps();
   return 1;
 }

@@ -5,6 +5,8 @@
 #include "app/UndoHistory.h"
 
 #include "geometry/Mesh3d.h"
+#include "geometry/PolygonMesh.h"
+#include "geometry/QuadMesh.h"
 
 COrvexDoc::COrvexDoc(orvex::CUserInterface* ui) : m_pUI(ui) {}
 
@@ -110,6 +112,14 @@ CObjectProperties COrvexDoc::GetObjectProperties(int index) const {
   properties.m_TypeName = TypeName(properties.m_Type);
   if (properties.m_Type == TYPE_MESH3D) {
     auto* mesh = static_cast<CMesh3d*>(object);
+    properties.m_NbVertex = mesh->NbVertex();
+    properties.m_NbFace = mesh->NbFace();
+  } else if (properties.m_Type == TYPE_QUAD_MESH) {
+    auto* mesh = static_cast<CQuadMesh*>(object);
+    properties.m_NbVertex = mesh->NbVertex();
+    properties.m_NbFace = mesh->NbFace();
+  } else if (properties.m_Type == TYPE_POLYGON_MESH) {
+    auto* mesh = static_cast<CPolygonMesh*>(object);
     properties.m_NbVertex = mesh->NbVertex();
     properties.m_NbFace = mesh->NbFace();
   }

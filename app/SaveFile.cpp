@@ -10,6 +10,13 @@
 
 static const char* const kSaveQuestion = "Save moodifications ?";
 
+// The scene formats that hold triangle meshes only: a scene with quad or
+// polygon meshes is refused rather than saved without them.
+static bool DropsPolygons(const CFileFormat& format) {
+  const std::string ending = format.ending;
+  return ending == ".wrl" || ending == ".raw";
+}
+
 int COrvexDoc::SaveByExtension(const std::string& path) {
   m_LastError.clear();
   if (!m_pUI || !m_pUI->AskYesNo(kSaveQuestion)) {
@@ -19,7 +26,12 @@ int COrvexDoc::SaveByExtension(const std::string& path) {
   const CFileFormat* format = FindFileFormat(path);
   std::string error;
   int written = 0;
-  if (format && format->writer)
+  if (format && DropsPolygons(*format) &&
+      (m_SceneGraph.FindObjectOfType(TYPE_QUAD_MESH) ||
+       m_SceneGraph.FindObjectOfType(TYPE_POLYGON_MESH)))
+    error = std::string("This scene holds quad or polygon meshes, which ") + format->ending +
+            " cannot keep: save it as .obj";
+  else if (format && format->writer)
     written = format->writer(&m_SceneGraph, path, error);
   else
     error = "Nothing saved: use " + SaveExtensionsText();

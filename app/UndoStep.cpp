@@ -5,6 +5,8 @@
 
 #include "app/OrvexDoc.h"
 #include "geometry/Mesh3d.h"
+#include "geometry/PolygonMesh.h"
+#include "geometry/QuadMesh.h"
 
 namespace orvex {
 
@@ -61,6 +63,14 @@ std::size_t EstimateSceneBytes(const CSceneGraph3d& scene) {
   std::size_t bytes = sizeof(CSceneGraph3d);
   for (int i = 0; i < scene.NbObject(); i++) {
     CObject3d* object = scene.GetAt(i);
+    if (object && object->GetType() == TYPE_QUAD_MESH) {
+      bytes += QuadMeshBytes(*static_cast<const CQuadMesh*>(object));
+      continue;
+    }
+    if (object && object->GetType() == TYPE_POLYGON_MESH) {
+      bytes += PolygonMeshBytes(*static_cast<const CPolygonMesh*>(object));
+      continue;
+    }
     if (!object || object->GetType() != TYPE_MESH3D) {
       bytes += 4096;
       continue;

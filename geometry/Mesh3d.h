@@ -12,6 +12,7 @@
 #include "geometry/GlListCache.h"
 #include "geometry/Material.h"
 #include "geometry/SlotIndex.h"
+#include "geometry/TextureImage.h"
 #include "geometry/Transform.h"
 #include "geometry/Vertex3d.h"
 
@@ -233,6 +234,15 @@ public:
   // Breadth-first rings from a seed vertex: vertex flags 1, 2, ... and face
   // flags equal to the ring that reached them. Returns the number of rings.
   int FloodLayers(int seedIndex);
+
+  // predefined meshes (Mesh3dPredefined.cpp); each empties the mesh first
+  void MakeTetrahedron();
+  void MakeBox(float sx, float sy, float sz);
+  void MakeCosineMap(int nx, int nz, float min, float max);
+  void MakePeaksMap(int nx, int nz, float min, float max);
+  // Height field of columns x rows samples of an image whose pixels are
+  // true red, green, blue with row 0 at the bottom of the picture.
+  void BuildFromImage(const CTextureImage* texture, int columns, int rows, int useColors);
 };
 
 // Draws the faces of mesh as one indexed vertex-array call when every corner

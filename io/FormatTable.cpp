@@ -9,6 +9,7 @@
 #include "io/ReadObj.h"
 #include "io/ReadOff.h"
 #include "io/ReadPly.h"
+#include "io/ReadPolygonFile.h"
 #include "io/ReadPpd.h"
 #include "io/ReadSmf.h"
 #include "io/ReadSmm.h"
@@ -16,6 +17,7 @@
 #include "io/ReadVrml.h"
 #include "io/WriteBinaryScene.h"
 #include "io/WriteObj.h"
+#include "io/WriteObjPolygons.h"
 #include "io/WriteOff.h"
 #include "io/WritePly.h"
 #include "io/WriteStl.h"
@@ -48,7 +50,7 @@ const std::vector<CFileFormat>& FileFormats() {
       {".ply", false, "PLY mesh", E::Mesh, ReadPly, nullptr, WritePly, "fuzz_ply"},
       {".stl", false, "STL mesh", E::Mesh, ReadStl, nullptr, WriteStl, "fuzz_stl"},
       {".obj", false, "OBJ mesh", E::Mesh, ReadObj, nullptr, WriteObj, "fuzz_obj"},
-      {"quad", false, "Quad meshes", E::Later, nullptr, nullptr, nullptr, nullptr},
+      {"quad", false, "quad mesh", E::Scene, nullptr, ReadQuadScene, WriteQuadFile, "fuzz_quad"},
       {".bin", false, "binary mesh", E::Mesh, ReadBinaryMesh, nullptr, WriteBinaryMesh,
        "fuzz_binary_mesh"},
       {".vpm", false, "Progressive meshes (.vpm)", E::Later, nullptr, nullptr, nullptr, nullptr},

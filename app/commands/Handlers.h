@@ -42,5 +42,7 @@ std::vector<CommandBinding> ViewCommands();
 // The valence-driven coder's commands (32986, 32988, 32989).
 std::vector<CommandBinding> ValenceCommands();
 std::vector<CommandBinding> UndoCommands();
+// Quad and polygon meshes, the predefined meshes and the quad export.
+std::vector<CommandBinding> PolygonCommands();
 
 } // namespace orvex

@@ -6,6 +6,7 @@
 #include "app/commands/Handlers.h"
 #include "compression/SparseArithmeticTest.h"
 #include "geometry/Mesh3d.h"
+#include "processing/PolygonCommands.h"
 
 namespace orvex {
 
@@ -52,6 +53,12 @@ static CommandResult Check(CCommandContext& context) {
 
 // On the first object; polygon meshes get their own weld with their class.
 static CommandResult Weld(CCommandContext& context) {
+  CObject3d* first = context.doc->m_SceneGraph.GetAt(0);
+  if (first && first->GetType() == TYPE_POLYGON_MESH) {
+    context.ui.StatusMessage("Weld....");
+    context.ui.SetStatusText(CommandWeldPolygons(&context.doc->m_SceneGraph).status);
+    return CommandResult::Done;
+  }
   CMesh3d* mesh = context.doc->GetFirstMesh();
   if (!mesh) return NoMesh(context);
   context.ui.StatusMessage("Weld....");

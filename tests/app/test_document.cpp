@@ -95,10 +95,14 @@ TEST_F(DocumentTest, OpenDispatchByExtension) {
   EXPECT_NE(capitals.GetLastError().find("Unknown file type"), std::string::npos);
   EXPECT_EQ(capitals.m_SceneGraph.NbObject(), 0);
 
-  // a name ending in "quad" (no dot) is a quad mesh, not available yet
+  // a name ending in "quad" (no dot) is a quad mesh; this one holds none
   COrvexDoc quad(&m_UI);
   EXPECT_EQ(quad.OpenByExtension(Write("surfacequad", "1 2 3\n")), 0);
-  EXPECT_NE(quad.GetLastError().find("Quad meshes are not available yet"), std::string::npos);
+  EXPECT_NE(quad.GetLastError().find("no face"), std::string::npos);
+  EXPECT_EQ(
+      quad.OpenByExtension(Write("facesquad", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n")),
+      1);
+  EXPECT_EQ(quad.m_SceneGraph.GetAt(0)->GetType(), TYPE_QUAD_MESH);
 
   // ".dem" meshes get adjacency and normals like the other plain formats
   COrvexDoc dem(&m_UI);

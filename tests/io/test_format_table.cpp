@@ -27,7 +27,7 @@ TEST(FormatTable, FileNamesSelectTheirFormat) {
       {"/a/part.Stl", ".stl", EFormatOpen::Mesh, true},
       {"/a/photo.Jpg", ".jpg", EFormatOpen::Image, false},
       {"/a/photo.jpeg", nullptr, EFormatOpen::None, false},
-      {"/a/facesquad", "quad", EFormatOpen::Later, false}, // no dot needed
+      {"/a/facesquad", "quad", EFormatOpen::Scene, true}, // no dot needed
       {"/a/m.OBJ", ".obj", EFormatOpen::Mesh, true},
       {"/a/scene.RAW", ".raw", EFormatOpen::Scene, true},
       {"/a/mesh.bin", ".bin", EFormatOpen::Mesh, true},
@@ -45,7 +45,8 @@ TEST(FormatTable, FileNamesSelectTheirFormat) {
   }
   EXPECT_EQ(SaveExtensionsText(),
             "the extension .wrl (VRML 2.0) or .off (OFF mesh) or .ply (PLY mesh) or .stl "
-            "(STL mesh) or .obj (OBJ mesh) or .bin (binary mesh) or .raw (binary scene)");
+            "(STL mesh) or .obj (OBJ mesh) or quad (quad mesh) or .bin (binary mesh) or .raw "
+            "(binary scene)");
 }
 
 // A new reader without a fuzzer fails here.

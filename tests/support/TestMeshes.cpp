@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "geometry/Mesh3d.h"
+#include "geometry/QuadMesh.h"
 
 namespace testmeshes {
 
@@ -110,6 +111,38 @@ CMesh3d* MakeTorus(int nu, int nv, double majorRadius, double minorRadius) {
       nu, nv, [&](int i, int j) { return (j % nv) * nu + (i % nu); },
       [](int, int) { return false; }, triangles);
   return MakeMesh(xyz, triangles);
+}
+
+// Quads (i, j), (i + 1, j), (i + 1, j + 1), (i, j + 1) of an nu x nv grid
+// of cells whose vertices index(i, j) gives.
+template <class Index> static std::vector<int> GridQuads(int nu, int nv, Index index) {
+  std::vector<int> quads;
+  quads.reserve(static_cast<size_t>(nu) * nv * 4);
+  for (int j = 0; j < nv; j++)
+    for (int i = 0; i < nu; i++)
+      for (int corner : {index(i, j), index(i + 1, j), index(i + 1, j + 1), index(i, j + 1)})
+        quads.push_back(corner);
+  return quads;
+}
+
+CQuadMesh* MakeQuadTorus(int nu, int nv, double majorRadius, double minorRadius) {
+  std::vector<float> xyz;
+  for (int j = 0; j < nv; j++)
+    for (int i = 0; i < nu; i++) {
+      double u = 2.0 * PI_3D * i / nu, v = 2.0 * PI_3D * j / nv;
+      double r = majorRadius + minorRadius * std::cos(v);
+      xyz.insert(xyz.end(), {float(r * std::cos(u)), float(r * std::sin(u)),
+                             float(minorRadius * std::sin(v))});
+    }
+  return MakeQuadMesh(xyz,
+                      GridQuads(nu, nv, [&](int i, int j) { return (j % nv) * nu + (i % nu); }));
+}
+
+CQuadMesh* MakeQuadGrid(int nx, int ny) {
+  std::vector<float> xyz;
+  for (int j = 0; j <= ny; j++)
+    for (int i = 0; i <= nx; i++) xyz.insert(xyz.end(), {float(i), float(j), 0.0f});
+  return MakeQuadMesh(xyz, GridQuads(nx, ny, [&](int i, int j) { return j * (nx + 1) + i; }));
 }
 
 static CMesh3d* MakeGridSkipping(int nx, int ny, int holes) {

@@ -8,6 +8,7 @@
 class CMesh3d;
 class CVertex3d;
 class CFace3d;
+class CQuadMesh;
 
 namespace testmeshes {
 
@@ -24,6 +25,11 @@ CMesh3d* MakeIcoSphere(int level);
 
 // Torus grid of nu x nv quads split into 2 triangles each (genus 1, closed).
 CMesh3d* MakeTorus(int nu, int nv, double majorRadius = 1.0, double minorRadius = 0.3);
+
+// The same torus as nu x nv quads (closed, every vertex of valence 4).
+CQuadMesh* MakeQuadTorus(int nu, int nv, double majorRadius = 1.0, double minorRadius = 0.3);
+// Open planar grid of nx x ny quads in z = 0.
+CQuadMesh* MakeQuadGrid(int nx, int ny);
 
 // Open planar grid of nx x ny quads (2 triangles each) in z = 0, with one
 // boundary loop.
