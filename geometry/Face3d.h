@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <utility>
 
 #include "geometry/Color.h"
@@ -16,6 +17,7 @@ struct CFaceExtra3d {
   CVector3d m_Aux;
   CHistory3d* m_pHistory = nullptr;
   int m_Tag = 0;
+  std::uint32_t m_Id = 0; // stable id in the owning mesh, 0 until asked for
 };
 
 // Triangle face. Slots 0-2 are the corners in orientation order; slots 3-5
@@ -42,6 +44,7 @@ public:
     if (m_pExtra || a.x != 0.0 || a.y != 0.0 || a.z != 0.0) MutableExtra().m_Aux = a;
   }
   CHistory3d* GetHistory() const { return m_pExtra ? m_pExtra->m_pHistory : nullptr; }
+  std::uint32_t GetId() const { return m_pExtra ? m_pExtra->m_Id : 0; }
   int GetTag() const { return m_pExtra ? m_pExtra->m_Tag : 0; }
   void SetTag(int t) {
     if (m_pExtra || t != 0) MutableExtra().m_Tag = t;

@@ -18,6 +18,8 @@ static void DeleteTopology(CMesh3d* mesh) {
   mesh->m_ArrayEdge.RemoveAll();
   mesh->m_VertexSlots.Release();
   mesh->m_FaceSlots.Release();
+  mesh->m_VertexIds.Clear();
+  mesh->m_FaceIds.Clear();
 }
 
 CMesh3d::~CMesh3d() {
@@ -120,7 +122,11 @@ void CMesh3d::SetFaceCount(int n) {
   }
 
   // delete the tail and rebuild the adjacency of what remains
-  for (int i = n; i < nf; i++) delete GetFace(i);
+  for (int i = n; i < nf; i++)
+    if (CFace3d* f = GetFace(i)) {
+      ForgetId(f);
+      delete f;
+    }
   if (n == 0)
     m_ArrayFace.RemoveAll();
   else

@@ -71,6 +71,7 @@ void CopyVertex(const CVertex3d* s, CVertex3d* c, const CCloneMaps& maps) {
   ce.m_TagB = se.m_TagB;
   ce.m_TagD = se.m_TagD;
   ce.m_pTarget = maps.vertices.Map(se.m_pTarget);
+  ce.m_Id = se.m_Id;
   MapList(se.m_ArrayEdge, ce.m_ArrayEdge, maps.edges);
 }
 
@@ -83,6 +84,7 @@ void CopyFace(const CFace3d* s, CFace3d* c, const CCloneMaps& maps) {
   if (s->HasExtra()) {
     c->MutableExtra().m_Aux = s->GetAux();
     c->MutableExtra().m_Tag = s->GetTag();
+    c->MutableExtra().m_Id = s->GetId();
   }
 }
 
@@ -144,6 +146,16 @@ CMesh3d* CMesh3d::Clone() const {
   for (CEdge3d* e : m_ArrayEdge)
     if (e) CopyEdge(e, m.edges.Map(e), m);
 
+  // the stable ids, under the same numbers
+  for (CVertex3d* v : clone->m_ArrayVertex)
+    if (v) clone->m_VertexIds.Put(v->GetId(), v);
+  for (CFace3d* f : clone->m_ArrayFace)
+    if (f) clone->m_FaceIds.Put(f->GetId(), f);
+  if (clone->m_VertexIds.Count() < m_VertexIds.Count())
+    clone->m_VertexIds.Put(static_cast<std::uint32_t>(m_VertexIds.Count()), nullptr);
+  if (clone->m_FaceIds.Count() < m_FaceIds.Count())
+    clone->m_FaceIds.Put(static_cast<std::uint32_t>(m_FaceIds.Count()), nullptr);
+
   CopyMeshAttributes(*this, *clone);
   return clone.release();
 }
@@ -180,6 +192,8 @@ void CMesh3d::Swap(CMesh3d& other) noexcept {
   std::swap(m_HistoryFreeAt, other.m_HistoryFreeAt);
   m_VertexSlots.Swap(other.m_VertexSlots);
   m_FaceSlots.Swap(other.m_FaceSlots);
+  m_VertexIds.Swap(other.m_VertexIds);
+  m_FaceIds.Swap(other.m_FaceIds);
 }
 
 CMesh3d::CMesh3d(CMesh3d&& other) noexcept {

@@ -243,7 +243,10 @@ int CMesh3d::DeleteFacesMarked(const std::vector<char>& doomed) {
   // compact the face array and its texture indices, then delete
   CompactTextureIndices(this, doomed);
   int removed = DropMarkedSlots(m_ArrayFace, doomed);
-  for (CFace3d* f : gone) delete f;
+  for (CFace3d* f : gone) {
+    ForgetId(f);
+    delete f;
+  }
   SetModified();
   return removed;
 }
@@ -281,7 +284,10 @@ int CMesh3d::DeleteVerticesMarked(const std::vector<char>& doomed) {
   }
 
   int removed = DropMarkedSlots(m_ArrayVertex, doomed);
-  for (CVertex3d* v : gone) delete v;
+  for (CVertex3d* v : gone) {
+    ForgetId(v);
+    delete v;
+  }
   SetModified();
   return removed;
 }
@@ -306,6 +312,7 @@ int CMesh3d::RemoveVertex(CVertex3d* v) {
   // a vertex listed twice lives on through its other slot
   if (m_VertexSlots.Unique() || !m_ArrayVertex.Has(v)) {
     UnlinkVertex(this, v);
+    ForgetId(v);
     delete v;
   }
   SetModified();
@@ -350,6 +357,7 @@ int CMesh3d::RemoveFace(CFace3d* f) {
   // a face listed twice lives on
   if (m_FaceSlots.Unique() || !m_ArrayFace.Has(f)) {
     UnlinkFace(this, f);
+    ForgetId(f);
     delete f;
   }
   SetModified();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <utility>
 
 #include "geometry/Array3d.h"
@@ -23,6 +24,7 @@ struct CVertexExtra3d {
   int m_TagA = 0;
   int m_TagB = 0;
   int m_TagD = 0;
+  std::uint32_t m_Id = 0; // stable id in the owning mesh, 0 until asked for
 };
 
 // Mesh vertex: position, normal, color, scratch flag and the links to its
@@ -89,6 +91,7 @@ public:
 
   // rarely used fields (side block)
   CHistory3d* GetHistory() const { return m_pExtra ? m_pExtra->m_pHistory : nullptr; }
+  std::uint32_t GetId() const { return m_pExtra ? m_pExtra->m_Id : 0; }
   int GetCounter() const { return Extra().m_Counter; }
   void SetCounter(int n) { SetExtraValue(&CVertexExtra3d::m_Counter, n); }
   int GetTagA() const { return Extra().m_TagA; }
