@@ -23,6 +23,15 @@ void ForEach(const CArray3d<T>& elements, std::vector<R>& records, Visit visit) 
     if (element && k < records.size()) visit(records[k++], *element);
 }
 
+// Gives an element's side-block value (read and written through its
+// accessors) the recorded one and returns the element's previous value.
+template <class E, class V>
+V ExchangeValue(E& element, V (E::*get)() const, void (E::*set)(V), V value) {
+  V previous = (element.*get)();
+  (element.*set)(value);
+  return previous;
+}
+
 // The mesh's texture coordinates and their indices, copied out.
 void CopyTextureCoordinates(const CMesh3d& mesh, std::vector<float>& uv, std::vector<int>& index) {
   uv.clear();
@@ -58,10 +67,10 @@ void CMeshValuesStep::Record(CMeshRecord& r, const CMesh3d& mesh) const {
   if (m_Parts & kPositions) {
     r.vertexPositions.reserve(static_cast<size_t>(r.nbVertex));
     for (const CVertex3d* v : mesh.m_ArrayVertex)
-      if (v) r.vertexPositions.push_back({v->x, v->y, v->z, v->sx, v->sy, v->sz, v->m_Normal});
+      if (v) r.vertexPositions.push_back({v->x, v->y, v->z, v->SavedPosition(), v->m_Normal});
     r.facePositions.reserve(static_cast<size_t>(r.nbFace));
     for (const CFace3d* f : mesh.m_ArrayFace)
-      if (f) r.facePositions.push_back({f->m_Normal, f->m_Aux});
+      if (f) r.facePositions.push_back({f->m_Normal, f->GetAux()});
     r.transform = mesh.m_Transform;
     r.positionsSwapped = mesh.m_PositionsSwapped;
   }
@@ -70,10 +79,10 @@ void CMeshValuesStep::Record(CMeshRecord& r, const CMesh3d& mesh) const {
     for (const CVertex3d* v : mesh.m_ArrayVertex)
       if (v)
         r.vertexAttributes.push_back(
-            {v->m_Color, v->m_Flag, v->m_Counter, v->m_TagA, v->m_TagB, v->m_TagD});
+            {v->m_Color, v->m_Flag, v->GetCounter(), v->GetTagA(), v->GetTagB(), v->GetTagD()});
     r.faceAttributes.reserve(static_cast<size_t>(r.nbFace));
     for (const CFace3d* f : mesh.m_ArrayFace)
-      if (f) r.faceAttributes.push_back({f->m_Color, f->m_Flag, f->m_Tag});
+      if (f) r.faceAttributes.push_back({f->m_Color, f->m_Flag, f->GetTag()});
     r.color = mesh.m_Color;
     r.material = mesh.m_Material;
     r.normalBinding = mesh.m_NormalBinding;
@@ -111,14 +120,16 @@ void CMeshValuesStep::ExchangePositions(CMeshRecord& r, CMesh3d& mesh) {
     std::swap(p.x, v.x);
     std::swap(p.y, v.y);
     std::swap(p.z, v.z);
-    std::swap(p.sx, v.sx);
-    std::swap(p.sy, v.sy);
-    std::swap(p.sz, v.sz);
+    CVector3d saved = v.SavedPosition();
+    v.SetSavedPosition(p.saved);
+    p.saved = saved;
     std::swap(p.normal, v.m_Normal);
   });
   ForEach(mesh.m_ArrayFace, r.facePositions, [](CFacePosition& p, CFace3d& f) {
     std::swap(p.normal, f.m_Normal);
-    std::swap(p.aux, f.m_Aux);
+    CVector3d aux = f.GetAux();
+    f.SetAux(p.aux);
+    p.aux = aux;
   });
   std::swap(r.transform, mesh.m_Transform);
   std::swap(r.positionsSwapped, mesh.m_PositionsSwapped);
@@ -128,15 +139,15 @@ void CMeshValuesStep::ExchangeAttributes(CMeshRecord& r, CMesh3d& mesh) {
   ForEach(mesh.m_ArrayVertex, r.vertexAttributes, [](CVertexAttributes& a, CVertex3d& v) {
     std::swap(a.color, v.m_Color);
     std::swap(a.flag, v.m_Flag);
-    std::swap(a.counter, v.m_Counter);
-    std::swap(a.tagA, v.m_TagA);
-    std::swap(a.tagB, v.m_TagB);
-    std::swap(a.tagD, v.m_TagD);
+    a.counter = ExchangeValue(v, &CVertex3d::GetCounter, &CVertex3d::SetCounter, a.counter);
+    a.tagA = ExchangeValue(v, &CVertex3d::GetTagA, &CVertex3d::SetTagA, a.tagA);
+    a.tagB = ExchangeValue(v, &CVertex3d::GetTagB, &CVertex3d::SetTagB, a.tagB);
+    a.tagD = ExchangeValue(v, &CVertex3d::GetTagD, &CVertex3d::SetTagD, a.tagD);
   });
   ForEach(mesh.m_ArrayFace, r.faceAttributes, [](CFaceAttributes& a, CFace3d& f) {
     std::swap(a.color, f.m_Color);
     std::swap(a.flag, f.m_Flag);
-    std::swap(a.tag, f.m_Tag);
+    a.tag = ExchangeValue(f, &CFace3d::GetTag, &CFace3d::SetTag, a.tag);
   });
   std::swap(r.color, mesh.m_Color);
   std::swap(r.material, mesh.m_Material);

@@ -36,8 +36,8 @@ protected:
 
 private:
   struct CVertexPosition {
-    double x, y, z, sx, sy, sz;
-    CVector3d normal;
+    double x, y, z;
+    CVector3d saved, normal;
   };
   struct CFacePosition {
     CVector3d normal, aux;

@@ -153,10 +153,7 @@ int EncodeValence(CMesh3d* mesh, const CValenceOptions& options, CValenceResult*
     // the reconstruction becomes the saved positions (the quantized mesh)
     for (int v = 0; v < mesh->NbVertex(); ++v) {
       const CVector3d& p = geometry.m_Positions[v];
-      CVertex3d* vertex = mesh->GetVertex(v);
-      vertex->sx = p.x;
-      vertex->sy = p.y;
-      vertex->sz = p.z;
+      mesh->GetVertex(v)->SetSavedPosition(p);
     }
     result->m_Psnr = mesh->DisplacementDecibels();
     result->m_L2 = mesh->DisplacementRatio();

@@ -5,9 +5,18 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <type_traits>
 
 // Growable array of object pointers. It never deletes the objects it points
 // to: owners delete the elements explicitly before clearing the array.
+//
+// N > 0 gives a small-buffer array for short lists (a vertex's one-ring and
+// incident faces, typically six): up to N entries live inside the array
+// object itself, so a vertex of ordinary valence needs no block of its own.
+// Its capacity starts at N; beyond it, the block grows by the rule below
+// from N, and shrinks back inside when emptied or when FreeExtra finds the
+// entries fit. Such arrays do not vacate slots and keep no grow step (only
+// the ordinary array N = 0 does), which keeps their header to two ints.
 // Its block is an ordinary heap block (malloc/realloc), so an array may be
 // filled on one thread and freed on another, and freed memory goes back to
 // the allocator.
@@ -24,7 +33,7 @@
 // numbers (SlotCount, SlotAt) count the marked slots and stay fixed until
 // that pass. Because a read may run that pass, concurrent reads of an array
 // with vacated slots need the same care as writes.
-template <class T> class CArray3d {
+template <class T, int N = 0> class CArray3d {
 public:
   CArray3d() = default;
   ~CArray3d() { ReleaseBlock(); }
@@ -39,12 +48,12 @@ public:
     }
     return *this;
   }
+  // Inline entries are exchanged by value, so either array may be inline.
   void Swap(CArray3d& o) noexcept {
-    std::swap(m_pData, o.m_pData);
+    std::swap(m_Store, o.m_Store);
     std::swap(m_nSize, o.m_nSize);
     std::swap(m_nMaxSize, o.m_nMaxSize);
-    std::swap(m_nGrowBy, o.m_nGrowBy);
-    std::swap(m_nVacant, o.m_nVacant);
+    m_Extra.Swap(o.m_Extra);
   }
 
   int GetSize() const {
@@ -52,63 +61,64 @@ public:
     return m_nSize;
   }
   int GetCapacity() const { return m_nMaxSize; }
-  int GetGrowBy() const { return m_nGrowBy; }
+  int GetGrowBy() const { return m_Extra.GrowBy(); }
   T* GetAt(int i) const {
     Settle();
-    return m_pData[i];
+    return Data()[i];
   }
   T*& operator[](int i) {
     Settle();
-    return m_pData[i];
+    return Data()[i];
   }
   T* operator[](int i) const {
     Settle();
-    return m_pData[i];
+    return Data()[i];
   }
   void SetAt(int i, T* p) {
     Settle();
-    m_pData[i] = p;
+    Data()[i] = p;
   }
   T** GetData() {
     Settle();
-    return m_pData;
+    return Data();
   }
   T* const* GetData() const {
     Settle();
-    return m_pData;
+    return Data();
   }
   T** begin() {
     Settle();
-    return m_pData;
+    return Data();
   }
   T** end() {
     Settle();
-    return m_pData + m_nSize;
+    return Data() + m_nSize;
   }
   T* const* begin() const {
     Settle();
-    return m_pData;
+    return Data();
   }
   T* const* end() const {
     Settle();
-    return m_pData + m_nSize;
+    return Data() + m_nSize;
   }
 
   // slots, vacated ones included (see above)
   int SlotCount() const { return m_nSize; }
   // The entry in a slot; null for a vacated slot.
   T* SlotAt(int slot) const {
-    T* p = m_pData[slot];
+    T* p = Data()[slot];
     return p == VacantMark() ? nullptr : p;
   }
   // Takes the entry of a slot out; 0 when the slot is out of range or vacated.
   int Vacate(int slot) {
-    if (slot < 0 || slot >= m_nSize || m_pData[slot] == VacantMark()) return 0;
-    m_pData[slot] = VacantMark();
-    m_nVacant++;
+    static_assert(N == 0, "small-buffer arrays do not vacate slots");
+    if (slot < 0 || slot >= m_nSize || Data()[slot] == VacantMark()) return 0;
+    Data()[slot] = VacantMark();
+    m_Extra.m_nVacant++;
     return 1;
   }
-  int NbVacant() const { return m_nVacant; }
+  int NbVacant() const { return m_Extra.Vacant(); }
   // Drops the vacated slots now.
   void Compact() { Settle(); }
 
@@ -116,17 +126,18 @@ public:
   // growBy -1 keeps the current step.
   void SetSize(int newSize, int growBy = -1) {
     Settle();
-    if (growBy != -1) m_nGrowBy = growBy;
+    if (growBy != -1) m_Extra.SetGrowBy(growBy);
     if (newSize <= 0) {
       ReleaseBlock();
-      m_pData = nullptr;
-      m_nSize = m_nMaxSize = 0;
+      m_Store.heap = nullptr;
+      m_nSize = 0;
+      m_nMaxSize = N;
       return;
     }
     if (newSize > m_nMaxSize) {
       int capacity = newSize;
-      if (m_pData) {
-        int step = m_nGrowBy;
+      if (m_nMaxSize > 0) {
+        int step = m_Extra.GrowBy();
         if (step <= 0) step = std::min(1024, std::max(4, m_nSize / 8));
         capacity = m_nMaxSize + step;
         if (capacity < newSize) capacity = newSize;
@@ -134,7 +145,7 @@ public:
       Reallocate(capacity);
     }
     if (newSize > m_nSize)
-      std::memset(static_cast<void*>(m_pData + m_nSize), 0, sizeof(T*) * (newSize - m_nSize));
+      std::memset(static_cast<void*>(Data() + m_nSize), 0, sizeof(T*) * (newSize - m_nSize));
     m_nSize = newSize;
   }
 
@@ -148,7 +159,9 @@ public:
     Settle();
     if (m_nSize == 0) {
       SetSize(0);
-    } else if (m_nSize < m_nMaxSize) {
+    } else if (OnHeap() && m_nSize <= N) {
+      MoveInline();
+    } else if (m_nSize < m_nMaxSize && OnHeap()) {
       Reallocate(m_nSize);
     }
   }
@@ -160,7 +173,7 @@ public:
       m_nSize++;
     else
       SetSize(m_nSize + 1);
-    m_pData[i] = p;
+    Data()[i] = p;
     return i;
   }
 
@@ -170,17 +183,16 @@ public:
       SetSize(i + 1);
     } else {
       SetSize(m_nSize + 1);
-      std::memmove(static_cast<void*>(m_pData + i + 1), m_pData + i,
-                   sizeof(T*) * (m_nSize - 1 - i));
+      std::memmove(static_cast<void*>(Data() + i + 1), Data() + i, sizeof(T*) * (m_nSize - 1 - i));
     }
-    m_pData[i] = p;
+    Data()[i] = p;
   }
 
   // Shifts the tail down by one; the element object is not deleted.
   void RemoveAt(int i) {
     Settle();
     if (i < 0 || i >= m_nSize) return;
-    std::memmove(static_cast<void*>(m_pData + i), m_pData + i + 1, sizeof(T*) * (m_nSize - 1 - i));
+    std::memmove(static_cast<void*>(Data() + i), Data() + i + 1, sizeof(T*) * (m_nSize - 1 - i));
     m_nSize--;
   }
 
@@ -189,7 +201,7 @@ public:
   int Find(const T* p) const {
     Settle();
     for (int i = 0; i < m_nSize; i++)
-      if (m_pData[i] == p) return i;
+      if (Data()[i] == p) return i;
     return -1;
   }
   int Has(const T* p) const { return Find(p) >= 0; }
@@ -224,7 +236,8 @@ private:
   }
 
   void Settle() const {
-    if (m_nVacant) DropVacated();
+    if constexpr (N == 0)
+      if (m_Extra.m_nVacant) DropVacated();
   }
 
   // One pass over the slots keeping the entries that are not vacated, in order.
@@ -233,9 +246,9 @@ private:
     T* vacant = VacantMark();
     int kept = 0;
     for (int i = 0; i < m_nSize; i++)
-      if (m_pData[i] != vacant) m_pData[kept++] = m_pData[i];
+      if (Data()[i] != vacant) Data()[kept++] = Data()[i];
     m_nSize = kept;
-    m_nVacant = 0;
+    m_Extra.m_nVacant = 0;
   }
 
   static std::size_t BytesFor(int capacity) {
@@ -245,17 +258,65 @@ private:
   // Throws std::bad_alloc, leaving the array as it was, when memory runs out
   // (realloc keeps the old block on failure). capacity is always positive.
   void Reallocate(int capacity) {
-    void* moved = std::realloc(m_pData, BytesFor(capacity));
-    if (!moved) throw std::bad_alloc();
-    m_pData = static_cast<T**>(moved);
+    if (!OnHeap()) {
+      // leaving the inline entries for a block
+      void* block = std::malloc(BytesFor(capacity));
+      if (!block) throw std::bad_alloc();
+      if (m_nSize) std::memcpy(block, m_Store.inl, sizeof(T*) * m_nSize);
+      m_Store.heap = static_cast<T**>(block);
+    } else {
+      void* moved = std::realloc(m_Store.heap, BytesFor(capacity));
+      if (!moved) throw std::bad_alloc();
+      m_Store.heap = static_cast<T**>(moved);
+    }
     m_nMaxSize = capacity;
   }
 
-  void ReleaseBlock() { std::free(m_pData); }
+  // Brings the entries (at most N) back inside and frees the block.
+  void MoveInline() {
+    T** block = m_Store.heap;
+    if (m_nSize > 0)
+      std::memcpy(m_Store.inl, block, sizeof(T*) * static_cast<std::size_t>(m_nSize));
+    std::free(block);
+    m_nMaxSize = N;
+  }
 
-  T** m_pData = nullptr;
+  bool OnHeap() const { return m_nMaxSize > N; }
+  T** Data() const {
+    if constexpr (N == 0) return m_Store.heap;
+    return OnHeap() ? m_Store.heap : const_cast<T**>(m_Store.inl);
+  }
+  void ReleaseBlock() {
+    if (OnHeap()) std::free(m_Store.heap);
+  }
+
+  // The grow step and the count of vacated slots, kept only by the
+  // ordinary array.
+  struct CFullExtra {
+    int m_nGrowBy = 0;
+    mutable int m_nVacant = 0;
+    int GrowBy() const { return m_nGrowBy; }
+    void SetGrowBy(int g) { m_nGrowBy = g; }
+    int Vacant() const { return m_nVacant; }
+    void Swap(CFullExtra& o) noexcept {
+      std::swap(m_nGrowBy, o.m_nGrowBy);
+      std::swap(m_nVacant, o.m_nVacant);
+    }
+  };
+  struct CSmallExtra {
+    static constexpr int m_nVacant = 0;
+    int GrowBy() const { return 0; }
+    void SetGrowBy(int) {}
+    int Vacant() const { return 0; }
+    void Swap(CSmallExtra&) noexcept {}
+  };
+  union CStore {
+    T** heap;
+    T* inl[N > 0 ? N : 1];
+  };
+
+  CStore m_Store{};
   mutable int m_nSize = 0; // slots in use, vacated ones included
-  int m_nMaxSize = 0;
-  int m_nGrowBy = 0;
-  mutable int m_nVacant = 0;
+  int m_nMaxSize = N;
+  [[no_unique_address]] std::conditional_t<N == 0, CFullExtra, CSmallExtra> m_Extra;
 };

@@ -6,8 +6,17 @@
 #include <cmath>
 #include <cstdlib>
 
+const CFaceExtra3d CFace3d::s_NoExtra;
+
 CFace3d::~CFace3d() {
-  ClearHistory();
+  DropExtra();
+}
+
+void CFace3d::DropExtra() {
+  if (!m_pExtra) return;
+  CHistory3d::Clear(m_pExtra->m_pHistory);
+  delete m_pExtra;
+  m_pExtra = nullptr;
 }
 
 void CFace3d::CopyVertices(const CFace3d* f) {
@@ -29,16 +38,16 @@ void CFace3d::PushCorner(int slot) {
   r.kind = HISTORY_FACE_CORNER;
   r.slot = slot % 6;
   r.previous = m_pVertex[r.slot];
-  CHistory3d::Push(m_pHistory, r);
+  CHistory3d::Push(MutableExtra().m_pHistory, r);
 }
 
 void CFace3d::PushCreated() {
-  CHistory3d::Push(m_pHistory, HISTORY_FACE_CREATED);
+  CHistory3d::Push(MutableExtra().m_pHistory, HISTORY_FACE_CREATED);
 }
 
 int CFace3d::PopHistory() {
   CHistoryRecord3d r;
-  if (!CHistory3d::Pop(m_pHistory, r)) return 0;
+  if (!m_pExtra || !CHistory3d::Pop(m_pExtra->m_pHistory, r)) return 0;
   if (r.kind == HISTORY_FACE_CORNER) {
     int slot = r.slot % 6;
     if (slot < 0) slot += 6;
@@ -51,7 +60,7 @@ int CFace3d::PopHistory() {
 }
 
 void CFace3d::ClearHistory() {
-  CHistory3d::Clear(m_pHistory);
+  if (m_pExtra) CHistory3d::Clear(m_pExtra->m_pHistory);
 }
 
 //////////////////////////////////////////////////////////////////////
@@ -239,7 +248,7 @@ int CFace3d::HasCornerWithFlag(int t) const {
 int CFace3d::NbCornerWithTag(int t) const {
   int n = 0;
   for (int k = 0; k < 3; k++)
-    if (m_pVertex[k] && m_pVertex[k]->m_TagB == t) n++;
+    if (m_pVertex[k] && m_pVertex[k]->GetTagB() == t) n++;
   return n;
 }
 
@@ -248,7 +257,7 @@ int CFace3d::MaxTagDifference() const {
   for (int i = 0; i < 3; i++)
     for (int j = i + 1; j < 3; j++) {
       if (!m_pVertex[i] || !m_pVertex[j]) continue;
-      int d = std::abs(m_pVertex[i]->m_TagB - m_pVertex[j]->m_TagB);
+      int d = std::abs(m_pVertex[i]->GetTagB() - m_pVertex[j]->GetTagB());
       if (d > best) best = d;
     }
   return best;
@@ -256,8 +265,8 @@ int CFace3d::MaxTagDifference() const {
 
 int CFace3d::SameTags() const {
   if (HasNullVertex()) return 0;
-  return m_pVertex[0]->m_TagB == m_pVertex[1]->m_TagB &&
-         m_pVertex[1]->m_TagB == m_pVertex[2]->m_TagB;
+  return m_pVertex[0]->GetTagB() == m_pVertex[1]->GetTagB() &&
+         m_pVertex[1]->GetTagB() == m_pVertex[2]->GetTagB();
 }
 
 //////////////////////////////////////////////////////////////////////

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <utility>
 
 #include "geometry/Color.h"
 #include "geometry/History3d.h"
@@ -9,25 +11,52 @@
 
 class CTransform;
 
+// Fields of a face that most meshes never use, in a side block allocated
+// with the first value differing from the default.
+struct CFaceExtra3d {
+  CVector3d m_Aux;
+  CHistory3d* m_pHistory = nullptr;
+  int m_Tag = 0;
+  std::uint32_t m_Id = 0; // stable id in the owning mesh, 0 until asked for
+};
+
 // Triangle face. Slots 0-2 are the corners in orientation order; slots 3-5
 // hold per-face extra vertices (edge points during subdivision). Neighbour i
-// is the face across edge (v(i), v(i+1)), null on a boundary.
+// is the face across edge (v(i), v(i+1)), null on a boundary. The auxiliary
+// vector, undo history and tag live in a side block behind accessors.
 class CFace3d : public CObject3d {
 public:
   CVertex3d* m_pVertex[6] = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
   CFace3d* m_pFace[3] = {nullptr, nullptr, nullptr};
   CVector3d m_Normal;
-  CVector3d m_Aux;
   CColor m_Color;
   int m_Flag = 0;
-  CHistory3d* m_pHistory = nullptr;
-  int m_Tag = 0;
 
   CFace3d() = default;
   CFace3d(CVertex3d* a, CVertex3d* b, CVertex3d* c) { Set(a, b, c); }
   CFace3d(const CFace3d&) = delete;
   CFace3d& operator=(const CFace3d&) = delete;
   ~CFace3d() override;
+
+  // rarely used fields (side block)
+  const CVector3d& GetAux() const { return m_pExtra ? m_pExtra->m_Aux : s_NoExtra.m_Aux; }
+  void SetAux(const CVector3d& a) {
+    if (m_pExtra || a.x != 0.0 || a.y != 0.0 || a.z != 0.0) MutableExtra().m_Aux = a;
+  }
+  CHistory3d* GetHistory() const { return m_pExtra ? m_pExtra->m_pHistory : nullptr; }
+  std::uint32_t GetId() const { return m_pExtra ? m_pExtra->m_Id : 0; }
+  int GetTag() const { return m_pExtra ? m_pExtra->m_Tag : 0; }
+  void SetTag(int t) {
+    if (m_pExtra || t != 0) MutableExtra().m_Tag = t;
+  }
+  CFaceExtra3d& MutableExtra() {
+    if (!m_pExtra) m_pExtra = new CFaceExtra3d;
+    return *m_pExtra;
+  }
+  bool HasExtra() const { return m_pExtra != nullptr; }
+  void SwapExtra(CFace3d& other) noexcept { std::swap(m_pExtra, other.m_pExtra); }
+  // Frees the side block (history included).
+  void DropExtra();
 
   int GetType() override { return TYPE_FACE3D; }
   // Draws the non-null neighbours in neighborColor (when given), then this
@@ -138,6 +167,10 @@ public:
 
   // Swaps the diagonal shared with neighbour f; 0 when refused.
   int FlipEdge(CFace3d* f);
+
+private:
+  CFaceExtra3d* m_pExtra = nullptr;
+  static const CFaceExtra3d s_NoExtra;
 };
 
 // Plane through the face: recomputes the normal; 0 when it is zero.

@@ -18,6 +18,8 @@ static void DeleteTopology(CMesh3d* mesh) {
   mesh->m_ArrayEdge.RemoveAll();
   mesh->m_VertexSlots.Release();
   mesh->m_FaceSlots.Release();
+  mesh->m_VertexIds.Clear();
+  mesh->m_FaceIds.Clear();
 }
 
 CMesh3d::~CMesh3d() {
@@ -75,14 +77,14 @@ void CMesh3d::Copy(const CMesh3d* source) {
 // An element that brings undo records along makes the mesh's history state
 // unknown again; a new element's slot is noted.
 int CMesh3d::AddVertex(CVertex3d* v) {
-  if (v && v->m_pHistory) m_HistoryFreeAt = 0;
+  if (v && v->GetHistory()) m_HistoryFreeAt = 0;
   int i = m_ArrayVertex.Add(v);
   meshslots::NoteAdded(v, i, m_VertexSlots);
   return i;
 }
 
 int CMesh3d::AddFace(CFace3d* f) {
-  if (f && f->m_pHistory) m_HistoryFreeAt = 0;
+  if (f && f->GetHistory()) m_HistoryFreeAt = 0;
   int i = m_ArrayFace.Add(f);
   meshslots::NoteAdded(f, i, m_FaceSlots);
   return i;
@@ -101,7 +103,7 @@ void CMesh3d::SetFaceCount(int n) {
   removed.erase(nullptr);
   for (CVertex3d* v : m_ArrayVertex) {
     if (!v) continue;
-    CArray3d<CFace3d>& faces = v->m_ArrayFaceNeighbor;
+    auto& faces = v->m_ArrayFaceNeighbor;
     int kept = 0;
     for (CFace3d* f : faces)
       if (!removed.count(f)) faces[kept++] = f;
@@ -120,7 +122,11 @@ void CMesh3d::SetFaceCount(int n) {
   }
 
   // delete the tail and rebuild the adjacency of what remains
-  for (int i = n; i < nf; i++) delete GetFace(i);
+  for (int i = n; i < nf; i++)
+    if (CFace3d* f = GetFace(i)) {
+      ForgetId(f);
+      delete f;
+    }
   if (n == 0)
     m_ArrayFace.RemoveAll();
   else

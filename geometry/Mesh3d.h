@@ -8,6 +8,7 @@
 #include "geometry/Color.h"
 #include "geometry/DrawOptions.h"
 #include "geometry/Edge3d.h"
+#include "geometry/ElementIds.h"
 #include "geometry/Face3d.h"
 #include "geometry/GlListCache.h"
 #include "geometry/Material.h"
@@ -61,6 +62,9 @@ public:
   // element is first removed (Mesh3dSlots.h).
   CSlotIndex m_VertexSlots;
   CSlotIndex m_FaceSlots;
+  // Stable ids handed out so far (ElementIds.h).
+  CElementIds m_VertexIds;
+  CElementIds m_FaceIds;
   // Drops the slots single removals vacated, so that readers on other
   // threads find arrays they need not change (commands call it when they
   // end; any later read would do it otherwise).
@@ -225,6 +229,21 @@ public:
   // elements; return the number deleted.
   int DeleteFacesMarked(const std::vector<char>& doomed, bool keepHistory = false);
   int DeleteVerticesMarked(const std::vector<char>& doomed);
+
+  // stable ids: given on first request, kept through compactions, copies
+  // (Clone) and swaps; 0 for null. FromId gives the element while the mesh
+  // holds it, null once it was removed (or for an id never given).
+  std::uint32_t VertexId(CVertex3d* v);
+  std::uint32_t FaceId(CFace3d* f);
+  CVertex3d* VertexFromId(std::uint32_t id);
+  CFace3d* FaceFromId(std::uint32_t id);
+  // Called by the removal paths before an element is deleted.
+  void ForgetId(const CVertex3d* v) {
+    if (v) m_VertexIds.Forget(v->GetId());
+  }
+  void ForgetId(const CFace3d* f) {
+    if (f) m_FaceIds.Forget(f->GetId());
+  }
 
   // other services
   // Closest point of the mesh to p and the face holding it; returns the

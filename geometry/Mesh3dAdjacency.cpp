@@ -27,7 +27,15 @@ struct CIncidence {
   std::vector<int> faceOf; // face indices grouped by vertex, in face order
   std::vector<int> cursor; // scratch: next free entry per vertex
   std::vector<int> seenBy; // scratch: last one-ring a vertex joined
+  std::vector<int> ring;   // scratch: one-ring being gathered
 };
+
+// A list that fits inside its vertex again gives its block back.
+template <class List> void ShrinkToInline(List& list) {
+  if (list.GetCapacity() > CVertex3d::kInlineNeighbors &&
+      list.GetSize() <= CVertex3d::kInlineNeighbors)
+    list.FreeExtra();
+}
 
 } // namespace
 
@@ -104,24 +112,30 @@ static void BuildListsFlat(CMesh3d* mesh, const CVertexIndexer& indexer, CIncide
     int first = inc.start[i], last = inc.start[i + 1];
 
     // incident faces
-    CArray3d<CFace3d>& faces = p->m_ArrayFaceNeighbor;
+    auto& faces = p->m_ArrayFaceNeighbor;
     faces.Truncate(0);
     faces.Reserve(last - first);
     for (int e = first; e < last; e++) faces.Add(mesh->GetFace(inc.faceOf[e]));
+    ShrinkToInline(faces);
 
-    // one-ring
-    CArray3d<CVertex3d>& ring = p->m_ArrayVertexNeighbor;
-    ring.Truncate(0);
-    ring.Reserve(last - first + 1); // exact for a manifold vertex, inner or on a boundary
+    // one-ring, gathered first so that the list is sized exactly (a ring
+    // of six stays inside the vertex)
+    std::vector<int>& gathered = inc.ring;
+    gathered.clear();
     for (int e = first; e < last; e++) {
       const int* c = &inc.corner[3 * static_cast<size_t>(inc.faceOf[e])];
       for (int k = 0; k < 3; k++) {
         int r = c[k];
         if (r < 0 || r == i || seenBy[r] == i) continue;
         seenBy[r] = i;
-        ring.Add(mesh->GetVertex(r));
+        gathered.push_back(r);
       }
     }
+    auto& ring = p->m_ArrayVertexNeighbor;
+    ring.Truncate(0);
+    ring.Reserve(static_cast<int>(gathered.size()));
+    for (int r : gathered) ring.Add(mesh->GetVertex(r));
+    ShrinkToInline(ring);
   }
 }
 
@@ -175,7 +189,7 @@ static void BuildFaceListsGeneral(CMesh3d* mesh, const CVertexIndexer& indexer) 
 
 // General path, one-ring of p.
 static void BuildVertexRingGeneral(CVertex3d* p) {
-  CArray3d<CVertex3d>& ring = p->m_ArrayVertexNeighbor;
+  auto& ring = p->m_ArrayVertexNeighbor;
   ring.Truncate(0);
   ring.Reserve(p->NbFace() + 1);
   for (CFace3d* f : p->m_ArrayFaceNeighbor) {

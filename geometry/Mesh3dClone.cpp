@@ -37,8 +37,8 @@ private:
   std::vector<T*> m_Made;
 };
 
-template <class T>
-void MapList(const CArray3d<T>& source, CArray3d<T>& target, const CCloneMap<T>& map) {
+template <class T, int N>
+void MapList(const CArray3d<T, N>& source, CArray3d<T, N>& target, const CCloneMap<T>& map) {
   target.Reserve(source.GetSize());
   for (T* p : source) target.Add(map.Map(p));
 }
@@ -54,30 +54,38 @@ void CopyVertex(const CVertex3d* s, CVertex3d* c, const CCloneMaps& maps) {
   c->x = s->x;
   c->y = s->y;
   c->z = s->z;
-  c->sx = s->sx;
-  c->sy = s->sy;
-  c->sz = s->sz;
   c->m_Normal = s->m_Normal;
   c->m_Color = s->m_Color;
   c->m_Flag = s->m_Flag;
-  c->m_Counter = s->m_Counter;
-  c->m_TagA = s->m_TagA;
-  c->m_TagB = s->m_TagB;
-  c->m_TagD = s->m_TagD;
-  c->m_pTarget = maps.vertices.Map(s->m_pTarget);
   MapList(s->m_ArrayVertexNeighbor, c->m_ArrayVertexNeighbor, maps.vertices);
   MapList(s->m_ArrayFaceNeighbor, c->m_ArrayFaceNeighbor, maps.faces);
-  MapList(s->m_ArrayEdge, c->m_ArrayEdge, maps.edges);
+  if (!s->HasExtra()) return;
+  // the side block: saved position, counter and tags as they are, links mapped
+  const CVertexExtra3d& se = s->Extra();
+  CVertexExtra3d& ce = c->MutableExtra();
+  ce.sx = se.sx;
+  ce.sy = se.sy;
+  ce.sz = se.sz;
+  ce.m_Counter = se.m_Counter;
+  ce.m_TagA = se.m_TagA;
+  ce.m_TagB = se.m_TagB;
+  ce.m_TagD = se.m_TagD;
+  ce.m_pTarget = maps.vertices.Map(se.m_pTarget);
+  ce.m_Id = se.m_Id;
+  MapList(se.m_ArrayEdge, ce.m_ArrayEdge, maps.edges);
 }
 
 void CopyFace(const CFace3d* s, CFace3d* c, const CCloneMaps& maps) {
   for (int k = 0; k < 6; k++) c->m_pVertex[k] = maps.vertices.Map(s->m_pVertex[k]);
   for (int k = 0; k < 3; k++) c->m_pFace[k] = maps.faces.Map(s->m_pFace[k]);
   c->m_Normal = s->m_Normal;
-  c->m_Aux = s->m_Aux;
   c->m_Color = s->m_Color;
   c->m_Flag = s->m_Flag;
-  c->m_Tag = s->m_Tag;
+  if (s->HasExtra()) {
+    c->MutableExtra().m_Aux = s->GetAux();
+    c->MutableExtra().m_Tag = s->GetTag();
+    c->MutableExtra().m_Id = s->GetId();
+  }
 }
 
 void CopyEdge(const CEdge3d* s, CEdge3d* c, const CCloneMaps& maps) {
@@ -138,6 +146,16 @@ CMesh3d* CMesh3d::Clone() const {
   for (CEdge3d* e : m_ArrayEdge)
     if (e) CopyEdge(e, m.edges.Map(e), m);
 
+  // the stable ids, under the same numbers
+  for (CVertex3d* v : clone->m_ArrayVertex)
+    if (v) clone->m_VertexIds.Put(v->GetId(), v);
+  for (CFace3d* f : clone->m_ArrayFace)
+    if (f) clone->m_FaceIds.Put(f->GetId(), f);
+  if (clone->m_VertexIds.Count() < m_VertexIds.Count())
+    clone->m_VertexIds.Put(static_cast<std::uint32_t>(m_VertexIds.Count()), nullptr);
+  if (clone->m_FaceIds.Count() < m_FaceIds.Count())
+    clone->m_FaceIds.Put(static_cast<std::uint32_t>(m_FaceIds.Count()), nullptr);
+
   CopyMeshAttributes(*this, *clone);
   return clone.release();
 }
@@ -174,6 +192,8 @@ void CMesh3d::Swap(CMesh3d& other) noexcept {
   std::swap(m_HistoryFreeAt, other.m_HistoryFreeAt);
   m_VertexSlots.Swap(other.m_VertexSlots);
   m_FaceSlots.Swap(other.m_FaceSlots);
+  m_VertexIds.Swap(other.m_VertexIds);
+  m_FaceIds.Swap(other.m_FaceIds);
 }
 
 CMesh3d::CMesh3d(CMesh3d&& other) noexcept {

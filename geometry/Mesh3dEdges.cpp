@@ -5,7 +5,7 @@
 // Empties every vertex's edge list and deletes the mesh's edges.
 void CMesh3d::DeleteEdges() {
   for (CVertex3d* v : m_ArrayVertex)
-    if (v) v->m_ArrayEdge.RemoveAll();
+    if (v) v->ClearEdges();
   for (CEdge3d* e : m_ArrayEdge) delete e;
   m_ArrayEdge.RemoveAll();
 }
@@ -31,7 +31,7 @@ void CMesh3d::BuildEdges(int tag) {
   std::vector<int> saved = SaveAndClearFlags(m_ArrayVertex);
   m_ArrayEdge.Reserve(NbVertex() + NbFace());
   for (CVertex3d* v : m_ArrayVertex)
-    if (v) v->m_ArrayEdge.Reserve(v->NbNeighbor());
+    if (v) v->MutableEdgeList().Reserve(v->NbNeighbor());
 
   // one edge per neighbour pair, from the vertex that comes first; the
   // flag marks vertices whose edges are all made
@@ -40,8 +40,8 @@ void CMesh3d::BuildEdges(int tag) {
     for (CVertex3d* r : q->m_ArrayVertexNeighbor) {
       if (!r || r->m_Flag != 0) continue;
       CEdge3d* e = new CEdge3d(q, r, tag);
-      q->m_ArrayEdge.Add(e);
-      r->m_ArrayEdge.Add(e);
+      q->MutableEdgeList().Add(e);
+      r->MutableEdgeList().Add(e);
       m_ArrayEdge.Add(e);
     }
     q->m_Flag = 1;

@@ -24,19 +24,19 @@ int CMesh3d::SetFlagOnVertices(int flag) {
 
 void CMesh3d::SetTagAOnVertices(int tag) {
   for (CVertex3d* v : m_ArrayVertex)
-    if (v) v->m_TagA = tag;
+    if (v) v->SetTagA(tag);
 }
 
 void CMesh3d::SetTagDOnVertices(int tag) {
   for (CVertex3d* v : m_ArrayVertex)
-    if (v) v->m_TagD = tag;
+    if (v) v->SetTagD(tag);
 }
 
 void CMesh3d::SetTagBOnVerticesAndTagOnFaces(int tag) {
   for (CVertex3d* v : m_ArrayVertex)
-    if (v) v->m_TagB = tag;
+    if (v) v->SetTagB(tag);
   for (CFace3d* f : m_ArrayFace)
-    if (f) f->m_Tag = tag;
+    if (f) f->SetTag(tag);
 }
 
 // The vertex history stacks are discarded (freed), not merely unlinked.
@@ -64,7 +64,7 @@ int CMesh3d::NbVertexWithFlag(int flag) const {
 int CMesh3d::NbVertexWithTagB(int tag) const {
   int n = 0;
   for (const CVertex3d* v : m_ArrayVertex)
-    if (v && v->m_TagB == tag) n++;
+    if (v && v->GetTagB() == tag) n++;
   return n;
 }
 

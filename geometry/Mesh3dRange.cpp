@@ -18,17 +18,28 @@ static double* CurrentCoord(CVertex3d* v, int c) {
   }
 }
 
-static double* SavedCoord(CVertex3d* v, int c) {
+static const double* SavedCoordOf(const CVertexExtra3d& e, int c) {
   switch (c) {
   case 0:
-    return &v->sx;
+    return &e.sx;
   case 1:
-    return &v->sy;
+    return &e.sy;
   case 2:
-    return &v->sz;
+    return &e.sz;
   default:
     return nullptr;
   }
+}
+
+// Reading a saved coordinate allocates nothing; writing one gives the vertex
+// its side block.
+static double* SavedCoord(CVertex3d* v, int c) {
+  if (c < 0 || c > 2) return nullptr;
+  return const_cast<double*>(SavedCoordOf(v->MutableExtra(), c));
+}
+
+static double* ReadSavedCoord(CVertex3d* v, int c) {
+  return const_cast<double*>(SavedCoordOf(v->Extra(), c));
 }
 
 using CoordAccess = double* (*)(CVertex3d*, int);
@@ -67,7 +78,7 @@ void CMesh3d::Range(int coord, float* min, float* max) const {
 }
 
 void CMesh3d::RangeSaved(int coord, float* min, float* max) const {
-  RangeOf(m_ArrayVertex, coord, SavedCoord, *min, *max);
+  RangeOf(m_ArrayVertex, coord, ReadSavedCoord, *min, *max);
 }
 
 // Maps coordinate c linearly from its current range onto [newMin, newMax].
@@ -119,7 +130,8 @@ double CMesh3d::RmsDisplacement() const {
   double sum = 0.0;
   for (const CVertex3d* v : m_ArrayVertex) {
     if (!v) continue;
-    double dx = v->x - v->sx, dy = v->y - v->sy, dz = v->z - v->sz;
+    const CVertexExtra3d& e = v->Extra();
+    double dx = v->x - e.sx, dy = v->y - e.sy, dz = v->z - e.sz;
     sum += dx * dx + dy * dy + dz * dz;
     n++;
   }
@@ -148,12 +160,8 @@ void CMesh3d::SavePositions() {
 }
 
 void CMesh3d::SwapPositions() {
-  for (CVertex3d* v : m_ArrayVertex) {
-    if (!v) continue;
-    std::swap(v->x, v->sx);
-    std::swap(v->y, v->sy);
-    std::swap(v->z, v->sz);
-  }
+  for (CVertex3d* v : m_ArrayVertex)
+    if (v) v->SwapSavedPosition();
   m_PositionsSwapped = !m_PositionsSwapped;
   SetModified();
 }

@@ -92,7 +92,7 @@ private:
 } // namespace
 
 // Removes the entries for which gone(entry) holds, keeping the order.
-template <class T, class Pred> static void PurgeArray(CArray3d<T>& array, Pred gone) {
+template <class T, int N, class Pred> static void PurgeArray(CArray3d<T, N>& array, Pred gone) {
   int n = array.GetSize();
   int kept = 0;
   for (int i = 0; i < n; i++) {
@@ -153,7 +153,7 @@ template <class Pred> static void DeleteEdgesWhere(CMesh3d* mesh, Pred gone) {
     return std::binary_search(doomed.begin(), doomed.end(), e);
   };
   for (CVertex3d* v : mesh->m_ArrayVertex)
-    if (v) PurgeArray(v->m_ArrayEdge, listed);
+    if (v && v->NbEdge() > 0) PurgeArray(v->MutableEdgeList(), listed);
   DropMarkedSlots(mesh->m_ArrayEdge, mark);
   for (const CEdge3d* e : doomed) delete e;
 }
@@ -205,8 +205,7 @@ static void UnlinkVertex(CMesh3d* mesh, CVertex3d* v) {
     if (n && n != v)
       while (n->RemoveNeighbor(v)) {
       }
-  if (v->m_ArrayEdge.GetSize() > 0)
-    DeleteEdgesWhere(mesh, [v](const CEdge3d* e) { return e->HasVertex(v); });
+  if (v->NbEdge() > 0) DeleteEdgesWhere(mesh, [v](const CEdge3d* e) { return e->HasVertex(v); });
 }
 
 //////////////////////////////////////////////////////////////////////
@@ -244,7 +243,10 @@ int CMesh3d::DeleteFacesMarked(const std::vector<char>& doomed, bool keepHistory
   // compact the face array and its texture indices, then delete
   CompactTextureIndices(this, doomed);
   int removed = DropMarkedSlots(m_ArrayFace, doomed);
-  for (CFace3d* f : gone) delete f;
+  for (CFace3d* f : gone) {
+    ForgetId(f);
+    delete f;
+  }
   SetModified();
   return removed;
 }
@@ -253,7 +255,7 @@ int CMesh3d::DeleteFacesMarked(const std::vector<char>& doomed, bool keepHistory
 static void ForgetVertices(CVertex3d* v, const CDoomedSet<CVertex3d>& dead) {
   if (v->NbNeighbor() > 0)
     PurgeArray(v->m_ArrayVertexNeighbor, [&dead](const CVertex3d* n) { return dead.Has(n); });
-  if (dead.HasValue(v->m_pTarget)) v->m_pTarget = nullptr;
+  if (dead.HasValue(v->GetTarget())) v->SetTarget(nullptr);
 }
 
 int CMesh3d::DeleteVerticesMarked(const std::vector<char>& doomed) {
@@ -282,7 +284,10 @@ int CMesh3d::DeleteVerticesMarked(const std::vector<char>& doomed) {
   }
 
   int removed = DropMarkedSlots(m_ArrayVertex, doomed);
-  for (CVertex3d* v : gone) delete v;
+  for (CVertex3d* v : gone) {
+    ForgetId(v);
+    delete v;
+  }
   SetModified();
   return removed;
 }
@@ -307,6 +312,7 @@ int CMesh3d::RemoveVertex(CVertex3d* v) {
   // a vertex listed twice lives on through its other slot
   if (m_VertexSlots.Unique() || !m_ArrayVertex.Has(v)) {
     UnlinkVertex(this, v);
+    ForgetId(v);
     delete v;
   }
   SetModified();
@@ -351,6 +357,7 @@ int CMesh3d::RemoveFace(CFace3d* f) {
   // a face listed twice lives on
   if (m_FaceSlots.Unique() || !m_ArrayFace.Has(f)) {
     UnlinkFace(this, f);
+    ForgetId(f);
     delete f;
   }
   SetModified();

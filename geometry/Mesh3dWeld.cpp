@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <unordered_map>
 #include <vector>
 
 #include "geometry/Mesh3d.h"
@@ -88,6 +89,8 @@ int CMesh3d::Weld() {
   for (CVertex3d* v : m_ArrayVertex)
     if (v) v->m_Flag = 0;
   int merged = 0;
+  // merge target of each repeated vertex, by vertex address
+  std::unordered_map<const CVertex3d*, CVertex3d*> target;
   FindRepeats(
       nv,
       [this](int i, CKey3& key) {
@@ -96,24 +99,25 @@ int CMesh3d::Weld() {
         key = {CoordinateBits(v->x), CoordinateBits(v->y), CoordinateBits(v->z)};
         return true;
       },
-      [this, &merged](int i, int j) {
+      [this, &merged, &target](int i, int j) {
         CVertex3d* q = GetVertex(i);
         q->m_Flag = 1;
-        q->m_pTarget = GetVertex(j);
+        target[q] = GetVertex(j);
         merged++;
       });
   if (merged == 0) return RemoveUnusedVertices();
 
-  // replace every linked corner by its target, then clear the links
+  // replace every linked corner by its target
   for (CFace3d* f : m_ArrayFace) {
     if (!f) continue;
     for (int k = 0; k < 3; k++) {
       CVertex3d* c = f->m_pVertex[k];
-      if (c && c->m_Flag == 1 && c->m_pTarget) f->m_pVertex[k] = c->m_pTarget;
+      if (c && c->m_Flag == 1) {
+        auto found = target.find(c);
+        if (found != target.end()) f->m_pVertex[k] = found->second;
+      }
     }
   }
-  for (CVertex3d* v : m_ArrayVertex)
-    if (v && v->m_Flag == 1) v->m_pTarget = nullptr;
   SetModified();
   return RemoveUnusedVertices();
 }

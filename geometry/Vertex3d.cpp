@@ -7,10 +7,19 @@
 #include "geometry/Edge3d.h"
 #include "geometry/Face3d.h"
 
+const CVertexExtra3d CVertex3d::s_NoExtra;
+
 CVertex3d::~CVertex3d() {
-  // Pop and discard the whole history, then the lists free themselves; the
-  // objects pointed to are never touched.
-  ClearHistory();
+  // Discard the whole history with the side block, then the lists free
+  // themselves; the objects pointed to are never touched.
+  DropExtra();
+}
+
+void CVertex3d::DropExtra() {
+  if (!m_pExtra) return;
+  CHistory3d::Clear(m_pExtra->m_pHistory);
+  delete m_pExtra;
+  m_pExtra = nullptr;
 }
 
 //////////////////////////////////////////////////////////////////////
@@ -23,23 +32,23 @@ void CVertex3d::PushPosition() {
   r.position[0] = static_cast<float>(x);
   r.position[1] = static_cast<float>(y);
   r.position[2] = static_cast<float>(z);
-  CHistory3d::Push(m_pHistory, r);
+  CHistory3d::Push(MutableExtra().m_pHistory, r);
 }
 
 void CVertex3d::PushCreated() {
-  CHistory3d::Push(m_pHistory, HISTORY_VERTEX_CREATED);
+  CHistory3d::Push(MutableExtra().m_pHistory, HISTORY_VERTEX_CREATED);
 }
 
 int CVertex3d::PopHistory() {
   CHistoryRecord3d r;
-  if (!CHistory3d::Pop(m_pHistory, r)) return 0;
+  if (!m_pExtra || !CHistory3d::Pop(m_pExtra->m_pHistory, r)) return 0;
   if (r.kind == HISTORY_VERTEX_POSITION) Set(r.position[0], r.position[1], r.position[2]);
   // a created-vertex record carries nothing to restore
   return 1;
 }
 
 void CVertex3d::ClearHistory() {
-  CHistory3d::Clear(m_pHistory);
+  if (m_pExtra) CHistory3d::Clear(m_pExtra->m_pHistory);
 }
 
 //////////////////////////////////////////////////////////////////////
@@ -153,26 +162,26 @@ CVertex3d* CVertex3d::NeighborWithFlagSharingFaceWithFlag(int t, int u) const {
 int CVertex3d::NbBoundaryNeighborWithTag(int t) const {
   int count = 0;
   for (CVertex3d* v : m_ArrayVertexNeighbor)
-    if (v && v->m_TagB == t && v->IsBoundaryVertex()) count++;
+    if (v && v->GetTagB() == t && v->IsBoundaryVertex()) count++;
   return count;
 }
 
 CVertex3d* CVertex3d::FirstBoundaryNeighborWithTag(int t) const {
   for (CVertex3d* v : m_ArrayVertexNeighbor)
-    if (v && v->m_TagB == t && v->IsBoundaryVertex()) return v;
+    if (v && v->GetTagB() == t && v->IsBoundaryVertex()) return v;
   return nullptr;
 }
 
 CVertex3d* CVertex3d::NeighborWithTagAndFlag(int t, int u) const {
   for (CVertex3d* v : m_ArrayVertexNeighbor)
-    if (v && v->m_TagB == t && v->m_Flag == u) return v;
+    if (v && v->GetTagB() == t && v->m_Flag == u) return v;
   return nullptr;
 }
 
 int CVertex3d::CollectNeighborsWithTag(int t, CArray3d<CVertex3d>& out) const {
   int count = 0;
   for (CVertex3d* v : m_ArrayVertexNeighbor)
-    if (v && v->m_TagB == t) {
+    if (v && v->GetTagB() == t) {
       out.Add(v);
       count++;
     }
@@ -200,7 +209,7 @@ CVertex3d* CVertex3d::MostAlignedNeighbor(const CVector3d& dir) const {
 //////////////////////////////////////////////////////////////////////
 
 int CVertex3d::SetEdgeTag(const CVertex3d* v, int tag) {
-  for (CEdge3d* e : m_ArrayEdge) {
+  for (CEdge3d* e : EdgeList()) {
     if (e && e->Equals(this, v)) {
       e->m_Tag = tag;
       return 1;
@@ -211,9 +220,9 @@ int CVertex3d::SetEdgeTag(const CVertex3d* v, int tag) {
 
 int CVertex3d::NbEdgeWithTag(int t) {
   int count = 0;
-  for (CEdge3d* e : m_ArrayEdge)
+  for (CEdge3d* e : EdgeList())
     if (e && e->m_Tag == t) count++;
-  m_Counter = count;
+  SetCounter(count);
   return count;
 }
 
@@ -307,6 +316,6 @@ int CVertex3d::MergeInto(CVertex3d* ctx, int faceFlag, int vertexFlag) {
   ctx->m_ArrayFaceNeighbor.RemoveAll();
   ctx->m_ArrayVertexNeighbor.RemoveAll();
   ctx->m_Flag = vertexFlag;
-  ctx->m_pTarget = this;
+  ctx->SetTarget(this);
   return 1;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <utility>
 
 #include "geometry/Array3d.h"
 #include "geometry/Color.h"
@@ -10,25 +12,37 @@
 class CFace3d;
 class CEdge3d;
 
-// Mesh vertex: position, a saved copy of it, normal, color, scratch flag and
-// tags, and the links to its one-ring (neighbour vertices), incident faces
-// and incident edges.
-class CVertex3d : public CObject3d {
-public:
-  double x = 0.0, y = 0.0, z = 0.0;
+// Fields of a vertex that most meshes never use, kept in one side block that
+// the vertex allocates with the first value differing from the default
+// (setting a default value on a vertex without the block allocates nothing).
+struct CVertexExtra3d {
   double sx = 0.0, sy = 0.0, sz = 0.0; // saved position
-  CVector3d m_Normal;
-  CColor m_Color;
-  int m_Flag = 0;
   CHistory3d* m_pHistory = nullptr;
-  CArray3d<CVertex3d> m_ArrayVertexNeighbor;
-  CArray3d<CFace3d> m_ArrayFaceNeighbor;
   CArray3d<CEdge3d> m_ArrayEdge;
+  CVertex3d* m_pTarget = nullptr;
   int m_Counter = 0;
   int m_TagA = 0;
   int m_TagB = 0;
-  CVertex3d* m_pTarget = nullptr;
   int m_TagD = 0;
+  std::uint32_t m_Id = 0; // stable id in the owning mesh, 0 until asked for
+};
+
+// Mesh vertex: position, normal, color, scratch flag and the links to its
+// one-ring (neighbour vertices) and incident faces, held inline up to
+// valence six. The saved position, undo history, incident edges, counter,
+// tags and merge target live in the side block (see CVertexExtra3d) behind
+// accessors.
+class CVertex3d : public CObject3d {
+public:
+  // Entries a neighbour list holds without a block of its own.
+  static constexpr int kInlineNeighbors = 6;
+
+  double x = 0.0, y = 0.0, z = 0.0;
+  CVector3d m_Normal;
+  CColor m_Color;
+  int m_Flag = 0;
+  CArray3d<CVertex3d, kInlineNeighbors> m_ArrayVertexNeighbor;
+  CArray3d<CFace3d, kInlineNeighbors> m_ArrayFaceNeighbor;
 
   CVertex3d() = default;
   CVertex3d(double vx, double vy, double vz) : x(vx), y(vy), z(vz) {}
@@ -53,11 +67,60 @@ public:
   void Set(const CVertex3d* v) { Set(v->x, v->y, v->z); }
   void Set(const CVector3d& v) { Set(v.x, v.y, v.z); }
   CVector3d Position() const { return CVector3d(x, y, z); }
-  void SavePosition() {
-    sx = x;
-    sy = y;
-    sz = z;
+  void SavePosition() { SetSavedPosition(x, y, z); }
+  // saved position, (0, 0, 0) until one is set
+  CVector3d SavedPosition() const {
+    const CVertexExtra3d& e = Extra();
+    return CVector3d(e.sx, e.sy, e.sz);
   }
+  void SetSavedPosition(double vx, double vy, double vz) {
+    if (m_pExtra || vx != 0.0 || vy != 0.0 || vz != 0.0) {
+      CVertexExtra3d& e = MutableExtra();
+      e.sx = vx;
+      e.sy = vy;
+      e.sz = vz;
+    }
+  }
+  void SetSavedPosition(const CVector3d& p) { SetSavedPosition(p.x, p.y, p.z); }
+  // Exchanges the position with the saved one.
+  void SwapSavedPosition() {
+    CVector3d saved = SavedPosition();
+    SetSavedPosition(x, y, z);
+    Set(saved);
+  }
+
+  // rarely used fields (side block)
+  CHistory3d* GetHistory() const { return m_pExtra ? m_pExtra->m_pHistory : nullptr; }
+  std::uint32_t GetId() const { return m_pExtra ? m_pExtra->m_Id : 0; }
+  int GetCounter() const { return Extra().m_Counter; }
+  void SetCounter(int n) { SetExtraValue(&CVertexExtra3d::m_Counter, n); }
+  int GetTagA() const { return Extra().m_TagA; }
+  void SetTagA(int t) { SetExtraValue(&CVertexExtra3d::m_TagA, t); }
+  int GetTagB() const { return Extra().m_TagB; }
+  void SetTagB(int t) { SetExtraValue(&CVertexExtra3d::m_TagB, t); }
+  int GetTagD() const { return Extra().m_TagD; }
+  void SetTagD(int t) { SetExtraValue(&CVertexExtra3d::m_TagD, t); }
+  // vertex this one was merged into, null when none
+  CVertex3d* GetTarget() const { return Extra().m_pTarget; }
+  void SetTarget(CVertex3d* v) { SetExtraValue(&CVertexExtra3d::m_pTarget, v); }
+  // incident edges (filled by the mesh's BuildEdges); empty without the block
+  const CArray3d<CEdge3d>& EdgeList() const { return Extra().m_ArrayEdge; }
+  CArray3d<CEdge3d>& MutableEdgeList() { return MutableExtra().m_ArrayEdge; }
+  int NbEdge() const { return m_pExtra ? m_pExtra->m_ArrayEdge.GetSize() : 0; }
+  void ClearEdges() {
+    if (m_pExtra) m_pExtra->m_ArrayEdge.RemoveAll();
+  }
+  // The side block, or the defaults when the vertex has none.
+  const CVertexExtra3d& Extra() const { return m_pExtra ? *m_pExtra : s_NoExtra; }
+  CVertexExtra3d& MutableExtra() {
+    if (!m_pExtra) m_pExtra = new CVertexExtra3d;
+    return *m_pExtra;
+  }
+  bool HasExtra() const { return m_pExtra != nullptr; }
+  // Exchanges the side blocks of two vertices.
+  void SwapExtra(CVertex3d& other) noexcept { std::swap(m_pExtra, other.m_pExtra); }
+  // Frees the side block (history and edge list included).
+  void DropExtra();
 
   // undo history
   void PushPosition();
@@ -129,6 +192,17 @@ public:
 
   // Absorbs ctx into this vertex: see the definition.
   int MergeInto(CVertex3d* ctx, int faceFlag, int vertexFlag);
+
+private:
+  template <class V> void SetExtraValue(V CVertexExtra3d::*field, V value) {
+    if (m_pExtra)
+      m_pExtra->*field = value;
+    else if (value != V())
+      MutableExtra().*field = value;
+  }
+
+  CVertexExtra3d* m_pExtra = nullptr;
+  static const CVertexExtra3d s_NoExtra;
 };
 
 double DistanceSquared(const CVertex3d* a, const CVertex3d* b);

@@ -50,7 +50,7 @@ double CVertex3d::MeanDistanceToNeighbors() const {
 
 // Calls fn(f, g) for every unordered pair of incident faces that are
 // neighbours of each other.
-template <class Fn> static void ForNeighborFacePairs(const CArray3d<CFace3d>& faces, Fn fn) {
+template <class Faces, class Fn> static void ForNeighborFacePairs(const Faces& faces, Fn fn) {
   int n = faces.GetSize();
   for (int i = 0; i < n; i++) {
     CFace3d* f = faces[i];

@@ -148,7 +148,9 @@ CommandResult GeometryBenchmark(CCommandContext& context) {
 bool HasSavedPositions(const CMesh3d& mesh) {
   for (int i = 0; i < mesh.NbVertex(); i++) {
     const CVertex3d* v = mesh.GetVertex(i);
-    if (v && (v->sx != 0.0 || v->sy != 0.0 || v->sz != 0.0)) return true;
+    if (!v) continue;
+    CVector3d saved = v->SavedPosition();
+    if (saved.x != 0.0 || saved.y != 0.0 || saved.z != 0.0) return true;
   }
   return false;
 }

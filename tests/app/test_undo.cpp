@@ -291,8 +291,8 @@ namespace {
 
 int ElementsWithHistory(const CMesh3d& mesh) {
   int count = 0;
-  for (const CVertex3d* v : mesh.m_ArrayVertex) count += v && v->m_pHistory;
-  for (const CFace3d* f : mesh.m_ArrayFace) count += f && f->m_pHistory;
+  for (const CVertex3d* v : mesh.m_ArrayVertex) count += v && v->GetHistory();
+  for (const CFace3d* f : mesh.m_ArrayFace) count += f && f->GetHistory();
   return count;
 }
 

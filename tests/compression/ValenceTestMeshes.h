@@ -37,7 +37,8 @@ struct MeshSnapshot {
     for (int i = 0; i < mesh.NbVertex(); ++i) {
       const CVertex3d* v = mesh.GetVertex(i);
       vertices.push_back(v);
-      positions.insert(positions.end(), {v->x, v->y, v->z, v->sx, v->sy, v->sz});
+      CVector3d s = v->SavedPosition();
+      positions.insert(positions.end(), {v->x, v->y, v->z, s.x, s.y, s.z});
       neighbours.emplace_back(v->m_ArrayVertexNeighbor.begin(), v->m_ArrayVertexNeighbor.end());
       incident.emplace_back(v->m_ArrayFaceNeighbor.begin(), v->m_ArrayFaceNeighbor.end());
     }

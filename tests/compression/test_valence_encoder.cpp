@@ -287,7 +287,8 @@ TEST(ValenceEncoder, GeometryReconstructionAndRate) {
     CValenceResult result;
     ASSERT_EQ(EncodeValence(grid.get(), options, &result), 1) << result.m_Error;
     EXPECT_TRUE(std::isfinite(result.m_Psnr));
-    for (int i = 0; i < grid->NbVertex(); ++i) EXPECT_EQ(grid->GetVertex(i)->sz, 0.0);
+    for (int i = 0; i < grid->NbVertex(); ++i)
+      EXPECT_EQ(grid->GetVertex(i)->SavedPosition().z, 0.0);
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -234,4 +235,52 @@ TEST(Array3d, VacatedSlotsReadAsRemovedInOrder) {
     b.Vacate(5);
     EXPECT_EQ(c.read(b), c.expected) << c.name;
   }
+}
+
+// Small-buffer arrays (neighbour lists): entries stay inside the array up to
+// N, spill into a block beyond it by the growth rule, and come back inside
+// when they fit again; swaps and moves carry the entries whichever side
+// they are on.
+TEST(Array3d, SmallBufferKeepsShortListsInside) {
+  std::vector<Item> items(20);
+  struct Case {
+    int added;
+    int capacity;
+  };
+  // capacity N = 6 inside; the first block grows from N by the automatic
+  // step (size/8 clamped to 4..1024)
+  for (Case c : {Case{0, 6}, Case{1, 6}, Case{6, 6}, Case{7, 10}, Case{11, 14}, Case{20, 22}}) {
+    CArray3d<Item, 6> a;
+    for (int i = 0; i < c.added; i++) a.Add(&items[size_t(i)]);
+    EXPECT_EQ(a.GetCapacity(), c.capacity) << c.added;
+    ASSERT_EQ(a.GetSize(), c.added);
+    for (int i = 0; i < c.added; i++) EXPECT_EQ(a[i], &items[size_t(i)]) << c.added;
+    // back inside once the entries fit
+    while (a.GetSize() > 3) a.RemoveAt(0);
+    a.FreeExtra();
+    EXPECT_EQ(a.GetCapacity(), 6) << c.added;
+    int first = std::max(0, c.added - 3);
+    for (int i = 0; i < a.GetSize(); i++) EXPECT_EQ(a[i], &items[size_t(first + i)]) << c.added;
+  }
+}
+
+TEST(Array3d, SmallBufferSwapsAndMovesEitherSide) {
+  std::vector<Item> items(12);
+  for (int shortSize : {0, 2, 6})
+    for (int longSize : {3, 7, 12}) {
+      CArray3d<Item, 6> a, b;
+      for (int i = 0; i < shortSize; i++) a.Add(&items[size_t(i)]);
+      for (int i = 0; i < longSize; i++) b.InsertAt(0, &items[size_t(i)]);
+      a.Swap(b);
+      ASSERT_EQ(a.GetSize(), longSize);
+      ASSERT_EQ(b.GetSize(), shortSize);
+      for (int i = 0; i < longSize; i++) EXPECT_EQ(a[i], &items[size_t(longSize - 1 - i)]);
+      for (int i = 0; i < shortSize; i++) EXPECT_EQ(b[i], &items[size_t(i)]);
+      CArray3d<Item, 6> moved(std::move(a));
+      EXPECT_EQ(moved.GetSize(), longSize);
+      EXPECT_EQ(a.GetSize(), 0);
+      EXPECT_EQ(moved.Find(&items[0]), longSize - 1);
+      moved.RemoveAll();
+      EXPECT_EQ(moved.GetCapacity(), 6);
+    }
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <queue>
@@ -110,4 +111,72 @@ TEST(ElementStorage, MeshesBuiltOnOneThreadAreFreedOnAnother) {
     }
     EXPECT_EQ(checked, kMeshesPerRound);
   }
+}
+
+// The rarely used fields live in a side block that appears with the first
+// value differing from the default; defaults written in bulk allocate
+// nothing, and every value reads back through its accessor.
+TEST(ElementStorage, RareFieldsAllocateTheirBlockOnlyWhenUsed) {
+  struct Case {
+    const char* name;
+    std::function<void(CVertex3d&)> write;
+    std::function<bool(const CVertex3d&)> readsBack;
+    bool allocates;
+  };
+  CVertex3d other;
+  const std::vector<Case> cases = {
+      {"tag A zero", [](CVertex3d& v) { v.SetTagA(0); },
+       [](const CVertex3d& v) { return v.GetTagA() == 0; }, false},
+      {"tag B", [](CVertex3d& v) { v.SetTagB(5); },
+       [](const CVertex3d& v) { return v.GetTagB() == 5; }, true},
+      {"tag D", [](CVertex3d& v) { v.SetTagD(-2); },
+       [](const CVertex3d& v) { return v.GetTagD() == -2; }, true},
+      {"counter zero", [](CVertex3d& v) { v.SetCounter(0); },
+       [](const CVertex3d& v) { return v.GetCounter() == 0; }, false},
+      {"target null", [](CVertex3d& v) { v.SetTarget(nullptr); },
+       [](const CVertex3d& v) { return !v.GetTarget(); }, false},
+      {"target", [&other](CVertex3d& v) { v.SetTarget(&other); },
+       [&other](const CVertex3d& v) { return v.GetTarget() == &other; }, true},
+      {"saved origin", [](CVertex3d& v) { v.SetSavedPosition(0, 0, 0); },
+       [](const CVertex3d& v) { return v.SavedPosition().Length() == 0; }, false},
+      {"saved position", [](CVertex3d& v) { v.SavePosition(); },
+       [](const CVertex3d& v) { return v.SavedPosition().x == 1.5; }, true},
+      {"history", [](CVertex3d& v) { v.PushPosition(); },
+       [](const CVertex3d& v) { return v.GetHistory() != nullptr; }, true},
+  };
+  for (const Case& c : cases) {
+    CVertex3d v(1.5, 2, 3);
+    c.write(v);
+    EXPECT_EQ(v.HasExtra(), c.allocates) << c.name;
+    EXPECT_TRUE(c.readsBack(v)) << c.name;
+  }
+  // faces: tag and auxiliary vector
+  CFace3d f;
+  f.SetTag(0);
+  f.SetAux(CVector3d());
+  EXPECT_FALSE(f.HasExtra());
+  f.SetAux(CVector3d(1, 2, 3));
+  f.SetTag(4);
+  EXPECT_TRUE(f.HasExtra());
+  EXPECT_EQ(f.GetTag(), 4);
+  EXPECT_EQ(f.GetAux().z, 3.0);
+  // swapping positions with the saved ones gives the vertex its block
+  CVertex3d w(1, 2, 3);
+  w.SwapSavedPosition();
+  EXPECT_EQ(w.x, 0.0);
+  EXPECT_EQ(w.SavedPosition().z, 3.0);
+}
+
+// A mesh of valence-six vertices keeps every neighbour list inside its
+// vertex and gives no vertex or face a side block.
+TEST(ElementStorage, ClosedValenceSixMeshNeedsNoBlocks) {
+  std::unique_ptr<CMesh3d> torus(testmeshes::MakeTorus(16, 12));
+  torus->Rebuild();
+  for (const CVertex3d* v : torus->m_ArrayVertex) {
+    ASSERT_EQ(v->NbNeighbor(), 6);
+    EXPECT_EQ(v->m_ArrayVertexNeighbor.GetCapacity(), CVertex3d::kInlineNeighbors);
+    EXPECT_EQ(v->m_ArrayFaceNeighbor.GetCapacity(), CVertex3d::kInlineNeighbors);
+    EXPECT_FALSE(v->HasExtra());
+  }
+  for (const CFace3d* f : torus->m_ArrayFace) EXPECT_FALSE(f->HasExtra());
 }

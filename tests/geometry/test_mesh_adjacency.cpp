@@ -188,8 +188,8 @@ TEST(MeshAdjacency, ClosedSurfaceInvariants) {
   }
   for (int i = 0; i < nv; i++) {
     const CVertex3d* v = sphere->GetVertex(i);
-    EXPECT_EQ(v->m_ArrayEdge.GetSize(), v->NbNeighbor());
-    incidences += v->m_ArrayEdge.GetSize();
+    EXPECT_EQ(v->NbEdge(), v->NbNeighbor());
+    incidences += v->NbEdge();
   }
   EXPECT_EQ(incidences, 2 * sphere->NbEdge());
 
@@ -198,7 +198,7 @@ TEST(MeshAdjacency, ClosedSurfaceInvariants) {
   EXPECT_EQ(sphere->NbEdge(), nv + nf - 2);
   sphere->DeleteEdges();
   EXPECT_EQ(sphere->NbEdge(), 0);
-  EXPECT_EQ(sphere->GetVertex(0)->m_ArrayEdge.GetSize(), 0);
+  EXPECT_EQ(sphere->GetVertex(0)->NbEdge(), 0);
 
   // vertex normals of the unit sphere point outwards
   for (int i = 0; i < nv; i++) {

@@ -50,7 +50,7 @@ std::string Col(const CColor& c) {
          std::to_string(c.a);
 }
 
-template <class T> std::string List(const CArray3d<T>& a, const CNames& name) {
+template <class T, int N> std::string List(const CArray3d<T, N>& a, const CNames& name) {
   std::string s;
   for (const T* p : a) s += name(p) + " ";
   return s;
@@ -58,12 +58,11 @@ template <class T> std::string List(const CArray3d<T>& a, const CNames& name) {
 
 std::string DescribeVertex(const CVertex3d* v, const CNames& name) {
   std::ostringstream out;
-  out << v->x << "," << v->y << "," << v->z << " s " << v->sx << "," << v->sy << "," << v->sz
-      << " n " << Vec(v->m_Normal) << " c " << Col(v->m_Color) << " flag " << v->m_Flag
-      << " counter " << v->m_Counter << " tags " << v->m_TagA << "," << v->m_TagB << ","
-      << v->m_TagD << " target " << name(v->m_pTarget) << " ring "
-      << List(v->m_ArrayVertexNeighbor, name) << " faces " << List(v->m_ArrayFaceNeighbor, name)
-      << " edges " << List(v->m_ArrayEdge, name);
+  out << v->x << "," << v->y << "," << v->z << " s " << Vec(v->SavedPosition()) << " n "
+      << Vec(v->m_Normal) << " c " << Col(v->m_Color) << " flag " << v->m_Flag << " counter "
+      << v->GetCounter() << " tags " << v->GetTagA() << "," << v->GetTagB() << "," << v->GetTagD()
+      << " target " << name(v->GetTarget()) << " ring " << List(v->m_ArrayVertexNeighbor, name)
+      << " faces " << List(v->m_ArrayFaceNeighbor, name) << " edges " << List(v->EdgeList(), name);
   return out.str();
 }
 
@@ -99,8 +98,8 @@ std::vector<std::string> Describe(const CMesh3d& m) {
     out << name(f) << " corners";
     for (int k = 0; k < 6; k++) out << " " << name(f->m_pVertex[k]);
     out << " nb " << name(f->f(0)) << " " << name(f->f(1)) << " " << name(f->f(2)) << " n "
-        << Vec(f->m_Normal) << " aux " << Vec(f->m_Aux) << " c " << Col(f->m_Color) << " flag "
-        << f->m_Flag << " tag " << f->m_Tag;
+        << Vec(f->m_Normal) << " aux " << Vec(f->GetAux()) << " c " << Col(f->m_Color) << " flag "
+        << f->m_Flag << " tag " << f->GetTag();
     lines.push_back(out.str());
   }
   for (const CEdge3d* e : m.m_ArrayEdge)
@@ -120,23 +119,21 @@ MeshPtr MakeRichMesh() {
   m->GetEdge(2)->m_pFace2 = m->GetFace(5);
   for (int i = 0; i < m->NbVertex(); i++) {
     CVertex3d* v = m->GetVertex(i);
-    v->sx = i + 0.5;
-    v->sy = -i;
-    v->sz = 2 * i;
+    v->SetSavedPosition(i + 0.5, -i, 2 * i);
     v->m_Color = CColor(i, 2 * i, 3 * i, 4 * i);
     v->m_Flag = i + 1;
-    v->m_Counter = 3 * i;
-    v->m_TagA = i % 3;
-    v->m_TagB = i % 5;
-    v->m_TagD = i % 7;
-    v->m_pTarget = m->GetVertex((i + 4) % m->NbVertex());
+    v->SetCounter(3 * i);
+    v->SetTagA(i % 3);
+    v->SetTagB(i % 5);
+    v->SetTagD(i % 7);
+    v->SetTarget(m->GetVertex((i + 4) % m->NbVertex()));
   }
   for (int i = 0; i < m->NbFace(); i++) {
     CFace3d* f = m->GetFace(i);
-    f->m_Aux = CVector3d(i, 1, -i);
+    f->SetAux(CVector3d(i, 1, -i));
     f->m_Color = CColor(i, 255 - i, 7, 9);
     f->m_Flag = i % 4;
-    f->m_Tag = i;
+    f->SetTag(i);
     f->m_pVertex[3] = m->GetVertex(i % 11);
   }
   std::vector<float> uv = {0.1f, 0.2f, 0.3f, 0.4f};

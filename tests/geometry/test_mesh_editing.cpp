@@ -17,8 +17,8 @@ namespace {
 using MeshPtr = std::unique_ptr<CMesh3d>;
 
 using meshchecks::Euler;
-using meshchecks::ExpectNoStaleReferences;
 using meshchecks::ExpectConsistentAdjacency;
+using meshchecks::ExpectNoStaleReferences;
 using testmeshes::AddFace;
 using testmeshes::AddVertex;
 
@@ -600,7 +600,7 @@ TEST(MeshUndo, UndoPopsOneRecordPerElementAndWeldDropsStaleRecords) {
   second->PushCorner(0); // names a vertex that merges into an earlier one
   soup->GetFace(0)->PushCreated();
   soup->Weld();
-  EXPECT_EQ(second->m_pHistory, nullptr);
+  EXPECT_EQ(second->GetHistory(), nullptr);
   EXPECT_EQ(soup->UndoHistory(), 0);
   for (const CFace3d* f : soup->m_ArrayFace) EXPECT_FALSE(f->HasNullVertex());
 }

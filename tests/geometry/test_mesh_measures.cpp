@@ -95,7 +95,7 @@ TEST(MeshMeasures, DisplacementAndSwap) {
   mesh.SwapPositions();
   EXPECT_EQ(mesh.m_PositionsSwapped, 1);
   EXPECT_EQ(mesh.GetVertex(0)->z, 0.0);
-  EXPECT_EQ(mesh.GetVertex(0)->sz, 0.3);
+  EXPECT_EQ(mesh.GetVertex(0)->SavedPosition().z, 0.3);
   mesh.SwapPositions();
   EXPECT_EQ(mesh.m_PositionsSwapped, 0);
   EXPECT_EQ(mesh.GetVertex(0)->z, 0.3);
@@ -271,7 +271,7 @@ TEST(MeshMeasures, QueriesOverFlags) {
   EXPECT_EQ(grid->NbFaceWithFlag(0), 2);
   grid->SetTagBOnVerticesAndTagOnFaces(4);
   EXPECT_EQ(grid->NbVertexWithTagB(4), 4);
-  EXPECT_EQ(grid->GetFace(1)->m_Tag, 4);
+  EXPECT_EQ(grid->GetFace(1)->GetTag(), 4);
 }
 
 TEST(MeshMeasures, DrawingGuardsNeedNoContext) {

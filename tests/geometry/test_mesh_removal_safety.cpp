@@ -107,9 +107,9 @@ MeshPtr MakeGridWithApex() {
 
 // Every undo record of the mesh's elements is gone.
 void ExpectNoHistory(const CMesh3d& m, const std::string& path) {
-  for (const CFace3d* f : m.m_ArrayFace) EXPECT_EQ(f->m_pHistory, nullptr) << path;
-  for (const CVertex3d* v : m.m_ArrayVertex) EXPECT_EQ(v->m_pHistory, nullptr) << path;
-  for (const CVertex3d* v : m.m_ArrayDetachedVertex) EXPECT_EQ(v->m_pHistory, nullptr) << path;
+  for (const CFace3d* f : m.m_ArrayFace) EXPECT_EQ(f->GetHistory(), nullptr) << path;
+  for (const CVertex3d* v : m.m_ArrayVertex) EXPECT_EQ(v->GetHistory(), nullptr) << path;
+  for (const CVertex3d* v : m.m_ArrayDetachedVertex) EXPECT_EQ(v->GetHistory(), nullptr) << path;
 }
 
 struct CRemovalPath {
@@ -191,7 +191,7 @@ TEST(MeshRemoveHistory, EveryRemovalPathDropsTheUndoRecords) {
     // an absent element removes nothing and keeps the records
     CFace3d stranger;
     EXPECT_EQ(m->RemoveFace(&stranger), 0);
-    EXPECT_NE(m->GetVertex(0)->m_pHistory, nullptr) << path.name;
+    EXPECT_NE(m->GetVertex(0)->GetHistory(), nullptr) << path.name;
 
     EXPECT_GT(path.remove(*m, v), 0) << path.name;
     ExpectNoHistory(*m, path.name);

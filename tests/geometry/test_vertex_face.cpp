@@ -87,7 +87,7 @@ struct Fixture {
       for (int k = 0; k < 3; k++) EXPECT_EQ(x->f(k), Across(x, k)) << "face neighbour " << k;
     }
     for (CVertex3d* x : v) {
-      if (x->m_pTarget) continue; // merged away
+      if (x->GetTarget()) continue; // merged away
       std::set<CFace3d*> faces;
       std::set<CVertex3d*> ring;
       for (CFace3d* g : live)
@@ -149,7 +149,7 @@ TEST(Vertex3d, Construction) {
   CVertex3d a;
   EXPECT_EQ(a.GetType(), 2);
   EXPECT_EQ(a.m_Flag, 0);
-  EXPECT_EQ(a.m_pTarget, nullptr);
+  EXPECT_EQ(a.GetTarget(), nullptr);
   EXPECT_EQ(a.m_Color, CColor(255, 255, 255, 255));
   ExpectVec(a.m_Normal, 0, 0, 0, 0);
   CVertex3d b(1, 2, 3);
@@ -169,7 +169,7 @@ TEST(Face3d, Construction) {
   EXPECT_EQ(f.NbNeighbor(), 0);
   EXPECT_TRUE(f.HasNullVertex());
   EXPECT_EQ(f.m_Color, CColor(255, 255, 255, 255));
-  ExpectVec(f.m_Aux, 0, 0, 0, 0);
+  ExpectVec(f.GetAux(), 0, 0, 0, 0);
 }
 
 //////////////////////////////////////////////////////////////////////
@@ -305,7 +305,7 @@ TEST(Vertex3d, NullEntriesInListsAreSkipped) {
   v.AddFace(&f);
   n.AddFace(&f);
   EXPECT_EQ(v.MergeInto(&n, 1, 2), 0);
-  EXPECT_EQ(n.m_pTarget, nullptr);
+  EXPECT_EQ(n.GetTarget(), nullptr);
 }
 
 //////////////////////////////////////////////////////////////////////
@@ -405,13 +405,15 @@ TEST(Face3d, CornerFlagsAndTags) {
   EXPECT_EQ(a.m_Flag, 5);
   EXPECT_EQ(b.m_Flag, 7);
   EXPECT_EQ(c.m_Flag, 5);
-  a.m_TagB = 1;
-  b.m_TagB = 4;
-  c.m_TagB = -2;
+  a.SetTagB(1);
+  b.SetTagB(4);
+  c.SetTagB(-2);
   EXPECT_EQ(f.NbCornerWithTag(4), 1);
   EXPECT_EQ(f.MaxTagDifference(), 6);
   EXPECT_FALSE(f.SameTags());
-  a.m_TagB = b.m_TagB = c.m_TagB = 3;
+  a.SetTagB(3);
+  b.SetTagB(3);
+  c.SetTagB(3);
   EXPECT_TRUE(f.SameTags());
   EXPECT_EQ(f.MaxTagDifference(), 0);
 }
@@ -685,8 +687,8 @@ TEST(Vertex3d, QueriesByFlagAndTag) {
   EXPECT_EQ(c->NeighborWithFlagSharingFaceWithFlag(2, 3), m.v[8]);
   EXPECT_EQ(c->NeighborWithFlagSharingFaceWithFlag(2, 4), nullptr);
   // Tag B.
-  m.v[5]->m_TagB = 6;
-  m.v[7]->m_TagB = 6;
+  m.v[5]->SetTagB(6);
+  m.v[7]->SetTagB(6);
   m.v[7]->m_Flag = 1;
   EXPECT_EQ(c->NbBoundaryNeighborWithTag(6), 2);
   CVertex3d* first = c->FirstBoundaryNeighborWithTag(6);
@@ -700,8 +702,8 @@ TEST(Vertex3d, QueriesByFlagAndTag) {
   // A tagged interior vertex is not a boundary neighbour.
   Fixture g;
   g.Grid(3); // interior vertices 5, 6, 9, 10
-  g.v[6]->m_TagB = 1;
-  g.v[1]->m_TagB = 1;
+  g.v[6]->SetTagB(1);
+  g.v[1]->SetTagB(1);
   EXPECT_EQ(g.v[5]->NbBoundaryNeighborWithTag(1), 1);
   EXPECT_EQ(g.v[5]->FirstBoundaryNeighborWithTag(1), g.v[1]);
 }
@@ -788,16 +790,16 @@ TEST(Vertex3d, SharpCount) {
 TEST(Vertex3d, EdgeTags) {
   CVertex3d a, b, c;
   CEdge3d ab(&a, &b), ca(&c, &a, 4);
-  a.m_ArrayEdge.Add(&ab);
-  a.m_ArrayEdge.Add(&ca);
+  a.MutableEdgeList().Add(&ab);
+  a.MutableEdgeList().Add(&ca);
   EXPECT_EQ(a.SetEdgeTag(&c, 7), 1); // either orientation
   EXPECT_EQ(ca.m_Tag, 7);
   EXPECT_EQ(a.SetEdgeTag(&a, 7), 0);
   EXPECT_EQ(a.NbEdgeWithTag(7), 1);
-  EXPECT_EQ(a.m_Counter, 1);
+  EXPECT_EQ(a.GetCounter(), 1);
   EXPECT_EQ(a.NbEdgeWithTag(0), 1);
   EXPECT_EQ(a.NbEdgeWithTag(3), 0);
-  EXPECT_EQ(a.m_Counter, 0);
+  EXPECT_EQ(a.GetCounter(), 0);
 }
 
 //////////////////////////////////////////////////////////////////////
@@ -810,14 +812,14 @@ TEST(Vertex3d, HistoryPushPop) {
   v.PushPosition();
   v.Set(5, 6, 7);
   v.PushCreated();
-  ASSERT_NE(v.m_pHistory, nullptr);
+  ASSERT_NE(v.GetHistory(), nullptr);
   EXPECT_EQ(v.PopHistory(), 1); // kind 4: nothing else
   EXPECT_EQ(v.x, 5.0);
   EXPECT_EQ(v.PopHistory(), 1); // kind 3: float position
   EXPECT_EQ(v.x, static_cast<double>(0.1f));
   EXPECT_EQ(v.y, static_cast<double>(0.2f));
   EXPECT_EQ(v.z, static_cast<double>(0.3f));
-  EXPECT_EQ(v.m_pHistory, nullptr); // freed when empty
+  EXPECT_EQ(v.GetHistory(), nullptr); // freed when empty
   EXPECT_EQ(v.PopHistory(), 0);
   // A destructor with a non-empty history discards it (ASan checks leaks).
   CVertex3d* w = new CVertex3d(1, 1, 1);
@@ -829,7 +831,7 @@ TEST(Vertex3d, HistoryPushPop) {
   v.Set(9, 9, 9);
   v.ClearHistory();
   EXPECT_EQ(v.x, 9.0);
-  EXPECT_EQ(v.m_pHistory, nullptr);
+  EXPECT_EQ(v.GetHistory(), nullptr);
 }
 
 TEST(Face3d, HistoryPushPop) {
@@ -844,7 +846,7 @@ TEST(Face3d, HistoryPushPop) {
   EXPECT_EQ(f.PopHistory(), 1);
   EXPECT_EQ(f.v(2), &c);
   ExpectVec(f.m_Normal, 0, 0, 1, 0); // recomputed
-  EXPECT_EQ(f.m_pHistory, nullptr);
+  EXPECT_EQ(f.GetHistory(), nullptr);
   f.PushCreated();
   f.PushCorner(0);
   f.SetVertex(0, &d);
@@ -1015,10 +1017,10 @@ TEST(Vertex3d, MergeIntoInteriorEdge) {
   int valenceBefore = keep->NbNeighbor() + gone->NbNeighbor() - 2 - 2;
   ASSERT_EQ(keep->MergeInto(gone, 1, 2), 1);
   EXPECT_EQ(gone->m_Flag, 2);
-  EXPECT_EQ(gone->m_pTarget, keep);
+  EXPECT_EQ(gone->GetTarget(), keep);
   EXPECT_EQ(gone->NbFace(), 0);
   EXPECT_EQ(gone->NbNeighbor(), 0);
-  EXPECT_EQ(keep->m_pTarget, nullptr);
+  EXPECT_EQ(keep->GetTarget(), nullptr);
   for (int i = 0; i < 2; i++) {
     CFace3d* f = shared[i];
     EXPECT_EQ(f->m_Flag, 1);
@@ -1046,7 +1048,7 @@ TEST(Vertex3d, MergeIntoBoundaryEdge) {
   CVertex3d* keep = m.v[1];
   CVertex3d* gone = m.v[2];
   ASSERT_EQ(keep->MergeInto(gone, 1, 2), 1);
-  EXPECT_EQ(gone->m_pTarget, keep);
+  EXPECT_EQ(gone->GetTarget(), keep);
   int live = 0;
   for (CFace3d* f : m.f) live += f->m_Flag == 0;
   EXPECT_EQ(live, 17);
@@ -1062,7 +1064,7 @@ TEST(Vertex3d, MergeIntoRefusals) {
   EXPECT_EQ(m.v[0]->MergeInto(nullptr, 1, 2), 0);
   EXPECT_EQ(m.v[0]->MergeInto(m.v[0], 1, 2), 0);
   m.ExpectConsistent();
-  for (CVertex3d* v : m.v) EXPECT_EQ(v->m_pTarget, nullptr);
+  for (CVertex3d* v : m.v) EXPECT_EQ(v->GetTarget(), nullptr);
   // Third vertex of valence 3 not on the boundary: every edge of a
   // tetrahedron.
   Fixture t;

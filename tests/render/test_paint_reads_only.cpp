@@ -42,7 +42,7 @@ CMesh3d& FirstMesh(COrvexDoc& doc) {
 void ScrambleFlags(CMesh3d& mesh) {
   for (int i = 0; i < mesh.NbVertex(); i++) {
     mesh.GetVertex(i)->m_Flag = (i * 7) % 13 - 3;
-    mesh.GetVertex(i)->m_TagB = i % 5;
+    mesh.GetVertex(i)->SetTagB(i % 5);
   }
   for (int i = 0; i < mesh.NbFace(); i++) mesh.GetFace(i)->m_Flag = (i * 5) % 11 + 2;
 }

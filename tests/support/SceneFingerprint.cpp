@@ -49,9 +49,10 @@ void AddMesh(CDigest* d, const CMesh3d& mesh) {
     d[kAspectNormals].Add(v->NbNeighbor());
     d[kAspectNormals].Add(v->NbFace());
     AddColor(d[kAspectAttributes], v->m_Color);
-    const int tags[] = {v->m_Flag, v->m_Counter, v->m_TagA, v->m_TagB, v->m_TagD};
+    const int tags[] = {v->m_Flag, v->GetCounter(), v->GetTagA(), v->GetTagB(), v->GetTagD()};
     d[kAspectAttributes].Add(tags);
-    const double saved[] = {v->sx, v->sy, v->sz};
+    const CVector3d s = v->SavedPosition();
+    const double saved[] = {s.x, s.y, s.z};
     d[kAspectAttributes].Add(saved);
   }
   for (int i = 0; i < mesh.NbFace(); i++) {
@@ -63,7 +64,7 @@ void AddMesh(CDigest* d, const CMesh3d& mesh) {
     AddVector(d[kAspectNormals], f->m_Normal);
     AddColor(d[kAspectAttributes], f->m_Color);
     d[kAspectAttributes].Add(f->m_Flag);
-    d[kAspectAttributes].Add(f->m_Tag);
+    d[kAspectAttributes].Add(f->GetTag());
   }
 
   CDigest& a = d[kAspectAttributes];
