@@ -49,7 +49,7 @@ const std::vector<CFileFormat>& FileFormats() {
       {".off", false, "OFF mesh", E::Mesh, ReadOff, nullptr, WriteOff, "fuzz_off"},
       {".ply", false, "PLY mesh", E::Mesh, ReadPly, nullptr, WritePly, "fuzz_ply"},
       {".stl", false, "STL mesh", E::Mesh, ReadStl, nullptr, WriteStl, "fuzz_stl"},
-      {".obj", false, "OBJ mesh", E::Mesh, ReadObj, nullptr, WriteObj, "fuzz_obj"},
+      {".obj", false, "OBJ mesh", E::Scene, nullptr, ReadObjScene, WriteObj, "fuzz_obj"},
       {"quad", false, "quad mesh", E::Scene, nullptr, ReadQuadScene, WriteQuadFile, "fuzz_quad"},
       {".bin", false, "binary mesh", E::Mesh, ReadBinaryMesh, nullptr, WriteBinaryMesh,
        "fuzz_binary_mesh"},

@@ -1,11 +1,15 @@
 #include "io/ReadObj.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "geometry/Mesh3d.h"
+#include "geometry/PolygonMesh.h"
+#include "geometry/SceneGraph3d.h"
 #include "io/MeshBuilder.h"
 #include "io/TextFile.h"
 #include "io/TextScan.h"
@@ -342,4 +346,58 @@ int ReadObj(CMesh3d* mesh, const std::string& fileName, CReadReport& report, std
     return ReadObjFromMemory(m, data, size, r, e, libraries);
   };
   return ReadMeshTextFile(mesh, fileName, read, report, error);
+}
+
+// The corners of each polygon the builder fanned, in order: a polygon of n
+// corners left n - 2 triangles (c0, ck, ck+1).
+static void PolygonCorners(const CMeshBuilder& builder, std::vector<int>& corners) {
+  size_t face = 0;
+  for (int size : builder.m_PolygonSize) {
+    const int* first = builder.m_Face[face].corner;
+    corners.insert(corners.end(), {first[0], first[1]});
+    for (int k = 0; k + 2 < size; k++) corners.push_back(builder.m_Face[face + k].corner[2]);
+    face += static_cast<size_t>(size - 2);
+  }
+}
+
+int ReadObjSceneFromMemory(CSceneGraph3d* scene, const char* data, size_t size, CReadReport& report,
+                           std::string& error, const ObjLibraryLoader& libraries) {
+  CMeshBuilder builder;
+  if (!ReadObjToBuilder(builder, data, size, report, error, libraries)) return 0;
+  const bool triangles = std::all_of(builder.m_PolygonSize.begin(), builder.m_PolygonSize.end(),
+                                     [](int n) { return n == 3; });
+
+  // triangles only: a triangle mesh with its colours and texture points
+  if (triangles) {
+    auto mesh = std::make_unique<CMesh3d>();
+    builder.AppendTo(mesh.get());
+    scene->Add(mesh.release());
+    return 1;
+  }
+
+  // larger faces: a polygon mesh keeps them whole
+  std::vector<int> corners;
+  PolygonCorners(builder, corners);
+  int skipped = 0;
+  std::unique_ptr<CPolygonMesh> mesh(
+      MakePolygonMesh(builder.m_Position, builder.m_PolygonSize, corners, &skipped));
+  if (!mesh) {
+    error = "the faces do not make a polygon mesh";
+    return 0;
+  }
+  report.fannedPolygons = 0;
+  report.skippedFaces += skipped;
+  scene->Add(mesh.release());
+  return 1;
+}
+
+int ReadObjScene(CSceneGraph3d* scene, const std::string& fileName, CReadReport& report,
+                 std::string& error) {
+  std::string text;
+  if (!ReadWholeFile(fileName, text, error)) return 0;
+  if (ReadObjSceneFromMemory(scene, text.data(), text.size(), report, error,
+                             LibrariesBeside(fileName)))
+    return 1;
+  error = fileName + ": " + error;
+  return 0;
 }

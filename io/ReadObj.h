@@ -8,6 +8,7 @@
 
 class CMesh3d;
 class CMeshBuilder;
+class CSceneGraph3d;
 
 // Finds a material library named on an "mtllib" line: its text into text,
 // false when there is none by that name.
@@ -35,6 +36,13 @@ using ObjLibraryLoader = std::function<bool(const std::string& name, std::string
 int ReadObj(CMesh3d* mesh, const std::string& fileName, CReadReport& report, std::string& error);
 int ReadObjFromMemory(CMesh3d* mesh, const char* data, size_t size, CReadReport& report,
                       std::string& error, const ObjLibraryLoader& libraries = nullptr);
+// The scene reader of File/Open: a file of triangles gives a triangle mesh
+// (as ReadObj), a file with larger faces a polygon mesh that keeps them
+// whole (positions and faces only).
+int ReadObjScene(CSceneGraph3d* scene, const std::string& fileName, CReadReport& report,
+                 std::string& error);
+int ReadObjSceneFromMemory(CSceneGraph3d* scene, const char* data, size_t size, CReadReport& report,
+                           std::string& error, const ObjLibraryLoader& libraries = nullptr);
 // The parser alone: the file's geometry into builder, the mesh untouched.
 int ReadObjToBuilder(CMeshBuilder& builder, const char* data, size_t size, CReadReport& report,
                      std::string& error, const ObjLibraryLoader& libraries = nullptr);

@@ -1,11 +1,16 @@
 #include "io/WriteObj.h"
 
+#include <algorithm>
+
 #include "geometry/Mesh3d.h"
+#include "geometry/PolygonMesh.h"
+#include "geometry/QuadMesh.h"
 #include "geometry/SceneGraph3d.h"
 #include "geometry/VertexIndexMap.h"
 #include "io/MeshFileOutput.h"
 #include "io/ReplaceFile.h"
 #include "io/TextOutput.h"
+#include "io/WriteObjPolygons.h"
 
 // Enough digits for a float to read back as the same float.
 static const int kFloatDigits = 9;
@@ -37,19 +42,45 @@ static void WriteGroup(const CMesh3d& mesh, int k, long long base, CTextOutput& 
   }
 }
 
+static bool IsObjMesh(const CObject3d* object) {
+  if (!object) return false;
+  const int type = const_cast<CObject3d*>(object)->GetType();
+  return type == TYPE_MESH3D || type == TYPE_QUAD_MESH || type == TYPE_POLYGON_MESH;
+}
+
 int WriteObj(const CSceneGraph3d* scene, const std::string& fileName, std::string& error) {
+  if (std::none_of(scene->m_ArrayObject.begin(), scene->m_ArrayObject.end(), IsObjMesh)) {
+    error = "This scene does not contain meshes";
+    return 0;
+  }
   CReplaceFile file;
-  if (!BeginSceneFile(scene, fileName, file, error)) return 0;
+  if (!file.Open(fileName)) {
+    error = "Unable to open file for writing";
+    return 0;
+  }
   CTextOutput out(&file);
   out.Text("# Produced by 3d Orvexbox\n");
-  long long base = 0;
+
+  // every mesh in scene order, its own group; quads and polygons stay whole
+  int base = 0;
   int k = 0;
   for (int i = 0; i < scene->NbObject(); i++) {
     CObject3d* object = scene->GetAt(i);
-    if (!object || object->GetType() != TYPE_MESH3D) continue;
-    const auto& mesh = *static_cast<const CMesh3d*>(object);
-    WriteGroup(mesh, ++k, base, out);
-    base += mesh.NbVertex();
+    if (!IsObjMesh(object)) continue;
+    const std::string name = "mesh" + std::to_string(++k);
+    switch (object->GetType()) {
+    case TYPE_QUAD_MESH:
+      WriteObjQuadMesh(out, *static_cast<const CQuadMesh*>(object), name, base);
+      break;
+    case TYPE_POLYGON_MESH:
+      WriteObjPolygonMesh(out, *static_cast<const CPolygonMesh*>(object), name, base);
+      break;
+    default: {
+      const auto& mesh = *static_cast<const CMesh3d*>(object);
+      WriteGroup(mesh, k, base, out);
+      base += mesh.NbVertex();
+    }
+    }
   }
   if (!out.Flush(true) || !file.Commit()) {
     error = "Error during writing " + fileName;

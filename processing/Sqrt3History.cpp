@@ -9,9 +9,9 @@
 bool HasSqrt3History(const CMesh3d* mesh) {
   if (!mesh) return false;
   for (const CFace3d* f : mesh->m_ArrayFace)
-    if (f && f->m_pHistory) return true;
+    if (f && f->GetHistory()) return true;
   for (const CVertex3d* v : mesh->m_ArrayVertex)
-    if (v && v->m_pHistory) return true;
+    if (v && v->GetHistory()) return true;
   return false;
 }
 

@@ -14,6 +14,7 @@
 #include "app/Dispatcher.h"
 #include "app/OrvexDoc.h"
 #include "geometry/Mesh3d.h"
+#include "geometry/PolygonMesh.h"
 #include "processing/SubdivisionCommands.h"
 #include "tests/app/RecordingUserInterface.h"
 #include "tests/support/SameSnapshot.h"
@@ -143,8 +144,10 @@ TEST_F(DocumentTest, MeshFormatsSaveAndOpenAgain) {
                                                    "0\nf 1 2 3 4\nf 2 5 3\n")),
             1)
       << obj.GetLastError();
-  EXPECT_EQ(obj.GetFirstMesh()->NbFace(), 3);
-  EXPECT_NE(m_UI.statusLines.back().find("1 polygons split into triangles"), std::string::npos);
+  // OBJ faces of more than three corners stay whole, in a polygon mesh
+  ASSERT_EQ(obj.m_SceneGraph.NbObject(), 1);
+  ASSERT_EQ(obj.m_SceneGraph.GetAt(0)->GetType(), TYPE_POLYGON_MESH);
+  EXPECT_EQ(static_cast<CPolygonMesh*>(obj.m_SceneGraph.GetAt(0))->NbFace(), 2);
 }
 
 TEST_F(DocumentTest, FailedOpenKeepsWhatTheDocumentHad) {

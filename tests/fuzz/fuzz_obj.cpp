@@ -28,5 +28,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int ok = ReadObjFromMemory(&mesh, text, size, report, error, libraries);
   if (!ok && (mesh.NbVertex() != 0 || error.empty())) std::abort();
   CheckMesh(mesh);
+  // the scene reader keeps larger faces in a polygon mesh
+  CSceneGraph3d scene;
+  CReadReport sceneReport;
+  std::string sceneError;
+  const int sceneOk =
+      ReadObjSceneFromMemory(&scene, text, size, sceneReport, sceneError, libraries);
+  if (sceneOk != ok || scene.NbObject() != ok) std::abort();
   return 0;
 }

@@ -28,7 +28,7 @@ TEST(FormatTable, FileNamesSelectTheirFormat) {
       {"/a/photo.Jpg", ".jpg", EFormatOpen::Image, false},
       {"/a/photo.jpeg", nullptr, EFormatOpen::None, false},
       {"/a/facesquad", "quad", EFormatOpen::Scene, true}, // no dot needed
-      {"/a/m.OBJ", ".obj", EFormatOpen::Mesh, true},
+      {"/a/m.OBJ", ".obj", EFormatOpen::Scene, true},
       {"/a/scene.RAW", ".raw", EFormatOpen::Scene, true},
       {"/a/mesh.bin", ".bin", EFormatOpen::Mesh, true},
       {"/a/scene.xyz", nullptr, EFormatOpen::None, false},

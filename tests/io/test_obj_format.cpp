@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "geometry/PolygonMesh.h"
+#include "geometry/SceneGraph3d.h"
 #include "geometry/VertexIndexMap.h"
 #include "io/ReadObj.h"
 #include "io/WriteObj.h"
@@ -48,7 +50,7 @@ TEST(ReadObj, CornerFormsAndRelativeIndicesNameTheSameCorners) {
       {"f 1/1 2//1 3", false}, // forms mixed in one face
       {"f\t1   2\t\t3  # comment", false},
       {"f 1 2 3\r", false},
-      {"f 1 \\\n  2 \\ \r\n3", false},     // continued over lines
+      {"f 1 \\\n  2 \\ \r\n3", false},       // continued over lines
       {"# C:\\models\\\nf 1 2 3 \\", false}, // not a comment; the last line
       {"  f 1 2 3\v\f", false},
   };
@@ -212,4 +214,36 @@ TEST(WriteObj, EveryMeshIsAGroupAndColorsComeBack) {
     EXPECT_EQ(corners[size_t(c)], grid->NbVertex() + index.IndexOf(torus->GetFace(0)->v(c)));
   EXPECT_TRUE(read.GetVertex(grid->NbVertex())->m_Color == CColor(10, 20, 30));
   EXPECT_TRUE(read.GetVertex(grid->NbVertex() + 1)->m_Color == CColor());
+}
+
+// File/Open: triangles give a triangle mesh, larger faces a polygon mesh
+// that keeps them whole; saving writes quads and polygons as they are.
+TEST(ObjScene, LargerFacesStayWholeAndRoundTrip) {
+  const char quadAndTriangle[] = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 2 0 0\n"
+                                 "f 1 2 3 4\nf 2 5 3\n";
+  CSceneGraph3d scene;
+  CReadReport report;
+  std::string error;
+  ASSERT_EQ(
+      ReadObjSceneFromMemory(&scene, quadAndTriangle, sizeof quadAndTriangle - 1, report, error), 1)
+      << error;
+  ASSERT_EQ(scene.NbObject(), 1);
+  ASSERT_EQ(scene.GetAt(0)->GetType(), TYPE_POLYGON_MESH);
+  const auto* polygons = static_cast<const CPolygonMesh*>(scene.GetAt(0));
+  ASSERT_EQ(polygons->NbFace(), 2);
+  EXPECT_EQ(polygons->FaceSize(0), 4);
+  EXPECT_EQ(polygons->FaceSize(1), 3);
+  EXPECT_EQ(report.fannedPolygons, 0);
+
+  const std::string path = ::testing::TempDir() + "polygons.obj";
+  ASSERT_EQ(WriteObj(&scene, path, error), 1) << error;
+  CSceneGraph3d again;
+  ASSERT_EQ(ReadObjScene(&again, path, report, error), 1) << error;
+  ASSERT_EQ(again.GetAt(0)->GetType(), TYPE_POLYGON_MESH);
+  EXPECT_EQ(static_cast<const CPolygonMesh*>(again.GetAt(0))->NbFace(), 2);
+
+  const char triangles[] = "v 0 0 0\nv 1 0 0\nv 1 1 0\nf 1 2 3\n";
+  CSceneGraph3d plain;
+  ASSERT_EQ(ReadObjSceneFromMemory(&plain, triangles, sizeof triangles - 1, report, error), 1);
+  EXPECT_EQ(plain.GetAt(0)->GetType(), TYPE_MESH3D);
 }
