@@ -11,6 +11,7 @@
 #include "geometry/Progress.h"
 #include "geometry/SceneGraph3d.h"
 #include "io/ColorRamp.h"
+#include "processing/PolygonCommands.h"
 #include "processing/Smoothing.h"
 #include "processing/SubdivisionMemory.h"
 #include "processing/SurfaceCleanup.h"
@@ -77,7 +78,9 @@ static void ShowColors(CMesh3d* mesh, int binding) {
 CSubdivisionOutcome CommandSmooth(CSceneGraph3d* scene) {
   std::vector<CMesh3d*> meshes = AllMeshes(scene);
   for (CMesh3d* mesh : meshes) Smooth(mesh, 1);
-  return Changed(!meshes.empty());
+  // quad meshes by their own rule
+  const int quads = SmoothQuadMeshes(scene);
+  return Changed(!meshes.empty() || quads > 0);
 }
 
 CSubdivisionOutcome CommandMultipleSmooth(CSceneGraph3d* scene, const CMultipleSmoothParams& params,

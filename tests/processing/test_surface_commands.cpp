@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "geometry/Mesh3d.h"
+#include "geometry/QuadMesh.h"
 #include "geometry/SceneGraph3d.h"
+#include "processing/QuadShapes.h"
 #include "processing/Smoothing.h"
 #include "processing/SurfaceCleanup.h"
 #include "processing/SurfaceCommands.h"
@@ -168,6 +170,13 @@ TEST(SurfaceCommands, ReportsAndScenesWithoutAMesh) {
   EXPECT_EQ(MeshAt(other, 1)->m_ColorBinding, 0);
   EXPECT_EQ(CommandColorByMeasure(&other, CMeasure::Compacity).changed, 1);
   EXPECT_EQ(MeshAt(other, 1)->m_ColorBinding, 1);
+
+  // a quad mesh is smoothed by its own rule beside the triangle meshes
+  CSceneGraph3d quads;
+  quads.Add(MakeQuadBox());
+  const float before = static_cast<CQuadMesh*>(quads.GetAt(0))->m_Vertices[0].x;
+  EXPECT_EQ(CommandSmooth(&quads).changed, 1);
+  EXPECT_NE(static_cast<CQuadMesh*>(quads.GetAt(0))->m_Vertices[0].x, before);
 }
 
 TEST(SurfaceCommands, PackVerticesFrequencyBelowTwoDoesNothing) {
