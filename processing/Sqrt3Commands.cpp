@@ -11,6 +11,7 @@
 #include "geometry/Progress.h"
 #include "geometry/SceneGraph3d.h"
 #include "processing/FaceColoring.h"
+#include "processing/SceneMeshes.h"
 #include "processing/Silhouette.h"
 #include "processing/Sqrt3Subdivision.h"
 #include "processing/SubdivisionMemory.h"
@@ -29,22 +30,6 @@ constexpr double kPiecewiseFlat = 0.0;
 // Bytes of the undo records one step leaves on an element: the stack (room
 // for two records) and its allocator overhead.
 constexpr double kHistoryBytes = sizeof(CHistory3d) + 16.0;
-
-CMesh3d* AsMesh(CObject3d* object) {
-  return object && object->GetType() == TYPE_MESH3D ? static_cast<CMesh3d*>(object) : nullptr;
-}
-
-CMesh3d* FirstMesh(CSceneGraph3d* scene) {
-  return scene && scene->NbObject() > 0 ? AsMesh(scene->GetAt(0)) : nullptr;
-}
-
-std::vector<CMesh3d*> AllMeshes(CSceneGraph3d* scene) {
-  std::vector<CMesh3d*> meshes;
-  if (!scene) return meshes;
-  for (int i = 0; i < scene->NbObject(); i++)
-    if (CMesh3d* mesh = AsMesh(scene->GetAt(i))) meshes.push_back(mesh);
-  return meshes;
-}
 
 // Faces a step would split: every face, or those flagged 1 (adaptive).
 int Selected(const CMesh3d* mesh, bool adaptive) {
@@ -77,18 +62,6 @@ bool StepFits(const std::vector<CMesh3d*>& meshes, bool adaptive) {
 
 bool StepFits(CMesh3d* mesh, bool adaptive) {
   return StepFits(std::vector<CMesh3d*>{mesh}, adaptive);
-}
-
-CSubdivisionOutcome Refused() {
-  CSubdivisionOutcome outcome;
-  outcome.message = kInsufficientMemoryText;
-  return outcome;
-}
-
-CSubdivisionOutcome Changed(int changed = 1) {
-  CSubdivisionOutcome outcome;
-  outcome.changed = changed;
-  return outcome;
 }
 
 double SecondsSince(std::chrono::steady_clock::time_point start) {

@@ -13,27 +13,11 @@
 #include "geometry/Progress.h"
 #include "geometry/SceneGraph3d.h"
 #include "processing/LoopSubdivision.h"
+#include "processing/SceneMeshes.h"
 #include "processing/SubdivisionMemory.h"
 
 // Curvature selection: faces above this share of the sharpest crease.
 constexpr double kCurvatureShare = 0.95;
-
-static CMesh3d* AsMesh(CObject3d* object) {
-  return object && object->GetType() == TYPE_MESH3D ? static_cast<CMesh3d*>(object) : nullptr;
-}
-
-// The first scene object when it is a triangle mesh.
-static CMesh3d* FirstMesh(CSceneGraph3d* scene) {
-  return scene && scene->NbObject() > 0 ? AsMesh(scene->GetAt(0)) : nullptr;
-}
-
-static std::vector<CMesh3d*> AllMeshes(CSceneGraph3d* scene) {
-  std::vector<CMesh3d*> meshes;
-  if (!scene) return meshes;
-  for (int i = 0; i < scene->NbObject(); i++)
-    if (CMesh3d* mesh = AsMesh(scene->GetAt(i))) meshes.push_back(mesh);
-  return meshes;
-}
 
 static CMeshCount CountOf(const CMesh3d* mesh) {
   CMeshCount count;
@@ -66,18 +50,6 @@ static int MultipleLoopFits(const CMesh3d* mesh, int iterations, int duplicate) 
       bytes += MeshBytes(CountAfterSplits(count, k, 4, 0));
   }
   return MemoryAllows(bytes, last.faces, AvailableMemoryBytes());
-}
-
-static CSubdivisionOutcome Refused() {
-  CSubdivisionOutcome outcome;
-  outcome.message = kInsufficientMemoryText;
-  return outcome;
-}
-
-static CSubdivisionOutcome Changed() {
-  CSubdivisionOutcome outcome;
-  outcome.changed = 1;
-  return outcome;
 }
 
 // Milliseconds of the clock reported as seconds, the way timings are shown.

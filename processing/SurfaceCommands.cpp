@@ -12,37 +12,10 @@
 #include "geometry/SceneGraph3d.h"
 #include "io/ColorRamp.h"
 #include "processing/PolygonCommands.h"
+#include "processing/SceneMeshes.h"
 #include "processing/Smoothing.h"
 #include "processing/SubdivisionMemory.h"
 #include "processing/SurfaceCleanup.h"
-
-static CMesh3d* AsMesh(CObject3d* object) {
-  return object && object->GetType() == TYPE_MESH3D ? static_cast<CMesh3d*>(object) : nullptr;
-}
-
-static CMesh3d* FirstMesh(CSceneGraph3d* scene) {
-  return scene && scene->NbObject() > 0 ? AsMesh(scene->GetAt(0)) : nullptr;
-}
-
-static std::vector<CMesh3d*> AllMeshes(CSceneGraph3d* scene) {
-  std::vector<CMesh3d*> meshes;
-  if (!scene) return meshes;
-  for (int i = 0; i < scene->NbObject(); i++)
-    if (CMesh3d* mesh = AsMesh(scene->GetAt(i))) meshes.push_back(mesh);
-  return meshes;
-}
-
-static CSubdivisionOutcome Changed(int changed = 1) {
-  CSubdivisionOutcome outcome;
-  outcome.changed = changed;
-  return outcome;
-}
-
-static CSubdivisionOutcome Refused() {
-  CSubdivisionOutcome outcome;
-  outcome.message = kInsufficientMemoryText;
-  return outcome;
-}
 
 static std::string Format(const char* format, double value) {
   char text[256];

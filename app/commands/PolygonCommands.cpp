@@ -17,46 +17,35 @@ namespace orvex {
 
 namespace {
 
-// Shows what a command left: its status text and, when it refused, its
-// message box.
-CommandResult Show(CCommandContext& context, const CSubdivisionOutcome& outcome) {
-  if (!outcome.status.empty()) context.ui.SetStatusText(outcome.status);
-  if (!outcome.message.empty()) {
-    context.ui.ShowMessage(outcome.message);
-    return CommandResult::Failed;
-  }
-  return outcome.changed ? CommandResult::Done : CommandResult::NothingDone;
-}
-
 CSceneGraph3d* Scene(CCommandContext& context) {
   return &context.doc->m_SceneGraph;
 }
 
 CommandResult TriangleToQuad(CCommandContext& context) {
-  return Show(context, CommandTriangleToQuad(Scene(context)));
+  return ShowOutcome(context, CommandTriangleToQuad(Scene(context)));
 }
 
 CommandResult PolygonToStar(CCommandContext& context) {
-  return Show(context, CommandPolygonToTriangles(Scene(context), false));
+  return ShowOutcome(context, CommandPolygonToTriangles(Scene(context), false));
 }
 
 CommandResult PolygonToRegular(CCommandContext& context) {
-  return Show(context, CommandPolygonToTriangles(Scene(context), true));
+  return ShowOutcome(context, CommandPolygonToTriangles(Scene(context), true));
 }
 
 CommandResult PolygonToQuads(CCommandContext& context) {
   context.ui.StatusMessage("Convert polygons to quad and triangles....");
-  return Show(context, CommandPolygonToQuadsAndTriangles(Scene(context)));
+  return ShowOutcome(context, CommandPolygonToQuadsAndTriangles(Scene(context)));
 }
 
 CommandResult TriangleToPolygon(CCommandContext& context) {
   context.ui.StatusMessage("Triangle to polygon....");
-  return Show(context, CommandTriangleToPolygon(Scene(context)));
+  return ShowOutcome(context, CommandTriangleToPolygon(Scene(context)));
 }
 
 CommandResult QuadToPolygon(CCommandContext& context) {
   context.ui.StatusMessage("Quad to polygon....");
-  return Show(context, CommandQuadToPolygon(Scene(context)));
+  return ShowOutcome(context, CommandQuadToPolygon(Scene(context)));
 }
 
 CommandResult SubdivideQuads(CCommandContext& context, bool kobbelt) {
@@ -66,7 +55,7 @@ CommandResult SubdivideQuads(CCommandContext& context, bool kobbelt) {
     std::snprintf(seconds, sizeof seconds, ", %g s...", context.ElapsedSeconds());
     outcome.status += seconds;
   }
-  return Show(context, outcome);
+  return ShowOutcome(context, outcome);
 }
 
 CommandResult CatmullClark(CCommandContext& context) {
@@ -78,7 +67,7 @@ CommandResult Kobbelt(CCommandContext& context) {
 }
 
 CommandResult QuadBox(CCommandContext& context) {
-  return Show(context, CommandQuadBox(Scene(context)));
+  return ShowOutcome(context, CommandQuadBox(Scene(context)));
 }
 
 CommandResult Mushroom(CCommandContext& context) {
@@ -88,22 +77,22 @@ CommandResult Mushroom(CCommandContext& context) {
   params.CapRadius = context.params.Real("Cap radius");
   params.CapHeight = context.params.Real("Cap height");
   params.Steps = context.params.Integer("Steps");
-  return Show(context, CommandMushroom(Scene(context), params));
+  return ShowOutcome(context, CommandMushroom(Scene(context), params));
 }
 
 CommandResult Tetrahedron(CCommandContext& context) {
-  return Show(context, CommandTetrahedron(Scene(context)));
+  return ShowOutcome(context, CommandTetrahedron(Scene(context)));
 }
 
 CommandResult Box(CCommandContext& context) {
-  return Show(context, CommandBox(Scene(context)));
+  return ShowOutcome(context, CommandBox(Scene(context)));
 }
 
 CommandResult Map(CCommandContext& context, bool peaks) {
   const ParamValues& p = context.params;
-  return Show(context, CommandMap(Scene(context), p.Integer("nx"), p.Integer("nz"),
-                                  static_cast<float>(p.Real("Min")),
-                                  static_cast<float>(p.Real("Max")), peaks));
+  return ShowOutcome(context, CommandMap(Scene(context), p.Integer("nx"), p.Integer("nz"),
+                                         static_cast<float>(p.Real("Min")),
+                                         static_cast<float>(p.Real("Max")), peaks));
 }
 
 CommandResult CosineMap(CCommandContext& context) {
@@ -125,9 +114,9 @@ CommandResult MapFromImage(CCommandContext& context) {
     return CommandResult::Failed;
   }
   const ParamValues& p = context.params;
-  return Show(context,
-              CommandMapFromImage(Scene(context), texture, p.Integer("Width"), p.Integer("Height"),
-                                  p.Check("Use color"), p.Check("Quad mesh"), kMapFromImageYRange));
+  return ShowOutcome(context, CommandMapFromImage(Scene(context), texture, p.Integer("Width"),
+                                                  p.Integer("Height"), p.Check("Use color"),
+                                                  p.Check("Quad mesh"), kMapFromImageYRange));
 }
 
 // The first quad mesh, to the file of the "File name" field.
