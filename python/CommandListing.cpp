@@ -1,0 +1,74 @@
+// orvexbox.commands(): the registry as Python data, for scripts that look
+// up a command's identifier, keys or dialog fields before running it.
+#include <algorithm>
+#include <string>
+
+#include <pybind11/stl.h>
+
+#include "app/CommandRegistry.h"
+#include "python/Bindings.h"
+
+namespace py = pybind11;
+
+namespace orvex::python {
+namespace {
+
+const char* FieldType(ParamType type) {
+  switch (type) {
+  case ParamType::Integer:
+    return "integer";
+  case ParamType::Real:
+    return "real";
+  case ParamType::Check:
+    return "check";
+  case ParamType::Text:
+    return "text";
+  case ParamType::Choice:
+    return "choice";
+  }
+  return "";
+}
+
+py::dict Field(const ParamSpec& spec) {
+  py::dict field;
+  field["label"] = spec.label;
+  field["type"] = FieldType(spec.type);
+  field["default"] = spec.defaultValue;
+  field["range"] = spec.HasRange() ? py::object(py::make_tuple(spec.min, spec.max)) : py::none();
+  if (!spec.choices.empty()) field["choices"] = spec.choices;
+  field["read_only"] = spec.readOnly;
+  return field;
+}
+
+py::list Commands() {
+  py::list out;
+  for (const auto& command : ApplicationRegistry().Commands()) {
+    const CommandInfo& info = *command;
+    py::dict entry;
+    entry["id"] = info.id;
+    entry["name"] = info.name;
+    std::string path = info.path; // as the menu shows it, without the '&' of the shortcuts
+    path.erase(std::remove(path.begin(), path.end(), '&'), path.end());
+    entry["path"] = path;
+    entry["keys"] = info.keys;
+    entry["available"] = static_cast<bool>(info.handler);
+    py::list fields;
+    for (const ParamSpec& spec : info.params) fields.append(Field(spec));
+    entry["fields"] = fields;
+    out.append(entry);
+  }
+  return out;
+}
+
+} // namespace
+
+void BindCommandListing(py::module_& module) {
+  module.def(
+      "commands", &Commands,
+      "Every registered command as a dict: id, name, path (menu path without the "
+      "'&' marks, empty for commands without a menu entry), keys (accelerators), available (served "
+      "without a window) and fields (label, type, default, range as (min, max) or "
+      "None, choices for drop-down fields, read_only).");
+}
+
+} // namespace orvex::python
