@@ -192,6 +192,8 @@ std::unique_ptr<CMesh3d> MeshFromArrays(const ScriptMesh& given) {
     throw py::value_error("only triangle meshes can be added to a document");
   // the arrays are checked again: a script may have written into them
   const ScriptMesh mesh = CheckedArrays(given.vertices, given.faces);
+  // the arrays are only read from here on: other threads may run meanwhile
+  py::gil_scoped_release release;
   CMeshBuilder builder;
   const double* xyz = mesh.vertices.data();
   const size_t nv = size_t(mesh.vertices.shape(0)), nf = size_t(mesh.faces.shape(0));

@@ -49,6 +49,14 @@ def test_command_errors(doc, command, fields):
     assert doc.objects == [(8, 12, 20)]
 
 
+def test_colour_chooser_answered_by_a_tuple(doc):
+    fields = {"Nb vertices": 3, "Valence": 5}
+    with pytest.raises(orvexbox.CommandError, match="cancelled"):
+        doc.run("Color mesh/Faces/# vertex valence", fields)
+    doc.run("Color mesh/Faces/# vertex valence", fields, Color=(255, 0, 0))
+    assert (doc.mesh(0).face_colors == [255, 0, 0]).all(axis=1).any()
+
+
 def test_undo_without_history_is_an_error(doc):
     with pytest.raises(orvexbox.CommandError):
         doc.undo()
