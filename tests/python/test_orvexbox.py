@@ -90,6 +90,16 @@ def test_arrays_match_the_scene(doc):
         doc.mesh(1)
 
 
+def test_polygon_mesh_arrays(tmp_path):
+    path = tmp_path / "quad_and_triangle.obj"
+    path.write_text("v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 2 0 0\nf 1 2 3 4\nf 2 5 3\n")
+    mesh = orvexbox.open(str(path)).mesh(0)
+    assert mesh.type == 11 and mesh.faces.dtype == np.int32
+    assert mesh.face_offsets.tolist() == [0, 4, 7]
+    assert mesh.faces.tolist() == [0, 1, 2, 3, 1, 4, 2]
+    assert mesh.face_colors.shape == (2, 3) and mesh.vertices.shape == (5, 3)
+
+
 def test_from_arrays_round_trip():
     doc = orvexbox.new()
     source = orvexbox.open(ICOSAHEDRON).mesh(0)
