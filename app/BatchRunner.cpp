@@ -25,22 +25,6 @@ struct ResolvedRun {
   const BatchRun* run = nullptr;
 };
 
-const char* TypeName(ParamType type) {
-  switch (type) {
-  case ParamType::Integer:
-    return "integer";
-  case ParamType::Real:
-    return "real";
-  case ParamType::Check:
-    return "check";
-  case ParamType::Text:
-    return "text";
-  case ParamType::Choice:
-    return "choice";
-  }
-  return "";
-}
-
 std::string Availability(const CommandInfo& info) {
   if (info.handler) return "available";
   if (info.kind == ItemKind::RecentFiles) return "recent-file list of the window";
@@ -56,7 +40,7 @@ std::string JoinKeys(const std::vector<std::string>& keys) {
 }
 
 void ListField(FILE* out, const ParamSpec& param) {
-  std::fprintf(out, "\t\"%s\" %s = %s", param.label.c_str(), TypeName(param.type),
+  std::fprintf(out, "\t\"%s\" %s = %s", param.label.c_str(), ParamTypeName(param.type),
                param.defaultValue.c_str());
   if (param.HasRange()) std::fprintf(out, " [%g .. %g]", param.min, param.max);
   for (size_t i = 0; i < param.choices.size(); i++)

@@ -247,4 +247,20 @@ int ParamValues::Choice(const std::string& label) const {
   return 0;
 }
 
+const char* ParamTypeName(ParamType type) {
+  switch (type) {
+  case ParamType::Integer:
+    return "integer";
+  case ParamType::Real:
+    return "real";
+  case ParamType::Check:
+    return "check";
+  case ParamType::Text:
+    return "text";
+  case ParamType::Choice:
+    return "choice";
+  }
+  return "";
+}
+
 } // namespace orvex

@@ -10,6 +10,9 @@ namespace orvex {
 // integer or real edit, a check box, a text edit or a drop-down list.
 enum class ParamType { Integer, Real, Check, Text, Choice };
 
+// "integer", "real", "check", "text" or "choice", as listings show a type.
+const char* ParamTypeName(ParamType type);
+
 // One field of a command's dialog: its label as the dialog shows it, its
 // kind, its default (as text: "1", "0.5", "on"/"off", a choice or a text)
 // and, for numbers, its inclusive range (min > max means unbounded).

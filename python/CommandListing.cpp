@@ -13,26 +13,10 @@ namespace py = pybind11;
 namespace orvex::python {
 namespace {
 
-const char* FieldType(ParamType type) {
-  switch (type) {
-  case ParamType::Integer:
-    return "integer";
-  case ParamType::Real:
-    return "real";
-  case ParamType::Check:
-    return "check";
-  case ParamType::Text:
-    return "text";
-  case ParamType::Choice:
-    return "choice";
-  }
-  return "";
-}
-
 py::dict Field(const ParamSpec& spec) {
   py::dict field;
   field["label"] = spec.label;
-  field["type"] = FieldType(spec.type);
+  field["type"] = ParamTypeName(spec.type);
   field["default"] = spec.defaultValue;
   field["range"] = spec.HasRange() ? py::object(py::make_tuple(spec.min, spec.max)) : py::none();
   if (!spec.choices.empty()) field["choices"] = spec.choices;
