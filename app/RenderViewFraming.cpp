@@ -6,6 +6,8 @@
 
 #include "app/RenderViewState.h"
 #include "geometry/Mesh3d.h"
+#include "geometry/PolygonMesh.h"
+#include "geometry/QuadMesh.h"
 #include "geometry/SceneGraph3d.h"
 
 namespace orvex {
@@ -15,6 +17,15 @@ namespace {
 // at the view's distance of 5 and 45 degrees of field, it just fits the
 // picture's height, whichever way the scene is turned.
 constexpr double kFramedRadius = 1.9;
+
+// A vertex held by pointer (triangle meshes) or by value (quad and
+// polygon meshes).
+template <class T> const T* PointTo(const T& v) {
+  return &v;
+}
+template <class T> const T* PointTo(T* const& v) {
+  return v;
+}
 
 // Box of points, empty until the first one.
 struct CBox {
@@ -55,20 +66,42 @@ void TransformMatrix(const CTransform& t, double m[3][4]) {
   }
 }
 
-// The box of every triangle mesh's vertices where they are drawn.
+// Adds the points of a vertex array (anything with x, y, z) through the
+// map m.
+template <class Vertices>
+void AddPoints(CBox& box, const Vertices& vertices, const double m[3][4]) {
+  for (const auto& vertex : vertices) {
+    const auto* v = PointTo(vertex);
+    if (!v) continue;
+    double p[3];
+    for (int k = 0; k < 3; k++) p[k] = m[k][0] * v->x + m[k][1] * v->y + m[k][2] * v->z + m[k][3];
+    box.Add(p);
+  }
+}
+
+// The box of every mesh's vertices where they are drawn: triangle meshes
+// through their transforms, quad and polygon meshes as they are.
 CBox SceneBox(const CSceneGraph3d& scene) {
+  static const double identity[3][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}};
   CBox box;
   for (int i = 0; i < scene.NbObject(); i++) {
     CObject3d* object = scene.GetAt(i);
-    if (!object || object->GetType() != TYPE_MESH3D) continue;
-    const CMesh3d* mesh = static_cast<const CMesh3d*>(object);
-    double m[3][4];
-    TransformMatrix(mesh->m_Transform, m);
-    for (const CVertex3d* v : mesh->m_ArrayVertex) {
-      if (!v) continue;
-      double p[3];
-      for (int k = 0; k < 3; k++) p[k] = m[k][0] * v->x + m[k][1] * v->y + m[k][2] * v->z + m[k][3];
-      box.Add(p);
+    switch (object ? object->GetType() : TYPE_OBJECT3D) {
+    case TYPE_MESH3D: {
+      const CMesh3d* mesh = static_cast<const CMesh3d*>(object);
+      double m[3][4];
+      TransformMatrix(mesh->m_Transform, m);
+      AddPoints(box, mesh->m_ArrayVertex, m);
+      break;
+    }
+    case TYPE_QUAD_MESH:
+      AddPoints(box, static_cast<const CQuadMesh*>(object)->m_Vertices, identity);
+      break;
+    case TYPE_POLYGON_MESH:
+      AddPoints(box, static_cast<const CPolygonMesh*>(object)->m_Vertices, identity);
+      break;
+    default:
+      break;
     }
   }
   return box;

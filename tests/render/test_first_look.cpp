@@ -9,6 +9,8 @@
 #include <string>
 
 #include "geometry/Mesh3d.h"
+#include "geometry/PolygonMesh.h"
+#include "geometry/QuadMesh.h"
 #include "io/ReadPng.h"
 #include "tests/render/RenderTestSupport.h"
 #include "tests/support/BatchProcess.h"
@@ -163,4 +165,23 @@ TEST(FirstLook, BatchSnapshotFramesASmallOffCentreMesh) {
   ASSERT_TRUE(ReadPng((dir / "small.png").string(), picture, error)) << error;
   EXPECT_GT(CountNot(picture, 0, 0, 0), kWidth * kHeight / 8);
   EXPECT_GT(CountColors(picture), 20);
+}
+
+// Quad and polygon meshes are framed as triangle meshes are.
+TEST(FirstLook, QuadAndPolygonMeshesAreFramedToo) {
+  const std::vector<float> square = {0.0f, 2.0f, 0.0f, 0.2f, 2.0f, 0.0f,
+                                     0.2f, 2.2f, 0.0f, 0.0f, 2.2f, 0.0f};
+  CObject3d* meshes[] = {MakePolygonMesh(square, {4}, {0, 1, 2, 3}),
+                         MakeQuadMesh(square, {0, 1, 2, 3})};
+  for (CObject3d* mesh : meshes) {
+    ASSERT_NE(mesh, nullptr);
+    CSceneGraph3d scene;
+    scene.Add(mesh);
+    orvex::CRenderViewState view;
+    view.FrameScene(scene);
+    // the centre (0.1, 2.1, 0) lands where the view looks
+    EXPECT_GT(view.m_Scale[0], 5.0f);
+    EXPECT_NEAR(view.m_Translation[0], -0.1f * view.m_Scale[0], 1e-3f);
+    EXPECT_NEAR(view.m_Translation[1], -2.1f * view.m_Scale[1], 1e-3f);
+  }
 }
