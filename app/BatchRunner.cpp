@@ -39,7 +39,7 @@ std::string JoinKeys(const std::vector<std::string>& keys) {
   return text.empty() ? "-" : text;
 }
 
-void ListField(FILE* out, const ParamSpec& param) {
+void ListField(FILE* out, const ParamField& param) {
   std::fprintf(out, "\t\"%s\" %s = %s", param.label.c_str(), ParamTypeName(param.type),
                param.defaultValue.c_str());
   if (param.HasRange()) std::fprintf(out, " [%g .. %g]", param.min, param.max);
@@ -114,7 +114,7 @@ std::string FromStartFolder(const std::string& path) {
 std::string SetValue(const ParamValues& values, const std::string& label,
                      const std::string& value) {
   const int i = values.IndexOf(label);
-  if (i < 0 || !NamesAFile(values.Specs()[size_t(i)])) return value;
+  if (i < 0 || !NamesAFile(values.Fields()[size_t(i)])) return value;
   return FromStartFolder(value);
 }
 
@@ -135,7 +135,7 @@ void ListCommands(FILE* out) {
     const CommandInfo& info = *command;
     std::fprintf(out, "%d\t%s\t%s\t%s\t%s\n", info.id, info.Label().c_str(),
                  JoinKeys(info.keys).c_str(), TargetName(info.target), Availability(info).c_str());
-    for (const ParamSpec& param : info.params) ListField(out, param);
+    for (const ParamField& param : info.params) ListField(out, param);
   }
 }
 

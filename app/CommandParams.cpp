@@ -16,8 +16,8 @@ static std::string FormatReal(double value) {
   return buffer;
 }
 
-ParamSpec IntegerParam(std::string label, int defaultValue, double min, double max) {
-  ParamSpec param;
+ParamField IntegerParam(std::string label, int defaultValue, double min, double max) {
+  ParamField param;
   param.label = std::move(label);
   param.type = ParamType::Integer;
   param.defaultValue = std::to_string(defaultValue);
@@ -26,8 +26,8 @@ ParamSpec IntegerParam(std::string label, int defaultValue, double min, double m
   return param;
 }
 
-ParamSpec RealParam(std::string label, double defaultValue, double min, double max) {
-  ParamSpec param;
+ParamField RealParam(std::string label, double defaultValue, double min, double max) {
+  ParamField param;
   param.label = std::move(label);
   param.type = ParamType::Real;
   param.defaultValue = FormatReal(defaultValue);
@@ -36,30 +36,30 @@ ParamSpec RealParam(std::string label, double defaultValue, double min, double m
   return param;
 }
 
-ParamSpec CheckParam(std::string label, bool defaultValue) {
-  ParamSpec param;
+ParamField CheckParam(std::string label, bool defaultValue) {
+  ParamField param;
   param.label = std::move(label);
   param.type = ParamType::Check;
   param.defaultValue = defaultValue ? "on" : "off";
   return param;
 }
 
-bool NamesAFile(const ParamSpec& spec) {
-  std::string label = spec.label;
+bool NamesAFile(const ParamField& param) {
+  std::string label = param.label;
   for (char& c : label) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return spec.type == ParamType::Text && label.find("file") != std::string::npos;
+  return param.type == ParamType::Text && label.find("file") != std::string::npos;
 }
 
-ParamSpec TextParam(std::string label, std::string defaultValue) {
-  ParamSpec param;
+ParamField TextParam(std::string label, std::string defaultValue) {
+  ParamField param;
   param.label = std::move(label);
   param.type = ParamType::Text;
   param.defaultValue = std::move(defaultValue);
   return param;
 }
 
-ParamSpec ChoiceParam(std::string label, std::vector<std::string> choices, int defaultIndex) {
-  ParamSpec param;
+ParamField ChoiceParam(std::string label, std::vector<std::string> choices, int defaultIndex) {
+  ParamField param;
   param.label = std::move(label);
   param.type = ParamType::Choice;
   param.choices = std::move(choices);
@@ -68,14 +68,14 @@ ParamSpec ChoiceParam(std::string label, std::vector<std::string> choices, int d
   return param;
 }
 
-ParamSpec ShownParam(std::string label, int defaultValue) {
-  ParamSpec param = IntegerParam(std::move(label), defaultValue);
+ParamField ShownParam(std::string label, int defaultValue) {
+  ParamField param = IntegerParam(std::move(label), defaultValue);
   param.readOnly = true;
   return param;
 }
 
-ParamSpec RequiredIntegerParam(std::string label, int shownValue, double min, double max) {
-  ParamSpec param = IntegerParam(std::move(label), shownValue, min, max);
+ParamField RequiredIntegerParam(std::string label, int shownValue, double min, double max) {
+  ParamField param = IntegerParam(std::move(label), shownValue, min, max);
   param.entryRequired = true;
   return param;
 }
@@ -111,14 +111,14 @@ static bool ParseCheck(const std::string& text, bool& value) {
   return false;
 }
 
-static bool InRange(const ParamSpec& param, double value, std::string& error) {
+static bool InRange(const ParamField& param, double value, std::string& error) {
   if (!param.HasRange() || (value >= param.min && value <= param.max)) return true;
   error = "\"" + param.label + "\" must lie in " + FormatReal(param.min) + " ... " +
           FormatReal(param.max);
   return false;
 }
 
-bool ValidateParam(const ParamSpec& param, const std::string& value, std::string& out,
+bool ValidateParam(const ParamField& param, const std::string& value, std::string& out,
                    std::string& error) {
   switch (param.type) {
   case ParamType::Integer: {
@@ -167,14 +167,14 @@ bool ValidateParam(const ParamSpec& param, const std::string& value, std::string
 
 // ParamValues -----------------------------------------------------------------
 
-ParamValues::ParamValues(const std::vector<ParamSpec>& specs) : m_Specs(specs) {
-  for (const ParamSpec& param : specs) m_Values.push_back(param.defaultValue);
+ParamValues::ParamValues(const std::vector<ParamField>& fields) : m_Fields(fields) {
+  for (const ParamField& param : fields) m_Values.push_back(param.defaultValue);
 }
 
 int ParamValues::IndexOf(const std::string& label) const {
   std::string key = LabelKey(label);
-  for (size_t i = 0; i < m_Specs.size(); i++)
-    if (LabelKey(m_Specs[i].label) == key) return static_cast<int>(i);
+  for (size_t i = 0; i < m_Fields.size(); i++)
+    if (LabelKey(m_Fields[i].label) == key) return static_cast<int>(i);
   return -1;
 }
 
@@ -184,12 +184,12 @@ bool ParamValues::Set(const std::string& label, const std::string& value, std::s
     error = "no field \"" + label + "\" in this dialog";
     return false;
   }
-  if (m_Specs[i].readOnly) {
-    error = "\"" + m_Specs[i].label + "\" is shown only and cannot be set";
+  if (m_Fields[i].readOnly) {
+    error = "\"" + m_Fields[i].label + "\" is shown only and cannot be set";
     return false;
   }
   std::string normalised;
-  if (!ValidateParam(m_Specs[i], value, normalised, error)) return false;
+  if (!ValidateParam(m_Fields[i], value, normalised, error)) return false;
   m_Values[i] = normalised;
   return true;
 }
@@ -197,15 +197,15 @@ bool ParamValues::Set(const std::string& label, const std::string& value, std::s
 void ParamValues::SetDefault(const std::string& label, const std::string& value) {
   int i = IndexOf(label);
   if (i < 0) return;
-  m_Specs[i].defaultValue = value;
+  m_Fields[i].defaultValue = value;
   m_Values[i] = value;
 }
 
 bool ParamValues::Validate(std::string& error) const {
-  for (size_t i = 0; i < m_Specs.size(); i++) {
-    if (m_Specs[i].readOnly) continue;
+  for (size_t i = 0; i < m_Fields.size(); i++) {
+    if (m_Fields[i].readOnly) continue;
     std::string normalised;
-    if (!ValidateParam(m_Specs[i], m_Values[i], normalised, error)) return false;
+    if (!ValidateParam(m_Fields[i], m_Values[i], normalised, error)) return false;
   }
   return true;
 }
@@ -213,7 +213,7 @@ bool ParamValues::Validate(std::string& error) const {
 size_t ParamValues::Field(const std::string& label, ParamType type) const {
   int i = IndexOf(label);
   if (i < 0) throw CFieldError("no dialog field \"" + label + "\"");
-  if (m_Specs[i].type != type)
+  if (m_Fields[i].type != type)
     throw CFieldError("dialog field \"" + label + "\" read as another kind");
   return static_cast<size_t>(i);
 }
@@ -242,8 +242,8 @@ bool ParamValues::Check(const std::string& label) const {
 
 int ParamValues::Choice(const std::string& label) const {
   size_t i = Field(label, ParamType::Choice);
-  for (size_t c = 0; c < m_Specs[i].choices.size(); c++)
-    if (m_Specs[i].choices[c] == m_Values[i]) return static_cast<int>(c);
+  for (size_t c = 0; c < m_Fields[i].choices.size(); c++)
+    if (m_Fields[i].choices[c] == m_Values[i]) return static_cast<int>(c);
   return 0;
 }
 

@@ -16,7 +16,7 @@ const char* ParamTypeName(ParamType type);
 // One field of a command's dialog: its label as the dialog shows it, its
 // kind, its default (as text: "1", "0.5", "on"/"off", a choice or a text)
 // and, for numbers, its inclusive range (min > max means unbounded).
-struct ParamSpec {
+struct ParamField {
   std::string label;
   ParamType type = ParamType::Integer;
   std::string defaultValue;
@@ -31,20 +31,20 @@ struct ParamSpec {
   bool HasRange() const { return min <= max; }
 };
 
-ParamSpec IntegerParam(std::string label, int defaultValue, double min = 1.0, double max = 0.0);
-ParamSpec RealParam(std::string label, double defaultValue, double min = 1.0, double max = 0.0);
-ParamSpec CheckParam(std::string label, bool defaultValue);
-ParamSpec TextParam(std::string label, std::string defaultValue);
-ParamSpec ChoiceParam(std::string label, std::vector<std::string> choices, int defaultIndex = 0);
-ParamSpec ShownParam(std::string label, int defaultValue);
+ParamField IntegerParam(std::string label, int defaultValue, double min = 1.0, double max = 0.0);
+ParamField RealParam(std::string label, double defaultValue, double min = 1.0, double max = 0.0);
+ParamField CheckParam(std::string label, bool defaultValue);
+ParamField TextParam(std::string label, std::string defaultValue);
+ParamField ChoiceParam(std::string label, std::vector<std::string> choices, int defaultIndex = 0);
+ParamField ShownParam(std::string label, int defaultValue);
 // An integer field shown with a value outside [min, max] that the user must
 // replace before the command runs.
-ParamSpec RequiredIntegerParam(std::string label, int shownValue, double min, double max);
+ParamField RequiredIntegerParam(std::string label, int shownValue, double min, double max);
 
 // True for a text field that names a file ("File name (...)" and the
 // like): the batch runner reads a relative value given for it from the
 // folder the program was started in.
-bool NamesAFile(const ParamSpec& spec);
+bool NamesAFile(const ParamField& param);
 
 // Thrown when a handler reads a field its dialog does not have, or reads it
 // as another kind: a fault of the handler, never of the user's input.
@@ -60,9 +60,9 @@ public:
 class ParamValues {
 public:
   ParamValues() = default;
-  explicit ParamValues(const std::vector<ParamSpec>& specs);
+  explicit ParamValues(const std::vector<ParamField>& fields);
 
-  const std::vector<ParamSpec>& Specs() const { return m_Specs; }
+  const std::vector<ParamField>& Fields() const { return m_Fields; }
   // Index of the field with this label, compared without ampersands,
   // spaces at both ends and a trailing ':'; -1 when absent.
   int IndexOf(const std::string& label) const;
@@ -89,12 +89,12 @@ private:
   // Index of the field, which must exist and be of the given kind.
   size_t Field(const std::string& label, ParamType type) const;
 
-  std::vector<ParamSpec> m_Specs;
+  std::vector<ParamField> m_Fields;
   std::vector<std::string> m_Values;
 };
 
 // Validates value against param; returns the normalised text in out.
-bool ValidateParam(const ParamSpec& param, const std::string& value, std::string& out,
+bool ValidateParam(const ParamField& param, const std::string& value, std::string& out,
                    std::string& error);
 
 } // namespace orvex

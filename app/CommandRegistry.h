@@ -117,7 +117,7 @@ struct CommandInfo {
   Redraw redraw = Redraw::Invalidate;
   Effects effects = kEffectNone;
   std::string dialogTitle;
-  std::vector<ParamSpec> params;
+  std::vector<ParamField> params;
   DefaultsFiller fillDefaults; // defaults that depend on the document
   CommandHandler handler;
   DocumentQuery checked;
@@ -137,7 +137,7 @@ struct CommandInfo {
 // document.
 struct CommandDialog {
   std::string title;
-  std::vector<ParamSpec> fields;
+  std::vector<ParamField> fields;
   DefaultsFiller fillDefaults;
 };
 

@@ -12,7 +12,7 @@
 
 namespace orvex {
 
-std::vector<ParamSpec> SamplingDialogFields() {
+std::vector<ParamField> SamplingDialogFields() {
   return {IntegerParam("Width", 50, 1, 10000), IntegerParam("Height", 50, 1, 10000),
           CheckParam("Use color", true), CheckParam("Quad mesh", false)};
 }
@@ -22,16 +22,16 @@ namespace {
 const std::vector<std::string> kPotential = {"Edge length", "Curveness"};
 const std::vector<std::string> kMethod = {"Random", "Priority queue", "Global optimization"};
 
-std::vector<ParamSpec> MultipleSmooth() {
+std::vector<ParamField> MultipleSmooth() {
   return {IntegerParam("Iterations", 1, 1, 999), CheckParam("Move boundaries", true),
           CheckParam("Duplicate in scene graph", false)};
 }
 
-std::vector<ParamSpec> Iterations() {
+std::vector<ParamField> Iterations() {
   return {IntegerParam("Iterations", 4)};
 }
 
-std::vector<ParamSpec> V3Subdivision() {
+std::vector<ParamField> V3Subdivision() {
   return {CheckParam("Flip edges (rotation)", true),
           CheckParam("Smooth", true),
           CheckParam("Visual debugging", true),
@@ -46,7 +46,7 @@ std::vector<ParamSpec> V3Subdivision() {
           CheckParam("Split sharp edges", true)};
 }
 
-std::vector<ParamSpec> EdgeBased() {
+std::vector<ParamField> EdgeBased() {
   return {ShownParam("Initial", 0),
           IntegerParam("Final", 0),
           ChoiceParam("Edge length / Curveness", kPotential, 1),
@@ -62,12 +62,12 @@ std::vector<ParamSpec> EdgeBased() {
           IntegerParam("Frequency (intermediate file)", 0)};
 }
 
-std::vector<ParamSpec> ErrorAccumulation() {
+std::vector<ParamField> ErrorAccumulation() {
   return {ShownParam("Initial", 0), IntegerParam("Final", 0), CheckParam("Visual debugging", true),
           IntegerParam("Update each", 0)};
 }
 
-std::vector<ParamSpec> FaceBased() {
+std::vector<ParamField> FaceBased() {
   return {ShownParam("Initial", 0),
           IntegerParam("Final", 0),
           CheckParam("Visual debugging", false),
@@ -78,7 +78,7 @@ std::vector<ParamSpec> FaceBased() {
           IntegerParam("# steps", 20)};
 }
 
-std::vector<ParamSpec> ProgressiveMeshes() {
+std::vector<ParamField> ProgressiveMeshes() {
   return {ShownParam("Initial (vertices)", 0),
           IntegerParam("Final", 0),
           RealParam("Epsilon", 0.0001),
@@ -92,7 +92,7 @@ std::vector<ParamSpec> ProgressiveMeshes() {
           RealParam("Sharp threshold", 0.6)};
 }
 
-std::vector<ParamSpec> VolumeBasedMetric() {
+std::vector<ParamField> VolumeBasedMetric() {
   return {IntegerParam("Model", 1, 0, 1e9),
           IntegerParam("Reference", 0, 0, 1e9),
           ShownParam("Initial", 0),
@@ -112,14 +112,14 @@ std::vector<ParamSpec> VolumeBasedMetric() {
           CheckParam("Use hash table", false)};
 }
 
-std::vector<ParamSpec> Unmeshing() {
+std::vector<ParamField> Unmeshing() {
   return {IntegerParam("Seed face", 0, 0, 1e9), CheckParam("Unmesh (Along)", true),
           CheckParam("Debug (Along)", false),   IntegerParam("Period (Along)", 1, 1, 10000),
           RealParam("Ratio", 0.5, 0.1, 0.9),    CheckParam("Unmesh (Across)", true),
           CheckParam("Debug (Across)", false),  IntegerParam("Period (Across)", 1, 1, 10000)};
 }
 
-std::vector<ParamSpec> Tiling() {
+std::vector<ParamField> Tiling() {
   return {IntegerParam("Vertex seed", 0, 0, 1e9),    CheckParam("Split polygons", false),
           CheckParam("Multi-mesh", false),           IntegerParam("Multi-mesh (first)", 0),
           IntegerParam("Multi-mesh (last)", 20),     CheckParam("Retain min # tiles", false),
@@ -127,7 +127,7 @@ std::vector<ParamSpec> Tiling() {
           IntegerParam("Recursive mesh (levels)", 3)};
 }
 
-std::vector<ParamSpec> Map() {
+std::vector<ParamField> Map() {
   return {IntegerParam("nx", 10, 1, 10000), IntegerParam("nz", 10, 1, 10000),
           RealParam("Min", -4.0), RealParam("Max", 4.0)};
 }
@@ -153,7 +153,7 @@ void InitialAndHalf(ParamValues& values, const char* initial, int count) {
 }
 
 void SetDialog(CCommandRegistry& registry, const std::string& path, const char* title,
-               std::vector<ParamSpec> fields, DefaultsFiller defaults = nullptr) {
+               std::vector<ParamField> fields, DefaultsFiller defaults = nullptr) {
   registry.SetDialog(path, {title, std::move(fields), std::move(defaults)});
 }
 
@@ -207,7 +207,7 @@ void RegisterDialogs(CCommandRegistry& registry) {
   SetDialog(registry, "Unmeshing", "Unmeshing wavefront...", Unmeshing());
   SetDialog(registry, "Predefined/Map...", "Map", Map());
   SetDialog(registry, "Predefined/Peaks map...", "Map", Map());
-  std::vector<ParamSpec> imageSampling = SamplingDialogFields();
+  std::vector<ParamField> imageSampling = SamplingDialogFields();
   imageSampling.push_back(TextParam(kImageFileField, ""));
   SetDialog(registry, "Predefined/Map from image...", "Sampling", imageSampling);
   SetDialog(registry, "32986", kValenceDialogTitle, ValenceDialogFields());

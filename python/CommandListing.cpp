@@ -13,14 +13,14 @@ namespace py = pybind11;
 namespace orvex::python {
 namespace {
 
-py::dict Field(const ParamSpec& spec) {
+py::dict Field(const ParamField& param) {
   py::dict field;
-  field["label"] = spec.label;
-  field["type"] = ParamTypeName(spec.type);
-  field["default"] = spec.defaultValue;
-  field["range"] = spec.HasRange() ? py::object(py::make_tuple(spec.min, spec.max)) : py::none();
-  if (!spec.choices.empty()) field["choices"] = spec.choices;
-  field["read_only"] = spec.readOnly;
+  field["label"] = param.label;
+  field["type"] = ParamTypeName(param.type);
+  field["default"] = param.defaultValue;
+  field["range"] = param.HasRange() ? py::object(py::make_tuple(param.min, param.max)) : py::none();
+  if (!param.choices.empty()) field["choices"] = param.choices;
+  field["read_only"] = param.readOnly;
   return field;
 }
 
@@ -37,7 +37,7 @@ py::list Commands() {
     entry["keys"] = info.keys;
     entry["available"] = static_cast<bool>(info.handler);
     py::list fields;
-    for (const ParamSpec& spec : info.params) fields.append(Field(spec));
+    for (const ParamField& param : info.params) fields.append(Field(param));
     entry["fields"] = fields;
     out.append(entry);
   }

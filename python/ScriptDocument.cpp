@@ -147,7 +147,7 @@ void FillFields(ScriptDocument& doc, const CommandInfo& info, ParamValues& value
       continue;
     }
     const int i = values.IndexOf(label);
-    if (i >= 0 && NamesAFile(values.Specs()[size_t(i)]) && !text.empty()) {
+    if (i >= 0 && NamesAFile(values.Fields()[size_t(i)]) && !text.empty()) {
       std::error_code ec;
       const auto absolute = std::filesystem::absolute(text, ec);
       if (!ec) text = absolute.string();

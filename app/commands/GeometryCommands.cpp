@@ -44,8 +44,8 @@ static CommandResult ShowProperties(CCommandContext& context) {
   return CommandResult::NothingDone;
 }
 
-static std::vector<ParamSpec> RangeFields() {
-  std::vector<ParamSpec> fields;
+static std::vector<ParamField> RangeFields() {
+  std::vector<ParamField> fields;
   for (int axis = 0; axis < 3; axis++) {
     fields.push_back(RealParam(FieldName("", axis, " min"), 0.0));
     fields.push_back(RealParam(FieldName("", axis, " max"), 0.0));

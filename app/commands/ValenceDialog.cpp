@@ -4,7 +4,7 @@ namespace orvex {
 
 using namespace valence_labels;
 
-std::vector<ParamSpec> ValenceDialogFields() {
+std::vector<ParamField> ValenceDialogFields() {
   const double kNoLimit = 2147483647.0;
   return {TextParam(kFile, "mesh.bin"),
           IntegerParam(kSeedFace, 0, 0, kNoLimit),

@@ -38,7 +38,7 @@ constexpr const char* kValenceDialogTitle = "Valence-centered encoding";
 
 // The dialog's fields with their defaults, shared by the encoding run
 // (32986) and the geometry benchmark (32989).
-std::vector<ParamSpec> ValenceDialogFields();
+std::vector<ParamField> ValenceDialogFields();
 
 // The options of one run as the dialog sets them.
 CValenceOptions ValenceOptionsFromDialog(const ParamValues& values);

@@ -9,7 +9,7 @@
 
 namespace orvex {
 
-static QWidget* FieldWidget(const ParamSpec& param, const std::string& value, QWidget* parent) {
+static QWidget* FieldWidget(const ParamField& param, const std::string& value, QWidget* parent) {
   switch (param.type) {
   case ParamType::Check: {
     auto* box = new QCheckBox(QString::fromStdString(param.label), parent);
@@ -34,8 +34,8 @@ CParamDialog::CParamDialog(const QString& title, ParamValues& values, QWidget* p
     : QDialog(parent), m_Values(values) {
   setWindowTitle(title);
   auto* form = new QFormLayout;
-  const std::vector<ParamSpec>& specs = values.Specs();
-  for (const ParamSpec& param : specs) {
+  const std::vector<ParamField>& fields = values.Fields();
+  for (const ParamField& param : fields) {
     QWidget* field = FieldWidget(param, values.Text(param.label), this);
     m_Fields.push_back(field);
     if (param.type == ParamType::Check)
@@ -69,11 +69,11 @@ void CParamDialog::SetFieldText(int i, const QString& text) {
 
 void CParamDialog::accept() {
   ParamValues edited = m_Values;
-  const std::vector<ParamSpec>& specs = edited.Specs();
-  for (size_t i = 0; i < specs.size(); i++) {
-    if (specs[i].readOnly) continue;
+  const std::vector<ParamField>& fields = edited.Fields();
+  for (size_t i = 0; i < fields.size(); i++) {
+    if (fields[i].readOnly) continue;
     std::string error;
-    if (!edited.Set(specs[i].label, FieldText(static_cast<int>(i)).toStdString(), error)) {
+    if (!edited.Set(fields[i].label, FieldText(static_cast<int>(i)).toStdString(), error)) {
       QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
       m_Fields[i]->setFocus();
       return;

@@ -270,7 +270,7 @@ TEST(Registry, DialogsCarryLabelsDefaultsAndRanges) {
   // every dialog's labels can be told apart
   for (const auto& command : ApplicationRegistry().Commands()) {
     std::set<std::string> labels;
-    for (const ParamSpec& param : command->params)
+    for (const ParamField& param : command->params)
       EXPECT_TRUE(labels.insert(LabelKey(param.label)).second)
           << command->Label() << ": " << param.label;
   }
@@ -278,7 +278,7 @@ TEST(Registry, DialogsCarryLabelsDefaultsAndRanges) {
 
 TEST(Registry, EveryDefaultFitsItsField) {
   for (const auto& command : ApplicationRegistry().Commands()) {
-    for (const ParamSpec& param : command->params) {
+    for (const ParamField& param : command->params) {
       if (param.readOnly) continue;
       std::string normalised, error;
       bool valid = ValidateParam(param, param.defaultValue, normalised, error);

@@ -14,9 +14,9 @@
 
 #include "app/CommandRegistry.h"
 #include "app/Dispatcher.h"
-#include "app/commands/Handlers.h"
 #include "app/OrvexDoc.h"
 #include "app/TerminalUserInterface.h"
+#include "app/commands/Handlers.h"
 #include "app/commands/ValenceDialog.h"
 #include "app/commands/ValenceReports.h"
 #include "app/commands/ValenceWarnings.h"
@@ -95,7 +95,7 @@ TEST(ValenceDialog, EncodingAndBenchmarkShareTheDialogWithItsDefaults) {
     EXPECT_TRUE(values.Has(field.first)) << field.first;
     EXPECT_EQ(values.Text(field.first), field.second) << field.first;
   }
-  const ParamSpec& list = encode->params[values.IndexOf("Normalization")];
+  const ParamField& list = encode->params[values.IndexOf("Normalization")];
   EXPECT_EQ(list.choices, (std::vector<std::string>{"Nothing", "Unitary", "Edge length",
                                                     "Face area", "Face perimeter"}));
 }
