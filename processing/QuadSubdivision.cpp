@@ -141,15 +141,22 @@ void AddScaled(Point& p, const Point& q, float s) {
   p.z += s * q.z;
 }
 
+// What both schemes start from: the adjacency, and the old positions with
+// room for one face point and two edge points per face.
+std::vector<Point> StartStep(CQuadMesh& m) {
+  if (!m.HasAdjacency()) m.BuildAdjacency();
+  std::vector<Point> positions;
+  positions.reserve(static_cast<size_t>(m.NbVertex()) + 3 * m.m_Faces.size());
+  for (int i = 0; i < m.NbVertex(); i++) positions.push_back(At(m, i));
+  return positions;
+}
+
 } // namespace
 
 void SubdivisionCatmullClark(CQuadMesh& m) {
   if (m.NbFace() == 0) return;
-  if (!m.HasAdjacency()) m.BuildAdjacency();
   const int nv = m.NbVertex();
-  std::vector<Point> positions;
-  positions.reserve(static_cast<size_t>(nv) + 3 * m.m_Faces.size());
-  for (int i = 0; i < nv; i++) positions.push_back(At(m, i));
+  std::vector<Point> positions = StartStep(m);
 
   // face points
   CornerMeans(m, positions);
@@ -255,11 +262,8 @@ int Beyond(const CQuadMesh& m, int f, int a, int b) {
 
 void SubdivisionKobbelt(CQuadMesh& m) {
   if (m.NbFace() == 0) return;
-  if (!m.HasAdjacency()) m.BuildAdjacency();
   const int nv = m.NbVertex();
-  std::vector<Point> positions;
-  positions.reserve(static_cast<size_t>(nv) + 3 * m.m_Faces.size());
-  for (int i = 0; i < nv; i++) positions.push_back(At(m, i));
+  std::vector<Point> positions = StartStep(m);
 
   // face points: the tensor-product stencil, else the mean of the corners
   // (a mesh too small for adjacency has no regular vertex)

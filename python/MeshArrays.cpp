@@ -31,21 +31,30 @@ void PutColor(uint8_t* out, const CColor& color) {
   out[2] = color.b;
 }
 
+// The positions (float64 N x 3) and colours (uint8 N x 3) of nv vertices,
+// vertex(i) giving the i-th and colorOf its colour.
+template <class VertexAt, class ColorOf>
+void PutVertices(ScriptMesh& out, size_t nv, VertexAt vertex, ColorOf colorOf) {
+  out.vertices = Rows<double>(nv, 3);
+  out.vertexColors = Rows<uint8_t>(nv, 3);
+  double* xyz = out.vertices.mutable_data();
+  uint8_t* rgb = out.vertexColors.mutable_data();
+  for (size_t i = 0; i < nv; i++) {
+    const auto* v = vertex(i);
+    xyz[3 * i] = v->x;
+    xyz[3 * i + 1] = v->y;
+    xyz[3 * i + 2] = v->z;
+    PutColor(rgb + 3 * i, colorOf(v));
+  }
+}
+
 ScriptMesh TriangleArrays(const CMesh3d& mesh) {
   ScriptMesh out;
   out.type = TYPE_MESH3D;
   const size_t nv = size_t(mesh.NbVertex()), nf = size_t(mesh.NbFace());
-  out.vertices = Rows<double>(nv, 3);
-  out.vertexColors = Rows<uint8_t>(nv, 3);
-  double* xyz = out.vertices.mutable_data();
-  uint8_t* vc = out.vertexColors.mutable_data();
-  for (size_t i = 0; i < nv; i++) {
-    const CVertex3d* v = mesh.GetVertex(int(i));
-    xyz[3 * i] = v->x;
-    xyz[3 * i + 1] = v->y;
-    xyz[3 * i + 2] = v->z;
-    PutColor(vc + 3 * i, v->m_Color);
-  }
+  PutVertices(
+      out, nv, [&](size_t i) { return mesh.GetVertex(int(i)); },
+      [](const CVertex3d* v) { return v->m_Color; });
   out.faces = Rows<int32_t>(nf, 3);
   out.faceColors = Rows<uint8_t>(nf, 3);
   int32_t* corners = out.faces.mutable_data();
@@ -65,16 +74,9 @@ ScriptMesh QuadArrays(const CQuadMesh& mesh) {
   ScriptMesh out;
   out.type = TYPE_QUAD_MESH;
   const size_t nv = size_t(mesh.NbVertex()), nf = size_t(mesh.NbFace());
-  out.vertices = Rows<double>(nv, 3);
-  out.vertexColors = Rows<uint8_t>(nv, 3);
-  for (size_t i = 0; i < nv; i++) {
-    const CQuadVertex& v = mesh.m_Vertices[i];
-    double* xyz = out.vertices.mutable_data() + 3 * i;
-    xyz[0] = v.x;
-    xyz[1] = v.y;
-    xyz[2] = v.z;
-    PutColor(out.vertexColors.mutable_data() + 3 * i, v.m_Color);
-  }
+  PutVertices(
+      out, nv, [&](size_t i) { return &mesh.m_Vertices[i]; },
+      [](const CQuadVertex* v) { return v->m_Color; });
   out.faces = Rows<int32_t>(nf, 4);
   out.faceColors = Rows<uint8_t>(nf, 3);
   for (size_t f = 0; f < nf; f++) {
@@ -91,16 +93,9 @@ ScriptMesh PolygonArrays(const CPolygonMesh& mesh) {
   ScriptMesh out;
   out.type = TYPE_POLYGON_MESH;
   const size_t nv = size_t(mesh.NbVertex()), nf = size_t(mesh.NbFace());
-  out.vertices = Rows<double>(nv, 3);
-  out.vertexColors = Rows<uint8_t>(nv, 3);
-  for (size_t i = 0; i < nv; i++) {
-    const CPolygonVertex& v = mesh.m_Vertices[i];
-    double* xyz = out.vertices.mutable_data() + 3 * i;
-    xyz[0] = v.x;
-    xyz[1] = v.y;
-    xyz[2] = v.z;
-    PutColor(out.vertexColors.mutable_data() + 3 * i, CColor());
-  }
+  PutVertices(
+      out, nv, [&](size_t i) { return &mesh.m_Vertices[i]; },
+      [](const CPolygonVertex*) { return CColor(); });
   out.faces = py::array_t<int32_t>(py::ssize_t(mesh.m_Corners.size()));
   std::copy(mesh.m_Corners.begin(), mesh.m_Corners.end(), out.faces.mutable_data());
   py::array_t<int32_t> offsets(py::ssize_t(mesh.m_FaceStart.size()));
