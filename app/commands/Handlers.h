@@ -15,6 +15,11 @@ namespace orvex {
 // Message of the commands that need a triangle mesh and find none.
 constexpr const char* kNoMeshMessage = "Sorry, no mesh in scenegraph";
 
+// The scene of the command's document.
+inline CSceneGraph3d* Scene(CCommandContext& context) {
+  return &context.doc->m_SceneGraph;
+}
+
 // Reports kNoMeshMessage and fails.
 CommandResult NoMesh(CCommandContext& context);
 

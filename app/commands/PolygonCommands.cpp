@@ -17,10 +17,6 @@ namespace orvex {
 
 namespace {
 
-CSceneGraph3d* Scene(CCommandContext& context) {
-  return &context.doc->m_SceneGraph;
-}
-
 CommandResult TriangleToQuad(CCommandContext& context) {
   return ShowOutcome(context, CommandTriangleToQuad(Scene(context)));
 }

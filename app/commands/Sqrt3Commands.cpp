@@ -47,10 +47,6 @@ CSqrt3Hooks Hooks(CCommandContext& context) {
   return hooks;
 }
 
-CSceneGraph3d* Scene(CCommandContext& context) {
-  return &context.doc->m_SceneGraph;
-}
-
 CommandResult FlipEdges(CCommandContext& context) {
   return ShowOutcome(context, CommandV3FlipEdges(Scene(context), Hooks(context)));
 }
@@ -68,8 +64,9 @@ CommandResult FixedOneThird(CCommandContext& context) {
 }
 
 CommandResult MaxVertices(CCommandContext& context) {
-  return ShowOutcome(context, CommandV3MaxVertices(Scene(context), context.params.Integer("Iterations"),
-                                              Hooks(context)));
+  return ShowOutcome(
+      context,
+      CommandV3MaxVertices(Scene(context), context.params.Integer("Iterations"), Hooks(context)));
 }
 
 CommandResult Piecewise(CCommandContext& context) {
@@ -104,7 +101,7 @@ CommandResult SilhouetteOne(CCommandContext& context) {
 CommandResult SilhouetteFour(CCommandContext& context) {
   CVector3d camera = ProcessCamera(context);
   return ShowOutcome(context,
-                CommandV3SilhouetteRefine(Scene(context), camera, 2, 2, true, Hooks(context)));
+                     CommandV3SilhouetteRefine(Scene(context), camera, 2, 2, true, Hooks(context)));
 }
 
 CommandResult SilhouetteNoDebug(CCommandContext& context) {
@@ -115,8 +112,8 @@ CommandResult SilhouetteNoDebug(CCommandContext& context) {
 CommandResult SilhouetteParameters(CCommandContext& context) {
   CVector3d camera = ProcessCamera(context);
   return ShowOutcome(context, CommandV3SilhouetteRefine(
-                             Scene(context), camera, context.params.Integer("Camera"),
-                             context.params.Integer("Silhouette"), false, Hooks(context)));
+                                  Scene(context), camera, context.params.Integer("Camera"),
+                                  context.params.Integer("Silhouette"), false, Hooks(context)));
 }
 
 CommandResult Undo(CCommandContext& context) {

@@ -7,10 +7,6 @@
 
 namespace orvex {
 
-static CSceneGraph3d* Scene(CCommandContext& context) {
-  return &context.doc->m_SceneGraph;
-}
-
 static CommandResult Smooth(CCommandContext& context) {
   return ShowOutcome(context, CommandSmooth(Scene(context)));
 }
