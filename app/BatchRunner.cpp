@@ -141,7 +141,8 @@ void ListCommands(FILE* out) {
 
 namespace {
 
-int RunSteps(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotWriter& snapshot) {
+int RunSteps(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotWriter& snapshot,
+             const ViewContextProvider& viewContext) {
   std::vector<ResolvedRun> resolved;
   std::string error;
   int status = kExitOk;
@@ -162,6 +163,7 @@ int RunSteps(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotW
   InstallInterruptHandler();
   auto interrupted = [&] { return fail(kExitInterrupted, "interrupted, nothing saved"); };
   CDocumentHost host(ui);
+  host.SetViewContextProvider(viewContext);
   if (!host.OpenDocumentFile(line.input))
     return fail(kExitFailure, "cannot open " + line.input + ": " + host.GetLastError());
   if (Interrupted()) return interrupted();
@@ -212,9 +214,10 @@ int RunSteps(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotW
 
 } // namespace
 
-int RunBatch(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotWriter& snapshot) {
+int RunBatch(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotWriter& snapshot,
+             const ViewContextProvider& viewContext) {
   try {
-    return RunSteps(line, out, err, snapshot);
+    return RunSteps(line, out, err, snapshot, viewContext);
   } catch (...) {
     // opening, saving or drawing a scene too large for memory fails the
     // run with a message; commands are guarded by the dispatcher

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/BatchCommandLine.h"
+#include "app/ViewContext.h"
 
 class COrvexDoc;
 
@@ -31,9 +32,11 @@ enum BatchExit { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
 // through the dispatcher (status lines on out), saves through the save
 // dispatch, writes the snapshot of the active document's view and prints
 // the scene. Messages and errors go to err. Without a snapshot writer,
-// --snapshot is refused.
+// --snapshot is refused; without a view context provider, the commands
+// that read the view's pixels or draw it (EPS, Copy, AVI) fail.
 int RunBatch(const BatchCommandLine& line, FILE* out = stdout, FILE* err = stderr,
-             const SnapshotWriter& snapshot = nullptr);
+             const SnapshotWriter& snapshot = nullptr,
+             const ViewContextProvider& viewContext = nullptr);
 
 // One line per registered command: identifier, path or name, keys, who
 // serves it and whether it runs here; then one line per dialog field.

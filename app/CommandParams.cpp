@@ -44,6 +44,12 @@ ParamField CheckParam(std::string label, bool defaultValue) {
   return param;
 }
 
+ParamField CommandLineParam(std::string label, std::string defaultValue) {
+  ParamField param = TextParam(std::move(label), std::move(defaultValue));
+  param.commandLineOnly = true;
+  return param;
+}
+
 bool NamesAFile(const ParamField& param) {
   std::string label = param.label;
   for (char& c : label) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

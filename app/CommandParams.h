@@ -27,6 +27,9 @@ struct ParamField {
   // The default lies outside the range on purpose: the user must enter a
   // value before the command runs.
   bool entryRequired = false;
+  // Given only on the batch command line (--set): a window program's
+  // dialog leaves it out and asks in its own way (a file dialog).
+  bool commandLineOnly = false;
 
   bool HasRange() const { return min <= max; }
 };
@@ -37,6 +40,8 @@ ParamField CheckParam(std::string label, bool defaultValue);
 ParamField TextParam(std::string label, std::string defaultValue);
 ParamField ChoiceParam(std::string label, std::vector<std::string> choices, int defaultIndex = 0);
 ParamField ShownParam(std::string label, int defaultValue);
+// A text field only the batch command line gives (commandLineOnly).
+ParamField CommandLineParam(std::string label, std::string defaultValue);
 // An integer field shown with a value outside [min, max] that the user must
 // replace before the command runs.
 ParamField RequiredIntegerParam(std::string label, int shownValue, double min, double max);

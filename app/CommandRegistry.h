@@ -130,7 +130,12 @@ struct CommandInfo {
   bool HasMenuEntry() const { return !menuPath.empty(); }
   // The path, or the name for commands without a menu entry.
   const std::string& Label() const { return menuPath.empty() ? name : path; }
-  bool HasDialog() const { return !params.empty(); }
+  // A dialog to show: some field is not given on the command line only.
+  bool HasDialog() const {
+    for (const ParamField& param : params)
+      if (!param.commandLineOnly) return true;
+    return false;
+  }
 };
 
 // A command's dialog: title, fields and the defaults that depend on the

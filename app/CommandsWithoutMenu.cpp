@@ -49,6 +49,7 @@ const NoMenuRow kRows[] = {
     // view, frame and framework commands
     {0, "View preset", "", "F7", V},
     {0, "Camera drag", "", "", V},
+    {0, "Write PNG frames", "", "", F},
     {0, "Next pane", "", "F6", F},
     {0, "Previous pane", "", "Shift+F6", F},
     {0, "Texture map overlap increase", "", "Ctrl+Num++", F},

@@ -9,12 +9,31 @@
 #include "app/OrvexDoc.h"
 #include "app/commands/ValenceDialog.h"
 #include "geometry/Mesh3d.h"
+#include "processing/MetafileExport.h"
 
 namespace orvex {
 
 std::vector<ParamField> SamplingDialogFields() {
   return {IntegerParam("Width", 50, 1, 10000), IntegerParam("Height", 50, 1, 10000),
           CheckParam("Use color", true), CheckParam("Quad mesh", false)};
+}
+
+const std::vector<std::string>& RampPresetNames() {
+  static const std::vector<std::string> kNames = {"Gray", "Rainbow", "Blue white", "Heat",
+                                                  "Red yellow"};
+  return kNames;
+}
+
+std::vector<ParamField> MetafileParameterFields() {
+  std::vector<std::string> modes(kMetafileModeNames, kMetafileModeNames + kMetafileModeCount);
+  return {ChoiceParam(kMetafileModeField, modes, int(MetafileMode::Faces)),
+          TextParam("Face", "#FFFFFF"),
+          TextParam("Line", "#000000"),
+          TextParam("Back", "#808080"),
+          TextParam("Front silhouette", "#FF0000"),
+          TextParam("Back silhouette", "#C8C8C8"),
+          ChoiceParam(kMetafileRampField, RampPresetNames(), 0),
+          CommandLineParam(kExportFileField, kMetafileFile)};
 }
 
 namespace {
@@ -210,6 +229,18 @@ void RegisterDialogs(CCommandRegistry& registry) {
   std::vector<ParamField> imageSampling = SamplingDialogFields();
   imageSampling.push_back(TextParam(kImageFileField, ""));
   SetDialog(registry, "Predefined/Map from image...", "Sampling", imageSampling);
+  SetDialog(registry, "Edit/Window metafile/Parameters...", kMetafileDialogTitle,
+            MetafileParameterFields());
+  // the export commands take their file from the command line
+  const std::pair<const char*, const char*> exports[] = {
+      {"File/Export/eps", "mesh.eps"},
+      {"File/Export/bmp", "view.bmp"},
+      {"Edit/Window metafile/Generate MetaFile", kMetafileFile},
+      {"Edit/Window metafile/Generate MetaFile (front faces only)", kMetafileFile},
+      {"Edit/Window metafile/Generate MetaFile (face mode)", kMetafileFile},
+      {"Window/AVI/Write", "video.avi"}};
+  for (const auto& e : exports)
+    SetDialog(registry, e.first, "Export", {CommandLineParam(kExportFileField, e.second)});
   SetDialog(registry, "32986", kValenceDialogTitle, ValenceDialogFields());
   SetDialog(registry, "32989", kValenceDialogTitle, ValenceDialogFields());
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/CaptureClientPixels.h"
+#include "app/ExportView.h"
 #include "app/OrvexDoc.h"
 #include "geometry/HeapRelease.h"
 
@@ -56,6 +58,31 @@ CRenderViewState* CDocumentHost::ActiveViewState(COrvexDoc* doc) {
 
 void CDocumentHost::Exit() {
   while (!m_Documents.empty()) CloseDocument(m_Documents.back().get());
+}
+
+bool CDocumentHost::RunInViewContext(COrvexDoc* doc, bool paint, const ViewContextWork& work,
+                                     std::string& error) {
+  CRenderViewState* view = ActiveViewState(doc);
+  if (!view) {
+    error = "No active document";
+    return false;
+  }
+  if (!m_ViewContext) {
+    error = "No OpenGL context: this program draws no view";
+    return false;
+  }
+  return m_ViewContext(*doc, ExportView(*view), paint, work, error);
+}
+
+bool CDocumentHost::GrabFrame(COrvexDoc* doc, CRgbImage& image, std::string& error) {
+  return RunInViewContext(doc, true,
+                          [&image](const CRenderViewState& view, std::string& why) {
+                            if (CaptureClientPixels(view.m_Width, view.m_Height, image))
+                              return true;
+                            why = "The view has no pixels";
+                            return false;
+                          },
+                          error);
 }
 
 } // namespace orvex

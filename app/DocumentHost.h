@@ -1,11 +1,14 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/AviRecorder.h"
 #include "app/RecentFileList.h"
 #include "app/RenderViewState.h"
+#include "app/ViewContext.h"
 
 class COrvexDoc;
 
@@ -48,6 +51,24 @@ public:
   // refinement cycle); without windows there is no timer.
   virtual void StartViewTimer(COrvexDoc* /*doc*/, int /*timer*/, int /*periodMs*/) {}
 
+  // Runs work with a GL context current that shows the active view of doc.
+  // A window program makes its view's context current (its picture is the
+  // last one painted); here the provider set by SetViewContextProvider
+  // renders the default view offscreen, painted first when paint is set.
+  // false with the reason when there is no context.
+  virtual bool RunInViewContext(COrvexDoc* doc, bool paint, const ViewContextWork& work,
+                                std::string& error);
+  void SetViewContextProvider(ViewContextProvider provider) {
+    m_ViewContext = std::move(provider);
+  }
+  // A frame of a video recording: the main window in a window program;
+  // here the active view of doc, rendered. false with the reason.
+  virtual bool GrabFrame(COrvexDoc* doc, CRgbImage& image, std::string& error);
+  // Gives the main window a height of 3/4 of its width; false without one.
+  virtual bool ResizeFrameFourThirds() { return false; }
+  // The session's video recording (Window/AVI).
+  CAviRecorder& AviRecorder() { return m_AviRecorder; }
+
 protected:
   virtual void OnDocumentOpened(COrvexDoc*) {}
   virtual void OnDocumentClosing(COrvexDoc*) {}
@@ -58,6 +79,8 @@ private:
   CRecentFileList m_RecentFiles;
   std::string m_LastError;
   CViewingState m_ViewingSlot;
+  ViewContextProvider m_ViewContext;
+  CAviRecorder m_AviRecorder;
   std::vector<std::pair<COrvexDoc*, std::unique_ptr<CRenderViewState>>> m_DefaultViews;
 };
 

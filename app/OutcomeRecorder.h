@@ -30,6 +30,13 @@ public:
     return m_Target.EditParameters(title, values);
   }
   void SetClipboardText(const std::string& text) override;
+  void SetClipboardImage(const CRgbImage& image) override { m_Target.SetClipboardImage(image); }
+  void SetClipboardPicture(const CVectorPicture& picture) override {
+    m_Target.SetClipboardPicture(picture);
+  }
+  bool AskExportFileName(std::string& fileName, const std::string& filter) override {
+    return m_Target.AskExportFileName(fileName, filter);
+  }
   void ShowDistribution(const std::string& title, const std::vector<int>& histogram) override {
     m_Target.ShowDistribution(title, histogram);
   }

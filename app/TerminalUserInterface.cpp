@@ -7,6 +7,8 @@
 #include <sstream>
 
 #include "app/BatchInterrupt.h"
+#include "io/WritePng.h"
+#include "io/WriteSvg.h"
 
 namespace orvex {
 
@@ -63,6 +65,22 @@ void CTerminalUserInterface::SetClipboardText(const std::string& text) {
   std::fputs(text.c_str(), m_Out);
   if (!text.empty() && text.back() != '\n') std::fputc('\n', m_Out);
   std::fflush(m_Out);
+}
+
+void CTerminalUserInterface::SetClipboardImage(const CRgbImage& image) {
+  std::string error;
+  if (WritePng(kClipboardPng, image, error))
+    SetStatusText(std::string("Clipboard picture written to ") + kClipboardPng);
+  else
+    ShowMessage(error, std::string());
+}
+
+void CTerminalUserInterface::SetClipboardPicture(const CVectorPicture& picture) {
+  std::string error;
+  if (WriteSvg(kClipboardSvg, picture, error))
+    SetStatusText(std::string("Clipboard picture written to ") + kClipboardSvg);
+  else
+    ShowMessage(error, std::string());
 }
 
 void CTerminalUserInterface::ShowDistribution(const std::string& title,

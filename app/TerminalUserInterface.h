@@ -33,6 +33,10 @@ public:
   bool EditParameters(const std::string&, ParamValues&) override { return true; }
   // The table goes to standard output, after the status lines.
   void SetClipboardText(const std::string& text) override;
+  // Pictures go to "clipboard.png" and "clipboard.svg" in the current
+  // folder (the document's), with a status line naming the file.
+  void SetClipboardImage(const CRgbImage& image) override;
+  void SetClipboardPicture(const CVectorPicture& picture) override;
   void ShowDistribution(const std::string& title, const std::vector<int>& histogram) override;
   // A one-line bar on the error stream when it is a terminal, nothing
   // otherwise; false once Ctrl+C was pressed (app/BatchInterrupt.h).
@@ -52,6 +56,10 @@ private:
   int m_InterruptAt = 0;
   std::optional<CColor> m_ColorAnswer;
 };
+
+// Files the batch runner writes for the clipboard's pictures.
+constexpr const char* kClipboardPng = "clipboard.png";
+constexpr const char* kClipboardSvg = "clipboard.svg";
 
 // Label under which a batch run answers the colour chooser ("R G B").
 constexpr const char* kColorAnswerLabel = "Color";

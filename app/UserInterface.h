@@ -5,6 +5,9 @@
 
 #include "geometry/Color.h"
 
+struct CRgbImage;
+class CVectorPicture;
+
 namespace orvex {
 
 class ParamValues;
@@ -45,6 +48,18 @@ public:
   // Puts a report table on the clipboard as plain text (the terminal prints
   // it). The default drops it.
   virtual void SetClipboardText(const std::string& /*text*/) {}
+  // Puts a picture of the view on the clipboard (the batch runner writes
+  // "clipboard.png" instead). The default drops it.
+  virtual void SetClipboardImage(const CRgbImage& /*image*/) {}
+  // Puts a vector picture on the clipboard as SVG with a raster copy (the
+  // batch runner writes "clipboard.svg" instead). The default drops it.
+  virtual void SetClipboardPicture(const CVectorPicture& /*picture*/) {}
+  // Asks where an export goes, starting from the name fileName holds, with
+  // a filter such as "EPS Files (*.eps)"; false when cancelled. The default
+  // keeps the name (the batch runner's --set "File=...").
+  virtual bool AskExportFileName(std::string& /*fileName*/, const std::string& /*filter*/) {
+    return true;
+  }
   // Shows a histogram (count per value, value = index) in a window of its
   // own under the title, replacing what that window showed. The default
   // shows nothing.

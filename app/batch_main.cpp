@@ -9,6 +9,7 @@
 #include "app/BatchCommandLine.h"
 #include "app/BatchRunner.h"
 #include "app/Version.h"
+#include "app/offscreen/OffscreenViewContext.h"
 #include "app/offscreen/Snapshot.h"
 
 int main(int argc, char** argv) {
@@ -31,5 +32,6 @@ int main(int argc, char** argv) {
     orvex::ListCommands(stdout);
     return orvex::kExitOk;
   }
-  return orvex::RunBatch(line, stdout, stderr, orvex::WriteSnapshot);
+  return orvex::RunBatch(line, stdout, stderr, orvex::WriteSnapshot,
+                         orvex::OffscreenViewContextProvider());
 }

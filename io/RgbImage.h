@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 // A picture of 8-bit red, green, blue pixels, rows from the top down with

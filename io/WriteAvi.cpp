@@ -1,9 +1,8 @@
 #include "io/WriteAvi.h"
 
-#include <cstring>
-
 #include "io/BmpHeader.h"
 #include "io/ReplaceFile.h"
+#include "io/WriteBmp.h"
 
 namespace {
 
@@ -18,7 +17,7 @@ constexpr size_t kHeaderListSize =
     4 + 8 + kMainHeaderSize + 8 + 4 + 8 + kStreamHeaderSize + 8 + kFormatSize;
 
 uint32_t RowBytes(int width) {
-  return (uint32_t(width) * 24u + 31u) / 32u * 4u;
+  return uint32_t(BmpRowBytes(uint64_t(width), 24));
 }
 
 // Grows a byte vector with little-endian fields and four-character codes.
@@ -104,21 +103,6 @@ std::vector<unsigned char> Head(int width, int height, size_t count, int samples
   return b.bytes;
 }
 
-// One frame as the stream stores it: bottom-up rows of blue, green, red.
-void FrameBytes(const CRgbImage& image, std::vector<unsigned char>& out) {
-  const uint32_t row = RowBytes(image.m_Width);
-  out.assign(size_t(row) * size_t(image.m_Height), 0);
-  for (int y = 0; y < image.m_Height; y++) {
-    const unsigned char* src = image.Pixel(0, image.m_Height - 1 - y);
-    unsigned char* dst = out.data() + size_t(y) * row;
-    for (int x = 0; x < image.m_Width; x++, src += 3, dst += 3) {
-      dst[0] = src[2];
-      dst[1] = src[1];
-      dst[2] = src[0];
-    }
-  }
-}
-
 } // namespace
 
 uint64_t AviFileSize(int width, int height, size_t count, int samplesPerFrame) {
@@ -174,7 +158,7 @@ int WriteAvi(const std::string& fileName, const std::vector<CRgbImage>& frames, 
   std::vector<unsigned char> pixels;
   const unsigned char emptyChunk[8] = {'0', '0', 'd', 'b', 0, 0, 0, 0};
   for (const CRgbImage& frame : frames) {
-    FrameBytes(frame, pixels);
+    BottomUpBgr(frame, pixels);
     unsigned char chunk[8] = {'0', '0', 'd', 'b', 0, 0, 0, 0};
     PutLittle32(chunk + 4, imageSize);
     if (!file.Write(chunk, 8) || !file.Write(pixels.data(), pixels.size())) return failed();

@@ -27,6 +27,10 @@ CommandResult NoMesh(CCommandContext& context);
 // refused, its message box) and says how it ended.
 CommandResult ShowOutcome(CCommandContext& context, const CSubdivisionOutcome& outcome);
 
+// Scene/Process camera: the eye point of the active view in the mesh's
+// coordinates, kept as the document's camera position and returned.
+CVector3d ProcessCamera(CCommandContext& context);
+
 // Text of the "Properties" dialog for object index of the scene.
 std::string PropertiesText(const COrvexDoc& doc, int index);
 
@@ -49,5 +53,8 @@ std::vector<CommandBinding> ValenceCommands();
 std::vector<CommandBinding> UndoCommands();
 // Quad and polygon meshes, the predefined meshes and the quad export.
 std::vector<CommandBinding> PolygonCommands();
+// EPS, bitmap, clipboard picture, vector pictures of the first mesh and
+// the video recording of the window.
+std::vector<CommandBinding> CaptureCommands();
 
 } // namespace orvex

@@ -23,14 +23,16 @@ const CRenderViewState& ActiveView(CCommandContext& context) {
   return view ? *view : kDefaultView;
 }
 
-// The eye point of the active view in the mesh's coordinates, kept as the
-// document's camera position.
+} // namespace
+
 CVector3d ProcessCamera(CCommandContext& context) {
   const CRenderViewState& view = ActiveView(context);
   CVector3d camera = CameraPosition(view.m_Rotation, view.m_Translation, view.m_Scale);
   context.doc->m_Camera.m_Position = camera;
   return camera;
 }
+
+namespace {
 
 // The projection routine the silhouette commands hand to the view: a
 // triangle mesh takes the view's matrices and keeps nothing of them, so

@@ -142,9 +142,6 @@ std::vector<CommandBinding> ViewCommands() {
          view.m_SpinStep[1] = 2.0f;
        }),
        kEffectView, Redraw::None},
-      // routed to the view, which does nothing with it
-      {"&File/Export/bmp", OnView([](CCommandContext&, CRenderViewState&) {}), kEffectNone,
-       Redraw::None},
       {"&Mode/Visual mode", VisualMode, kEffectOverlay | kEffectDisplay},
       {"Camera drag", CameraDrag, kEffectView | kEffectObjects},
   };

@@ -36,6 +36,11 @@ CParamDialog::CParamDialog(const QString& title, ParamValues& values, QWidget* p
   auto* form = new QFormLayout;
   const std::vector<ParamField>& fields = values.Fields();
   for (const ParamField& param : fields) {
+    // fields of the command line only have no widget
+    if (param.commandLineOnly) {
+      m_Fields.push_back(nullptr);
+      continue;
+    }
     QWidget* field = FieldWidget(param, values.Text(param.label), this);
     m_Fields.push_back(field);
     if (param.type == ParamType::Check)
@@ -52,6 +57,7 @@ CParamDialog::CParamDialog(const QString& title, ParamValues& values, QWidget* p
 
 QString CParamDialog::FieldText(int i) const {
   QWidget* field = m_Fields[i];
+  if (!field) return QString::fromStdString(m_Values.Text(m_Values.Fields()[size_t(i)].label));
   if (auto* box = qobject_cast<QCheckBox*>(field)) return box->isChecked() ? "on" : "off";
   if (auto* combo = qobject_cast<QComboBox*>(field)) return combo->currentText();
   return static_cast<QLineEdit*>(field)->text();
@@ -59,6 +65,7 @@ QString CParamDialog::FieldText(int i) const {
 
 void CParamDialog::SetFieldText(int i, const QString& text) {
   QWidget* field = m_Fields[i];
+  if (!field) return;
   if (auto* box = qobject_cast<QCheckBox*>(field))
     box->setChecked(text == "on");
   else if (auto* combo = qobject_cast<QComboBox*>(field))
@@ -71,7 +78,7 @@ void CParamDialog::accept() {
   ParamValues edited = m_Values;
   const std::vector<ParamField>& fields = edited.Fields();
   for (size_t i = 0; i < fields.size(); i++) {
-    if (fields[i].readOnly) continue;
+    if (fields[i].readOnly || !m_Fields[i]) continue;
     std::string error;
     if (!edited.Set(fields[i].label, FieldText(static_cast<int>(i)).toStdString(), error)) {
       QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
