@@ -17,7 +17,8 @@ bool CaptureClientPixels(int width, int height, CRgbImage& image) {
   glPixelStorei(GL_PACK_ALIGNMENT, alignment);
   const size_t row = size_t(width) * 3;
   for (int y = 0; y < height / 2; y++)
-    std::swap_ranges(image.m_Pixels.begin() + long(y * row), image.m_Pixels.begin() + long((y + 1) * row),
+    std::swap_ranges(image.m_Pixels.begin() + long(y * row),
+                     image.m_Pixels.begin() + long((y + 1) * row),
                      image.m_Pixels.begin() + long((height - 1 - y) * row));
   return true;
 }

@@ -75,14 +75,14 @@ bool CDocumentHost::RunInViewContext(COrvexDoc* doc, bool paint, const ViewConte
 }
 
 bool CDocumentHost::GrabFrame(COrvexDoc* doc, CRgbImage& image, std::string& error) {
-  return RunInViewContext(doc, true,
-                          [&image](const CRenderViewState& view, std::string& why) {
-                            if (CaptureClientPixels(view.m_Width, view.m_Height, image))
-                              return true;
-                            why = "The view has no pixels";
-                            return false;
-                          },
-                          error);
+  return RunInViewContext(
+      doc, true,
+      [&image](const CRenderViewState& view, std::string& why) {
+        if (CaptureClientPixels(view.m_Width, view.m_Height, image)) return true;
+        why = "The view has no pixels";
+        return false;
+      },
+      error);
 }
 
 } // namespace orvex

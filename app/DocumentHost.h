@@ -58,9 +58,7 @@ public:
   // false with the reason when there is no context.
   virtual bool RunInViewContext(COrvexDoc* doc, bool paint, const ViewContextWork& work,
                                 std::string& error);
-  void SetViewContextProvider(ViewContextProvider provider) {
-    m_ViewContext = std::move(provider);
-  }
+  void SetViewContextProvider(ViewContextProvider provider) { m_ViewContext = std::move(provider); }
   // A frame of a video recording: the main window in a window program;
   // here the active view of doc, rendered. false with the reason.
   virtual bool GrabFrame(COrvexDoc* doc, CRgbImage& image, std::string& error);

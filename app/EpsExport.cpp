@@ -13,7 +13,8 @@ namespace {
 
 // One feedback pass into a buffer of size floats: the count GL reports,
 // negative when the buffer overflowed.
-long DrawInFeedback(const COrvexDoc& doc, const CRenderViewState& view, std::vector<float>& buffer) {
+long DrawInFeedback(const COrvexDoc& doc, const CRenderViewState& view,
+                    std::vector<float>& buffer) {
   glFeedbackBuffer(GLsizei(buffer.size()), GL_3D_COLOR, buffer.data());
   glRenderMode(GL_FEEDBACK);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

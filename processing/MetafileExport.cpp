@@ -56,15 +56,13 @@ int MetafileExport(CMesh3d& mesh, const CVectorView& view, MetafileVariant varia
 void PrepareMetafileMarks(CMesh3d& mesh, MetafileMode mode, const CVector3d& camera) {
   mesh.SetFlagOnFaces(0);
   const bool ramp = UsesRamp(mode) || mode == MetafileMode::TextureRequestMap;
-  const bool backFaces = mode == MetafileMode::Faces || mode == MetafileMode::BackFacing ||
-                         mode == MetafileMode::BackFacingSilhouette ||
-                         mode == MetafileMode::BackFacingRamp ||
-                         mode == MetafileMode::BackFacingSilhouetteRamp ||
-                         mode == MetafileMode::TextureRequestMap;
-  const bool silhouettes = mode == MetafileMode::Silhouette ||
-                           mode == MetafileMode::BackFacingSilhouette ||
-                           mode == MetafileMode::BackFacingSilhouetteRamp ||
-                           mode == MetafileMode::SilhouetteRamp;
+  const bool backFaces =
+      mode == MetafileMode::Faces || mode == MetafileMode::BackFacing ||
+      mode == MetafileMode::BackFacingSilhouette || mode == MetafileMode::BackFacingRamp ||
+      mode == MetafileMode::BackFacingSilhouetteRamp || mode == MetafileMode::TextureRequestMap;
+  const bool silhouettes =
+      mode == MetafileMode::Silhouette || mode == MetafileMode::BackFacingSilhouette ||
+      mode == MetafileMode::BackFacingSilhouetteRamp || mode == MetafileMode::SilhouetteRamp;
   // depth ramp first, back faces over it, silhouettes last
   if (ramp) MarkDepthRamp(&mesh, camera);
   if (backFaces) MarkBackFaces(&mesh, camera, kBackFaceKey);

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "app/CaptureClientPixels.h"
+#include "app/Dialogs.h"
 #include "app/DocumentHost.h"
 #include "app/EpsExport.h"
-#include "app/Dialogs.h"
 #include "app/ExportView.h"
 #include "app/commands/Handlers.h"
 #include "geometry/Mesh3d.h"
@@ -84,8 +84,7 @@ CommandResult ExportEps(CCommandContext& context) {
 
 CommandResult ExportBmp(CCommandContext& context) {
   std::string name = context.params.Text(kFileField);
-  if (!context.ui.AskExportFileName(name, "Bitmap Files (*.bmp)"))
-    return CommandResult::Cancelled;
+  if (!context.ui.AskExportFileName(name, "Bitmap Files (*.bmp)")) return CommandResult::Cancelled;
   CRgbImage image;
   std::string error;
   if (!ViewPicture(context, image, error)) return Fail(context, error);
@@ -148,11 +147,21 @@ bool ParseHexColor(const std::string& text, CColor& color) {
 
 void SetRampPreset(CColorRamp& ramp, int preset) {
   switch (preset) {
-  case 1: ramp.SetRainbow(); break;
-  case 2: ramp.SetBlueWhite(); break;
-  case 3: ramp.SetHeat(); break;
-  case 4: ramp.SetRedYellow(); break;
-  default: ramp.SetGray(); break;
+  case 1:
+    ramp.SetRainbow();
+    break;
+  case 2:
+    ramp.SetBlueWhite();
+    break;
+  case 3:
+    ramp.SetHeat();
+    break;
+  case 4:
+    ramp.SetRedYellow();
+    break;
+  default:
+    ramp.SetGray();
+    break;
   }
 }
 
@@ -206,8 +215,7 @@ CommandResult AviInit(CCommandContext& context) {
   if (!recorder.Open(frame.m_Width, frame.m_Height))
     return Fail(context, "Window too small to record");
   recorder.Add(frame);
-  context.ui.StatusMessage("AVI: recording %d x %d, frame 1", recorder.Width(),
-                           recorder.Height());
+  context.ui.StatusMessage("AVI: recording %d x %d, frame 1", recorder.Width(), recorder.Height());
   return CommandResult::Done;
 }
 

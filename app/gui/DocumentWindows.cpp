@@ -2,6 +2,7 @@
 
 #include "app/OrvexDoc.h"
 #include "app/gui/MainFrame.h"
+#include "app/gui/PictureConversion.h"
 #include "app/gui/RenderView.h"
 
 namespace orvex {
@@ -25,6 +26,37 @@ CRenderViewState* CQtDocumentHost::ActiveViewState(COrvexDoc* doc) {
 
 void CQtDocumentHost::StartViewTimer(COrvexDoc* doc, int timer, int periodMs) {
   if (CRenderView* view = m_Frame.ActiveView(doc)) view->StartTimer(timer, periodMs);
+}
+
+bool CQtDocumentHost::RunInViewContext(COrvexDoc* doc, bool paint, const ViewContextWork& work,
+                                       std::string& error) {
+  CRenderView* view = m_Frame.ActiveView(doc);
+  if (!view || !view->IsGlReady()) {
+    error = CRenderView::kNoGlMessage;
+    return false;
+  }
+  view->makeCurrent();
+  if (paint) view->State().glPaint(*doc);
+  const bool done = work(view->State(), error);
+  view->doneCurrent();
+  view->update();
+  return done;
+}
+
+bool CQtDocumentHost::GrabFrame(COrvexDoc*, CRgbImage& image, std::string& error) {
+  const QImage picture = m_Frame.grab().toImage();
+  if (picture.isNull()) {
+    error = "The main window cannot be grabbed";
+    return false;
+  }
+  image = RgbFromImage(picture);
+  return true;
+}
+
+bool CQtDocumentHost::ResizeFrameFourThirds() {
+  const int width = m_Frame.width();
+  m_Frame.resize(width, 3 * (width / 4));
+  return true;
 }
 
 void CQtDocumentHost::OnDocumentOpened(COrvexDoc* doc) {

@@ -29,6 +29,12 @@ public:
   CRenderViewState* ActiveViewState(COrvexDoc* doc) override;
   // Starts a timer of doc's active render view.
   void StartViewTimer(COrvexDoc* doc, int timer, int periodMs) override;
+  // The active view's context made current; painted first when asked.
+  bool RunInViewContext(COrvexDoc* doc, bool paint, const ViewContextWork& work,
+                        std::string& error) override;
+  // The main window as it shows, views included.
+  bool GrabFrame(COrvexDoc* doc, CRgbImage& image, std::string& error) override;
+  bool ResizeFrameFourThirds() override;
 
 protected:
   void OnDocumentOpened(COrvexDoc* doc) override;

@@ -5,9 +5,12 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QMimeData>
 
 #include "app/gui/MainFrame.h"
 #include "app/gui/ParamDialog.h"
+#include "app/gui/PictureConversion.h"
+#include "io/WriteSvg.h"
 
 namespace orvex {
 
@@ -80,6 +83,34 @@ bool CQtUserInterface::AskColor(CColor& color) {
 void CQtUserInterface::SetClipboardText(const std::string& text) {
   if (QClipboard* clipboard = QApplication::clipboard())
     clipboard->setText(QString::fromStdString(text));
+}
+
+void CQtUserInterface::SetClipboardImage(const CRgbImage& image) {
+  if (QClipboard* clipboard = QApplication::clipboard()) clipboard->setImage(ImageFromRgb(image));
+}
+
+void CQtUserInterface::SetClipboardPicture(const CVectorPicture& picture) {
+  QClipboard* clipboard = QApplication::clipboard();
+  if (!clipboard) return;
+  auto* data = new QMimeData;
+  const std::string svg = SvgText(picture);
+  data->setData("image/svg+xml", QByteArray(svg.data(), qsizetype(svg.size())));
+  data->setImageData(PaintPicture(picture));
+  clipboard->setMimeData(data);
+}
+
+bool CQtUserInterface::AskExportFileName(std::string& fileName, const std::string& filter) {
+  QFileDialog dialog(&m_Frame, "Save As", QString(), QString::fromStdString(filter));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+  dialog.selectFile(QString::fromStdString(fileName));
+  const std::string::size_type dot = fileName.rfind('.');
+  if (dot != std::string::npos)
+    dialog.setDefaultSuffix(QString::fromStdString(fileName.substr(dot + 1)));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  fileName = dialog.selectedFiles().first().toStdString();
+  return true;
 }
 
 void CQtUserInterface::ShowDistribution(const std::string& title,

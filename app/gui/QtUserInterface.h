@@ -26,6 +26,12 @@ public:
   bool AskSaveFileName(std::string& fileName) override;
   bool EditParameters(const std::string& title, ParamValues& values) override;
   void SetClipboardText(const std::string& text) override;
+  // A picture of the view as an image; a vector picture as SVG
+  // ("image/svg+xml") with a PNG painted from it.
+  void SetClipboardImage(const CRgbImage& image) override;
+  void SetClipboardPicture(const CVectorPicture& picture) override;
+  // The save dialog, starting with the name given, under the filter.
+  bool AskExportFileName(std::string& fileName, const std::string& filter) override;
   // One "Distribution" window, made on first use and kept by the frame.
   void ShowDistribution(const std::string& title, const std::vector<int>& histogram) override;
   bool ShowProgress(double fraction, const std::string& phase, bool cancellable) override;
