@@ -29,6 +29,9 @@ public:
   // The colour chooser's answer; none cancels it.
   std::optional<CColor> colorAnswer;
   int colorQuestions = 0;
+  // Pictures put on the clipboard: images and vector pictures.
+  int clipboardImages = 0;
+  int clipboardPictures = 0;
 
   void ShowMessage(const std::string& text, const std::string&) override {
     messages.push_back(text);
@@ -69,4 +72,6 @@ public:
     return static_cast<int>(progress.size()) != stopAtReport;
   }
   void EndProgress() override { progressEnds++; }
+  void SetClipboardImage(const CRgbImage&) override { clipboardImages++; }
+  void SetClipboardPicture(const CVectorPicture&) override { clipboardPictures++; }
 };

@@ -76,7 +76,7 @@ TEST_F(BatchTest, FailuresExitNonZeroWithAMessage) {
       {{"--version", "--bogus"}, 2, "usage: orvexbox-batch"},
       {{}, 2, "no input file"},
       {{input, "--run", "33026"}, 1, "not available yet"},
-      {{input, "--run", "Edit/Copy"}, 1, "served by the view"},
+      {{input, "--run", "View/Toolbar"}, 1, "served by the frame"},
       {{Path("missing.smf"), "--info"}, 1, "cannot open"},
       {{Sample("icosahedron.smf") + ".xyz"}, 1, "cannot open"},
       {{input, "--save", Path("out.xyz")}, 1, "cannot save"},
