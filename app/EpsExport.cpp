@@ -2,10 +2,12 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "app/OrvexDoc.h"
 #include "app/RenderViewState.h"
+#include "geometry/Mesh3d.h"
 
 namespace orvex {
 
@@ -28,6 +30,20 @@ long DrawInFeedback(const COrvexDoc& doc, const CRenderViewState& view,
   return long(glRenderMode(GL_RENDER));
 }
 
+// A first buffer large enough for the triangle meshes drawn whole (a
+// polygon record of 3 vertices is 23 floats), so that a large scene is
+// not drawn once per doubling; never below kFeedbackFirstFloats.
+long FirstBufferFloats(const COrvexDoc& doc) {
+  long faces = 0;
+  for (int i = 0; i < doc.m_SceneGraph.NbObject(); i++) {
+    const CObject3d* object = doc.m_SceneGraph.GetAt(i);
+    if (object && object->GetType() == TYPE_MESH3D)
+      faces += static_cast<const CMesh3d*>(object)->NbFace();
+  }
+  const long wanted = faces / 8 * 9 * 23 + 1024; // an eighth more for clipped faces
+  return std::min(kFeedbackMaxFloats, std::max(kFeedbackFirstFloats, wanted));
+}
+
 } // namespace
 
 bool CaptureFeedback(const COrvexDoc& doc, const CRenderViewState& view, CFeedbackScene& scene,
@@ -41,7 +57,7 @@ bool CaptureFeedback(const COrvexDoc& doc, const CRenderViewState& view, CFeedba
   glGetFloatv(GL_POINT_SIZE, &page.pointSize);
 
   // an overflow doubles the buffer and draws again, up to the largest one
-  for (long size = kFeedbackFirstFloats;; size *= 2) {
+  for (long size = FirstBufferFloats(doc);; size = std::min(kFeedbackMaxFloats, size * 2)) {
     std::vector<float> buffer(size_t(size), 0.0f);
     const long count = DrawInFeedback(doc, view, buffer);
     if (count >= 0) {

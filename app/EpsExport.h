@@ -10,8 +10,9 @@ namespace orvex {
 
 class CRenderViewState;
 
-// Floats of the first feedback buffer and of the largest one tried after
-// overflows (the buffer doubles and the scene is drawn again).
+// Floats of the smallest first feedback buffer (it is sized for the
+// scene's triangles) and of the largest one tried after overflows (the
+// buffer doubles and the scene is drawn again).
 constexpr long kFeedbackFirstFloats = 3000000;
 constexpr long kFeedbackMaxFloats = 1L << 28;
 
