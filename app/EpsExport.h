@@ -21,7 +21,10 @@ constexpr long kFeedbackMaxFloats = 1L << 28;
 // (no textures, highlights or overlay) and parses what GL returned, with
 // the page (viewport, clear colour, point size). false with the reason:
 // "Scene too large for EPS export" when even the largest buffer overflows.
+// The first buffer is sized for the scene's triangles, at least
+// firstFloats; the largest holds maxFloats.
 bool CaptureFeedback(const COrvexDoc& doc, const CRenderViewState& view, CFeedbackScene& scene,
-                     CEpsPage& page, std::string& error);
+                     CEpsPage& page, std::string& error, long firstFloats = kFeedbackFirstFloats,
+                     long maxFloats = kFeedbackMaxFloats);
 
 } // namespace orvex

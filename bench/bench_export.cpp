@@ -72,7 +72,7 @@ void BM_EpsOfMillionFaceSphere(benchmark::State& state) {
     state.SkipWithError(error.c_str());
     return;
   }
-  orvex::CGlListGroupScope group(context.ListGroup());
+  CGlListGroupScope group(context.ListGroup());
   double feedback = 0, sort = 0, write = 0, bytes = 0, primitives = 0;
   for (auto _ : state) {
     // phases timed apart
@@ -121,7 +121,8 @@ void BM_SvgFaceModeOfMillionFaceSphere(benchmark::State& state) {
   view.m_Height = kHeight;
   const orvex::CViewMatrices m = view.ComputeMatrices();
   CVectorView vector{};
-  for (int i = 0; i < 16; i++) vector.modelView[i] = m.m_ModelView[i], vector.projection[i] = m.m_Projection[i];
+  for (int i = 0; i < 16; i++)
+    vector.modelView[i] = m.m_ModelView[i], vector.projection[i] = m.m_Projection[i];
   for (int i = 0; i < 4; i++) vector.viewport[i] = m.m_Viewport[i];
   std::string error;
   int faces = 0;
@@ -134,7 +135,10 @@ void BM_SvgFaceModeOfMillionFaceSphere(benchmark::State& state) {
   state.counters["faces"] = faces;
   std::filesystem::remove(TempFile("orvex_bench.svg"));
 }
-BENCHMARK(BM_SvgFaceModeOfMillionFaceSphere)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_SvgFaceModeOfMillionFaceSphere)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();
 
 void BM_CopyOf1920x1080View(benchmark::State& state) {
   COrvexDoc& doc = SphereDocument();
@@ -145,7 +149,7 @@ void BM_CopyOf1920x1080View(benchmark::State& state) {
     state.SkipWithError(error.c_str());
     return;
   }
-  orvex::CGlListGroupScope group(context.ListGroup());
+  CGlListGroupScope group(context.ListGroup());
   view.glPaint(doc);
   CRgbImage image;
   for (auto _ : state) {
@@ -169,7 +173,10 @@ void BM_WriteOf100FramesAt1024x768(benchmark::State& state) {
   state.counters["file_MB"] = double(AviFileSize(1024, 768, 100, kAviRate)) / 1e6;
   std::filesystem::remove(TempFile("orvex_bench.avi"));
 }
-BENCHMARK(BM_WriteOf100FramesAt1024x768)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_WriteOf100FramesAt1024x768)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();
 
 } // namespace
 

@@ -120,6 +120,8 @@ void AppendLine(std::string& out, const float* p1, const float* p2) {
 }
 
 void AppendPolygon(std::string& out, const CFeedbackScene& scene, uint32_t first, uint32_t n) {
+  // a polygon clipped to nothing has no corner to draw
+  if (n == 0) return;
   const float* v0 = scene.Vertex(first);
   bool flat = true;
   for (uint32_t i = 1; i < n && flat; i++) flat = SameColor(scene.Vertex(first + i) + 3, v0 + 3);

@@ -15,6 +15,8 @@ packages=(
   # fuzzing (scripts/fuzz.sh): clang and its libFuzzer runtime
   # (libclang_rt.fuzzer-x86_64.a ships in libclang-rt-14-dev on Debian 12)
   clang libclang-rt-14-dev
+  # the EPS export's pictures drawn back by the tests
+  ghostscript
   # the Python module orvexbox and its tests
   pybind11-dev python3-dev python3-numpy python3-pytest
 )

@@ -84,6 +84,7 @@ TEST(EpsWriter, RecordsAreWrittenAsWorkedOutByHand) {
        FeedbackRecords().Line({0, 0, 0, 0, 0, 0}, {2, 0, 0, 1, 0, 0}),
        "0 0 0 setrgbcolor\n0 0 moveto\n1 0 lineto stroke\n0.5 0 0 setrgbcolor\n1 0 moveto\n"
        "2 0 lineto stroke\n"},
+      {"polygon without corners: nothing", FeedbackRecords().Raw({float(kFeedbackPolygon), 0}), ""},
       {"point", FeedbackRecords().Point({5, 6, 0, 1, 1, 1}),
        "1 1 1 setrgbcolor\n5 6 2 0 360 arc fill\n\n"},
   };
