@@ -5,10 +5,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
 #include <QMimeData>
 
 #include "app/CommandRegistry.h"
 #include "app/Dialogs.h"
+#include "app/Dispatcher.h"
 #include "app/OrvexDoc.h"
 #include "app/gui/ParamDialog.h"
 #include "app/gui/RenderView.h"
@@ -40,9 +43,17 @@ TEST_F(CaptureWindows, CopyPutsTheViewOnTheClipboard) {
 }
 
 TEST_F(CaptureWindows, MetafileGoesToTheClipboardAsSvgWithAPicture) {
-  ASSERT_NE(OpenSample(), nullptr);
-  ASSERT_EQ(m_Frame->RunCommand(Id("Edit/Window metafile/Generate MetaFile (face mode)")),
-            CommandResult::Done);
+  COrvexDoc* doc = OpenSample();
+  ASSERT_NE(doc, nullptr);
+  // the picture's file goes to a folder of the test, not beside the sample
+  const CommandInfo& info =
+      *ApplicationRegistry().Find("Edit/Window metafile/Generate MetaFile (face mode)");
+  ParamValues values = m_Frame->Dispatcher().DialogValues(info, doc);
+  const QString file = QDir(SettingsFolder()).filePath("metafile.svg");
+  std::string error;
+  ASSERT_TRUE(values.Set("File", file.toStdString(), error)) << error;
+  ASSERT_EQ(m_Frame->Dispatcher().Run(info, doc, &values).result, CommandResult::Done);
+  EXPECT_TRUE(QFile::exists(file));
   const QMimeData* data = QApplication::clipboard()->mimeData();
   ASSERT_NE(data, nullptr);
   EXPECT_TRUE(data->data("image/svg+xml").startsWith("<?xml"));
