@@ -1,9 +1,10 @@
 #include "io/EpsWriter.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdarg>
-#include <cstdio>
+#include <cstring>
+#include <initializer_list>
 
 #include "io/ReplaceFile.h"
 
@@ -66,21 +67,32 @@ const char* const kGouraudPrologue[] = {
     "} bd",
 };
 
-// printf-style text appended to out.
-#if defined(__GNUC__)
-__attribute__((format(printf, 2, 3)))
-#endif
-void Append(std::string& out, const char* format, ...) {
-  char line[512];
-  va_list args;
-  va_start(args, format);
-  const int n = std::vsnprintf(line, sizeof(line), format, args);
-  va_end(args);
-  if (n > 0) out.append(line, size_t(std::min(n, int(sizeof(line)) - 1)));
+// The format with each "%g" replaced by the next number as printf writes
+// it (6 significant digits, through std::to_chars, which gives printf's
+// text without its cost) and "%%" by one percent sign.
+void Print(std::string& out, const char* format, std::initializer_list<double> numbers) {
+  auto number = numbers.begin();
+  for (const char* p = format; *p;) {
+    const char* percent = std::strchr(p, '%');
+    if (!percent) {
+      out.append(p);
+      return;
+    }
+    out.append(p, size_t(percent - p));
+    if (percent[1] == 'g' && number != numbers.end()) {
+      char text[32];
+      const std::to_chars_result r =
+          std::to_chars(text, text + sizeof(text), *number++, std::chars_format::general, 6);
+      out.append(text, size_t(r.ptr - text));
+    } else if (percent[1] == '%') {
+      out += '%';
+    }
+    p = percent[1] ? percent + 2 : percent + 1;
+  }
 }
 
 void AppendColor(std::string& out, const float* c) {
-  Append(out, "%g %g %g setrgbcolor\n", c[0], c[1], c[2]);
+  Print(out, "%g %g %g setrgbcolor\n", {c[0], c[1], c[2]});
 }
 
 bool SameColor(const float* a, const float* b) {
@@ -101,7 +113,7 @@ void AppendLine(std::string& out, const float* p1, const float* p2) {
     n = steps >= 1.0 && steps < 1e6 ? int(steps) : 1;
   }
   AppendColor(out, c1);
-  Append(out, "%g %g moveto\n", p1[0], p1[1]);
+  Print(out, "%g %g moveto\n", {p1[0], p1[1]});
   if (n > 0) {
     const float step[2] = {(p2[0] - p1[0]) / n, (p2[1] - p1[1]) / n};
     const float colorStep[3] = {dc[0] / n, dc[1] / n, dc[2] / n};
@@ -110,13 +122,13 @@ void AppendLine(std::string& out, const float* p1, const float* p2) {
     for (int i = 0; i < n; i++) {
       point[0] += step[0];
       point[1] += step[1];
-      Append(out, "%g %g lineto stroke\n", point[0], point[1]);
+      Print(out, "%g %g lineto stroke\n", {point[0], point[1]});
       for (int k = 0; k < 3; k++) color[k] += colorStep[k];
       AppendColor(out, color);
-      Append(out, "%g %g moveto\n", point[0], point[1]);
+      Print(out, "%g %g moveto\n", {point[0], point[1]});
     }
   }
-  Append(out, "%g %g lineto stroke\n", p2[0], p2[1]);
+  Print(out, "%g %g lineto stroke\n", {p2[0], p2[1]});
 }
 
 void AppendPolygon(std::string& out, const CFeedbackScene& scene, uint32_t first, uint32_t n) {
@@ -129,10 +141,10 @@ void AppendPolygon(std::string& out, const CFeedbackScene& scene, uint32_t first
   if (flat) {
     out += "newpath\n";
     AppendColor(out, v0 + 3);
-    Append(out, "%g %g moveto\n", v0[0], v0[1]);
+    Print(out, "%g %g moveto\n", {v0[0], v0[1]});
     for (uint32_t i = 1; i < n; i++) {
       const float* v = scene.Vertex(first + i);
-      Append(out, "%g %g lineto\n", v[0], v[1]);
+      Print(out, "%g %g lineto\n", {v[0], v[1]});
     }
     out += "closepath fill\n\n";
     return;
@@ -141,9 +153,9 @@ void AppendPolygon(std::string& out, const CFeedbackScene& scene, uint32_t first
   for (uint32_t i = 1; i + 1 < n; i++) {
     const float* a = scene.Vertex(first + i);
     const float* b = scene.Vertex(first + i + 1);
-    Append(out, "[%g %g %g %g %g %g]", v0[0], a[0], b[0], v0[1], a[1], b[1]);
-    Append(out, " [%g %g %g] [%g %g %g] [%g %g %g] gouraudtriangle\n", v0[3], v0[4], v0[5], a[3],
-           a[4], a[5], b[3], b[4], b[5]);
+    Print(out, "[%g %g %g %g %g %g]", {v0[0], a[0], b[0], v0[1], a[1], b[1]});
+    Print(out, " [%g %g %g] [%g %g %g] [%g %g %g] gouraudtriangle\n",
+          {v0[3], v0[4], v0[5], a[3], a[4], a[5], b[3], b[4], b[5]});
   }
 }
 
@@ -152,17 +164,20 @@ void AppendPolygon(std::string& out, const CFeedbackScene& scene, uint32_t first
 std::string EpsWriter::Header() const {
   const float* vp = m_Page.viewport;
   std::string out = "%!PS-Adobe-2.0 EPSF-2.0\n";
-  Append(out, "%%%%BoundingBox: %g %g %g %g\n", vp[0], vp[1], vp[2], vp[3]);
+  Print(out, "%%%%BoundingBox: %g %g %g %g\n", {vp[0], vp[1], vp[2], vp[3]});
   out += "%%EndComments\n\ngsave\n\n";
-  Append(out, "/threshold %g def\n", 0.01);
-  Append(out, "\n%% RGB color command - r g b C\n");
+  Print(out, "/threshold %g def\n", {0.01});
+  Print(out, "\n%% RGB color command - r g b C\n", {});
   out += "/C { setrgbcolor } bind def\n";
-  Append(out, "\n%% Flat-shaded triangle - x3 y3 x2 y2 x1 y1 r g b T\n");
+  Print(out, "\n%% Flat-shaded triangle - x3 y3 x2 y2 x1 y1 r g b T\n", {});
   out += "/T { C newpath moveto lineto lineto closepath fill } bind def\n";
-  for (const char* line : kGouraudPrologue) Append(out, "%s\n", line);
-  Append(out, "\n%g setlinewidth\n", 0.1);
+  for (const char* line : kGouraudPrologue) {
+    out += line;
+    out += '\n';
+  }
+  Print(out, "\n%g setlinewidth\n", {0.1});
   AppendColor(out, m_Page.clearColor);
-  Append(out, "%g %g %g %g rectfill\n\n", vp[0], vp[1], vp[2], vp[3]);
+  Print(out, "%g %g %g %g rectfill\n\n", {vp[0], vp[1], vp[2], vp[3]});
   return out;
 }
 
@@ -176,7 +191,7 @@ void EpsWriter::AppendPrimitive(const CFeedbackScene& scene, const CFeedbackPrim
   case FeedbackKind::Point: {
     const float* v = scene.Vertex(primitive.first);
     AppendColor(out, v + 3);
-    Append(out, "%g %g %g 0 360 arc fill\n\n", v[0], v[1], m_Page.pointSize / 2.0f);
+    Print(out, "%g %g %g 0 360 arc fill\n\n", {v[0], v[1], m_Page.pointSize / 2.0f});
     break;
   }
   case FeedbackKind::Line:

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "io/EpsWriter.h"
 #include "io/ReadPng.h"
@@ -89,6 +91,26 @@ TEST(EpsWriter, RecordsAreWrittenAsWorkedOutByHand) {
        "1 1 1 setrgbcolor\n5 6 2 0 360 arc fill\n\n"},
   };
   for (const RecordCase& c : cases) EXPECT_EQ(Body(c.records), c.text) << c.name;
+}
+
+TEST(EpsWriter, NumbersAreThoseOfPrintfPercentG) {
+  // magnitudes around both ends of the fixed notation, halves, negatives
+  std::vector<float> values = {0.0f,      -0.0f,     0.5f,   2.5f, 1e-4f,        9.99999e-5f,
+                               123456.5f, 999999.5f, 1e6f,   1e7f, -3.14159265f, 0.000125f,
+                               1.0f / 3,  640.0f,    1e-30f, 3e38f};
+  uint32_t seed = 12345;
+  for (int i = 0; i < 3000; i++) {
+    seed = seed * 1103515245u + 12345u;
+    const float mantissa = float(seed % 2000001) / 1000.0f - 1000.0f;
+    values.push_back(mantissa * std::pow(10.0f, float(int(seed >> 20) % 16 - 8)));
+  }
+  for (size_t i = 0; i + 2 < values.size(); i += 3) {
+    const float* v = &values[i];
+    char expected[256];
+    std::snprintf(expected, sizeof(expected), "%g %g %g setrgbcolor\n%g %g %g 0 360 arc fill\n\n",
+                  v[2], v[2], v[2], v[0], v[1], 2.0);
+    ASSERT_EQ(Body(FeedbackRecords().Point({v[0], v[1], 0.5f, v[2], v[2], v[2]})), expected) << i;
+  }
 }
 
 TEST(EpsWriter, LineOfTwoColoursIsSteppedByColourChangeAndLength) {
