@@ -196,12 +196,17 @@ int DrawFacesGdi(const CMesh3d& mesh, const CVectorView& view, const CFaceColors
     if (inside) kept.push_back(face);
   }
 
-  // farthest first (a stable sort keeps equal depths in face order)
-  std::stable_sort(kept.begin(), kept.end(),
-                   [](const Kept& a, const Kept& b) { return a.depth > b.depth; });
-  for (const Kept& face : kept)
+  // farthest first (a stable sort keeps equal depths in face order); the
+  // sort moves small (depth, index) pairs, not the faces
+  std::vector<std::pair<double, uint32_t>> order(kept.size());
+  for (size_t i = 0; i < kept.size(); i++) order[i] = {kept[i].depth, uint32_t(i)};
+  std::stable_sort(order.begin(), order.end(),
+                   [](const auto& a, const auto& b) { return a.first > b.first; });
+  for (const auto& entry : order) {
+    const Kept& face = kept[entry.second];
     sink.Polygon(face.corner, 3, FaceFill(mesh.GetFace(face.face)->m_Flag, colors), true,
                  colors.line);
+  }
   return int(kept.size());
 }
 
