@@ -14,14 +14,6 @@
 #include "geometry/Face3d.h"
 #include "geometry/Vertex3d.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define ORVEX_POOL_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define ORVEX_POOL_ASAN 1
-#endif
-#endif
-
 #ifdef ORVEX_POOL_ASAN
 #include <sanitizer/asan_interface.h>
 #define POOL_POISON(p, n) ASAN_POISON_MEMORY_REGION((p), (n))
@@ -163,13 +155,9 @@ void CElementPool::ReleaseEmptyChunks() {
   }
 }
 
-void* CElementPool::Allocate() {
-  Lock();
+void* CElementPool::TakeBlock() {
   Chunk* chunk = m_pRoomy ? m_pRoomy : NewChunk();
-  if (!chunk) {
-    Unlock();
-    throw std::bad_alloc();
-  }
+  if (!chunk) return nullptr;
   void* block;
   // reuse a freed block first, else take the next fresh one
   if (chunk->freeList) {
@@ -183,9 +171,30 @@ void* CElementPool::Allocate() {
   chunk->live++;
   m_Live++;
   if (!chunk->freeList && chunk->bumped == m_BlocksPerChunk) UnlinkRoomy(chunk);
-  Unlock();
   POOL_UNPOISON(block, m_BlockSize);
   return block;
+}
+
+void* CElementPool::Allocate() {
+  Lock();
+  void* block = TakeBlock();
+  Unlock();
+  if (!block) throw std::bad_alloc();
+  return block;
+}
+
+void CElementPool::AllocateMany(std::size_t n, void** out) {
+  Lock();
+  for (std::size_t i = 0; i < n; i++) {
+    out[i] = TakeBlock();
+    if (!out[i]) {
+      // give back what was taken: the caller gets all or nothing
+      Unlock();
+      for (std::size_t k = 0; k < i; k++) Free(out[k]);
+      throw std::bad_alloc();
+    }
+  }
+  Unlock();
 }
 
 void CElementPool::Free(void* block) {

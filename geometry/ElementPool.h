@@ -3,6 +3,14 @@
 #include <atomic>
 #include <cstddef>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define ORVEX_POOL_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ORVEX_POOL_ASAN 1
+#endif
+#endif
+
 // Fixed-size blocks for one element class (vertices, faces), carved from
 // chunks that are mapped from the system. A chunk whose last block is freed
 // is kept for the next mesh, up to a bound (a mesh freed and another one
@@ -25,6 +33,11 @@ public:
   // Empty chunks kept by default: room for the elements of a mesh of about
   // a million faces.
   static constexpr std::size_t kKeptEmptyChunks = 128;
+#ifdef ORVEX_POOL_ASAN
+  static constexpr bool kReusesFreedBlocks = false;
+#else
+  static constexpr bool kReusesFreedBlocks = true;
+#endif
 
   explicit CElementPool(std::size_t blockSize, std::size_t keptEmptyChunks = kKeptEmptyChunks);
   CElementPool(const CElementPool&) = delete;
@@ -33,10 +46,16 @@ public:
   // system (the element pools are never destroyed).
   ~CElementPool();
 
-  std::size_t BlockSize() const { return m_BlockSize; }
+  std::size_t BlockSize() const {
+    return m_BlockSize;
+  }
   // A block of BlockSize() bytes; throws std::bad_alloc when the system
   // has no memory left.
   void* Allocate();
+  // n blocks at once, under one lock, for builders that make many elements
+  // in a row (readers): out receives them. Construct each with
+  // ::new (block) Element(...); they are deleted like any other element.
+  void AllocateMany(std::size_t n, void** out);
   // Gives back a block that Allocate returned (null is ignored).
   void Free(void* block);
   // Gives every empty chunk back to the system.
@@ -52,6 +71,8 @@ private:
   void Lock() const;
   void Unlock() const;
   Chunk* NewChunk();
+  // One block; the caller holds the lock. Null when no chunk can be mapped.
+  void* TakeBlock();
   void Release(Chunk* chunk);
   void LinkRoomy(Chunk* chunk);
   void UnlinkRoomy(Chunk* chunk);
