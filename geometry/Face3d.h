@@ -37,6 +37,9 @@ public:
   CFace3d(const CFace3d&) = delete;
   CFace3d& operator=(const CFace3d&) = delete;
   ~CFace3d() override;
+  // Faces live in the face pool (ElementPool.h), like vertices.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* p, std::size_t size);
 
   // rarely used fields (side block)
   const CVector3d& GetAux() const { return m_pExtra ? m_pExtra->m_Aux : s_NoExtra.m_Aux; }

@@ -1,34 +1,11 @@
 #include "geometry/GlListCache.h"
 
-#include <GL/gl.h>
-
 #include "geometry/GlListGroup.h"
+
+CGlListCache::~CGlListCache() {
+  if (m_List != 0) DeferGlNames(GlNameKind::List, m_Group, &m_List, 1);
+}
 
 bool CGlListCache::IsCurrent(unsigned revision) const {
   return m_Built && m_Revision == revision && m_Group == glCurrentListGroup();
-}
-
-bool CGlListCache::glCompile(unsigned revision, bool execute, const std::function<void()>& draw) {
-  glRelease();
-  m_Group = glCurrentListGroup();
-  m_List = glGenLists(1);
-  if (m_List == 0) return false;
-  glNewList(m_List, execute ? GL_COMPILE_AND_EXECUTE : GL_COMPILE);
-  draw();
-  glEndList();
-  m_Revision = revision;
-  m_Built = true;
-  return true;
-}
-
-bool CGlListCache::glCall() const {
-  if (m_List == 0 || !glIsList(m_List)) return false;
-  glCallList(m_List);
-  return true;
-}
-
-void CGlListCache::glRelease() {
-  if (m_List != 0 && m_Group == glCurrentListGroup()) glDeleteLists(m_List, 1);
-  m_List = 0;
-  m_Built = false;
 }

@@ -15,7 +15,9 @@ public:
   // A copy of an object starts without a list of its own.
   CGlListCache(const CGlListCache&) {}
   CGlListCache& operator=(const CGlListCache&) { return *this; }
-  ~CGlListCache() = default;
+  // Never calls GL (an object may be freed on a thread without a context):
+  // a list still held is handed to the render side (DeferGlNames).
+  ~CGlListCache();
 
   // True when the list was compiled from this revision in the current group.
   bool IsCurrent(unsigned revision) const;
@@ -26,7 +28,8 @@ public:
   // Calls the list; false when there is no valid list to call.
   bool glCall() const;
   // Deletes the list when it belongs to the current group (a list of
-  // another group goes with its own contexts) and forgets it.
+  // another group is deferred to it) and forgets it. These GL operations
+  // are defined by the render library.
   void glRelease();
 
   // Exchanges the lists of two objects that exchange their contents.

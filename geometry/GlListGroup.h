@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <vector>
+
 // Display lists and texture names live in the share group of the context
 // that made them. The window views all share one group (0). A context
 // outside it (an offscreen renderer) takes a group number of its own and
@@ -25,3 +28,18 @@ public:
 private:
   int m_Previous;
 };
+
+// Names (display lists, textures) whose owner went away while no context
+// of their group was current: an object may be freed on any thread, and
+// only the render side deletes GL names, when their group is current.
+enum class GlNameKind { List, Texture };
+
+// Keeps count names of a group for the render side to delete later.
+void DeferGlNames(GlNameKind kind, int group, const unsigned int* names, int count);
+// Takes (and forgets) the deferred names of one kind in one group.
+std::vector<unsigned int> TakeDeferredGlNames(GlNameKind kind, int group);
+// Forgets every deferred name of a group whose contexts are all gone (their
+// names went with them).
+void ForgetGlGroup(int group);
+// Number of names waiting, every group and kind.
+size_t NbDeferredGlNames();

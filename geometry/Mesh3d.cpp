@@ -24,7 +24,6 @@ static void DeleteTopology(CMesh3d* mesh) {
 
 CMesh3d::~CMesh3d() {
   DeleteContents();
-  m_GlList.glRelease();
 }
 
 void CMesh3d::DeleteContents() {

@@ -85,8 +85,9 @@ public:
 
   // CObject3d
   int GetType() override { return TYPE_MESH3D; }
-  int glBuildList() const override { return glBuildList(CDrawOptions()); }
-  int glDraw() const override { return glDraw(CDrawOptions()); }
+  // With the default options, through the installed renderer (ObjectRenderer.h).
+  int glBuildList() const override;
+  int glDraw() const override;
   void SetModified() override {
     m_Modified = 1;
     ++m_Revision;
@@ -263,10 +264,3 @@ public:
   // true red, green, blue with row 0 at the bottom of the picture.
   void BuildFromImage(const CTextureImage* texture, int columns, int rows, int useColors);
 };
-
-// Draws the faces of mesh as one indexed vertex-array call when every corner
-// can share its vertex (vertex normals, vertex colours or a single colour,
-// no texture): the same picture as face-by-face drawing at a fraction of
-// the cost. Returns 0, drawing nothing, when the mesh does not qualify.
-// useMeshColor: every face in the mesh color.
-int glDrawFacesIndexed(const CMesh3d* mesh, bool textured, bool useMeshColor);

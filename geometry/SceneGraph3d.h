@@ -95,6 +95,7 @@ public:
   void SetUseMeshColorAll(int use);
 
 private:
+  friend int glBuildScene(const CSceneGraph3d& scene);
   void DeleteTextureNames() const;
   void glUploadTextures() const;
   mutable std::mutex m_RenderMutex;

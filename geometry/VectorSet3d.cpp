@@ -1,14 +1,11 @@
 #include "geometry/VectorSet3d.h"
 
-#include <GL/gl.h>
-
 #include "geometry/Face3d.h"
 #include "geometry/Mesh3d.h"
 #include "geometry/Vertex3d.h"
 
 CVectorSet3d::~CVectorSet3d() {
   for (CObject3d* point : m_ArrayPoint) delete point;
-  m_GlList.glRelease();
 }
 
 void CVectorSet3d::Add(CVertex3d* start, CVertex3d* end) {
@@ -43,44 +40,6 @@ int CVectorSet3d::GetSegment(int pair, CVector3d& start, CVector3d& end) const {
   if (!GetPoint(2 * pair, start) || !GetPoint(2 * pair + 1, tip)) return 0;
   end = start + (tip - start) * static_cast<double>(m_LengthFactor);
   return 1;
-}
-
-int CVectorSet3d::glBuildList() const {
-  if (m_ArrayPoint.GetSize() == 0) return 0;
-  if (m_GlList.IsCurrent(m_Revision)) return 0;
-  const bool built = m_GlList.glCompile(m_Revision, true, [this] {
-    glPushMatrix();
-    m_Transform.glApply();
-    glColor3ub(m_Color.r, m_Color.g, m_Color.b);
-    glEnable(GL_POLYGON_OFFSET_LINE);
-    glPolygonOffset(1.0f, -1.0f);
-    // only complete pairs are drawn: an odd last point is left out
-    glBegin(GL_LINES);
-    for (int pair = 0; pair < NbVector(); pair++) {
-      CVector3d start, end;
-      if (!GetSegment(pair, start, end)) continue;
-      glVertex3d(start.x, start.y, start.z);
-      glVertex3d(end.x, end.y, end.z);
-    }
-    glEnd();
-    glDisable(GL_POLYGON_OFFSET_LINE);
-    glPopMatrix();
-  });
-  if (!built) {
-    m_Error = "CVectorSet3d::BuildList : unable to build DrawList";
-    return 0;
-  }
-  m_Error.clear();
-  return 1;
-}
-
-int CVectorSet3d::glDraw() const {
-  if (!m_GlList.IsCurrent(m_Revision)) glBuildList();
-  const GLboolean lighting = glIsEnabled(GL_LIGHTING);
-  glDisable(GL_LIGHTING);
-  const bool called = m_GlList.glCall();
-  if (lighting) glEnable(GL_LIGHTING);
-  return called ? 1 : 0;
 }
 
 //////////////////////////////////////////////////////////////////////

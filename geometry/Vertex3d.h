@@ -51,6 +51,10 @@ public:
   CVertex3d(const CVertex3d&) = delete;
   CVertex3d& operator=(const CVertex3d&) = delete;
   ~CVertex3d() override;
+  // Vertices live in the vertex pool (ElementPool.h): exact size, freed
+  // from any thread; a derived class of another size uses the heap.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* p, std::size_t size);
 
   int GetType() override { return TYPE_VERTEX3D; }
   int glDraw() const override;

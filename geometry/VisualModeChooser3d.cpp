@@ -1,8 +1,5 @@
 #include "geometry/VisualModeChooser3d.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include <algorithm>
 #include <cmath>
 
@@ -11,11 +8,6 @@ namespace {
 constexpr double kPi = 3.14159265359;
 // Room left around the grid inside the view.
 constexpr double kMargin = 1.1;
-constexpr double kNear = 0.01;
-
-const GLenum kColumnMode[CVisualModeChooser3d::kNbColumn] = {GL_LINE, GL_POINT, GL_FILL};
-const unsigned char kRowColor[CVisualModeChooser3d::kNbRow][3] = {
-    {255, 64, 64}, {64, 255, 64}, {64, 128, 255}, {255, 255, 128}};
 
 } // namespace
 
@@ -65,48 +57,10 @@ std::array<float, 3> CVisualModeChooser3d::SphereAngles(int i) const {
   return angles;
 }
 
-int CVisualModeChooser3d::glDraw() const {
-  if (!m_Show) return 0;
-  GLUquadricObj* quadric = gluNewQuadric();
-  if (!quadric) return 0;
+double CVisualModeChooser3d::ProjectionFieldOfView() const {
+  return UsableFieldOfView(m_FieldOfView);
+}
 
-  // own projection and modelview, restored below
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  gluPerspective(UsableFieldOfView(m_FieldOfView), UsableAspect(m_Aspect), kNear, FarPlane());
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
-
-  // drawn over the model: no depth test, back faces culled instead
-  glPushAttrib(GL_POLYGON_BIT | GL_ENABLE_BIT | GL_CURRENT_BIT | GL_POINT_BIT);
-  glDisable(GL_TEXTURE_2D);
-  glDisable(GL_DEPTH_TEST);
-  glEnable(GL_CULL_FACE);
-  glCullFace(GL_BACK);
-  glPointSize(2.0f);
-
-  for (int i = 0; i < kNbSphere; i++) {
-    const Centre c = SphereCentre(i);
-    const std::array<float, 3> angles = SphereAngles(i);
-    const unsigned char* color = kRowColor[i / kNbColumn];
-    glPolygonMode(GL_FRONT_AND_BACK, kColumnMode[i % kNbColumn]);
-    glColor3ub(color[0], color[1], color[2]);
-    glPushMatrix();
-    glTranslated(c.x, c.y, c.z);
-    glRotatef(angles[0], 1.0f, 0.0f, 0.0f);
-    glRotatef(angles[1], 0.0f, 1.0f, 0.0f);
-    glRotatef(angles[2], 0.0f, 0.0f, 1.0f);
-    gluSphere(quadric, m_Radius, 12, 8);
-    glPopMatrix();
-  }
-
-  glPopAttrib();
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-  glMatrixMode(GL_MODELVIEW);
-  glPopMatrix();
-  gluDeleteQuadric(quadric);
-  return 1;
+double CVisualModeChooser3d::ProjectionAspect() const {
+  return UsableAspect(m_Aspect);
 }

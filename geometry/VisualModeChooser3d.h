@@ -44,6 +44,12 @@ public:
   std::array<float, 3> SphereAngles(int i) const;
   // Far plane of the chooser's own projection (beyond the grid).
   double FarPlane() const;
+  // Its near plane, field of view (degrees) and aspect: the view's, or
+  // plain ones when the view's are unusable.
+  static constexpr double kNearPlane = 0.01;
+  double ProjectionFieldOfView() const;
+  double ProjectionAspect() const;
+  int IsShown() const { return m_Show; }
 
 private:
   double m_FieldOfView;

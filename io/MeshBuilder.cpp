@@ -1,7 +1,11 @@
 #include "io/MeshBuilder.h"
 
+#include <algorithm>
+#include <new>
 #include <utility>
+#include <vector>
 
+#include "geometry/ElementPool.h"
 #include "geometry/Mesh3d.h"
 #include "io/ReadReport.h"
 #include "io/TextFile.h"
@@ -133,10 +137,13 @@ void CMeshBuilder::AppendTo(CMesh3d* mesh) const {
   const int firstFace = mesh->NbFace();
   const int nv = NbVertex();
   mesh->m_ArrayVertex.Reserve(first + nv);
+  // the elements' blocks in two bulk requests rather than one per element
+  std::vector<void*> blocks(static_cast<size_t>(std::max(nv, NbFace())));
+  VertexPool().AllocateMany(static_cast<size_t>(nv), blocks.data());
   for (int i = 0; i < nv; i++) {
     const size_t k = static_cast<size_t>(i);
     const float* p = &m_Position[3 * k];
-    auto* v = new CVertex3d(p[0], p[1], p[2]);
+    auto* v = ::new (blocks[k]) CVertex3d(p[0], p[1], p[2]);
     if (k < m_VertexColor.size()) v->m_Color = m_VertexColor[k];
     if (3 * k + 2 < m_Normal.size())
       v->m_Normal.Set(m_Normal[3 * k], m_Normal[3 * k + 1], m_Normal[3 * k + 2]);
@@ -145,10 +152,12 @@ void CMeshBuilder::AppendTo(CMesh3d* mesh) const {
 
   // faces
   mesh->m_ArrayFace.Reserve(firstFace + NbFace());
+  FacePool().AllocateMany(m_Face.size(), blocks.data());
+  size_t next = 0;
   for (const Face& f : m_Face) {
-    auto* face =
-        new CFace3d(mesh->GetVertex(first + f.corner[0]), mesh->GetVertex(first + f.corner[1]),
-                    mesh->GetVertex(first + f.corner[2]));
+    auto* face = ::new (blocks[next++])
+        CFace3d(mesh->GetVertex(first + f.corner[0]), mesh->GetVertex(first + f.corner[1]),
+                mesh->GetVertex(first + f.corner[2]));
     face->m_Color = f.color;
     mesh->AddFace(face);
   }

@@ -11,6 +11,7 @@
 #include "app/OrvexDoc.h"
 #include "app/gui/GlyphLists.h"
 #include "app/gui/UnavailableView.h"
+#include "geometry/render/InstallRenderers.h"
 #include "processing/Sqrt3Commands.h"
 
 using orvex::MouseButton;
@@ -57,6 +58,7 @@ CRenderView::~CRenderView() = default;
 void CRenderView::initializeGL() {
   m_bGlReady = HasFixedFunctionGl(context());
   if (!m_bGlReady) return;
+  InstallRenderers();
   qreal ratio = devicePixelRatioF();
   m_State.glSetUp(DevicePixels(width(), ratio), DevicePixels(height(), ratio));
   orvex::glBuildGlyphLists(QApplication::font(), kGlyphListBase);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "geometry/GlListGroup.h"
+#include "geometry/render/InstallRenderers.h"
 
 namespace orvex {
 namespace {
@@ -143,6 +144,8 @@ COffscreenContext::~COffscreenContext() {
   eglMakeCurrent(m_Display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
   if (m_Surface) eglDestroySurface(m_Display, m_Surface);
   if (m_Context) eglDestroyContext(m_Display, m_Context);
+  // names deferred to this context's group went with it
+  if (m_ListGroup != 0) ForgetGlGroup(m_ListGroup);
   ReleaseDisplay();
 }
 
@@ -190,6 +193,7 @@ bool COffscreenContext::Create(std::string& error) {
     return false;
   }
   m_ListGroup = glNewListGroup();
+  InstallRenderers();
   return true;
 }
 

@@ -13,6 +13,7 @@
 #include "geometry/Mesh3d.h"
 #include "geometry/SceneGraph3d.h"
 #include "geometry/VectorSet3d.h"
+#include "geometry/render/InstallRenderers.h"
 #include "tests/support/TestMeshes.h"
 
 namespace {
@@ -234,6 +235,7 @@ TEST(VectorSet, PairsSegmentsAndLengthFactor) {
   EXPECT_EQ(set.GetSegment(2, start, end), 0);
 
   // without a GL context no list can be made: reported, not drawn
+  InstallRenderers();
   EXPECT_EQ(set.glBuildList(), 0);
   EXPECT_EQ(set.m_Error, "CVectorSet3d::BuildList : unable to build DrawList");
   EXPECT_EQ(set.glDraw(), 0);

@@ -15,6 +15,7 @@
 #include "geometry/Face3d.h"
 #include "geometry/Transform.h"
 #include "geometry/Vertex3d.h"
+#include "geometry/render/InstallRenderers.h"
 
 namespace {
 
@@ -1189,6 +1190,7 @@ public:
 
   // One context per process, made once and kept current.
   static OffscreenGl& Shared() {
+    InstallRenderers();
     static OffscreenGl* gl = new OffscreenGl;
     return *gl;
   }

@@ -1,6 +1,7 @@
 #include <GL/gl.h>
 
 #include "geometry/Mesh3d.h"
+#include "geometry/render/ObjectDrawers.h"
 
 int CMesh3d::glDraw(const CDrawOptions& options) const {
   if (!m_Show) return 0;

@@ -3,31 +3,33 @@
 
 #include <GL/gl.h>
 
-#include "geometry/ColorTracking.h"
 #include "geometry/PolygonMesh.h"
+#include "geometry/render/ColorTracking.h"
+#include "geometry/render/ObjectDrawers.h"
 
-int CPolygonMesh::glDraw() const {
-  if (m_DisplayListMode) {
-    if (!m_GlList.IsCurrent(m_Revision)) glBuildList();
-    if (m_GlList.glCall()) return 1;
+int glDrawPolygonMesh(const CPolygonMesh& mesh) {
+  if (mesh.m_DisplayListMode) {
+    if (!mesh.m_GlList.IsCurrent(mesh.m_Revision)) glBuildPolygonMesh(mesh);
+    if (mesh.m_GlList.glCall()) return 1;
   }
-  DrawContent();
+  glDrawPolygonContent(mesh);
   return 1;
 }
 
-int CPolygonMesh::glBuildList() const {
-  if (NbVertex() == 0 || NbFace() == 0) {
-    m_GlList.glRelease();
+int glBuildPolygonMesh(const CPolygonMesh& mesh) {
+  if (mesh.NbVertex() == 0 || mesh.NbFace() == 0) {
+    mesh.m_GlList.glRelease();
     return 0;
   }
-  return m_GlList.glCompile(m_Revision, false, [this] { DrawContent(); }) ? 1 : 0;
+  return mesh.m_GlList.glCompile(mesh.m_Revision, false, [&] { glDrawPolygonContent(mesh); }) ? 1
+                                                                                              : 0;
 }
 
-void CPolygonMesh::DrawContent() const {
+void glDrawPolygonContent(const CPolygonMesh& mesh) {
   const CColor white;
-  bool ownColors = m_UseMeshColor != 0;
-  for (const CColor& c : m_FaceColor) ownColors = ownColors || c != white;
-  glDrawWithMaterial(m_Material, ownColors, [&] { DrawFaces(ownColors); });
+  bool ownColors = mesh.m_UseMeshColor != 0;
+  for (const CColor& c : mesh.m_FaceColor) ownColors = ownColors || c != white;
+  glDrawWithMaterial(mesh.m_Material, ownColors, [&] { mesh.DrawFaces(ownColors); });
 }
 
 void CPolygonMesh::DrawFaces(bool colors) const {

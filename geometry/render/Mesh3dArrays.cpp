@@ -12,6 +12,7 @@
 
 #include "geometry/Mesh3d.h"
 #include "geometry/VertexIndexMap.h"
+#include "geometry/render/ObjectDrawers.h"
 
 // The single colour of every drawable face, when they share one.
 static bool CommonFaceColor(const CMesh3d* mesh, CColor& color) {

@@ -6,6 +6,7 @@
 #include "geometry/Face3d.h"
 #include "geometry/Transform.h"
 #include "geometry/Vertex3d.h"
+#include "geometry/render/ObjectDrawers.h"
 
 static void DrawSphere(double x, double y, double z, double radius) {
   GLUquadricObj* quadric = gluNewQuadric();
@@ -17,9 +18,9 @@ static void DrawSphere(double x, double y, double z, double radius) {
   gluDeleteQuadric(quadric);
 }
 
-int CVertex3d::glDraw() const {
-  glColor3ub(m_Color.r, m_Color.g, m_Color.b);
-  DrawSphere(x, y, z, 0.0001);
+int glDrawVertex(const CVertex3d& v) {
+  glColor3ub(v.m_Color.r, v.m_Color.g, v.m_Color.b);
+  DrawSphere(v.x, v.y, v.z, 0.0001);
   return 1;
 }
 
@@ -41,16 +42,16 @@ static void DrawPolygon(const CFace3d* f) {
   glEnd();
 }
 
-void CFace3d::glDrawHighlight(const CColor& color, const CTransform* transform,
-                              const CColor* neighborColor) const {
+void glDrawFaceHighlight(const CFace3d& face, const CColor& color, const CTransform* transform,
+                         const CColor* neighborColor) {
   glPushMatrix();
   if (transform) transform->glApply();
   if (neighborColor) {
     glColor3ub(neighborColor->r, neighborColor->g, neighborColor->b);
     for (int i = 0; i < 3; i++)
-      if (m_pFace[i]) DrawPolygon(m_pFace[i]);
+      if (face.m_pFace[i]) DrawPolygon(face.m_pFace[i]);
   }
   glColor3ub(color.r, color.g, color.b);
-  DrawPolygon(this);
+  DrawPolygon(&face);
   glPopMatrix();
 }
