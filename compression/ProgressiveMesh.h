@@ -1,0 +1,102 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orvex {
+
+// Triangle mesh of the progressive valence coder: quantized integer
+// positions and a corner table (three corners per face, the opposite
+// corner across each edge, -1 on a boundary), edited in place as the
+// encoder removes vertices and the decoder puts them back. Face slots of
+// deleted faces are reused. Per vertex it keeps the conquest state and
+// retriangulation tag of the current layer, per face the conquered flag.
+class CProgressiveMesh {
+public:
+  enum State : char { kFree = 0, kConquered = 1, kRemoved = 2 };
+
+  static int Next(int c) { return c % 3 == 2 ? c - 2 : c + 1; }
+  static int Prev(int c) { return c % 3 == 0 ? c + 2 : c - 1; }
+
+  // Builds the corner table from positions (x, y, z per vertex) and
+  // triangles (three indices each, all checked by the caller). An edge
+  // met by other than two faces of opposite orientation is left open.
+  void Build(std::vector<int32_t> positions, const std::vector<int>& triangles);
+  // Gives every extra fan of a vertex met at a single point (a pinched
+  // vertex) a vertex of its own at the same position, so that each vertex
+  // has one fan. origin maps every vertex to the one it was made from.
+  // Returns the number of vertices added.
+  int SplitPinchedVertices(std::vector<int>& origin);
+  // Appends a vertex without faces; returns its index.
+  int AddVertex(const int32_t p[3]);
+
+  int NbVertex() const { return static_cast<int>(m_State.size()); }
+  int NbSlot() const { return static_cast<int>(m_Corner.size() / 3); }
+  int NbFace() const { return m_NbFace; }
+  bool Alive(int f) const { return m_Corner[3 * f] >= 0; }
+  int V(int c) const { return m_Corner[c]; }
+  int O(int c) const { return m_Opposite[c]; }
+  const int32_t* Position(int v) const { return &m_Position[3 * v]; }
+  int32_t* MutablePosition(int v) { return &m_Position[3 * v]; }
+  bool HasFaces(int v) const { return m_VertexCorner[v] >= 0; }
+  bool VertexAlive(int v) const { return m_VertexAlive[v] != 0; }
+
+  // The corner of a's face holding the directed edge b -> a (the face
+  // (b, a, x)), or -1.
+  int CornerAfter(int a, int b) const;
+  // True when an edge joins a and b.
+  bool Linked(int a, int b) const;
+  // Vertices around v in fan order when v is inside a closed disc of
+  // faces: ring[i] is the second corner of the i-th face from `start`
+  // (a corner at v). False when the fan is open or not a single disc.
+  bool InteriorRing(int start, std::vector<int>& ring, std::vector<int>& corners) const;
+  // The second corner of the face v's corner record points at, or -1.
+  int FirstNeighbour(int v) const {
+    return m_VertexCorner[v] < 0 ? -1 : m_Corner[Next(m_VertexCorner[v])];
+  }
+  // True when v lies on an open edge.
+  bool OnBoundary(int v) const;
+  // Number of neighbours of v (faces of its fan, plus one when open).
+  int Valence(int v) const;
+
+  // Deletes the faces of the given corners and adds the triangles (three
+  // vertices each, oriented as the deleted region). Opposites are relinked
+  // inside the new faces and to the faces around the region. Returns the
+  // slots of the new faces, in order.
+  void Replace(const std::vector<int>& doomedCorners, const int* triangles, int nbTriangles,
+               std::vector<int>& newFaces);
+  // Marks v as gone (it has no face left).
+  void DropVertex(int v) { m_VertexAlive[v] = 0; }
+
+  // Layer scratch state.
+  void ClearLayerState();
+  char StateOf(int v) const { return m_State[v]; }
+  void SetState(int v, char s) { m_State[v] = s; }
+  char TagOf(int v) const { return m_Tag[v]; }
+  void SetTagIfUnset(int v, char t) {
+    if (m_Tag[v] == 0) m_Tag[v] = t;
+  }
+  void SetTag(int v, char t) { m_Tag[v] = t; }
+  bool Conquered(int f) const { return m_Conquered[f] != 0; }
+  void Conquer(int f) { m_Conquered[f] = 1; }
+
+  // Alive faces as vertex triples, slot order.
+  std::vector<int> Triangles() const;
+
+private:
+  int NewSlot();
+
+  std::vector<int32_t> m_Position;
+  std::vector<int> m_Corner;   // vertex of each corner; -1 for a free slot
+  std::vector<int> m_Opposite; // opposite corner, -1 on a boundary
+  std::vector<int> m_VertexCorner;
+  std::vector<char> m_VertexAlive;
+  std::vector<char> m_State;
+  std::vector<char> m_Tag;
+  std::vector<char> m_Conquered;
+  std::vector<int> m_FreeSlots;
+  int m_NbFace = 0;
+};
+
+} // namespace orvex
