@@ -124,17 +124,24 @@ private:
                      const CPatchFrame& frame) {
     // simple border: distinct vertices, none left with fewer than three
     // neighbours, no diagonal of the pattern already an edge
-    for (int i = 0; i < v; ++i) {
-      for (int j = i + 1; j < v; ++j)
-        if (border[i] == border[j]) return false;
-      if (m_Mesh.Valence(border[i]) <= 3) return false;
-    }
+    int diagonals[6] = {0, 0, 0, 0, 0, 0};
     for (int f = 0; f < pattern.nbFace; ++f)
       for (int k = 0; k < 3; ++k) {
         int a = pattern.face[f][k], b = pattern.face[f][(k + 1) % 3];
         bool side = b == a + 1 || a == b + 1 || (a == 0 && b == v - 1) || (b == 0 && a == v - 1);
-        if (!side && m_Mesh.Linked(border[a], border[b])) return false;
+        if (side) continue;
+        if (m_Mesh.Linked(border[a], border[b])) return false;
+        // a diagonal lies in two of the pattern's faces: counted twice
+        ++diagonals[a];
+        ++diagonals[b];
       }
+    for (int i = 0; i < v; ++i) {
+      for (int j = i + 1; j < v; ++j)
+        if (border[i] == border[j]) return false;
+      // a border vertex keeps at least three neighbours (it loses r and
+      // gains the pattern's diagonals)
+      if (m_Mesh.Valence(border[i]) - 1 + diagonals[i] / 2 < 3) return false;
+    }
     if (m_Options.m_bForbidConcave && !BorderIsConvex(m_Mesh, border, v)) return false;
     const int32_t* p = m_Mesh.Position(r);
     if (m_UseMetric) {
