@@ -12,7 +12,8 @@ namespace orvex {
 
 namespace {
 
-// A mesh of the given vertices (x, y, z each) and faces.
+} // namespace
+
 void Assemble(const std::vector<double>& xyz, const std::vector<int>& triangles, CMesh3d& out) {
   out.DeleteContents();
   const int nv = static_cast<int>(xyz.size() / 3), nf = static_cast<int>(triangles.size() / 3);
@@ -24,6 +25,8 @@ void Assemble(const std::vector<double>& xyz, const std::vector<int>& triangles,
                             out.GetVertex(triangles[3 * i + 2])));
   out.Rebuild();
 }
+
+namespace {
 
 // The vertices a level's faces use, renumbered in order.
 void Compact(const std::vector<int>& faces, const std::vector<double>& positions,
@@ -50,12 +53,14 @@ void MeshArrays(const CMesh3d& mesh, std::vector<double>& positions, std::vector
   positions.reserve(3 * size_t(mesh.NbVertex()));
   for (int i = 0; i < mesh.NbVertex(); ++i) {
     const CVertex3d* v = mesh.GetVertex(i);
-    index[v] = i;
+    if (!v) continue; // an empty slot takes no index
+    index[v] = static_cast<int>(positions.size() / 3);
     positions.insert(positions.end(), {v->x, v->y, v->z});
   }
   triangles.reserve(3 * size_t(mesh.NbFace()));
   for (int i = 0; i < mesh.NbFace(); ++i) {
     const CFace3d* f = mesh.GetFace(i);
+    if (!f) continue;
     auto a = index.find(f->v(0)), b = index.find(f->v(1)), c = index.find(f->v(2));
     // a face whose corner is not one of the mesh's vertices is left out
     if (a == index.end() || b == index.end() || c == index.end()) continue;

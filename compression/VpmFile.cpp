@@ -71,14 +71,6 @@ struct CCodeGrammar {
   bool Complete() const { return !m_AwaitingSide; }
 };
 
-// Writes one layer's codes: type, codes, 0.
-bool WriteCodes(ContextEncoder& coder, BitOutputStream& out, int type,
-                const std::vector<int>& codes) {
-  bool ok = coder.Encode(type, out) != 0;
-  for (size_t i = 0; ok && i < codes.size(); ++i) ok = coder.Encode(StoredCode(type, codes[i]), out);
-  return ok && coder.Encode(kCodeEndOfLayer, out);
-}
-
 // One symbol stream with its own order-0 coder.
 bool WriteSymbols(BitOutputStream& out, int alphabet, const std::vector<int>& symbols) {
   ContextEncoder coder;
@@ -302,6 +294,13 @@ private:
 
 } // namespace
 
+int EncodeLayerCodes(ContextEncoder& coder, BitOutputStream& out, int type,
+                     const std::vector<int>& codes) {
+  bool ok = coder.Encode(type, out) != 0;
+  for (size_t i = 0; ok && i < codes.size(); ++i) ok = coder.Encode(StoredCode(type, codes[i]), out);
+  return ok && coder.Encode(kCodeEndOfLayer, out);
+}
+
 int CountRemovals(const std::vector<int>& codes) {
   int count = 0;
   for (size_t i = 0; i < codes.size(); ++i) {
@@ -370,7 +369,7 @@ int WriteVpm(const CVpmFile& file, std::vector<uint8_t>& bytes, CVpmSizes& sizes
   ContextEncoder coder;
   bool ok = coder.Init(kCodeAlphabet) && coder.Start(0);
   for (size_t l = 0; ok && l < file.m_Layers.size(); ++l)
-    ok = WriteCodes(coder, out, file.m_Layers[l].m_Type, file.m_Layers[l].m_Codes);
+    ok = EncodeLayerCodes(coder, out, file.m_Layers[l].m_Type, file.m_Layers[l].m_Codes);
   ok = coder.Finish(out) && ok;
   sizes.m_Connectivity = out.BitCount() - sizes.m_Base;
   // geometry, in the same order

@@ -10,6 +10,8 @@
 namespace orvex {
 
 struct CProgressiveEncoding;
+class BitOutputStream;
+class ContextEncoder;
 
 // One layer as the ".vpm" file holds it. Codes are those of the conquest
 // (a valence-3 removal is 3 in both layer types: the file stores it as 6
@@ -42,6 +44,11 @@ struct CVpmSizes {
 
 // A layer holding at most this many removed vertices stores them raw.
 constexpr int kMostRawVertices = 15;
+
+// One layer's connectivity as the file codes it: its type, its codes (a
+// cleaning layer's 3 stored as 6) and the end-of-layer code 0.
+int EncodeLayerCodes(ContextEncoder& coder, BitOutputStream& out, int type,
+                     const std::vector<int>& codes);
 
 // Vertices a layer's codes put back (a code 1 and its side code count
 // once).
