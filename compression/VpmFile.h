@@ -7,11 +7,12 @@
 
 #include "compression/ProgressiveQuantizer.h"
 
+class BitOutputStream;
+class ContextEncoder;
+
 namespace orvex {
 
 struct CProgressiveEncoding;
-class BitOutputStream;
-class ContextEncoder;
 
 // One layer as the ".vpm" file holds it. Codes are those of the conquest
 // (a valence-3 removal is 3 in both layer types: the file stores it as 6
