@@ -49,7 +49,8 @@ void CLayerConquest::NullPatch(const CGate& gate, int corner) {
 
 void CLayerConquest::Retriangulated(const int* border, int size, const CRetriangulation& pattern,
                                     const std::vector<int>& newFaces) {
-  for (int i = 1; i + 1 < size; ++i) m_Mesh.SetTagIfUnset(border[i], static_cast<char>(pattern.tag[i - 1]));
+  for (int i = 1; i + 1 < size; ++i)
+    m_Mesh.SetTagIfUnset(border[i], static_cast<char>(pattern.tag[i - 1]));
   for (int i = 0; i < size; ++i) m_Mesh.SetState(border[i], M::kConquered);
   for (int f : newFaces) m_Mesh.Conquer(f);
   for (int i = 0; i + 1 < size; ++i) {

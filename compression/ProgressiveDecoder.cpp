@@ -180,10 +180,10 @@ int DecodeLayer(CProgressiveMesh& mesh, int type, const std::vector<int>& codes,
   return decoder.Run(type, codes, error);
 }
 
-int DecodeProgressive(const CVpmFile& file, const CDecodeOptions& options,
-                      CProgressiveMesh& mesh, std::string& error) {
+int DecodeProgressive(const CVpmFile& file, const CDecodeOptions& options, CProgressiveMesh& mesh,
+                      std::string& error) {
   mesh.Build(file.m_BasePositions, file.m_BaseFaces);
-  if (options.m_OnLayer) options.m_OnLayer(mesh, 0);
+  if (options.m_OnLayer) options.m_OnLayer(mesh, file.m_Quantizer, 0, -1);
   const int nbLayer = static_cast<int>(file.m_Layers.size());
   const int last =
       options.m_MaxLayers > 0 && options.m_MaxLayers < nbLayer ? options.m_MaxLayers : nbLayer;
@@ -198,7 +198,7 @@ int DecodeProgressive(const CVpmFile& file, const CDecodeOptions& options,
       return 0;
     }
     PlaceInserted(mesh, layer, inserted);
-    if (options.m_OnLayer) options.m_OnLayer(mesh, l + 1);
+    if (options.m_OnLayer) options.m_OnLayer(mesh, file.m_Quantizer, l + 1, layer.m_Type);
   }
   return 1;
 }

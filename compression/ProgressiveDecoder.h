@@ -7,6 +7,7 @@
 namespace orvex {
 
 class CProgressiveMesh;
+struct CQuantizer;
 struct CVpmFile;
 
 // A vertex put back by a layer, with its border (as the encoder's removal
@@ -28,13 +29,14 @@ struct CDecodeOptions {
   // layers to decode, coarsest first; 0: all
   int m_MaxLayers = 0;
   // after the base and after each layer, with the number of layers done
-  std::function<void(const CProgressiveMesh&, int)> m_OnLayer;
+  // and the type of the last one (-1 for the base)
+  std::function<void(const CProgressiveMesh&, const CQuantizer&, int, int)> m_OnLayer;
 };
 
 // Builds the base mesh of the file, then decodes its layers from the
 // coarsest, each with its positions. 0 with error on codes that do not fit
 // the mesh. Reports progress and may be cancelled (geometry/Progress.h).
-int DecodeProgressive(const CVpmFile& file, const CDecodeOptions& options,
-                      CProgressiveMesh& mesh, std::string& error);
+int DecodeProgressive(const CVpmFile& file, const CDecodeOptions& options, CProgressiveMesh& mesh,
+                      std::string& error);
 
 } // namespace orvex

@@ -41,8 +41,8 @@ class CLayerEncoder {
 public:
   CLayerEncoder(M& mesh, const CProgressiveOptions& options, const CQuantizer& quantizer,
                 bool useMetric)
-      : m_Mesh(mesh), m_Options(options), m_Largest(quantizer.Largest()),
-        m_UseMetric(useMetric), m_Conquest(mesh) {}
+      : m_Mesh(mesh), m_Options(options), m_Largest(quantizer.Largest()), m_UseMetric(useMetric),
+        m_Conquest(mesh) {}
 
   void StopMetric() { m_UseMetric = false; }
 
@@ -76,8 +76,7 @@ private:
 
   // The residual of r's position in the border's frame; false when the
   // decoder could not rebuild it.
-  bool Residual(const int* border, int size, int r, const CPatchFrame& frame,
-                CRemoval& removal) {
+  bool Residual(const int* border, int size, int r, const CPatchFrame& frame, CRemoval& removal) {
     const int32_t* p = m_Mesh.Position(r);
     if (!FindResidual(frame, p, m_Largest, removal.m_Residual)) return false;
     removal.m_Vertex = r;
@@ -268,7 +267,8 @@ int EncodeProgressive(const std::vector<double>& positions, const std::vector<in
     int removed = 0;
     // the layers' own reports only let a cancel through; the pair's share
     // of the vertices to remove is reported after it
-    const double done = std::min(1.0, double(start - alive) / std::max(1, start - options.m_RequestedVertices));
+    const double done =
+        std::min(1.0, double(start - alive) / std::max(1, start - options.m_RequestedVertices));
     CProgressSpan span(done, done);
     for (int type : {kDecimationLayer, kCleaningLayer}) {
       CEncodedLayer layer = encoder.Run(type, seedLeft, seedRight);

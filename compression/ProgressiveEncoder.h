@@ -16,7 +16,7 @@ class CProgressiveMesh;
 struct CProgressiveOptions {
   int m_RequestedVertices = 100;
   int m_QuantizationBits = 12;
-  int m_MaxDegree = 6;      // largest valence a decimation layer removes
+  int m_MaxDegree = 6;        // largest valence a decimation layer removes
   bool m_bPureDegree = false; // decimation removes that valence only
   bool m_bForbidConcave = false;
   bool m_bForbidFlip = false;

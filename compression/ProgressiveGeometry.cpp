@@ -12,18 +12,32 @@ namespace {
 struct Vec {
   double x, y, z;
 };
-Vec At(const int32_t* p) { return {double(p[0]), double(p[1]), double(p[2])}; }
-Vec Sub(Vec a, Vec b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec Cross(Vec a, Vec b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-double Dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-double Length(Vec a) { return std::sqrt(Dot(a, a)); }
-Vec FromArray(const double* a) { return {a[0], a[1], a[2]}; }
+Vec At(const int32_t* p) {
+  return {double(p[0]), double(p[1]), double(p[2])};
+}
+Vec Sub(Vec a, Vec b) {
+  return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+Vec Cross(Vec a, Vec b) {
+  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+double Dot(Vec a, Vec b) {
+  return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+double Length(Vec a) {
+  return std::sqrt(Dot(a, a));
+}
+Vec FromArray(const double* a) {
+  return {a[0], a[1], a[2]};
+}
 void ToArray(Vec v, double* a) {
   a[0] = v.x;
   a[1] = v.y;
   a[2] = v.z;
 }
-Vec Position(const CProgressiveMesh& mesh, int v) { return At(mesh.Position(v)); }
+Vec Position(const CProgressiveMesh& mesh, int v) {
+  return At(mesh.Position(v));
+}
 
 } // namespace
 
@@ -137,8 +151,8 @@ bool BorderIsConvex(const CProgressiveMesh& mesh, const int* border, int size) {
   return true;
 }
 
-bool KeepsOrientation(const CProgressiveMesh& mesh, const int* border, int size,
-                      const int32_t r[3], const int (*faces)[3], int nbFace) {
+bool KeepsOrientation(const CProgressiveMesh& mesh, const int* border, int size, const int32_t r[3],
+                      const int (*faces)[3], int nbFace) {
   Vec apex = At(r), fan{0, 0, 0};
   for (int i = 0; i < size; ++i) {
     Vec n = Cross(Sub(Position(mesh, border[i]), apex),

@@ -45,7 +45,7 @@ double PatchVolume(const CProgressiveMesh& mesh, const CPatchFrame& frame, const
 bool BorderIsConvex(const CProgressiveMesh& mesh, const int* border, int size);
 // No new face turns against the removed fan: each new face's normal has a
 // non-negative dot product with the fan's summed normal.
-bool KeepsOrientation(const CProgressiveMesh& mesh, const int* border, int size,
-                      const int32_t r[3], const int (*faces)[3], int nbFace);
+bool KeepsOrientation(const CProgressiveMesh& mesh, const int* border, int size, const int32_t r[3],
+                      const int (*faces)[3], int nbFace);
 
 } // namespace orvex

@@ -10,16 +10,15 @@
 
 namespace orvex {
 
-namespace {
-
-} // namespace
+namespace {} // namespace
 
 void Assemble(const std::vector<double>& xyz, const std::vector<int>& triangles, CMesh3d& out) {
   out.DeleteContents();
   const int nv = static_cast<int>(xyz.size() / 3), nf = static_cast<int>(triangles.size() / 3);
   out.GetArrayVertex()->Reserve(nv);
   out.GetArrayFace()->Reserve(nf);
-  for (int i = 0; i < nv; ++i) out.AddVertex(new CVertex3d(xyz[3 * i], xyz[3 * i + 1], xyz[3 * i + 2]));
+  for (int i = 0; i < nv; ++i)
+    out.AddVertex(new CVertex3d(xyz[3 * i], xyz[3 * i + 1], xyz[3 * i + 2]));
   for (int i = 0; i < nf; ++i)
     out.AddFace(new CFace3d(out.GetVertex(triangles[3 * i]), out.GetVertex(triangles[3 * i + 1]),
                             out.GetVertex(triangles[3 * i + 2])));

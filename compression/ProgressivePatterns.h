@@ -10,9 +10,9 @@ namespace orvex {
 // The decoder fills the same pattern back with the removed vertex's fan.
 struct CRetriangulation {
   int valence;
-  int nbFace;       // valence - 2
-  int face[4][3];   // border indices
-  int tag[4];       // tags of b1 ... b(valence - 2)
+  int nbFace;     // valence - 2
+  int face[4][3]; // border indices
+  int tag[4];     // tags of b1 ... b(valence - 2)
 };
 
 // The pattern for valence v (3..6) and the tags of L and R; null for

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 
 #include "compression/BitStream.h"
 #include "compression/ByteStream.h"
@@ -44,7 +44,9 @@ int IndexBits(uint32_t n) {
 }
 
 // The code as the file holds it, and back.
-int StoredCode(int type, int code) { return type == kCleaningLayer && code == 3 ? 6 : code; }
+int StoredCode(int type, int code) {
+  return type == kCleaningLayer && code == 3 ? 6 : code;
+}
 
 std::string Text(const char* format, long long a, long long b = 0) {
   char text[160];
@@ -60,7 +62,7 @@ struct CCodeGrammar {
   bool m_AwaitingSide = false;
 
   bool Accept(int stored, int& code) {
-    bool allowed = m_AwaitingSide                 ? stored == kSideNext || stored == kSidePrevious
+    bool allowed = m_AwaitingSide             ? stored == kSideNext || stored == kSidePrevious
                    : m_Type == kCleaningLayer ? stored == kCodeNullPatch || stored == 6
                                               : stored >= 1 && stored <= 6;
     if (!allowed) return false;
@@ -297,7 +299,8 @@ private:
 int EncodeLayerCodes(ContextEncoder& coder, BitOutputStream& out, int type,
                      const std::vector<int>& codes) {
   bool ok = coder.Encode(type, out) != 0;
-  for (size_t i = 0; ok && i < codes.size(); ++i) ok = coder.Encode(StoredCode(type, codes[i]), out);
+  for (size_t i = 0; ok && i < codes.size(); ++i)
+    ok = coder.Encode(StoredCode(type, codes[i]), out);
   return ok && coder.Encode(kCodeEndOfLayer, out);
 }
 
@@ -341,7 +344,8 @@ int WriteVpm(const CVpmFile& file, std::vector<uint8_t>& bytes, CVpmSizes& sizes
   const uint32_t nbFace = static_cast<uint32_t>(file.m_BaseFaces.size() / 3);
   const int q = file.m_Quantizer.m_Bits;
   // refuse what the fields cannot hold rather than truncate it
-  if (file.m_BasePositions.size() / 3 > kLargestCount || file.m_BaseFaces.size() / 3 > kLargestCount) {
+  if (file.m_BasePositions.size() / 3 > kLargestCount ||
+      file.m_BaseFaces.size() / 3 > kLargestCount) {
     error = Text("The base mesh has more than %lld vertices or faces", kLargestCount);
     return 0;
   }
@@ -374,7 +378,8 @@ int WriteVpm(const CVpmFile& file, std::vector<uint8_t>& bytes, CVpmSizes& sizes
   sizes.m_Connectivity = out.BitCount() - sizes.m_Base;
   // geometry, in the same order
   out.WriteBits(nbLayer, kLayerCountBits);
-  for (size_t l = 0; ok && l < file.m_Layers.size(); ++l) ok = WriteGeometry(out, q, file.m_Layers[l]);
+  for (size_t l = 0; ok && l < file.m_Layers.size(); ++l)
+    ok = WriteGeometry(out, q, file.m_Layers[l]);
   sizes.m_Geometry = out.BitCount() - sizes.m_Base - sizes.m_Connectivity;
   out.Close();
   if (!ok || out.Failed()) {
@@ -406,7 +411,8 @@ std::vector<uint8_t> WriteLayerFile(int type, const std::vector<int>& codes) {
   out.WriteBit(type);
   ContextEncoder coder;
   bool ok = coder.Init(kCodeAlphabet) && coder.Start(0);
-  for (size_t i = 0; ok && i < codes.size(); ++i) ok = coder.Encode(StoredCode(type, codes[i]), out);
+  for (size_t i = 0; ok && i < codes.size(); ++i)
+    ok = coder.Encode(StoredCode(type, codes[i]), out);
   coder.Finish(out);
   out.Close();
   return sink.Bytes();

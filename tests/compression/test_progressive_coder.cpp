@@ -23,16 +23,24 @@ struct MeshCase {
   double baseShare;
 };
 
-CMesh3d* Sphere() { return testmeshes::MakeIcoSphere(5); } // 20480 faces
-CMesh3d* Torus() { return testmeshes::MakeTorus(80, 64); } // 10240 faces
+CMesh3d* Sphere() {
+  return testmeshes::MakeIcoSphere(5);
+} // 20480 faces
+CMesh3d* Torus() {
+  return testmeshes::MakeTorus(80, 64);
+} // 10240 faces
 CMesh3d* IrregularTorus() {
   CMesh3d* mesh = testmeshes::MakeTorus(80, 64);
   valencetest::FlipRandomEdges(*mesh, 2000, 7);
   mesh->Rebuild();
   return mesh;
 }
-CMesh3d* Grid() { return testmeshes::MakeGrid(80, 70); }
-CMesh3d* GridWithHoles() { return testmeshes::MakeGridWithHoles(80, 70, 12); }
+CMesh3d* Grid() {
+  return testmeshes::MakeGrid(80, 70);
+}
+CMesh3d* GridWithHoles() {
+  return testmeshes::MakeGridWithHoles(80, 70, 12);
+}
 // a sphere and a torus side by side in one mesh
 CMesh3d* TwoComponents() {
   std::unique_ptr<CMesh3d> a(testmeshes::MakeIcoSphere(4)), b(testmeshes::MakeTorus(60, 40));
@@ -43,7 +51,8 @@ CMesh3d* TwoComponents() {
     std::vector<int> t;
     orvex::MeshArrays(*m, p, t);
     const int base = static_cast<int>(xyz.size() / 3);
-    for (size_t i = 0; i < p.size(); ++i) xyz.push_back(p[i] + (m == b.get() && i % 3 == 0 ? 3.0 : 0.0));
+    for (size_t i = 0; i < p.size(); ++i)
+      xyz.push_back(p[i] + (m == b.get() && i % 3 == 0 ? 3.0 : 0.0));
     for (int v : t) tri.push_back(v + base);
   }
   return testmeshes::MakeMesh(xyz, tri, true);

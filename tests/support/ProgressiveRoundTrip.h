@@ -35,7 +35,7 @@ inline std::vector<Triangle> Canonical(const std::vector<int>& corners) {
 }
 
 struct DecodedLevel {
-  std::vector<int> faces;        // in encoder vertices
+  std::vector<int> faces;         // in encoder vertices
   std::vector<int32_t> positions; // quantized, per decoded vertex
 };
 
@@ -71,7 +71,7 @@ inline RoundTrip RunRoundTrip(const CMesh3d& mesh, orvex::CProgressiveOptions op
   if (!orvex::ReadVpm(trip.bytes.data(), trip.bytes.size(), trip.file, trip.error)) return trip;
   const std::vector<int> order = trip.encoding.DecodedOrder();
   orvex::CDecodeOptions decode;
-  decode.m_OnLayer = [&](const orvex::CProgressiveMesh& m, int) {
+  decode.m_OnLayer = [&](const orvex::CProgressiveMesh& m, const orvex::CQuantizer&, int, int) {
     DecodedLevel level;
     level.faces = m.Triangles();
     for (int& v : level.faces) v = v < static_cast<int>(order.size()) ? order[v] : -1;
