@@ -16,8 +16,8 @@ void CLayerConquest::Start(int type, int seedLeft, int seedRight) {
   m_Mesh.SetState(seedRight, M::kConquered);
   m_Mesh.SetTag(seedLeft, 2);
   m_Mesh.SetTag(seedRight, 1);
-  Push(seedLeft, seedRight);
-  Push(seedRight, seedLeft);
+  Push(seedLeft, seedRight, -1);
+  Push(seedRight, seedLeft, -1);
 }
 
 bool CLayerConquest::Pop(CGate& gate) {
@@ -32,9 +32,23 @@ bool CLayerConquest::Pop(CGate& gate) {
 }
 
 int CLayerConquest::FrontCorner(const CGate& gate) const {
-  int corner = m_Mesh.CornerAfter(gate.m_Left, gate.m_Right);
+  int corner;
+  if (gate.m_Corner < 0) {
+    corner = m_Mesh.CornerAfter(gate.m_Left, gate.m_Right);
+  } else {
+    // the front face (R, L, x) seen from its corner x
+    const int across = m_Mesh.O(gate.m_Corner);
+    corner = across < 0 ? -1 : M::Prev(across);
+  }
   if (corner < 0 || m_Mesh.Conquered(corner / 3)) return -1;
   return corner;
+}
+
+int CLayerConquest::Facing(const std::vector<int>& faces, int a, int b) const {
+  for (int f : faces)
+    for (int k = 3 * f; k < 3 * f + 3; ++k)
+      if (m_Mesh.V(M::Next(k)) == a && m_Mesh.V(M::Prev(k)) == b) return k;
+  return -1;
 }
 
 void CLayerConquest::NullPatch(const CGate& gate, int corner) {
@@ -43,8 +57,9 @@ void CLayerConquest::NullPatch(const CGate& gate, int corner) {
   m_Mesh.SetState(front, M::kConquered);
   const char left = m_Mesh.TagOf(gate.m_Left), right = m_Mesh.TagOf(gate.m_Right);
   m_Mesh.SetTagIfUnset(front, left == 2 && right == left ? 1 : 2);
-  Push(gate.m_Left, front);
-  Push(front, gate.m_Right);
+  // the front face (R, L, front): R faces L -> front, L faces front -> R
+  Push(gate.m_Left, front, M::Prev(corner));
+  Push(front, gate.m_Right, corner);
 }
 
 void CLayerConquest::Retriangulated(const int* border, int size, const CRetriangulation& pattern,
@@ -54,9 +69,9 @@ void CLayerConquest::Retriangulated(const int* border, int size, const CRetriang
   for (int i = 0; i < size; ++i) m_Mesh.SetState(border[i], M::kConquered);
   for (int f : newFaces) m_Mesh.Conquer(f);
   for (int i = 0; i + 1 < size; ++i) {
-    CGate gate{border[i], border[i + 1]};
+    CGate gate{border[i], border[i + 1], Facing(newFaces, border[i], border[i + 1])};
     if (m_Type == kDecimationLayer) {
-      Push(gate.m_Left, gate.m_Right);
+      m_Queue.push_back(gate);
       continue;
     }
     // cleaning: the free face beyond the border edge is taken at once
@@ -71,9 +86,9 @@ void CLayerConquest::BoundaryRemoved(const CGate& gate, int p, int side,
   m_Mesh.SetState(p, M::kConquered);
   m_Mesh.SetTagIfUnset(p, 2);
   if (side == kSideNext)
-    Push(p, gate.m_Right);
+    Push(p, gate.m_Right, Facing(newFaces, p, gate.m_Right));
   else
-    Push(gate.m_Left, p);
+    Push(gate.m_Left, p, Facing(newFaces, gate.m_Left, p));
 }
 
 void CLayerConquest::Seed(const CProgressiveMesh& mesh, int& left, int& right) {

@@ -22,9 +22,13 @@ enum {
 };
 
 // An oriented edge of the conquered region's border: its front face lies
-// beyond, the face holding the directed edge right -> left.
+// beyond, the face holding the directed edge right -> left. The corner
+// facing the edge in the conquered face behind it (-1 for the first
+// gates) leads to the front face through its opposite: conquered faces are
+// never deleted, and the opposite follows any face made across the edge.
 struct CGate {
   int m_Left, m_Right;
+  int m_Corner;
 };
 
 // The gate queue and the conquest bookkeeping of one layer, shared by the
@@ -42,7 +46,7 @@ public:
   void Start(int type, int seedLeft, int seedRight);
   int Type() const { return m_Type; }
   bool Pop(CGate& gate);
-  void Push(int left, int right) { m_Queue.push_back({left, right}); }
+  void Push(int left, int right, int corner) { m_Queue.push_back({left, right, corner}); }
 
   // The corner of the gate's left vertex in its front face when that face
   // exists and is not conquered, else -1. Its front vertex is
@@ -66,6 +70,9 @@ public:
   static void Seed(const CProgressiveMesh& mesh, int& left, int& right);
 
 private:
+  // The corner of the new faces facing the directed edge a -> b, or -1.
+  int Facing(const std::vector<int>& faces, int a, int b) const;
+
   CProgressiveMesh& m_Mesh;
   int m_Type = kDecimationLayer;
   std::vector<CGate> m_Queue;

@@ -118,9 +118,9 @@ private:
     m_Layer.m_Removals.push_back(removal);
   }
 
-  // The patch tests; true when r may go with the pattern's faces.
-  bool PatchAccepted(const int* border, int v, int r, const CRetriangulation& pattern,
-                     const CPatchFrame& frame) {
+  // The patch tests of the border; true when the pattern's faces may
+  // replace r's fan without breaking the mesh.
+  bool BorderAccepted(const int* border, int v, const CRetriangulation& pattern) {
     // simple border: distinct vertices, none left with fewer than three
     // neighbours, no diagonal of the pattern already an edge
     int diagonals[6] = {0, 0, 0, 0, 0, 0};
@@ -141,7 +141,12 @@ private:
       // gains the pattern's diagonals)
       if (m_Mesh.Valence(border[i]) - 1 + diagonals[i] / 2 < 3) return false;
     }
-    if (m_Options.m_bForbidConcave && !BorderIsConvex(m_Mesh, border, v)) return false;
+    return !m_Options.m_bForbidConcave || BorderIsConvex(m_Mesh, border, v);
+  }
+
+  // The optional tests of the shape: error measure and orientation.
+  bool ShapeAccepted(const int* border, int v, int r, const CRetriangulation& pattern,
+                     const CPatchFrame& frame) {
     const int32_t* p = m_Mesh.Position(r);
     if (m_UseMetric) {
       double error = m_Options.m_bVolumeMetric
@@ -167,8 +172,9 @@ private:
     const CRetriangulation* pattern =
         RetriangulationFor(v, m_Mesh.TagOf(gate.m_Left), m_Mesh.TagOf(gate.m_Right));
     if (!pattern) return false;
+    if (!BorderAccepted(border, v, *pattern)) return false;
     const CPatchFrame frame = PatchFrame(m_Mesh, border, v);
-    if (!PatchAccepted(border, v, r, *pattern, frame)) return false;
+    if (!ShapeAccepted(border, v, r, *pattern, frame)) return false;
     CRemoval removal;
     if (!Residual(border, v, r, frame, removal)) return false;
     // remove r and fill its hole with the pattern's faces

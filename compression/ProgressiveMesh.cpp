@@ -53,36 +53,61 @@ void CProgressiveMesh::Build(std::vector<int32_t> positions, const std::vector<i
   m_Conquered.assign(m_NbFace, 0);
   m_FreeSlots.clear();
 
-  // Pair the two corners facing each undirected edge: sort the edges by
-  // their end vertices and link a pair of opposite orientations.
-  struct EdgeKey {
-    uint64_t key;
-    int corner;
-  };
-  std::vector<EdgeKey> edges(m_Corner.size());
+  // Pair the two corners facing each undirected edge: the corners are
+  // bucketed by the edge's smaller end vertex (a counting sort), each
+  // bucket sorted by the larger end, and an edge met by exactly two
+  // corners of opposite orientations is linked.
+  std::vector<int> start(nbVertex + 1, 0);
   for (size_t c = 0; c < m_Corner.size(); ++c) {
-    uint32_t a = static_cast<uint32_t>(m_Corner[Next(static_cast<int>(c))]);
-    uint32_t b = static_cast<uint32_t>(m_Corner[Prev(static_cast<int>(c))]);
-    edges[c] = {(uint64_t(std::min(a, b)) << 32) | std::max(a, b), static_cast<int>(c)};
+    const int a = m_Corner[Next(static_cast<int>(c))], b = m_Corner[Prev(static_cast<int>(c))];
+    ++start[std::min(a, b) + 1];
   }
-  std::sort(edges.begin(), edges.end(), [](const EdgeKey& x, const EdgeKey& y) {
-    return x.key != y.key ? x.key < y.key : x.corner < y.corner;
-  });
-  for (size_t i = 0; i < edges.size();) {
-    size_t j = i + 1;
-    while (j < edges.size() && edges[j].key == edges[i].key) ++j;
-    if (j - i == 2) {
-      int c = edges[i].corner, d = edges[i + 1].corner;
+  for (int v = 0; v < nbVertex; ++v) start[v + 1] += start[v];
+  std::vector<int> bucket(m_Corner.size());
+  {
+    std::vector<int> fill(start.begin(), start.end() - 1);
+    for (size_t c = 0; c < m_Corner.size(); ++c) {
+      const int a = m_Corner[Next(static_cast<int>(c))], b = m_Corner[Prev(static_cast<int>(c))];
+      bucket[fill[std::min(a, b)]++] = static_cast<int>(c);
+    }
+  }
+  auto larger = [&](int c) { return std::max(m_Corner[Next(c)], m_Corner[Prev(c)]); };
+  for (int v = 0; v < nbVertex; ++v) {
+    // within the bucket, edges with the same larger end follow each other
+    int* first = bucket.data() + start[v];
+    int* last = bucket.data() + start[v + 1];
+    if (last - first > 1)
+      std::sort(first, last, [&](int x, int y) {
+        return larger(x) != larger(y) ? larger(x) < larger(y) : x < y;
+      });
+    for (int* run = first; run < last;) {
+      int* end = run + 1;
+      while (end < last && larger(*end) == larger(*run)) ++end;
       // opposite orientations: c's edge a -> b meets d's edge b -> a
-      if (m_Corner[Next(c)] == m_Corner[Prev(d)] && m_Corner[Prev(c)] == m_Corner[Next(d)]) {
+      const int c = run[0], d = end - run == 2 ? run[1] : -1;
+      if (d >= 0 && m_Corner[Next(c)] == m_Corner[Prev(d)] &&
+          m_Corner[Prev(c)] == m_Corner[Next(d)]) {
         m_Opposite[c] = d;
         m_Opposite[d] = c;
       }
+      run = end;
     }
-    i = j;
   }
   for (size_t c = 0; c < m_Corner.size(); ++c)
     if (m_VertexCorner[m_Corner[c]] < 0) m_VertexCorner[m_Corner[c]] = static_cast<int>(c);
+  CountCorners();
+}
+
+void CProgressiveMesh::CountCorners() {
+  m_Boundary.assign(NbVertex(), 0);
+  m_FaceCount.assign(NbVertex(), 0);
+  for (int c = 0; c < static_cast<int>(m_Corner.size()); ++c) {
+    const int v = m_Corner[c];
+    if (v < 0) continue;
+    ++m_FaceCount[v];
+    // the two edges at the corner: v -> next and prev -> v
+    if (m_Opposite[Prev(c)] < 0 || m_Opposite[Next(c)] < 0) m_Boundary[v] = 1;
+  }
 }
 
 int CProgressiveMesh::SplitPinchedVertices(std::vector<int>& origin) {
@@ -115,14 +140,17 @@ int CProgressiveMesh::SplitPinchedVertices(std::vector<int>& origin) {
     m_VertexCorner[copy] = c;
     ++split;
   }
+  CountCorners();
   return split;
 }
 
-int CProgressiveMesh::AddVertex(const int32_t p[3]) {
+int CProgressiveMesh::AddVertex(const int32_t p[3], bool boundary) {
   int32_t copy[3] = {p[0], p[1], p[2]};
   m_Position.insert(m_Position.end(), copy, copy + 3);
   m_VertexCorner.push_back(-1);
   m_VertexAlive.push_back(1);
+  m_Boundary.push_back(boundary ? 1 : 0);
+  m_FaceCount.push_back(0);
   m_State.push_back(kFree);
   m_Tag.push_back(0);
   return NbVertex() - 1;
@@ -160,29 +188,6 @@ bool CProgressiveMesh::InteriorRing(int start, std::vector<int>& ring,
     if (c == start) return true;
   }
   return false;
-}
-
-bool CProgressiveMesh::OnBoundary(int v) const {
-  int start = m_VertexCorner[v];
-  if (start < 0) return false;
-  int c = start;
-  for (int n = 0; n < NbSlot(); ++n) {
-    c = SwingForward(m_Opposite, c);
-    if (c < 0) return true;
-    if (c == start) return false;
-  }
-  return true;
-}
-
-int CProgressiveMesh::Valence(int v) const {
-  int start = m_VertexCorner[v];
-  if (start < 0) return 0;
-  int faces = 0;
-  VisitFan(m_Opposite, start, NbSlot(), [&](int) {
-    ++faces;
-    return false;
-  });
-  return OnBoundary(v) ? faces + 1 : faces;
 }
 
 int CProgressiveMesh::NewSlot() {
@@ -224,6 +229,7 @@ void CProgressiveMesh::Replace(const std::vector<int>& doomedCorners, const int*
     if (m_Corner[3 * f] < 0) continue;
     for (int k = 3 * f; k < 3 * f + 3; ++k) {
       m_VertexCorner[m_Corner[k]] = -1;
+      --m_FaceCount[m_Corner[k]];
       m_Corner[k] = -1;
       m_Opposite[k] = -1;
     }
@@ -238,6 +244,7 @@ void CProgressiveMesh::Replace(const std::vector<int>& doomedCorners, const int*
       m_Corner[3 * f + k] = triangles[3 * t + k];
       m_Opposite[3 * f + k] = -1;
       m_VertexCorner[triangles[3 * t + k]] = 3 * f + k;
+      ++m_FaceCount[triangles[3 * t + k]];
     }
     m_Conquered[f] = 0;
     newFaces.push_back(f);

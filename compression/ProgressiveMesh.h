@@ -28,8 +28,9 @@ public:
   // has one fan. origin maps every vertex to the one it was made from.
   // Returns the number of vertices added.
   int SplitPinchedVertices(std::vector<int>& origin);
-  // Appends a vertex without faces; returns its index.
-  int AddVertex(const int32_t p[3]);
+  // Appends a vertex without faces; returns its index. `boundary` says
+  // whether the faces it will get leave it on an open edge.
+  int AddVertex(const int32_t p[3], bool boundary = false);
 
   int NbVertex() const { return static_cast<int>(m_State.size()); }
   int NbSlot() const { return static_cast<int>(m_Corner.size() / 3); }
@@ -55,10 +56,12 @@ public:
   int FirstNeighbour(int v) const {
     return m_VertexCorner[v] < 0 ? -1 : m_Corner[Next(m_VertexCorner[v])];
   }
-  // True when v lies on an open edge.
-  bool OnBoundary(int v) const;
-  // Number of neighbours of v (faces of its fan, plus one when open).
-  int Valence(int v) const;
+  // True when v lies on an open edge. Removals and re-insertions never
+  // change it, so it is found once when the mesh is built.
+  bool OnBoundary(int v) const { return m_Boundary[v] != 0; }
+  // Number of neighbours of a vertex with one fan: its faces, plus one
+  // when the fan is open.
+  int Valence(int v) const { return m_FaceCount[v] + m_Boundary[v]; }
 
   // Deletes the faces of the given corners and adds the triangles (three
   // vertices each, oriented as the deleted region). Opposites are relinked
@@ -86,12 +89,16 @@ public:
 
 private:
   int NewSlot();
+  // Boundary flags and face counts from the corners.
+  void CountCorners();
 
   std::vector<int32_t> m_Position;
   std::vector<int> m_Corner;   // vertex of each corner; -1 for a free slot
   std::vector<int> m_Opposite; // opposite corner, -1 on a boundary
   std::vector<int> m_VertexCorner;
   std::vector<char> m_VertexAlive;
+  std::vector<char> m_Boundary;
+  std::vector<int> m_FaceCount;
   std::vector<char> m_State;
   std::vector<char> m_Tag;
   std::vector<char> m_Conquered;
