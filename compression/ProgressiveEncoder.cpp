@@ -161,11 +161,13 @@ private:
   }
 
   bool RemoveInterior(const CGate& gate, int corner, int r) {
-    // the fan of r from the front face (r, R, L): ring R, L, b1, ...
-    if (!m_Mesh.InteriorRing(M::Next(corner), m_Ring, m_FanCorners)) return false;
-    const int v = static_cast<int>(m_Ring.size());
+    const int v = m_Mesh.Valence(r);
     if (v < 3 || v > m_MaxValence) return false;
     if (m_Options.m_bPureDegree && m_Layer.m_Type == kDecimationLayer && v != m_MaxValence)
+      return false;
+    // the fan of r from the front face (r, R, L): ring R, L, b1, ...
+    if (!m_Mesh.InteriorRing(M::Next(corner), m_Ring, m_FanCorners) ||
+        static_cast<int>(m_Ring.size()) != v)
       return false;
     int border[6];
     for (int i = 0; i < v; ++i) border[i] = m_Ring[(i + 1) % v];

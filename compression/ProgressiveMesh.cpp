@@ -169,6 +169,8 @@ int CProgressiveMesh::CornerAfter(int a, int b) const {
 }
 
 bool CProgressiveMesh::Linked(int a, int b) const {
+  // the walk goes around the end with fewer faces
+  if (m_FaceCount[b] < m_FaceCount[a]) std::swap(a, b);
   int start = m_VertexCorner[a];
   if (start < 0) return false;
   return VisitFan(m_Opposite, start, NbSlot(),
