@@ -32,16 +32,16 @@ public:
   // whether the faces it will get leave it on an open edge.
   int AddVertex(const int32_t p[3], bool boundary = false);
 
-  int NbVertex() const { return static_cast<int>(m_State.size()); }
-  int NbSlot() const { return static_cast<int>(m_Corner.size() / 3); }
+  int NbVertex() const { return static_cast<int>(m_Vertex.size()); }
+  int NbSlot() const { return static_cast<int>(m_Corners.size() / 3); }
   int NbFace() const { return m_NbFace; }
-  bool Alive(int f) const { return m_Corner[3 * f] >= 0; }
-  int V(int c) const { return m_Corner[c]; }
-  int O(int c) const { return m_Opposite[c]; }
+  bool Alive(int f) const { return m_Corners[3 * f].m_V >= 0; }
+  int V(int c) const { return m_Corners[c].m_V; }
+  int O(int c) const { return m_Corners[c].m_O; }
   const int32_t* Position(int v) const { return &m_Position[3 * v]; }
   int32_t* MutablePosition(int v) { return &m_Position[3 * v]; }
-  bool HasFaces(int v) const { return m_VertexCorner[v] >= 0; }
-  bool VertexAlive(int v) const { return m_VertexAlive[v] != 0; }
+  bool HasFaces(int v) const { return m_Vertex[v].m_Corner >= 0; }
+  bool VertexAlive(int v) const { return m_Vertex[v].m_Alive != 0; }
 
   // The corner of a's face holding the directed edge b -> a (the face
   // (b, a, x)), or -1.
@@ -54,14 +54,14 @@ public:
   bool InteriorRing(int start, std::vector<int>& ring, std::vector<int>& corners) const;
   // The second corner of the face v's corner record points at, or -1.
   int FirstNeighbour(int v) const {
-    return m_VertexCorner[v] < 0 ? -1 : m_Corner[Next(m_VertexCorner[v])];
+    return m_Vertex[v].m_Corner < 0 ? -1 : m_Corners[Next(m_Vertex[v].m_Corner)].m_V;
   }
   // True when v lies on an open edge. Removals and re-insertions never
   // change it, so it is found once when the mesh is built.
-  bool OnBoundary(int v) const { return m_Boundary[v] != 0; }
+  bool OnBoundary(int v) const { return m_Vertex[v].m_Boundary != 0; }
   // Number of neighbours of a vertex with one fan: its faces, plus one
   // when the fan is open.
-  int Valence(int v) const { return m_FaceCount[v] + m_Boundary[v]; }
+  int Valence(int v) const { return m_Vertex[v].m_Faces + m_Vertex[v].m_Boundary; }
 
   // Deletes the faces of the given corners and adds the triangles (three
   // vertices each, oriented as the deleted region). Opposites are relinked
@@ -70,17 +70,17 @@ public:
   void Replace(const std::vector<int>& doomedCorners, const int* triangles, int nbTriangles,
                std::vector<int>& newFaces);
   // Marks v as gone (it has no face left).
-  void DropVertex(int v) { m_VertexAlive[v] = 0; }
+  void DropVertex(int v) { m_Vertex[v].m_Alive = 0; }
 
   // Layer scratch state.
   void ClearLayerState();
-  char StateOf(int v) const { return m_State[v]; }
-  void SetState(int v, char s) { m_State[v] = s; }
-  char TagOf(int v) const { return m_Tag[v]; }
+  char StateOf(int v) const { return m_Vertex[v].m_State; }
+  void SetState(int v, char s) { m_Vertex[v].m_State = s; }
+  char TagOf(int v) const { return m_Vertex[v].m_Tag; }
   void SetTagIfUnset(int v, char t) {
-    if (m_Tag[v] == 0) m_Tag[v] = t;
+    if (m_Vertex[v].m_Tag == 0) m_Vertex[v].m_Tag = t;
   }
-  void SetTag(int v, char t) { m_Tag[v] = t; }
+  void SetTag(int v, char t) { m_Vertex[v].m_Tag = t; }
   bool Conquered(int f) const { return m_Conquered[f] != 0; }
   void Conquer(int f) { m_Conquered[f] = 1; }
 
@@ -93,14 +93,24 @@ private:
   void CountCorners();
 
   std::vector<int32_t> m_Position;
-  std::vector<int> m_Corner;   // vertex of each corner; -1 for a free slot
-  std::vector<int> m_Opposite; // opposite corner, -1 on a boundary
-  std::vector<int> m_VertexCorner;
-  std::vector<char> m_VertexAlive;
-  std::vector<char> m_Boundary;
-  std::vector<int> m_FaceCount;
-  std::vector<char> m_State;
-  std::vector<char> m_Tag;
+  // One corner: its vertex (-1 in a free slot) and the opposite corner
+  // (-1 on an open edge), side by side for the walks around vertices.
+  struct CCorner {
+    int m_V;
+    int m_O;
+  };
+  // What the conquest reads of a vertex, in one place: a corner of its fan
+  // (-1 without faces), its face count and its flags.
+  struct CVertexRecord {
+    int m_Corner = -1;
+    int m_Faces = 0;
+    char m_State = kFree;
+    char m_Tag = 0;
+    char m_Boundary = 0;
+    char m_Alive = 1;
+  };
+  std::vector<CCorner> m_Corners;
+  std::vector<CVertexRecord> m_Vertex;
   std::vector<char> m_Conquered;
   std::vector<int> m_FreeSlots;
   int m_NbFace = 0;
