@@ -261,7 +261,10 @@ int EncodeProgressive(const std::vector<double>& positions, const std::vector<in
   result = CProgressiveEncoding();
   M mesh;
   if (!Prepare(positions, triangles, options, result, mesh)) return 0;
-  if (options.m_bKeepLevels) result.m_Levels.push_back(mesh.Triangles());
+  if (options.m_bKeepLevels) {
+    result.m_Levels.push_back(mesh.Triangles());
+    result.m_EndsPair.push_back(1);
+  }
 
   // The seed pair is kept by every layer (its vertices are conquered
   // first), so vertex 0 and its partner stay linked down to the base.
@@ -283,9 +286,13 @@ int EncodeProgressive(const std::vector<double>& positions, const std::vector<in
       if (layer.m_Removals.empty()) continue; // a layer that removed nothing is not kept
       removed += static_cast<int>(layer.m_Removals.size());
       result.m_Layers.push_back(std::move(layer));
-      if (options.m_bKeepLevels) result.m_Levels.push_back(mesh.Triangles());
+      if (options.m_bKeepLevels) {
+        result.m_Levels.push_back(mesh.Triangles());
+        result.m_EndsPair.push_back(0);
+      }
     }
     if (removed == 0) break;
+    if (options.m_bKeepLevels) result.m_EndsPair.back() = 1;
     alive -= removed;
     if (static_cast<int>(result.m_Layers.size()) > kMaxProgressiveLayers) {
       char text[96];

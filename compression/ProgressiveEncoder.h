@@ -69,6 +69,9 @@ struct CProgressiveEncoding {
   // with m_bKeepLevels: faces (encoder vertices) of the mesh before the
   // first layer and after each layer
   std::vector<std::vector<int>> m_Levels;
+  // for each level, whether it ends a decimation and cleaning pair (the
+  // levels a levels file shows; the first level too)
+  std::vector<char> m_EndsPair;
 
   int NbRemoved() const;
   // encoder vertex of each vertex of the decoded mesh: the base, then the

@@ -95,6 +95,7 @@ int WriteLevels(const CProgressiveEncoding& encoding, const std::vector<double>&
   std::vector<double> xyz;
   std::vector<int> triangles;
   for (size_t level = 0; level < encoding.m_Levels.size(); ++level) {
+    if (!encoding.m_EndsPair[level]) continue;
     Compact(encoding.m_Levels[level], level == 0 ? original : dequantized, xyz, triangles);
     CMesh3d* mesh = new CMesh3d;
     Assemble(xyz, triangles, *mesh);

@@ -25,9 +25,9 @@ void Assemble(const std::vector<double>& xyz, const std::vector<int>& triangles,
 // and normals.
 void FillMesh(const CProgressiveMesh& source, const CQuantizer& quantizer, CMesh3d& out);
 
-// Writes every level of the encoding into one VRML file, the finest first
-// (the first at the positions given, the others dequantized). Needs the
-// levels kept by the encoder.
+// Writes the levels of the encoding into one VRML file, the finest first:
+// the mesh as given, then the mesh after each decimation and cleaning
+// pair, dequantized. Needs the levels kept by the encoder.
 int WriteLevels(const CProgressiveEncoding& encoding, const std::vector<double>& positions,
                 const std::string& fileName, std::string& error);
 
