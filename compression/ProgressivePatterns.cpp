@@ -4,9 +4,11 @@ namespace orvex {
 
 namespace {
 
-// The patterns alternate the tags 1 and 2 along the border so that the
-// next layer's patches meet the same choices in the decoder and the
-// encoder; each valence has its cases below, in the order they are tried.
+// Border vertices tagged 2 receive the pattern's diagonals, those tagged
+// 1 only lose the removed vertex; choosing the pattern by the gate's tags
+// carries that alternation from patch to patch, so that the vertices left
+// with valence 3 are the ones the cleaning layer removes. Each valence has
+// its cases below, in the order they are tried.
 const CRetriangulation kValence3[] = {
     {3, 1, {{0, 1, 2}}, {1}}, // L = 2 and R = 2
     {3, 1, {{0, 1, 2}}, {2}}, // otherwise
