@@ -11,6 +11,7 @@
 #include "app/OrvexDoc.h"
 #include "app/UndoHistory.h"
 #include "app/UserInterface.h"
+#include "compression/ProgressiveCommands.h"
 #include "geometry/Mesh3d.h"
 #include "io/FormatTable.h"
 #include "io/HeightFieldImage.h"
@@ -92,6 +93,21 @@ static int OpenImage(COrvexDoc& doc, const std::string& path) {
   return 1;
 }
 
+// A coder's file: decoded into the scene's only mesh.
+static int OpenDecoded(COrvexDoc& doc, const std::string& path) {
+  auto mesh = std::make_unique<CMesh3d>();
+  std::string error;
+  if (!orvex::DecodeProgressiveFile(path, orvex::CDecodeOptions(), *mesh, error)) {
+    doc.SetLastError(error);
+    return 0;
+  }
+  doc.m_SceneGraph.Free();
+  doc.m_SceneGraph.Add(mesh.release());
+  doc.RunPostLoadSteps();
+  if (doc.GetUserInterface()) doc.GetUserInterface()->StatusMessage("%s", "Decoding...done");
+  return 1;
+}
+
 static int OpenByRule(COrvexDoc& doc, const std::string& path) {
   const CFileFormat* format = FindFileFormat(path);
   switch (format ? format->open : EFormatOpen::None) {
@@ -101,6 +117,8 @@ static int OpenByRule(COrvexDoc& doc, const std::string& path) {
     return OpenMesh(doc, path, format->meshReader);
   case EFormatOpen::Image:
     return OpenImage(doc, path);
+  case EFormatOpen::Decoder:
+    return OpenDecoded(doc, path);
   case EFormatOpen::Later:
     doc.SetLastError(std::string(format->description) + " are not available yet");
     return 0;

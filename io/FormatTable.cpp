@@ -53,7 +53,7 @@ const std::vector<CFileFormat>& FileFormats() {
       {"quad", false, "quad mesh", E::Scene, nullptr, ReadQuadScene, WriteQuadFile, "fuzz_quad"},
       {".bin", false, "binary mesh", E::Mesh, ReadBinaryMesh, nullptr, WriteBinaryMesh,
        "fuzz_binary_mesh"},
-      {".vpm", false, "Progressive meshes (.vpm)", E::Later, nullptr, nullptr, nullptr, nullptr},
+      {".vpm", false, "progressive mesh", E::Decoder, nullptr, nullptr, nullptr, "fuzz_vpm"},
       {".dat", false, "Distance fields (.dat)", E::Later, nullptr, nullptr, nullptr, nullptr},
       {".iso", false, "Isosurfaces (.iso)", E::Later, nullptr, nullptr, nullptr, nullptr},
       {".txt", false, "Compressed isosurfaces (.txt)", E::Later, nullptr, nullptr, nullptr,

@@ -31,6 +31,9 @@ enum class EFormatOpen {
   Mesh,  // meshReader gives the scene's only mesh
   Image, // read as a texture after the "Sampling" dialog
   Later, // a kind still to come: "<description> are not available yet"
+  // a coder's file: decoded by the application layer, which knows the
+  // coders (the reader is named by the fuzz target)
+  Decoder,
 };
 
 struct CFileFormat {

@@ -50,6 +50,8 @@ std::vector<CommandBinding> Sqrt3Commands();
 std::vector<CommandBinding> ViewCommands();
 // The valence-driven coder's commands (32986, 32988, 32989).
 std::vector<CommandBinding> ValenceCommands();
+// The progressive valence coder's commands (33007, 33037, 33003, 33000).
+std::vector<CommandBinding> ProgressiveValenceCommands();
 std::vector<CommandBinding> UndoCommands();
 // Quad and polygon meshes, the predefined meshes and the quad export.
 std::vector<CommandBinding> PolygonCommands();

@@ -14,6 +14,8 @@ static QWidget* FieldWidget(const ParamField& param, const std::string& value, Q
   case ParamType::Check: {
     auto* box = new QCheckBox(QString::fromStdString(param.label), parent);
     box->setChecked(value == "on");
+    // a box shown only (an option not offered) cannot be ticked
+    box->setEnabled(!param.readOnly);
     return box;
   }
   case ParamType::Choice: {

@@ -31,6 +31,7 @@ TEST(FormatTable, FileNamesSelectTheirFormat) {
       {"/a/m.OBJ", ".obj", EFormatOpen::Scene, true},
       {"/a/scene.RAW", ".raw", EFormatOpen::Scene, true},
       {"/a/mesh.bin", ".bin", EFormatOpen::Mesh, true},
+      {"/a/levels.VPM", ".vpm", EFormatOpen::Decoder, false},
       {"/a/scene.xyz", nullptr, EFormatOpen::None, false},
       {"iv", nullptr, EFormatOpen::None, false},
   };
@@ -58,7 +59,7 @@ TEST(FormatTable, EveryReadFormatHasAFuzzTargetSourceAndEachEndingIsListedOnce) 
     EXPECT_EQ(format.open == EFormatOpen::Mesh, format.meshReader != nullptr);
     EXPECT_EQ(format.open == EFormatOpen::Scene, format.sceneReader != nullptr);
     const bool parsed = format.open == EFormatOpen::Mesh || format.open == EFormatOpen::Scene ||
-                        format.open == EFormatOpen::Image;
+                        format.open == EFormatOpen::Image || format.open == EFormatOpen::Decoder;
     ASSERT_EQ(format.fuzzTarget != nullptr, parsed);
     if (!parsed) continue;
     const std::filesystem::path source =
