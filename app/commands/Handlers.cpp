@@ -20,8 +20,8 @@ std::vector<CommandBinding> DocumentBindings() {
   std::vector<CommandBinding> all;
   for (auto family :
        {FileCommands, ExportCommands, ModeCommands, SceneCommands, MeshCommands, GeometryCommands,
-        SubdivisionCommands, SurfaceCommands, Sqrt3Commands, ViewCommands, ValenceCommands,
-        UndoCommands, PolygonCommands}) {
+        SubdivisionCommands, SimplificationCommands, SurfaceCommands, Sqrt3Commands, ViewCommands,
+        ValenceCommands, UndoCommands, PolygonCommands}) {
     std::vector<CommandBinding> bindings = family();
     all.insert(all.end(), std::make_move_iterator(bindings.begin()),
                std::make_move_iterator(bindings.end()));
