@@ -116,6 +116,30 @@ std::vector<double> CurvenessLevels(double init, double step) {
   return levels;
 }
 
+// The maximum normal sine of a vertex, each face normal computed once
+// (the same values as CVertex3d::MaxNormalSine, which computes both normals
+// of every pair).
+static double MaxNormalSineOnce(const CVertex3d* v) {
+  int n = v->NbFace();
+  if (n < 2) return 0.0;
+  for (int i = 0; i < n; i++)
+    if (CFace3d* f = v->GetFace(i)) f->CalculateNormal();
+  double best = 0.0;
+  for (int i = 0; i < n; i++) {
+    CFace3d* f = v->GetFace(i);
+    if (!f) continue;
+    for (int j = i + 1; j < n; j++) {
+      CFace3d* g = v->GetFace(j);
+      if (!g || g == f || !(f->HasNeighbor(g) || g->HasNeighbor(f))) continue;
+      const CVector3d &a = f->m_Normal, &b = g->m_Normal;
+      double la = a.Length(), lb = b.Length();
+      double s = la == 0.0 || lb == 0.0 ? 0.0 : (a ^ b).Length() / (la * lb);
+      if (s > best) best = s;
+    }
+  }
+  return best;
+}
+
 namespace {
 
 struct CEdgeRecord {
@@ -127,42 +151,49 @@ struct CEdgeRecord {
   int alive;
 };
 
+// The key a record is taken by: (level, squared length) with
+// "Combination", else (cost, 0).
+struct CEdgeKey {
+  double primary, secondary;
+  bool operator<(const CEdgeKey& o) const {
+    return primary < o.primary || (primary == o.primary && secondary < o.secondary);
+  }
+};
+
 class CEdgeSimplifier {
 public:
   CEdgeSimplifier(CMesh3d* mesh, const CEdgeBasedParams& params, CTextOutput* save,
                   const CSimplificationHooks& hooks)
       : m_Mesh(mesh), m_Params(params), m_Save(save), m_Throttle(hooks),
         m_Levels(params.Combination ? CurvenessLevels(params.AlphaInit, params.AlphaStep)
-                                    : std::vector<double>()),
-        m_Heap(CLess{this}) {}
+                                    : std::vector<double>()) {}
 
   int Run();
 
 private:
-  struct CLess {
-    const CEdgeSimplifier* s;
-    bool operator()(int a, int b) const { return s->Before(a, b); }
-  };
-
-  bool Before(int a, int b) const {
-    const CEdgeRecord &ra = m_Rec[a], &rb = m_Rec[b];
-    if (m_Params.Combination) {
-      if (ra.level != rb.level) return ra.level < rb.level;
-      if (ra.sqlen != rb.sqlen) return ra.sqlen < rb.sqlen;
-      return a < b;
-    }
-    double ca = Cost(ra), cb = Cost(rb);
-    if (ca != cb) return ca < cb;
-    return a < b;
+  CEdgeKey Key(int id) const {
+    const CEdgeRecord& r = m_Rec[id];
+    if (m_Params.Combination) return {double(r.level), r.sqlen};
+    return {m_Params.Curveness ? r.curv : r.sqlen, 0.0};
   }
-  double Cost(const CEdgeRecord& r) const { return m_Params.Curveness ? r.curv : r.sqlen; }
   bool Queued(const CEdgeRecord& r) const { return !m_Params.Combination || r.level >= 0; }
+  // Queues a live record under its key, or takes it out when it is above
+  // every curveness level.
+  void Queue(int id) {
+    if (Queued(m_Rec[id]))
+      m_Heap.Set(id, Key(id));
+    else
+      m_Heap.Remove(id);
+  }
 
   int IndexOf(const CVertex3d* v) const {
     int i = v ? v->m_Flag : -1;
     return i >= 0 && i < static_cast<int>(m_Vertex.size()) && m_Vertex[i] == v ? i : -1;
   }
-  void Evaluate(CEdgeRecord& r) {
+  // Evaluates the record; true when its key changed.
+  bool Evaluate(CEdgeRecord& r) {
+    double sqlen = r.sqlen, curv = r.curv;
+    int level = r.level;
     r.sqlen = DistanceSquared(m_Vertex[r.v[0]], m_Vertex[r.v[1]]);
     r.curv = (m_Curv[r.v[0]] + m_Curv[r.v[1]]) / 2.0;
     r.level = -1;
@@ -170,6 +201,7 @@ private:
       auto it = std::lower_bound(m_Levels.begin(), m_Levels.end(), r.curv);
       if (it != m_Levels.end()) r.level = static_cast<int>(it - m_Levels.begin());
     }
+    return r.sqlen != sqlen || r.curv != curv || r.level != level;
   }
   int AddRecord(int a, int b) {
     int id = static_cast<int>(m_Rec.size());
@@ -183,7 +215,6 @@ private:
     if (!m_Rec[id].alive) return;
     m_Rec[id].alive = 0;
     m_Alive--;
-    m_Heap.Remove(id);
   }
   // Calls fn(id) for every live record of vertex v, unlinking dead ones.
   template <class Fn> void ForRecords(int v, Fn fn) {
@@ -214,7 +245,7 @@ private:
   std::vector<double> m_Curv; // maximum normal sine per vertex
   std::vector<int> m_Head;    // first record of each vertex, -1 when none
   std::vector<CEdgeRecord> m_Rec;
-  CIndexedHeap<CLess> m_Heap;
+  CKeyedHeap<CEdgeKey> m_Heap;
   int m_Alive = 0;
 };
 
@@ -229,7 +260,7 @@ void CEdgeSimplifier::Build() {
     if (m_Vertex[i]) m_Vertex[i]->m_Flag = i;
   for (int i = 0; i < nv; i++) {
     ReportLoopProgress(i, nv, "Edge records");
-    if (m_Vertex[i]) m_Curv[i] = m_Vertex[i]->MaxNormalSine();
+    if (m_Vertex[i]) m_Curv[i] = MaxNormalSineOnce(m_Vertex[i]);
   }
   m_Rec.reserve(static_cast<size_t>(3 * nv + 16));
   for (int i = 0; i < nv; i++) {
@@ -240,19 +271,24 @@ void CEdgeSimplifier::Build() {
       if (j > i) AddRecord(i, j);
     }
   }
+  m_Heap.Reserve(m_Rec.size());
   for (size_t id = 0; id < m_Rec.size(); id++) {
     Evaluate(m_Rec[id]);
-    if (Queued(m_Rec[id])) m_Heap.Append(static_cast<int>(id));
+    if (Queued(m_Rec[id])) m_Heap.Append(static_cast<int>(id), Key(static_cast<int>(id)));
   }
   m_Heap.Heapify();
 }
 
 // The record taken out of the list, -1 when none is taken.
 int CEdgeSimplifier::Take() {
-  if (m_Heap.Empty()) return -1;
-  int id = m_Heap.Top();
-  Kill(id);
-  return id;
+  // records killed with a vertex leave the heap only when they reach the top
+  while (!m_Heap.Empty()) {
+    int id = m_Heap.Pop();
+    if (!m_Rec[id].alive) continue;
+    Kill(id);
+    return id;
+  }
+  return -1;
 }
 
 // The records of both ends go; the kept vertex gets one record per
@@ -271,23 +307,18 @@ void CEdgeSimplifier::AfterCollapse(int first, int second) {
     int j = IndexOf(n);
     if (j >= 0) ring.push_back(j);
   }
-  m_Curv[first] = p->MaxNormalSine();
-  for (int j : ring) m_Curv[j] = m_Vertex[j]->MaxNormalSine();
+  m_Curv[first] = MaxNormalSineOnce(p);
+  for (int j : ring) m_Curv[j] = MaxNormalSineOnce(m_Vertex[j]);
 
   for (int j : ring) {
     int id = AddRecord(first, j);
     Evaluate(m_Rec[id]);
-    if (Queued(m_Rec[id])) m_Heap.Push(id);
+    Queue(id);
   }
+  // the new records are evaluated again too: their keys stay
   for (int j : ring)
     ForRecords(j, [this](int id) {
-      Evaluate(m_Rec[id]);
-      if (!Queued(m_Rec[id]))
-        m_Heap.Remove(id);
-      else if (m_Heap.Has(id))
-        m_Heap.Update(id);
-      else
-        m_Heap.Push(id);
+      if (Evaluate(m_Rec[id])) Queue(id);
     });
 }
 
