@@ -18,28 +18,39 @@
 #include "geometry/Progress.h"
 #include "processing/Simplification.h"
 
-// Face normals further apart than this double the cost (pi / 2).
-constexpr double kFoldAngle = 1.570796326795;
 // The search for the lowest key starts here: keys above are never taken.
 constexpr double kNoKey = 1e38;
 
-double AccumulationCost(CVertex3d* kept, CVertex3d* removed) {
-  // the faces of removed that move: all but the ones on the edge
-  CFace3d* moved[64];
-  int n = 0;
-  for (CFace3d* f : removed->m_ArrayFaceNeighbor)
-    if (f && !f->HasVertex(kept) && n < 64) moved[n++] = f;
+// At most this many moved faces are measured (a vertex of higher valence
+// is left as it is beyond them).
+constexpr int kMaxMovedFaces = 256;
 
+double AccumulationCost(CVertex3d* kept, CVertex3d* removed) {
+  // the faces of removed that move: all but the ones on the edge, measured
+  // before and with removed replaced by kept (the faces themselves are left
+  // untouched: the moved corners are those of a stand-in face)
+  CVector3d normal[kMaxMovedFaces];
+  int n = 0;
   double before = 0.0, after = 0.0;
-  for (int i = 0; i < n; i++) before += moved[i]->Area();
-  for (int i = 0; i < n; i++) moved[i]->UpdateVertex(removed, kept);
-  for (int i = 0; i < n; i++) after += moved[i]->Area();
+  for (CFace3d* f : removed->m_ArrayFaceNeighbor) {
+    if (!f || f->HasVertex(kept) || n == kMaxMovedFaces) continue;
+    before += f->Area();
+    CVertex3d* c[3] = {f->v(0), f->v(1), f->v(2)};
+    for (CVertex3d*& v : c)
+      if (v == removed) v = kept;
+    CFace3d moved(c[0], c[1], c[2]);
+    after += moved.Area();
+    moved.CalculateNormal();
+    normal[n++] = moved.m_Normal;
+  }
+  // two normals more than pi/2 apart (NormalAngle above 1.570796326795): with
+  // both non-zero, exactly when their dot product is negative
   bool folded = false;
-  for (int i = 0; i < n && !folded; i++)
+  for (int i = 0; i < n && !folded; i++) {
+    if (normal[i].LengthSquared() == 0.0) continue;
     for (int j = i + 1; j < n && !folded; j++)
-      folded = NormalAngle(moved[i], moved[j]) > kFoldAngle;
-  // restore the corners
-  for (int i = 0; i < n; i++) moved[i]->UpdateVertex(kept, removed);
+      folded = normal[j].LengthSquared() != 0.0 && normal[i] * normal[j] < 0.0;
+  }
   double change = std::fabs(after - before);
   return folded ? 2.0 * change : change;
 }

@@ -109,3 +109,15 @@ TEST(SimplificationReference, FaceBasedCollapsesTheSameFaces) {
                      [&](CMesh3d* mesh) { return ref::FaceBased(mesh, final(mesh)); });
   }
 }
+
+TEST(SimplificationReference, AccumulationCostMatchesTheFirstDescription) {
+  // crumpled meshes, so that folds are common
+  for (CMesh3d* raw :
+       {ref::MakeNoisySphere(2, 0.6, 3), ref::MakeNoisyGridWithHoles(12, 10, 3, 2.0, 8),
+        ref::MakeNoisySphere(3, 0.0, 1)}) {
+    std::unique_ptr<CMesh3d> mesh(raw);
+    for (CVertex3d* v : mesh->m_ArrayVertex)
+      for (CVertex3d* n : v->m_ArrayVertexNeighbor)
+        EXPECT_EQ(AccumulationCost(v, n), ref::AccumulationCost(v, n));
+  }
+}

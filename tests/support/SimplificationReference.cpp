@@ -3,6 +3,7 @@
 
 #include "tests/support/SimplificationReference.h"
 
+#include <cmath>
 #include <map>
 #include <unordered_map>
 
@@ -105,12 +106,29 @@ struct CCandidate {
 };
 } // namespace
 
+double AccumulationCost(CVertex3d* kept, CVertex3d* removed) {
+  std::vector<CFace3d*> moved;
+  for (CFace3d* f : removed->m_ArrayFaceNeighbor)
+    if (!f->HasVertex(kept)) moved.push_back(f);
+  double before = 0.0, after = 0.0;
+  for (CFace3d* f : moved) before += f->Area();
+  for (CFace3d* f : moved) f->UpdateVertex(removed, kept);
+  for (CFace3d* f : moved) after += f->Area();
+  bool folded = false;
+  for (size_t i = 0; i < moved.size(); i++)
+    for (size_t j = i + 1; j < moved.size(); j++)
+      if (NormalAngle(moved[i], moved[j]) > 1.570796326795) folded = true;
+  for (CFace3d* f : moved) f->UpdateVertex(kept, removed);
+  double change = std::fabs(after - before);
+  return folded ? 2.0 * change : change;
+}
+
 static CCandidate MakeCandidate(CVertex3d* kept, CVertex3d* removed) {
   CCandidate c{kept, removed, {nullptr, nullptr}, 0.0, true};
   int found = 0;
   for (CFace3d* f : removed->m_ArrayFaceNeighbor)
     if (f->HasVertex(kept) && found < 2) c.faces[found++] = f;
-  c.cost = AccumulationCost(kept, removed);
+  c.cost = ::AccumulationCost(kept, removed);
   return c;
 }
 

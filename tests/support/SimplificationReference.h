@@ -12,10 +12,15 @@
 #include "processing/Simplification.h"
 
 class CMesh3d;
+class CVertex3d;
 
 namespace simplificationreference {
 
 int EdgeBased(CMesh3d* mesh, const CEdgeBasedParams& params);
+// The cost of error accumulation as first described: the moved faces'
+// corners replaced, areas summed, every pair's NormalAngle compared with
+// 1.570796326795, the corners put back.
+double AccumulationCost(CVertex3d* kept, CVertex3d* removed);
 int ErrorAccumulation(CMesh3d* mesh, int final);
 int FaceBased(CMesh3d* mesh, int final);
 
