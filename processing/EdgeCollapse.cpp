@@ -308,18 +308,26 @@ void CEdgeSimplifier::AfterCollapse(int first, int second) {
     if (j >= 0) ring.push_back(j);
   }
   m_Curv[first] = MaxNormalSineOnce(p);
-  for (int j : ring) m_Curv[j] = MaxNormalSineOnce(m_Vertex[j]);
+  std::vector<char> changed(ring.size(), 0);
+  for (size_t k = 0; k < ring.size(); k++) {
+    double curv = MaxNormalSineOnce(m_Vertex[ring[k]]);
+    changed[k] = curv != m_Curv[ring[k]];
+    m_Curv[ring[k]] = curv;
+  }
 
   for (int j : ring) {
     int id = AddRecord(first, j);
     Evaluate(m_Rec[id]);
     Queue(id);
   }
-  // the new records are evaluated again too: their keys stay
-  for (int j : ring)
-    ForRecords(j, [this](int id) {
-      if (Evaluate(m_Rec[id])) Queue(id);
-    });
+  // Evaluating the records of the neighbours again changes only those
+  // whose curveness changed (no other vertex moved, and the new records
+  // were just evaluated), so the others are not visited.
+  for (size_t k = 0; k < ring.size(); k++)
+    if (changed[k])
+      ForRecords(ring[k], [this](int id) {
+        if (Evaluate(m_Rec[id])) Queue(id);
+      });
 }
 
 int CEdgeSimplifier::Run() {

@@ -235,6 +235,8 @@ private:
   std::vector<int> m_Pass;    // min-heap of the current pass (vertex places)
   int m_PassAt = -1;          // the vertex the pass visits, -1 between passes
   std::vector<int> m_Touched; // vertex places
+  std::vector<int> m_Seen;    // step at which a vertex was last gathered
+  int m_Step = 0;
   int m_FaceCount = 0;
 };
 
@@ -276,7 +278,10 @@ void CFaceSimplifier::Touch(CVertex3d* v) {
   m_Touched.push_back(i);
   int pass = m_PassAt >= 0;
   MarkDirty(i, pass);
-  for (CVertex3d* w : v->m_ArrayVertexNeighbor) MarkDirty(VertexIndex(w), pass);
+  // a neighbour matters only while it has three faces: once its own face
+  // list changes, it is touched itself
+  for (CVertex3d* w : v->m_ArrayVertexNeighbor)
+    if (w && w->NbFace() == 3) MarkDirty(VertexIndex(w), pass);
 }
 
 // Removes the removable valence-3 vertices in vertex order, as the
@@ -316,13 +321,20 @@ int CFaceSimplifier::Valence3Pass() {
 
 // Parked faces near a change may have become collapsible.
 void CFaceSimplifier::Requeue() {
+  // the touched vertices and their one-rings, each once
+  m_Step++;
   std::vector<CVertex3d*> near;
+  auto add = [this, &near](CVertex3d* v) {
+    int i = VertexIndex(v);
+    if (i < 0 || m_Seen[i] == m_Step) return;
+    m_Seen[i] = m_Step;
+    near.push_back(v);
+  };
   for (int i : m_Touched) {
     CVertex3d* v = m_Vertex[i];
     if (!v) continue;
-    near.push_back(v);
-    for (CVertex3d* w : v->m_ArrayVertexNeighbor)
-      if (w) near.push_back(w);
+    add(v);
+    for (CVertex3d* w : v->m_ArrayVertexNeighbor) add(w);
   }
   m_Touched.clear();
   for (CVertex3d* v : near)
@@ -354,6 +366,7 @@ int CFaceSimplifier::Run(int final) {
   }
   std::make_heap(m_Heap.begin(), m_Heap.end());
   m_Dirty.assign(static_cast<size_t>(nv), 1);
+  m_Seen.assign(static_cast<size_t>(nv), 0);
   for (int i = 0; i < nv; i++) m_Next.push_back(i);
   m_FaceCount = nf;
 
