@@ -96,10 +96,18 @@ static CVertex3d* OppositeVertex(const CFace3d* face, int k) {
 // Whether a and b share a one-ring vertex other than those allowed.
 static bool ShareOtherNeighbor(const CVertex3d* a, const CVertex3d* b, const CVertex3d* third,
                                const CVertex3d* opposite) {
-  for (const CVertex3d* n : a->m_ArrayVertexNeighbor) {
-    if (!n || n == b || n == third || n == opposite) continue;
-    if (b->HasNeighbor(n)) return true;
+  auto other = [&](const CVertex3d* n) { return n && n != b && n != third && n != opposite; };
+  // special case: large fans compare sorted one-rings instead of scanning
+  if (a->NbNeighbor() * b->NbNeighbor() > 256) {
+    static thread_local std::vector<const CVertex3d*> ring;
+    ring.assign(b->m_ArrayVertexNeighbor.begin(), b->m_ArrayVertexNeighbor.end());
+    std::sort(ring.begin(), ring.end());
+    for (const CVertex3d* n : a->m_ArrayVertexNeighbor)
+      if (other(n) && std::binary_search(ring.begin(), ring.end(), n)) return true;
+    return false;
   }
+  for (const CVertex3d* n : a->m_ArrayVertexNeighbor)
+    if (other(n) && b->HasNeighbor(n)) return true;
   return false;
 }
 
