@@ -190,7 +190,10 @@ void RegisterDialogs(CCommandRegistry& registry) {
   SetDialog(registry, at(sub, "V3/On colored silhouette/Parameters...").c_str(),
             "Adaptive refinement", {IntegerParam("Camera", 1), IntegerParam("Silhouette", 3)});
   SetDialog(registry, at(sub, "V3/Max #vertices..."), "Iterations", Iterations());
-  SetDialog(registry, at(simp, "Keep # faces..."), "Iterations", Iterations());
+  // a negative face count is refused by the field's range
+  SetDialog(registry, at(simp, "Keep # faces..."), "Iterations",
+            {IntegerParam("Iterations", 4, 0, 2147483647.0)});
+  SetDialog(registry, at(simp, "Coarse progressive mesh..."), "Iterations", Iterations());
   SetDialog(registry, at(mod, "Pack vertices/Set frequency..."), "Iterations", Iterations());
 
   SetDialog(registry, at(simp, "Edge-based simplification..."), "Edge-based simplification",

@@ -208,6 +208,9 @@ int CMesh3d::RemoveValence3Vertex(CVertex3d* v) {
   MergeValence3Fan(fan);
   RemoveFace(fan.fa);
   RemoveFace(fan.fb);
+  // v is no longer a corner; listing the merged face (which does not hold
+  // it) spares its removal a search of every face for it
+  v->AddFace(fan.f0);
   RemoveVertex(v);
   SetModified();
   return 1;

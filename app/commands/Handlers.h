@@ -42,6 +42,8 @@ std::vector<CommandBinding> SceneCommands();
 std::vector<CommandBinding> MeshCommands();
 std::vector<CommandBinding> GeometryCommands();
 std::vector<CommandBinding> SubdivisionCommands();
+// Edge and face collapses, error accumulation and the coarse-to-fine series.
+std::vector<CommandBinding> SimplificationCommands();
 // Smoothing, mesh colouring and surface clean-up.
 std::vector<CommandBinding> SurfaceCommands();
 // sqrt(3) subdivision, its history and the silhouette commands.

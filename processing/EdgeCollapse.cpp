@@ -1,0 +1,376 @@
+// Edge collapses: the random collapse, the pass of independent collapses and
+// edge-based simplification driven by edge length or curveness.
+//
+// Edge-based simplification keeps its edge records in one array in list
+// order (a record's index is its place in the list, new records are
+// appended) and finds the next record through an indexed heap keyed by
+// (cost, index), which yields the record a scan of the list picks: the
+// first of the lowest costs. "Combination" takes the shortest record of the
+// lowest curveness level that holds any, so its heap is keyed by (level,
+// squared length, index). Each vertex threads the records it ends through
+// an intrusive list, so the records of a vertex are found without a scan.
+
+#include <algorithm>
+#include <cmath>
+
+#include "geometry/Mesh3d.h"
+#include "geometry/Progress.h"
+#include "io/WriteVrml.h"
+#include "processing/Simplification.h"
+#include "processing/SimplificationHeap.h"
+
+void CRedrawThrottle::Redraw(bool force) {
+  if (!m_Hooks.redraw) return;
+  auto now = std::chrono::steady_clock::now();
+  if (!force && now - m_Last < std::chrono::milliseconds(100)) return;
+  m_Last = now;
+  m_Hooks.redraw();
+}
+
+//////////////////////////////////////////////////////////////////////
+// Random and independent collapses
+//////////////////////////////////////////////////////////////////////
+
+int RandomIndex(int r, int n) {
+  // the single-precision 1/32767 keeps r = 32767 below n
+  constexpr float kInverse = 1.0f / 32767.0f;
+  long long i = static_cast<long long>(static_cast<double>(r) * n * static_cast<double>(kInverse));
+  return static_cast<int>(std::min<long long>(std::max<long long>(i, 0), n - 1));
+}
+
+int RandomEdgeCollapse(CMesh3d* mesh, CRandom15& random) {
+  // special case: nothing to draw from
+  if (!mesh || mesh->NbVertex() == 0) return 0;
+  CVertex3d* v = mesh->GetVertex(RandomIndex(random.Next(), mesh->NbVertex()));
+  if (!v || v->NbNeighbor() == 0) return 0;
+  CVertex3d* n = v->GetNeighbor(RandomIndex(random.Next(), v->NbNeighbor()));
+  if (!n) return 0;
+  CVector3d middle = (v->Position() + n->Position()) * 0.5;
+  return mesh->CollapseEdge(v, n, middle, nullptr, 1);
+}
+
+int IndependentEdgeCollapses(CMesh3d* mesh) {
+  if (!mesh) return 0;
+  // record edges in face order; each blocks every face around its two ends
+  mesh->SetFlagOnFaces(0);
+  std::vector<std::pair<CVertex3d*, CVertex3d*>> edges;
+  for (CFace3d* f : mesh->m_ArrayFace) {
+    if (!f || f->m_Flag == 1) continue;
+    for (int k = 0; k < 3; k++) {
+      CFace3d* g = f->f(k);
+      CVertex3d *a = f->v(k), *b = f->v((k + 1) % 3);
+      if (!g || g->m_Flag == 1 || !a || !b) continue;
+      edges.emplace_back(a, b);
+      for (CVertex3d* end : {a, b})
+        for (CFace3d* h : end->m_ArrayFaceNeighbor)
+          if (h) h->m_Flag = 1;
+    }
+  }
+
+  // collapse them in order, second into first at the midpoint
+  int collapsed = 0;
+  for (auto& edge : edges) {
+    CVector3d middle = (edge.first->Position() + edge.second->Position()) * 0.5;
+    collapsed += mesh->CollapseEdge(edge.first, edge.second, middle, nullptr, 1);
+  }
+  mesh->SetFlagOnFaces(0);
+  mesh->Rebuild();
+  return collapsed;
+}
+
+//////////////////////////////////////////////////////////////////////
+// Edge-based simplification
+//////////////////////////////////////////////////////////////////////
+
+double EdgeCurveness(const CVertex3d* a, const CVertex3d* b) {
+  return (a->MaxNormalSine() + b->MaxNormalSine()) / 2.0;
+}
+
+CVector3d EdgeCollapsePosition(const CVertex3d* first, const CVertex3d* second,
+                               const CEdgeBasedParams& params) {
+  if (params.OptimizedPosition) {
+    int a = first->SharpCount(params.SharpEdge), b = second->SharpCount(params.SharpEdge);
+    if (a > b) return first->Position();
+    if (b > a) return second->Position();
+  }
+  return (first->Position() + second->Position()) * 0.5;
+}
+
+// More levels than this (a tiny step) would only cost memory: the last one
+// then reaches up to 1 at once.
+constexpr std::size_t kMaxCurvenessLevels = std::size_t(1) << 22;
+
+std::vector<double> CurvenessLevels(double init, double step) {
+  std::vector<double> levels;
+  double a = init;
+  while (a <= 1.0) {
+    levels.push_back(a);
+    // special cases: no retry, a step too small to move a, too many levels
+    if (!(step > 0.0) || a + step == a) break;
+    if (levels.size() + 1 >= kMaxCurvenessLevels) {
+      levels.push_back(1.0);
+      break;
+    }
+    a += step;
+  }
+  return levels;
+}
+
+// The maximum normal sine of a vertex, each face normal computed once
+// (the same values as CVertex3d::MaxNormalSine, which computes both normals
+// of every pair).
+static double MaxNormalSineOnce(const CVertex3d* v) {
+  int n = v->NbFace();
+  if (n < 2) return 0.0;
+  for (int i = 0; i < n; i++)
+    if (CFace3d* f = v->GetFace(i)) f->CalculateNormal();
+  double best = 0.0;
+  for (int i = 0; i < n; i++) {
+    CFace3d* f = v->GetFace(i);
+    if (!f) continue;
+    for (int j = i + 1; j < n; j++) {
+      CFace3d* g = v->GetFace(j);
+      if (!g || g == f || !(f->HasNeighbor(g) || g->HasNeighbor(f))) continue;
+      const CVector3d &a = f->m_Normal, &b = g->m_Normal;
+      double la = a.Length(), lb = b.Length();
+      double s = la == 0.0 || lb == 0.0 ? 0.0 : (a ^ b).Length() / (la * lb);
+      if (s > best) best = s;
+    }
+  }
+  return best;
+}
+
+namespace {
+
+struct CEdgeRecord {
+  int v[2];    // first and second vertex (their places in the vertex array)
+  int next[2]; // next record of the same vertex, per end
+  double sqlen;
+  double curv;
+  int level; // curveness level of "Combination", -1 above every level
+  int alive;
+};
+
+// The key a record is taken by: (level, squared length) with
+// "Combination", else (cost, 0).
+struct CEdgeKey {
+  double primary, secondary;
+  bool operator<(const CEdgeKey& o) const {
+    return primary < o.primary || (primary == o.primary && secondary < o.secondary);
+  }
+};
+
+class CEdgeSimplifier {
+public:
+  CEdgeSimplifier(CMesh3d* mesh, const CEdgeBasedParams& params, CTextOutput* save,
+                  const CSimplificationHooks& hooks)
+      : m_Mesh(mesh), m_Params(params), m_Save(save), m_Throttle(hooks),
+        m_Levels(params.Combination ? CurvenessLevels(params.AlphaInit, params.AlphaStep)
+                                    : std::vector<double>()) {}
+
+  int Run();
+
+private:
+  CEdgeKey Key(int id) const {
+    const CEdgeRecord& r = m_Rec[id];
+    if (m_Params.Combination) return {double(r.level), r.sqlen};
+    return {m_Params.Curveness ? r.curv : r.sqlen, 0.0};
+  }
+  bool Queued(const CEdgeRecord& r) const { return !m_Params.Combination || r.level >= 0; }
+  // Queues a live record under its key, or takes it out when it is above
+  // every curveness level.
+  void Queue(int id) {
+    if (Queued(m_Rec[id]))
+      m_Heap.Set(id, Key(id));
+    else
+      m_Heap.Remove(id);
+  }
+
+  int IndexOf(const CVertex3d* v) const {
+    int i = v ? v->m_Flag : -1;
+    return i >= 0 && i < static_cast<int>(m_Vertex.size()) && m_Vertex[i] == v ? i : -1;
+  }
+  // Evaluates the record; true when its key changed.
+  bool Evaluate(CEdgeRecord& r) {
+    double sqlen = r.sqlen, curv = r.curv;
+    int level = r.level;
+    r.sqlen = DistanceSquared(m_Vertex[r.v[0]], m_Vertex[r.v[1]]);
+    r.curv = (m_Curv[r.v[0]] + m_Curv[r.v[1]]) / 2.0;
+    r.level = -1;
+    if (!m_Levels.empty()) {
+      auto it = std::lower_bound(m_Levels.begin(), m_Levels.end(), r.curv);
+      if (it != m_Levels.end()) r.level = static_cast<int>(it - m_Levels.begin());
+    }
+    return r.sqlen != sqlen || r.curv != curv || r.level != level;
+  }
+  int AddRecord(int a, int b) {
+    int id = static_cast<int>(m_Rec.size());
+    m_Rec.push_back({{a, b}, {m_Head[a], m_Head[b]}, 0.0, 0.0, -1, 1});
+    m_Head[a] = id;
+    m_Head[b] = id;
+    m_Alive++;
+    return id;
+  }
+  void Kill(int id) {
+    if (!m_Rec[id].alive) return;
+    m_Rec[id].alive = 0;
+    m_Alive--;
+  }
+  // Calls fn(id) for every live record of vertex v, unlinking dead ones.
+  template <class Fn> void ForRecords(int v, Fn fn) {
+    int* link = &m_Head[v];
+    while (*link >= 0) {
+      int id = *link;
+      CEdgeRecord& r = m_Rec[id];
+      int end = r.v[0] == v ? 0 : 1;
+      if (!r.alive) {
+        *link = r.next[end];
+        continue;
+      }
+      fn(id);
+      link = &m_Rec[id].next[end];
+    }
+  }
+
+  void Build();
+  int Take();
+  void AfterCollapse(int first, int second);
+
+  CMesh3d* m_Mesh;
+  const CEdgeBasedParams& m_Params;
+  CTextOutput* m_Save;
+  CRedrawThrottle m_Throttle;
+  std::vector<double> m_Levels;
+  std::vector<CVertex3d*> m_Vertex;
+  std::vector<double> m_Curv; // maximum normal sine per vertex
+  std::vector<int> m_Head;    // first record of each vertex, -1 when none
+  std::vector<CEdgeRecord> m_Rec;
+  CKeyedHeap<CEdgeKey> m_Heap;
+  int m_Alive = 0;
+};
+
+// Phase 1: one record per edge, from its first-visited end, in vertex and
+// neighbour order; every vertex flag holds its place meanwhile.
+void CEdgeSimplifier::Build() {
+  int nv = m_Mesh->NbVertex();
+  m_Vertex.assign(m_Mesh->m_ArrayVertex.begin(), m_Mesh->m_ArrayVertex.end());
+  m_Curv.assign(static_cast<size_t>(nv), 0.0);
+  m_Head.assign(static_cast<size_t>(nv), -1);
+  for (int i = 0; i < nv; i++)
+    if (m_Vertex[i]) m_Vertex[i]->m_Flag = i;
+  for (int i = 0; i < nv; i++) {
+    ReportLoopProgress(i, nv, "Edge records");
+    if (m_Vertex[i]) m_Curv[i] = MaxNormalSineOnce(m_Vertex[i]);
+  }
+  m_Rec.reserve(static_cast<size_t>(3 * nv + 16));
+  for (int i = 0; i < nv; i++) {
+    CVertex3d* v = m_Vertex[i];
+    if (!v) continue;
+    for (CVertex3d* n : v->m_ArrayVertexNeighbor) {
+      int j = IndexOf(n);
+      if (j > i) AddRecord(i, j);
+    }
+  }
+  m_Heap.Reserve(m_Rec.size());
+  for (size_t id = 0; id < m_Rec.size(); id++) {
+    Evaluate(m_Rec[id]);
+    if (Queued(m_Rec[id])) m_Heap.Append(static_cast<int>(id), Key(static_cast<int>(id)));
+  }
+  m_Heap.Heapify();
+}
+
+// The record taken out of the list, -1 when none is taken.
+int CEdgeSimplifier::Take() {
+  // records killed with a vertex leave the heap only when they reach the top
+  while (!m_Heap.Empty()) {
+    int id = m_Heap.Pop();
+    if (!m_Rec[id].alive) continue;
+    Kill(id);
+    return id;
+  }
+  return -1;
+}
+
+// The records of both ends go; the kept vertex gets one record per
+// neighbour; the records around it are evaluated again.
+void CEdgeSimplifier::AfterCollapse(int first, int second) {
+  std::vector<int> doomed;
+  for (int v : {first, second}) ForRecords(v, [&doomed](int id) { doomed.push_back(id); });
+  for (int id : doomed) Kill(id);
+  m_Head[second] = -1;
+  m_Vertex[second] = nullptr;
+
+  // the maximum normal sines that may have changed
+  CVertex3d* p = m_Vertex[first];
+  std::vector<int> ring;
+  for (CVertex3d* n : p->m_ArrayVertexNeighbor) {
+    int j = IndexOf(n);
+    if (j >= 0) ring.push_back(j);
+  }
+  m_Curv[first] = MaxNormalSineOnce(p);
+  std::vector<char> changed(ring.size(), 0);
+  for (size_t k = 0; k < ring.size(); k++) {
+    double curv = MaxNormalSineOnce(m_Vertex[ring[k]]);
+    changed[k] = curv != m_Curv[ring[k]];
+    m_Curv[ring[k]] = curv;
+  }
+
+  for (int j : ring) {
+    int id = AddRecord(first, j);
+    Evaluate(m_Rec[id]);
+    Queue(id);
+  }
+  // Evaluating the records of the neighbours again changes only those
+  // whose curveness changed (no other vertex moved, and the new records
+  // were just evaluated), so the others are not visited.
+  for (size_t k = 0; k < ring.size(); k++)
+    if (changed[k])
+      ForRecords(ring[k], [this](int id) {
+        if (Evaluate(m_Rec[id])) Queue(id);
+      });
+}
+
+int CEdgeSimplifier::Run() {
+  Build();
+  int count = static_cast<int>(m_Vertex.size());
+  int start = count, collapsed = 0;
+  int wanted = std::max(1, start - m_Params.Final);
+
+  // Phase 2: take records until the target or the end of the list
+  for (long long counter = 0; count > m_Params.Final && m_Alive > 0; counter++) {
+    if ((counter & 0x3fff) == 0) ReportProgress(double(start - count) / wanted, "Collapsing");
+    int id = Take();
+    // "Combination" that finds no level ends the loop
+    if (id < 0) break;
+    int a = m_Rec[id].v[0], b = m_Rec[id].v[1];
+    CVertex3d *first = m_Vertex[a], *second = m_Vertex[b];
+    CVector3d position = EdgeCollapsePosition(first, second, m_Params);
+    bool boundary = first->IsBoundaryVertex() || second->IsBoundaryVertex();
+    if ((m_Params.CollapseBoundaries || !boundary) &&
+        m_Mesh->CollapseEdge(first, second, position, nullptr, 1)) {
+      AfterCollapse(a, b);
+      count--;
+      collapsed++;
+    }
+    if (m_Params.Update && m_Params.UpdateFrequency > 0 && counter % m_Params.UpdateFrequency == 0)
+      m_Throttle.Redraw();
+    if (m_Save && m_Params.SaveFrequency > 0 && counter % m_Params.SaveFrequency == 0)
+      WriteVRML(m_Mesh, *m_Save);
+  }
+
+  // Phase 3: flags as the record pass leaves them, adjacency and normals
+  for (CVertex3d* v : m_Mesh->m_ArrayVertex)
+    if (v) v->m_Flag = 1;
+  m_Mesh->Rebuild();
+  if (m_Save && m_Params.SaveFrequency <= 0) WriteVRML(m_Mesh, *m_Save);
+  return collapsed;
+}
+
+} // namespace
+
+int EdgeBasedSimplification(CMesh3d* mesh, const CEdgeBasedParams& params, CTextOutput* save,
+                            const CSimplificationHooks& hooks) {
+  if (!mesh) return 0;
+  CEdgeSimplifier simplifier(mesh, params, save, hooks);
+  return simplifier.Run();
+}

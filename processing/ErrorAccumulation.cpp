@@ -1,0 +1,288 @@
+// Simplification by error accumulation: every ordered edge is a candidate
+// collapse whose cost is the change of area of the faces that move; a
+// vertex accumulates the error of the collapses it absorbs, and the next
+// candidate is the one whose kept vertex's accumulated error plus its own
+// cost is lowest.
+//
+// A candidate's key (accumulated error of its kept vertex plus its cost) is
+// fixed from its creation: the accumulated error of a vertex only changes
+// when it keeps a collapse, and then every candidate it takes part in is
+// replaced. So candidates sit in a min-heap on (key, creation order) and are
+// dropped lazily when they are found inactive on top, which yields the
+// candidate a scan of the list in creation order would pick.
+
+#include <algorithm>
+#include <cmath>
+
+#include "geometry/Mesh3d.h"
+#include "geometry/Progress.h"
+#include "processing/Simplification.h"
+
+// The search for the lowest key starts here: keys above are never taken.
+constexpr double kNoKey = 1e38;
+
+// At most this many moved faces are measured (a vertex of higher valence
+// is left as it is beyond them).
+constexpr int kMaxMovedFaces = 256;
+
+double AccumulationCost(CVertex3d* kept, CVertex3d* removed) {
+  // the faces of removed that move: all but the ones on the edge, measured
+  // before and with removed replaced by kept (the faces themselves are left
+  // untouched: the moved corners are those of a stand-in face)
+  CVector3d normal[kMaxMovedFaces];
+  int n = 0;
+  double before = 0.0, after = 0.0;
+  for (CFace3d* f : removed->m_ArrayFaceNeighbor) {
+    if (!f || f->HasVertex(kept) || n == kMaxMovedFaces) continue;
+    before += f->Area();
+    CVertex3d* c[3] = {f->v(0), f->v(1), f->v(2)};
+    for (CVertex3d*& v : c)
+      if (v == removed) v = kept;
+    CFace3d moved(c[0], c[1], c[2]);
+    after += moved.Area();
+    moved.CalculateNormal();
+    normal[n++] = moved.m_Normal;
+  }
+  // two normals more than pi/2 apart (NormalAngle above 1.570796326795): with
+  // both non-zero, exactly when their dot product is negative
+  bool folded = false;
+  for (int i = 0; i < n && !folded; i++) {
+    if (normal[i].LengthSquared() == 0.0) continue;
+    for (int j = i + 1; j < n && !folded; j++)
+      folded = normal[j].LengthSquared() != 0.0 && normal[i] * normal[j] < 0.0;
+  }
+  double change = std::fabs(after - before);
+  return folded ? 2.0 * change : change;
+}
+
+namespace {
+
+struct CCandidate {
+  int kept, removed; // places in the vertex array
+  CFace3d* faces[2]; // the faces on the edge (null when missing)
+  double cost;
+  int next[2]; // next candidate of the same vertex, per end (kept, removed)
+  int active;
+};
+
+class CAccumulator {
+public:
+  CAccumulator(CMesh3d* mesh, int visualDebugging, const CSimplificationHooks& hooks)
+      : m_Mesh(mesh), m_Visual(visualDebugging), m_Throttle(hooks) {}
+  int Run(int final);
+
+private:
+  struct CEntry {
+    double key;
+    int id;
+    bool operator<(const CEntry& o) const { return key > o.key || (key == o.key && id > o.id); }
+  };
+
+  int IndexOf(const CVertex3d* v) const {
+    int i = v ? v->m_Flag : -1;
+    return i >= 0 && i < static_cast<int>(m_Vertex.size()) && m_Vertex[i] == v ? i : -1;
+  }
+  // Candidate "kept absorbs removed" with its cost, queued when its key is
+  // below the search start.
+  void Add(int kept, int removed) {
+    CVertex3d *k = m_Vertex[kept], *r = m_Vertex[removed];
+    CCandidate c{kept, removed, {nullptr, nullptr}, 0.0, {m_Head[kept], m_Head[removed]}, 1};
+    int found = 0;
+    for (CFace3d* f : r->m_ArrayFaceNeighbor)
+      if (f && f->HasVertex(k) && found < 2) c.faces[found++] = f;
+    c.cost = AccumulationCost(k, r);
+    int id = static_cast<int>(m_Cand.size());
+    m_Cand.push_back(c);
+    m_Head[kept] = id;
+    m_Head[removed] = id;
+    m_Pending.push_back(id);
+  }
+  // Queues the candidates added since the last call, with the accumulated
+  // errors as they now stand.
+  void QueuePending() {
+    for (int id : m_Pending) {
+      double key = static_cast<double>(m_Error[m_Cand[id].kept]) + m_Cand[id].cost;
+      if (key < kNoKey) Push({key, id});
+    }
+    m_Pending.clear();
+  }
+  void Push(CEntry e) {
+    m_Heap.push_back(e);
+    std::push_heap(m_Heap.begin(), m_Heap.end());
+  }
+  template <class Fn> void ForCandidates(int v, Fn fn) {
+    int* link = &m_Head[v];
+    while (*link >= 0) {
+      int id = *link;
+      CCandidate& c = m_Cand[id];
+      int end = c.kept == v ? 0 : 1;
+      if (!c.active) {
+        *link = c.next[end];
+        continue;
+      }
+      fn(c);
+      link = &m_Cand[id].next[end];
+    }
+  }
+  void DeactivateAll(int v) {
+    ForCandidates(v, [](CCandidate& c) { c.active = 0; });
+  }
+  void DeactivateNaming(int v, const CFace3d* a, const CFace3d* b) {
+    ForCandidates(v, [a, b](CCandidate& c) {
+      for (const CFace3d* f : c.faces)
+        if (f && (f == a || f == b)) c.active = 0;
+    });
+  }
+  void Build();
+  int TryValence3(CCandidate& c, int& removedVertex);
+  void Collapse(int id);
+
+  CMesh3d* m_Mesh;
+  int m_Visual;
+  CRedrawThrottle m_Throttle;
+  std::vector<CVertex3d*> m_Vertex;
+  std::vector<float> m_Error; // accumulated error per vertex
+  std::vector<int> m_Head;    // first candidate of each vertex
+  std::vector<CCandidate> m_Cand;
+  std::vector<int> m_Pending;
+  std::vector<CEntry> m_Heap;
+  int m_Count = 0;
+};
+
+// Phase 2: one candidate per ordered edge, vertex by vertex.
+void CAccumulator::Build() {
+  int nv = m_Mesh->NbVertex();
+  m_Vertex.assign(m_Mesh->m_ArrayVertex.begin(), m_Mesh->m_ArrayVertex.end());
+  m_Error.assign(static_cast<size_t>(nv), 0.0f);
+  m_Head.assign(static_cast<size_t>(nv), -1);
+  m_Mesh->SetFlagOnFaces(0);
+  for (int i = 0; i < nv; i++)
+    if (m_Vertex[i]) m_Vertex[i]->m_Flag = i;
+  m_Cand.reserve(static_cast<size_t>(6 * nv + 16));
+  for (int i = 0; i < nv; i++) {
+    ReportLoopProgress(i, nv, "Candidates");
+    CVertex3d* v = m_Vertex[i];
+    if (!v) continue;
+    for (CVertex3d* n : v->m_ArrayVertexNeighbor) {
+      int j = IndexOf(n);
+      if (j >= 0 && j != i) Add(i, j);
+    }
+  }
+  m_Heap.reserve(m_Pending.size());
+  QueuePending();
+  m_Count = nv;
+}
+
+// Special case of a collapse: a third corner of the edge's faces that has
+// at most three faces inside the surface goes instead. Returns 1 when one
+// was found (removedVertex says whether it went), 0 to collapse the edge.
+int CAccumulator::TryValence3(CCandidate& c, int& removedVertex) {
+  removedVertex = 0;
+  for (CFace3d* f : c.faces) {
+    if (!f) continue;
+    CVertex3d* t = f->OtherVertex(m_Vertex[c.kept], m_Vertex[c.removed]);
+    if (!t || t->NbFace() > 3 || t->IsBoundaryVertex()) continue;
+    int ti = IndexOf(t);
+    CFace3d* gone[2] = {t->NbFace() > 1 ? t->GetFace(1) : nullptr,
+                        t->NbFace() > 2 ? t->GetFace(2) : nullptr};
+    std::vector<CVertex3d*> ring(t->m_ArrayVertexNeighbor.begin(), t->m_ArrayVertexNeighbor.end());
+    if (ti < 0 || !m_Mesh->RemoveValence3Vertex(t)) return 1;
+    // the vertex and its two merged faces are gone from every candidate
+    DeactivateAll(ti);
+    m_Head[ti] = -1;
+    m_Vertex[ti] = nullptr;
+    for (CVertex3d* n : ring) {
+      int ni = IndexOf(n);
+      if (ni >= 0) DeactivateNaming(ni, gone[0], gone[1]);
+    }
+    removedVertex = 1;
+    return 1;
+  }
+  return 0;
+}
+
+// Phase 3, one step: the candidate's edge collapses (or a valence-3 vertex
+// beside it goes).
+void CAccumulator::Collapse(int id) {
+  CCandidate& c = m_Cand[id];
+  int removedVertex = 0;
+  if (TryValence3(c, removedVertex)) {
+    if (!removedVertex) {
+      m_Cand[id].active = 0;
+    } else {
+      m_Count--;
+      // the candidate stays in the list with its key
+      if (m_Cand[id].active)
+        Push({static_cast<double>(m_Error[m_Cand[id].kept]) + m_Cand[id].cost, id});
+    }
+    return;
+  }
+  int k = c.kept, r = c.removed;
+  CVertex3d *kept = m_Vertex[k], *removed = m_Vertex[r];
+  double cost = c.cost;
+  if (!m_Mesh->CollapseEdge(kept, removed, kept->Position(), nullptr, 1)) {
+    c.active = 0;
+    return;
+  }
+  m_Count--;
+  DeactivateAll(r);
+  DeactivateAll(k);
+  m_Head[r] = -1;
+  m_Vertex[r] = nullptr;
+
+  // the kept vertex's candidates again, then its accumulated error
+  std::vector<int> ring;
+  for (CVertex3d* n : kept->m_ArrayVertexNeighbor) {
+    int j = IndexOf(n);
+    if (j >= 0 && j != k) ring.push_back(j);
+  }
+  for (int j : ring) {
+    Add(k, j);
+    Add(j, k);
+  }
+  m_Error[k] = AccumulatedError(m_Error[k], cost, m_Error[r]);
+  QueuePending();
+}
+
+int CAccumulator::Run(int final) {
+  Build();
+  int start = m_Count;
+  int wanted = std::max(1, start - final);
+  for (long long step = 0; m_Count > final; step++) {
+    if ((step & 0x3fff) == 0) ReportProgress(double(start - m_Count) / wanted, "Collapsing");
+    // the active candidate of lowest key
+    while (!m_Heap.empty() && !m_Cand[m_Heap.front().id].active) {
+      std::pop_heap(m_Heap.begin(), m_Heap.end());
+      m_Heap.pop_back();
+    }
+    if (m_Heap.empty()) break;
+    int id = m_Heap.front().id;
+    std::pop_heap(m_Heap.begin(), m_Heap.end());
+    m_Heap.pop_back();
+    int before = m_Count;
+    Collapse(id);
+    if (m_Visual && m_Count < before) m_Throttle.Redraw();
+  }
+  return start - m_Count;
+}
+
+} // namespace
+
+int ErrorAccumulation(CMesh3d* mesh, int final, int visualDebugging,
+                      const CSimplificationHooks& hooks) {
+  if (!mesh) return -1;
+  // Phase 1: a clean mesh, and a target below its size
+  mesh->Rebuild();
+  if (final >= mesh->NbVertex()) return -1;
+
+  int removed = 0;
+  {
+    CAccumulator accumulator(mesh, visualDebugging, hooks);
+    removed = accumulator.Run(final);
+  }
+  // Phase 4: flags cleared as the candidates left them, mesh rebuilt
+  mesh->SetFlagOnVertices(0);
+  mesh->SetFlagOnFaces(0);
+  mesh->Rebuild();
+  return removed;
+}

@@ -1,0 +1,110 @@
+#pragma once
+
+// Indexed binary min-heap over small integer ids (records of a
+// simplification), each with a key kept inside the heap array so that
+// sifting never leaves it. Keys are compared with Key::operator< and ties go
+// to the lower id; callers hand ids out in list order, so the heap yields
+// exactly the record a scan of the list would pick: the first of the lowest
+// keys. Every id is in the heap at most once and can be re-keyed or removed
+// in O(log n) (O(1) on average for a re-key that moves it little).
+
+#include <cstddef>
+#include <vector>
+
+template <class Key> class CKeyedHeap {
+public:
+  bool Empty() const { return m_Heap.empty(); }
+  std::size_t Size() const { return m_Heap.size(); }
+  int Top() const { return m_Heap.front().id; }
+  bool Has(int id) const {
+    return id >= 0 && static_cast<std::size_t>(id) < m_Pos.size() && m_Pos[id] >= 0;
+  }
+
+  // Queues id with key, or gives it that key when it is queued.
+  void Set(int id, const Key& key) {
+    if (static_cast<std::size_t>(id) >= m_Pos.size()) m_Pos.resize(id + 1, -1);
+    int i = m_Pos[id];
+    if (i < 0) {
+      i = static_cast<int>(m_Heap.size());
+      m_Heap.push_back({key, id});
+      m_Pos[id] = i;
+      Up(i);
+      return;
+    }
+    m_Heap[i].key = key;
+    Up(i);
+    Down(m_Pos[id]);
+  }
+  void Remove(int id) {
+    if (!Has(id)) return;
+    int i = m_Pos[id];
+    m_Pos[id] = -1;
+    Entry last = m_Heap.back();
+    m_Heap.pop_back();
+    if (last.id == id) return;
+    m_Heap[i] = last;
+    m_Pos[last.id] = i;
+    Up(i);
+    Down(m_Pos[last.id]);
+  }
+  int Pop() {
+    int id = Top();
+    Remove(id);
+    return id;
+  }
+  // Appends without ordering; Heapify orders everything appended at once.
+  void Append(int id, const Key& key) {
+    if (static_cast<std::size_t>(id) >= m_Pos.size()) m_Pos.resize(id + 1, -1);
+    m_Pos[id] = static_cast<int>(m_Heap.size());
+    m_Heap.push_back({key, id});
+  }
+  void Heapify() {
+    for (int i = static_cast<int>(m_Heap.size()) / 2 - 1; i >= 0; i--) Down(i);
+  }
+  void Reserve(std::size_t n) {
+    m_Heap.reserve(n);
+    m_Pos.reserve(n);
+  }
+
+private:
+  struct Entry {
+    Key key;
+    int id;
+    bool operator<(const Entry& o) const {
+      if (key < o.key) return true;
+      if (o.key < key) return false;
+      return id < o.id;
+    }
+  };
+
+  void Up(int i) {
+    Entry e = m_Heap[i];
+    while (i > 0) {
+      int parent = (i - 1) / 2;
+      if (!(e < m_Heap[parent])) break;
+      m_Heap[i] = m_Heap[parent];
+      m_Pos[m_Heap[i].id] = i;
+      i = parent;
+    }
+    m_Heap[i] = e;
+    m_Pos[e.id] = i;
+  }
+  void Down(int i) {
+    int n = static_cast<int>(m_Heap.size());
+    Entry e = m_Heap[i];
+    for (;;) {
+      int child = 2 * i + 1;
+      if (child >= n) break;
+      if (child + 1 < n && m_Heap[child + 1] < m_Heap[child]) child++;
+      if (!(m_Heap[child] < e)) break;
+      m_Heap[i] = m_Heap[child];
+      m_Pos[m_Heap[i].id] = i;
+      i = child;
+    }
+    m_Heap[i] = e;
+    m_Pos[e.id] = i;
+  }
+
+  std::vector<Entry> m_Heap;
+  std::vector<int> m_Pos; // id -> place in m_Heap, -1 when absent
+};
