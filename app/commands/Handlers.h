@@ -47,6 +47,8 @@ std::vector<CommandBinding> ViewCommands();
 // The valence-driven coder's commands (32986, 32988, 32989).
 std::vector<CommandBinding> ValenceCommands();
 std::vector<CommandBinding> UndoCommands();
+// The degree-and-offset structure coder and its decoder (32897, 32901).
+std::vector<CommandBinding> StructureCodingCommands();
 // Quad and polygon meshes, the predefined meshes and the quad export.
 std::vector<CommandBinding> PolygonCommands();
 
