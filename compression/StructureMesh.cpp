@@ -21,6 +21,18 @@ int Refuse(std::string& error, const char* format, int a, int b = 0) {
   return 0;
 }
 
+// Faces having both a and b as corners (asked only on the refusal path).
+int FacesOnEdge(const std::vector<int>& triangles, int a, int b) {
+  int count = 0;
+  for (size_t t = 0; t + 2 < triangles.size(); t += 3) {
+    const int* c = &triangles[t];
+    const bool hasA = c[0] == a || c[1] == a || c[2] == a;
+    const bool hasB = c[0] == b || c[1] == b || c[2] == b;
+    count += hasA && hasB;
+  }
+  return count;
+}
+
 } // namespace
 
 int CStructureMesh::Build(const CMesh3d& mesh, std::string& error) {
@@ -67,7 +79,7 @@ int CStructureMesh::Build(int nbVertex, const std::vector<int>& triangles, std::
       m_Out[a] = h;
       auto inserted = directed.emplace(EdgeKey(a, b), h);
       if (!inserted.second) {
-        if (directed.count(EdgeKey(b, a)))
+        if (FacesOnEdge(triangles, a, b) > 2)
           return Refuse(error, "Edge (%d, %d) has more than two faces: the mesh is not manifold", a,
                         b);
         return Refuse(error, "Faces %d and %d are not oriented alike", inserted.first->second / 3,
