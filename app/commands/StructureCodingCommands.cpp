@@ -100,7 +100,11 @@ CommandResult SingleRun(CCommandContext& context, const CMesh3d& mesh, const std
   CStructureResult result;
   const int ok = EncodeStructure(mesh, file, seed, options, result);
   if (gates) gates->SetModified();
-  if (!ok) return Refused(context, result.m_Error);
+  if (!ok) {
+    // a refused run leaves no drawing behind
+    if (gates) Scene(context)->DeleteAt(Scene(context)->NbObject() - 1);
+    return Refused(context, result.m_Error);
+  }
   context.ReportFileWritten(result.m_File);
   context.ui.ShowMessage(StructureReport(result));
   return CommandResult::Done;

@@ -154,6 +154,7 @@ TEST_F(StructureCommandTest, RefusalsSayWhy) {
     m_UI.messages.clear();
     EXPECT_EQ(Run(doc, c.command, c.sets), c.result) << c.name;
     EXPECT_NE(LastMessage().find(c.message), std::string::npos) << c.name << ": " << LastMessage();
+    EXPECT_EQ(doc.m_SceneGraph.NbObject(), c.mesh ? 1 : 0) << c.name;
   }
 }
 
