@@ -18,10 +18,11 @@ CommandResult ShowOutcome(CCommandContext& context, const CSubdivisionOutcome& o
 
 std::vector<CommandBinding> DocumentBindings() {
   std::vector<CommandBinding> all;
-  for (auto family : {FileCommands, ExportCommands, ModeCommands, SceneCommands, MeshCommands,
-                      GeometryCommands, SubdivisionCommands, SimplificationCommands,
-                      SurfaceCommands, Sqrt3Commands, ViewCommands, ValenceCommands,
-                      ProgressiveValenceCommands, UndoCommands, PolygonCommands, CaptureCommands}) {
+  for (auto family :
+       {FileCommands, ExportCommands, ModeCommands, SceneCommands, MeshCommands, GeometryCommands,
+        SubdivisionCommands, SimplificationCommands, SurfaceCommands, Sqrt3Commands, ViewCommands,
+        ValenceCommands, ProgressiveValenceCommands, UndoCommands, PolygonCommands,
+        StructureCodingCommands, CaptureCommands}) {
     std::vector<CommandBinding> bindings = family();
     all.insert(all.end(), std::make_move_iterator(bindings.begin()),
                std::make_move_iterator(bindings.end()));

@@ -55,6 +55,8 @@ std::vector<CommandBinding> ValenceCommands();
 // The progressive valence coder's commands (33007, 33037, 33003, 33000).
 std::vector<CommandBinding> ProgressiveValenceCommands();
 std::vector<CommandBinding> UndoCommands();
+// The degree-and-offset structure coder and its decoder (32897, 32901).
+std::vector<CommandBinding> StructureCodingCommands();
 // Quad and polygon meshes, the predefined meshes and the quad export.
 std::vector<CommandBinding> PolygonCommands();
 // EPS, bitmap, clipboard picture, vector pictures of the first mesh and

@@ -1,7 +1,10 @@
 #include "tests/support/TestMeshes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <map>
+#include <set>
 #include <unordered_map>
 #include <vector>
 
@@ -165,6 +168,34 @@ CMesh3d* MakeGrid(int nx, int ny) {
 
 CMesh3d* MakeGridWithHoles(int nx, int ny, int holes) {
   return MakeGridSkipping(nx, ny, holes);
+}
+
+CMesh3d* MakeDoubled(const CMesh3d* open) {
+  const int nv = open->NbVertex();
+  std::map<const CVertex3d*, int> index;
+  std::vector<double> xyz;
+  for (int i = 0; i < nv; i++) {
+    const CVertex3d* v = open->GetVertex(i);
+    index[v] = i;
+    xyz.insert(xyz.end(), {v->x, v->y, v->z});
+  }
+  for (int i = 0; i < nv; i++)
+    xyz.insert(xyz.end(), {xyz[3 * i], xyz[3 * i + 1], xyz[3 * i + 2] - 1.0});
+  std::vector<int> triangles;
+  std::set<std::pair<int, int>> directed;
+  for (int i = 0; i < open->NbFace(); i++) {
+    int c[3];
+    for (int k = 0; k < 3; k++) c[k] = index[open->GetFace(i)->v(k)];
+    for (int k = 0; k < 3; k++) directed.insert({c[k], c[(k + 1) % 3]});
+    triangles.insert(triangles.end(), {c[0], c[1], c[2], nv + c[0], nv + c[2], nv + c[1]});
+  }
+  // a band of two triangles joins every boundary edge a -> b to its copy
+  for (const auto& edge : directed)
+    if (!directed.count({edge.second, edge.first})) {
+      int a = edge.first, b = edge.second;
+      triangles.insert(triangles.end(), {b, a, nv + a, b, nv + a, nv + b});
+    }
+  return MakeMesh(xyz, triangles);
 }
 
 CMesh3d* MakeNonManifoldFan(int blades) {

@@ -39,6 +39,11 @@ CMesh3d* MakeGrid(int nx, int ny);
 // along its diagonal (each hole gives one more boundary loop).
 CMesh3d* MakeGridWithHoles(int nx, int ny, int holes);
 
+// Closed mesh made of an open mesh and its mirror image below it, joined
+// by a band along every boundary: a grid with h holes gives a closed
+// surface of genus h.
+CMesh3d* MakeDoubled(const CMesh3d* open);
+
 // `blades` triangles sharing the edge (0, 1): a non-manifold fan.
 CMesh3d* MakeNonManifoldFan(int blades);
 
