@@ -220,6 +220,7 @@ void CCommandRegistry::Bind(CommandBinding binding) {
   info->enabledWhen = std::move(binding.enabledWhen);
   info->text = std::move(binding.text);
   info->recordsUndo = binding.recordsUndo;
+  info->keepsDisplayLists = binding.keepsDisplayLists;
   if (!binding.dialog.fields.empty()) SetDialog(binding.command, std::move(binding.dialog));
 }
 
@@ -293,6 +294,7 @@ BuildApplicationRegistry(const std::vector<CommandBinding>& frontEnd) {
   auto registry = std::make_unique<CCommandRegistry>();
   RegisterMenuTree(*registry);
   RegisterCommandsWithoutMenu(*registry);
+  RegisterPanelCommands(*registry);
   RegisterDialogs(*registry);
   for (CommandBinding& binding : DocumentBindings()) registry->Bind(std::move(binding));
   for (const CommandBinding& binding : frontEnd) registry->Bind(binding);

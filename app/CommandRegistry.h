@@ -126,6 +126,10 @@ struct CommandInfo {
   DocumentText text;
   // False for the commands that walk the undo history themselves.
   bool recordsUndo = true;
+  // True for commands that mark what they change for rebuilding themselves
+  // (materials, shown flags, helper objects): the end of the command keeps
+  // the other objects' display lists.
+  bool keepsDisplayLists = false;
 
   bool HasMenuEntry() const { return !menuPath.empty(); }
   // The path, or the name for commands without a menu entry.
@@ -154,6 +158,7 @@ struct CommandBinding {
   CommandDialog dialog;      // replaces the registered dialog when it has fields
   DocumentText text;         // item text that depends on the document
   bool recordsUndo = true;
+  bool keepsDisplayLists = false;
 
   CommandBinding(std::string command, CommandHandler handler, Effects effects,
                  Redraw redraw = Redraw::Invalidate)
@@ -173,6 +178,10 @@ struct CommandBinding {
   }
   CommandBinding&& WithoutUndoRecord() && {
     recordsUndo = false;
+    return std::move(*this);
+  }
+  CommandBinding&& KeepsDisplayLists() && {
+    keepsDisplayLists = true;
     return std::move(*this);
   }
   CommandBinding&& Dialog(CommandDialog d) && {
@@ -279,6 +288,8 @@ const CCommandRegistry& ApplicationRegistry();
 void RegisterMenuTree(CCommandRegistry& registry);
 void RegisterCommandsWithoutMenu(CCommandRegistry& registry);
 void RegisterDialogs(CCommandRegistry& registry);
+// The command panel's controls, commands without a menu entry.
+void RegisterPanelCommands(CCommandRegistry& registry);
 // Every binding of the toolkit-free layer.
 std::vector<CommandBinding> DocumentBindings();
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CommandPanelState.h"
 #include "app/RecentFileList.h"
 #include "app/RenderViewState.h"
 
@@ -47,6 +48,11 @@ public:
   // Starts a timer of the active view of doc (1: spin, 2: silhouette-driven
   // refinement cycle); without windows there is no timer.
   virtual void StartViewTimer(COrvexDoc* /*doc*/, int /*timer*/, int /*periodMs*/) {}
+  virtual void StopViewTimer(COrvexDoc* /*doc*/, int /*timer*/) {}
+  // The command panel the panel commands of doc act on: the active window's
+  // panel in a window program; here, one panel state per document, kept
+  // while the document is open.
+  virtual CCommandPanelState* ActivePanelState(COrvexDoc* doc);
 
 protected:
   virtual void OnDocumentOpened(COrvexDoc*) {}
@@ -59,6 +65,7 @@ private:
   std::string m_LastError;
   CViewingState m_ViewingSlot;
   std::vector<std::pair<COrvexDoc*, std::unique_ptr<CRenderViewState>>> m_DefaultViews;
+  std::vector<std::pair<COrvexDoc*, std::unique_ptr<CCommandPanelState>>> m_DefaultPanels;
 };
 
 } // namespace orvex

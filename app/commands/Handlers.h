@@ -49,5 +49,7 @@ std::vector<CommandBinding> ValenceCommands();
 std::vector<CommandBinding> UndoCommands();
 // Quad and polygon meshes, the predefined meshes and the quad export.
 std::vector<CommandBinding> PolygonCommands();
+// The controls of the command panel ("Panel/Materials/Predefined", ...).
+std::vector<CommandBinding> PanelCommands();
 
 } // namespace orvex
