@@ -32,8 +32,7 @@ int CountSets(const COrvexDoc* doc, const std::string& name) {
   const CSceneGraph3d& scene = doc->m_SceneGraph;
   for (int i = 0; i < scene.NbObject(); i++) {
     CObject3d* object = scene.GetAt(i);
-    if (object->GetType() == TYPE_VECTORSET3D &&
-        static_cast<CVectorSet3d*>(object)->m_Name == name)
+    if (object->GetType() == TYPE_VECTORSET3D && static_cast<CVectorSet3d*>(object)->m_Name == name)
       count++;
   }
   return count;
@@ -50,18 +49,18 @@ TEST(CommandPanelState, StartsWithTheValuesOfTheForm) {
   CCommandPanelState panel;
   struct Colour {
     PanelColor value, expected;
-  } colours[] = {{panel.m_BackgroundColor, 0},          {panel.m_SurfaceColor, 0xFFFFFF},
-                 {panel.m_LightAmbient, 0xB2B2B2},      {panel.m_LightDiffuse, 0xCCCCCC},
-                 {panel.m_LightSpecular, 0xFFFFFF},     {panel.m_MaterialAmbient, 0},
-                 {panel.m_MaterialDiffuse, 0xC8C8C8},   {panel.m_MaterialSpecular, 0xC8C8C8},
-                 {panel.m_MaterialEmission, 0},         {panel.m_VectorColor, 0x0000FF},
+  } colours[] = {{panel.m_BackgroundColor, 0},        {panel.m_SurfaceColor, 0xFFFFFF},
+                 {panel.m_LightAmbient, 0xB2B2B2},    {panel.m_LightDiffuse, 0xCCCCCC},
+                 {panel.m_LightSpecular, 0xFFFFFF},   {panel.m_MaterialAmbient, 0},
+                 {panel.m_MaterialDiffuse, 0xC8C8C8}, {panel.m_MaterialSpecular, 0xC8C8C8},
+                 {panel.m_MaterialEmission, 0},       {panel.m_VectorColor, 0x0000FF},
                  {panel.m_CameraColor, 0x00FFFF}};
   for (const Colour& c : colours) EXPECT_EQ(c.value, c.expected);
-  const int switches[] = {panel.m_bLighting,     panel.m_bGouraud,         panel.m_bAntialiasing,
-                          panel.m_bRotation,     panel.m_bLink,            panel.m_bNormalsShown,
-                          panel.m_bWireframe,    panel.m_bSharpEdgesShown, panel.m_bObject0,
-                          panel.m_bObject1,      panel.m_bCameraMarking,   panel.m_bSilhouetteMarking,
-                          panel.m_bCulling,      panel.m_LodMode,          panel.m_bGlobalColor};
+  const int switches[] = {
+      panel.m_bLighting, panel.m_bGouraud,      panel.m_bAntialiasing,  panel.m_bRotation,
+      panel.m_bLink,     panel.m_bNormalsShown, panel.m_bWireframe,     panel.m_bSharpEdgesShown,
+      panel.m_bObject0,  panel.m_bObject1,      panel.m_bCameraMarking, panel.m_bSilhouetteMarking,
+      panel.m_bCulling,  panel.m_LodMode,       panel.m_bGlobalColor};
   const int expected[] = {1, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0, 0, 0};
   for (size_t i = 0; i < std::size(switches); i++) EXPECT_EQ(switches[i], expected[i]) << i;
   EXPECT_FLOAT_EQ(panel.m_NormalsScale, 0.1f);
@@ -411,10 +410,10 @@ TEST(PanelSwitches, SwitchesLandInTheDisplayState) {
     ASSERT_EQ(h.Run(row.command, sets), R::Done) << row.command;
     EXPECT_TRUE(row.holds()) << row.command;
   }
-  ASSERT_EQ(h.Run("Panel/Lights/Update", {{"Index", "3"},
-                                          {"Position (x y z w)", "1 2 3 1"},
-                                          {"Direction (x y z)", "0 -1 0"}}),
-            R::Done);
+  ASSERT_EQ(
+      h.Run("Panel/Lights/Update",
+            {{"Index", "3"}, {"Position (x y z w)", "1 2 3 1"}, {"Direction (x y z)", "0 -1 0"}}),
+      R::Done);
   EXPECT_EQ(d.m_Lights[3].m_bEnabled, 1);
   EXPECT_FLOAT_EQ(d.m_Lights[3].m_Position[2], 3.0f);
   EXPECT_FLOAT_EQ(d.m_Lights[3].m_Direction[1], -1.0f);

@@ -36,9 +36,8 @@ public:
   orvex::CRenderViewState& View() { return *host.ActiveViewState(doc); }
 
   // Runs a command with its dialog's defaults changed by `sets`.
-  orvex::CommandResult
-  Run(const std::string& command,
-      const std::vector<std::pair<std::string, std::string>>& sets = {}) {
+  orvex::CommandResult Run(const std::string& command,
+                           const std::vector<std::pair<std::string, std::string>>& sets = {}) {
     const orvex::CommandInfo* info = orvex::ApplicationRegistry().Find(command);
     EXPECT_NE(info, nullptr) << command;
     if (!info) return orvex::CommandResult::Unavailable;
