@@ -1,6 +1,7 @@
 #include "app/gui/DocumentWindows.h"
 
 #include "app/OrvexDoc.h"
+#include "app/gui/FormCommandView.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/RenderView.h"
 
@@ -25,6 +26,15 @@ CRenderViewState* CQtDocumentHost::ActiveViewState(COrvexDoc* doc) {
 
 void CQtDocumentHost::StartViewTimer(COrvexDoc* doc, int timer, int periodMs) {
   if (CRenderView* view = m_Frame.ActiveView(doc)) view->StartTimer(timer, periodMs);
+}
+
+void CQtDocumentHost::StopViewTimer(COrvexDoc* doc, int timer) {
+  if (CRenderView* view = m_Frame.ActiveView(doc)) view->StopTimer(timer);
+}
+
+CCommandPanelState* CQtDocumentHost::ActivePanelState(COrvexDoc* doc) {
+  if (CFormCommandView* panel = m_Frame.ActivePanel(doc)) return &panel->State();
+  return CDocumentHost::ActivePanelState(doc);
 }
 
 void CQtDocumentHost::OnDocumentOpened(COrvexDoc* doc) {

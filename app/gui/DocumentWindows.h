@@ -29,6 +29,9 @@ public:
   CRenderViewState* ActiveViewState(COrvexDoc* doc) override;
   // Starts a timer of doc's active render view.
   void StartViewTimer(COrvexDoc* doc, int timer, int periodMs) override;
+  void StopViewTimer(COrvexDoc* doc, int timer) override;
+  // The state of doc's active command panel (see CMainFrame::ActivePanel).
+  CCommandPanelState* ActivePanelState(COrvexDoc* doc) override;
 
 protected:
   void OnDocumentOpened(COrvexDoc* doc) override;
