@@ -172,7 +172,8 @@ CommandResult CMainFrame::RunPanelCommand(CFormCommandView* panel, const QString
       return CommandResult::Failed;
     }
   }
-  CommandResult result = m_Dispatcher.Run(*info, panel->GetDocument(), &values).result;
+  // the panel's controls are the dialog: no other is shown
+  CommandResult result = m_Dispatcher.Run(*info, panel->GetDocument(), &values, false).result;
   if (!m_bDestroying) {
     panel->Refresh();
     UpdateCommandStates();
