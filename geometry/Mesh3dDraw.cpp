@@ -11,6 +11,7 @@ int CMesh3d::glDraw(const CDrawOptions& options) const {
   if (m_DisplayListMode && options.m_DisplayLists && !options.m_ForceMeshColor) {
     if (!m_GlList.IsCurrent(m_Revision)) glBuildList(options);
     glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_COLOR_MATERIAL);
     glApplyMaterial();
     const bool called = m_GlList.glCall();
     glPopAttrib();
@@ -88,6 +89,7 @@ static void glDrawFacesOneByOne(const CMesh3d* mesh, bool textured, bool useMesh
 void CMesh3d::DrawContent(const CDrawOptions& options) const {
   if (!m_Show) return;
   glPushAttrib(GL_ENABLE_BIT);
+  glDisable(GL_COLOR_MATERIAL);
   glApplyMaterial();
   DrawGeometry(options);
   glPopAttrib();
@@ -103,15 +105,14 @@ void CMesh3d::glApplyMaterial() const {
   glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, white);
 }
 
-// Everything but the material (which the caller applies, inside an
-// enable-bit push that restores colour tracking afterwards).
+// Everything but the material, which the caller applies with colour
+// tracking off, inside an enable-bit push that restores tracking after.
 void CMesh3d::DrawGeometry(const CDrawOptions& options) const {
   const bool useMeshColor = m_UseMeshColor || options.m_ForceMeshColor;
-  // without colours of its own the material lights the mesh: colour
-  // tracking off before the first colour is sent, so that the material is
-  // not overwritten
+  // without colours of its own the material lights the mesh; with them,
+  // colour tracking takes the colours before the first one is sent
   const bool plain = !useMeshColor && HasPlainColor();
-  if (plain) glDisable(GL_COLOR_MATERIAL);
+  if (!plain) glEnable(GL_COLOR_MATERIAL);
   glPushMatrix();
   m_Transform.glApply();
 
