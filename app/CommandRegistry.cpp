@@ -46,7 +46,7 @@ const char* TargetName(CommandTarget target) {
 std::string EffectNames(Effects effects) {
   static const char* const kNames[] = {"view",     "display",   "positions",  "normals",
                                        "topology", "objects",   "attributes", "overlay",
-                                       "files",    "documents", "frame"};
+                                       "files",    "documents", "frame",      "materials"};
   std::string names;
   for (unsigned bit = 0; bit < sizeof(kNames) / sizeof(kNames[0]); bit++)
     if (effects & (1u << bit)) names += (names.empty() ? "" : "|") + std::string(kNames[bit]);

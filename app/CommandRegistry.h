@@ -56,6 +56,7 @@ enum Effect : unsigned {
   kEffectFiles = 1u << 8,      // files written without a file dialog
   kEffectDocuments = 1u << 9,  // documents opened, closed or saved; the session ended
   kEffectFrame = 1u << 10,     // windows, bars and full screen of the front end
+  kEffectMaterials = 1u << 11, // mesh materials (set outside the display lists)
 };
 using Effects = unsigned;
 

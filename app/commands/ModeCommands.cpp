@@ -64,7 +64,7 @@ static CommandBinding MaterialCommand(const char* name) {
                           ? CommandResult::Done
                           : CommandResult::NothingDone;
              },
-             kEffectAttributes)
+             kEffectMaterials)
       .KeepsDisplayLists();
 }
 

@@ -83,7 +83,8 @@ CommandBinding SliderCommand(const std::string& name, PanelSlider slider, Effect
                           MoveSlider(t, slider, c.params.Integer(kPosition));
                           return 1;
                         }),
-                        kEffectView | kEffectDisplay | kEffectAttributes | kEffectOverlay | extra)
+                        kEffectView | kEffectDisplay | kEffectMaterials | kEffectAttributes |
+                            kEffectOverlay | extra)
       .Dialog(SliderDialog(slider))
       .KeepsDisplayLists()
       .WithoutUndoRecord();
@@ -137,7 +138,8 @@ std::vector<CommandBinding> SwitchCommands() {
           .Dialog({"", {TextParam(kSteps, "0 5 0")}, {}})
           .KeepsDisplayLists(),
       CommandBinding("Panel/Scaling/Link", Simple(ToggleLink),
-                     kEffectView | kEffectDisplay | kEffectAttributes | kEffectOverlay)
+                     kEffectView | kEffectDisplay | kEffectMaterials | kEffectAttributes |
+                         kEffectOverlay)
           .KeepsDisplayLists()
           .WithoutUndoRecord(),
       CommandBinding("Panel/Options/Ramp", OnPanel([](CCommandContext& c, CPanelTarget& t) {
@@ -172,16 +174,16 @@ std::vector<CommandBinding> SwatchCommands() {
        kEffectDisplay},
       {"Panel/Materials/Ambient", 0,
        [](CPanelTarget& t, PanelColor c) { return SetMaterialColor(t, M::Ambient, c); },
-       kEffectAttributes},
+       kEffectMaterials},
       {"Panel/Materials/Diffuse", 0xC8C8C8,
        [](CPanelTarget& t, PanelColor c) { return SetMaterialColor(t, M::Diffuse, c); },
-       kEffectAttributes},
+       kEffectMaterials},
       {"Panel/Materials/Specular", 0xC8C8C8,
        [](CPanelTarget& t, PanelColor c) { return SetMaterialColor(t, M::Specular, c); },
-       kEffectAttributes},
+       kEffectMaterials},
       {"Panel/Materials/Emission", 0,
        [](CPanelTarget& t, PanelColor c) { return SetMaterialColor(t, M::Emission, c); },
-       kEffectAttributes},
+       kEffectMaterials},
       {"Panel/Camera/Color", 0x00FFFF, SetCameraColor, kEffectObjects},
   };
   std::vector<CommandBinding> out;
@@ -214,7 +216,7 @@ std::vector<CommandBinding> ObjectCommands() {
       CommandBinding("Panel/Materials/Predefined", OnPanel([](CCommandContext& c, CPanelTarget& t) {
                        return SelectPreset(t, c.params.Text(kName));
                      }),
-                     kEffectAttributes)
+                     kEffectMaterials)
           .Dialog({"", {ChoiceParam(kName, presets)}, {}})
           .KeepsDisplayLists(),
       keep({"Panel/LOD/Init", Simple(LodInit), shown}),

@@ -9,6 +9,7 @@
 
 #include "app/MaterialPresets.h"
 #include "app/PanelObjects.h"
+#include "app/UndoHistory.h"
 #include "geometry/Camera3d.h"
 #include "geometry/Mesh3d.h"
 #include "geometry/QuadMesh.h"
@@ -429,6 +430,35 @@ TEST(PanelSwitches, SurfaceColourDrawsEveryMeshInIt) {
   for (int i = 0; i < 2; i++) {
     EXPECT_EQ(Mesh(h.doc, i)->m_Color, CColor(0x10, 0x20, 0x30)) << i;
     EXPECT_EQ(Mesh(h.doc, i)->m_UseMeshColor, 1) << i;
+  }
+}
+
+} // namespace
+
+namespace {
+
+// Material commands record only the materials, and undo brings them back.
+TEST(MaterialChanges, UndoRecordsOnlyTheMaterials) {
+  struct Row {
+    const char* command;
+    std::vector<std::pair<std::string, std::string>> sets;
+  } rows[] = {{"Mode/Material/Pewter", {}},
+              {"Panel/Materials/Predefined", {{"Name", "Ruby"}}},
+              {"Panel/Materials/Emission", {{"Color", "#404040"}}}};
+  for (const Row& row : rows) {
+    CPanelHarness h({MakeIcoSphere(4)});
+    const CMaterial before = Mesh(h.doc, 0)->m_Material;
+    ASSERT_EQ(h.Run(row.command, row.sets), R::Done) << row.command;
+    EXPECT_EQ(h.doc->UndoHistory().NbUndo(), 1u) << row.command;
+    // a few hundred bytes, not a record per vertex of 5,120 faces
+    EXPECT_LT(h.doc->UndoHistory().Bytes(), 4096u) << row.command;
+    ASSERT_EQ(h.Run("Edit/Undo"), R::Done) << row.command;
+    const CMaterial& after = Mesh(h.doc, 0)->m_Material;
+    for (int k = 0; k < 4; k++) {
+      EXPECT_EQ(after.m_Diffuse[k], before.m_Diffuse[k]) << row.command;
+      EXPECT_EQ(after.m_Emission[k], before.m_Emission[k]) << row.command;
+    }
+    EXPECT_EQ(after.m_Shininess, before.m_Shininess) << row.command;
   }
 }
 
