@@ -63,6 +63,8 @@ public:
   // The command panel the panel commands of doc act on, chosen as
   // ActiveView chooses the view.
   CFormCommandView* ActivePanel(const COrvexDoc* doc) const;
+  // The command panel of the active document window (null without one).
+  CFormCommandView* GetActiveCommandPanel() const { return ActivePanel(ActiveDocument()); }
 
   // The status line (pane 0), repainted at once.
   QString StatusText() const;

@@ -78,6 +78,7 @@ TEST_F(CommandPanelTest, ReplacesThePlaceholderWithTheFormsFirstValues) {
   EXPECT_EQ(presets->currentItem()->text(), "Black plastic");
   EXPECT_TRUE(Control<QCheckBox>("Panel/Options/Lighting")->isChecked());
   EXPECT_EQ(m_Frame->ActivePanel(m_pDoc), Panel());
+  EXPECT_EQ(m_Frame->GetActiveCommandPanel(), Panel());
 }
 
 TEST_F(CommandPanelTest, ControlsChangeTheViewTheyBelongTo) {
