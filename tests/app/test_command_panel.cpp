@@ -107,7 +107,9 @@ TEST(CommandPanelState, ColorsReadAndWriteAsHashRrggbb) {
   for (const Row& row : rows) {
     PanelColor color = 0;
     EXPECT_EQ(ParsePanelColor(row.text, color), row.ok) << row.text;
-    if (row.ok) EXPECT_EQ(color, row.color) << row.text;
+    if (row.ok) {
+      EXPECT_EQ(color, row.color) << row.text;
+    }
   }
   EXPECT_EQ(PanelColorText(0x0000FF), "#FF0000");
 }

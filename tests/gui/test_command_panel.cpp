@@ -136,7 +136,9 @@ TEST_F(CommandPanelTest, ControlsChangeTheViewTheyBelongTo) {
     m_Chosen = QColor(m_Chosen.green(), m_Chosen.blue(), m_Chosen.red());
     Click(row.control);
     QImage after = Grab();
-    if (row.changesPicture) EXPECT_GT(Differing(before, after), 50);
+    if (row.changesPicture) {
+      EXPECT_GT(Differing(before, after), 50);
+    }
     before = after;
   }
   EXPECT_EQ(m_pDoc->m_SceneGraph.NbObject(), 1);

@@ -128,8 +128,12 @@ TEST_F(PanelLook, PresetsShowTheirHue) {
     const LitMeasure m = Measure(Picture(*h));
     ASSERT_GT(m.lit, 0);
     for (int k = 0; k < 3; k++) {
-      if (k != c.strongest) EXPECT_GT(m.mean[c.strongest], m.mean[k] + 5) << k;
-      if (c.weakest >= 0 && k != c.weakest) EXPECT_LT(m.mean[c.weakest], m.mean[k] - 5) << k;
+      if (k != c.strongest) {
+        EXPECT_GT(m.mean[c.strongest], m.mean[k] + 5) << k;
+      }
+      if (c.weakest >= 0 && k != c.weakest) {
+        EXPECT_LT(m.mean[c.weakest], m.mean[k] - 5) << k;
+      }
     }
   }
 }
