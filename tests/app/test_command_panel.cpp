@@ -204,10 +204,12 @@ TEST(MaterialSwatches, EachSwatchSetsItsOwnColourEmissionIncluded) {
     const CMaterial& after = Mesh(h.doc, 0)->m_Material;
     ExpectColor(row.read(after), 1.0f, 128 / 255.0f, 0.0f, row.command);
     // the other colours stay
-    for (const Row& other : rows)
-      if (other.read != row.read)
-        for (int k = 0; k < 4; k++)
-          EXPECT_EQ(other.read(after)[k], other.read(before)[k]) << row.command;
+    for (const Row& other : rows) {
+      if (other.read == row.read) continue;
+      for (int k = 0; k < 4; k++) {
+        EXPECT_EQ(other.read(after)[k], other.read(before)[k]) << row.command;
+      }
+    }
   }
   CPanelHarness h({MakeIcoSphere(1)});
   EXPECT_EQ(h.Run("Panel/Materials/Diffuse", {{"Color", "red"}}), R::Failed);
