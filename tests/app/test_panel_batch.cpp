@@ -99,19 +99,4 @@ TEST(PanelBatch, ObjectsAddedByThePanelStayWithTheDocument) {
   }
 }
 
-TEST(PanelBatch, PresetChangesTheSnapshot) {
-  fs::path dir = testsupport::FreshTestFolder("orvex_panel_snapshot_");
-  const std::string input = kSamples + "/icosahedron.wrl";
-  const std::string plain = (dir / "plain.png").string();
-  const std::string brass = (dir / "brass.png").string();
-  ASSERT_EQ(batchprocess::Run(ORVEX_BATCH, {input, "--snapshot", plain}, dir).status, 0);
-  ASSERT_EQ(batchprocess::Run(ORVEX_BATCH,
-                              {input, "--run", "Panel/Materials/Predefined", "--set", "Name=Brass",
-                               "--snapshot", brass},
-                              dir)
-                .status,
-            0);
-  EXPECT_NE(batchprocess::ReadFile(plain), batchprocess::ReadFile(brass));
-}
-
 } // namespace

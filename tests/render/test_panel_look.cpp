@@ -13,6 +13,7 @@
 
 #include "geometry/Mesh3d.h"
 #include "tests/render/RenderTestSupport.h"
+#include "tests/support/BatchProcess.h"
 #include "tests/support/PanelHarness.h"
 #include "tests/support/TestFolder.h"
 #include "tests/support/TestMeshes.h"
@@ -136,6 +137,22 @@ TEST_F(PanelLook, PresetsShowTheirHue) {
       }
     }
   }
+}
+
+// orvexbox-batch draws the preset a panel command applied.
+TEST(PanelLookBatch, PresetChangesTheSnapshot) {
+  std::filesystem::path dir = testsupport::FreshTestFolder("orvex_panel_snapshot_");
+  const std::string input = std::string(ORVEX_SAMPLES_DIR) + "/icosahedron.wrl";
+  const std::string plain = (dir / "plain.png").string();
+  const std::string brass = (dir / "brass.png").string();
+  ASSERT_EQ(batchprocess::Run(ORVEX_BATCH, {input, "--snapshot", plain}, dir).status, 0);
+  ASSERT_EQ(batchprocess::Run(ORVEX_BATCH,
+                              {input, "--run", "Panel/Materials/Predefined", "--set", "Name=Brass",
+                               "--snapshot", brass},
+                              dir)
+                .status,
+            0);
+  EXPECT_NE(batchprocess::ReadFile(plain), batchprocess::ReadFile(brass));
 }
 
 } // namespace
