@@ -47,8 +47,10 @@ CCommandBracket::~CCommandBracket() {
     // say they change it, or threw halfway through a change
     try {
       if (m_Context.doc == m_Doc)
-        m_Doc->EndCommand(unwinding || m_Info.target == CommandTarget::Document ||
-                          (m_Info.effects & kEffectsOnScene) != 0);
+        m_Doc->EndCommand(unwinding ||
+                          (!m_Info.keepsDisplayLists &&
+                           (m_Info.target == CommandTarget::Document ||
+                            (m_Info.effects & kEffectsOnScene) != 0)));
     } catch (...) {
     }
   } else if (m_Context.doc == m_Doc) {

@@ -46,7 +46,7 @@ const char* TargetName(CommandTarget target) {
 std::string EffectNames(Effects effects) {
   static const char* const kNames[] = {"view",     "display",   "positions",  "normals",
                                        "topology", "objects",   "attributes", "overlay",
-                                       "files",    "documents", "frame"};
+                                       "files",    "documents", "frame",      "materials"};
   std::string names;
   for (unsigned bit = 0; bit < sizeof(kNames) / sizeof(kNames[0]); bit++)
     if (effects & (1u << bit)) names += (names.empty() ? "" : "|") + std::string(kNames[bit]);
@@ -220,6 +220,7 @@ void CCommandRegistry::Bind(CommandBinding binding) {
   info->enabledWhen = std::move(binding.enabledWhen);
   info->text = std::move(binding.text);
   info->recordsUndo = binding.recordsUndo;
+  info->keepsDisplayLists = binding.keepsDisplayLists;
   if (!binding.dialog.fields.empty()) SetDialog(binding.command, std::move(binding.dialog));
 }
 
@@ -293,6 +294,7 @@ BuildApplicationRegistry(const std::vector<CommandBinding>& frontEnd) {
   auto registry = std::make_unique<CCommandRegistry>();
   RegisterMenuTree(*registry);
   RegisterCommandsWithoutMenu(*registry);
+  RegisterPanelCommands(*registry);
   RegisterDialogs(*registry);
   for (CommandBinding& binding : DocumentBindings()) registry->Bind(std::move(binding));
   for (const CommandBinding& binding : frontEnd) registry->Bind(binding);

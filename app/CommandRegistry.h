@@ -56,6 +56,7 @@ enum Effect : unsigned {
   kEffectFiles = 1u << 8,      // files written without a file dialog
   kEffectDocuments = 1u << 9,  // documents opened, closed or saved; the session ended
   kEffectFrame = 1u << 10,     // windows, bars and full screen of the front end
+  kEffectMaterials = 1u << 11, // mesh materials (set outside the display lists)
 };
 using Effects = unsigned;
 
@@ -126,6 +127,10 @@ struct CommandInfo {
   DocumentText text;
   // False for the commands that walk the undo history themselves.
   bool recordsUndo = true;
+  // True for commands that mark what they change for rebuilding themselves
+  // (materials, shown flags, helper objects): the end of the command keeps
+  // the other objects' display lists.
+  bool keepsDisplayLists = false;
 
   bool HasMenuEntry() const { return !menuPath.empty(); }
   // The path, or the name for commands without a menu entry.
@@ -159,6 +164,7 @@ struct CommandBinding {
   CommandDialog dialog;      // replaces the registered dialog when it has fields
   DocumentText text;         // item text that depends on the document
   bool recordsUndo = true;
+  bool keepsDisplayLists = false;
 
   CommandBinding(std::string command, CommandHandler handler, Effects effects,
                  Redraw redraw = Redraw::Invalidate)
@@ -178,6 +184,10 @@ struct CommandBinding {
   }
   CommandBinding&& WithoutUndoRecord() && {
     recordsUndo = false;
+    return std::move(*this);
+  }
+  CommandBinding&& KeepsDisplayLists() && {
+    keepsDisplayLists = true;
     return std::move(*this);
   }
   CommandBinding&& Dialog(CommandDialog d) && {
@@ -284,6 +294,8 @@ const CCommandRegistry& ApplicationRegistry();
 void RegisterMenuTree(CCommandRegistry& registry);
 void RegisterCommandsWithoutMenu(CCommandRegistry& registry);
 void RegisterDialogs(CCommandRegistry& registry);
+// The command panel's controls, commands without a menu entry.
+void RegisterPanelCommands(CCommandRegistry& registry);
 // Every binding of the toolkit-free layer.
 std::vector<CommandBinding> DocumentBindings();
 

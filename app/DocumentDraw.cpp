@@ -10,15 +10,61 @@
 static const CColor kRed(255, 0, 0);
 static const CColor kGreen(0, 255, 0);
 
-void COrvexDoc::glApplyDisplayState() const {
-  glPolygonMode(GL_FRONT_AND_BACK,
-                m_Display.m_PolygonMode == COrvexDisplayState::Line ? GL_LINE : GL_FILL);
-  glShadeModel(m_Display.m_bSmoothShading ? GL_SMOOTH : GL_FLAT);
-  if (m_bLighting)
-    glEnable(GL_LIGHTING);
+static GLenum GlPolygonMode(COrvexDisplayState::PolygonMode mode) {
+  switch (mode) {
+  case COrvexDisplayState::Line:
+    return GL_LINE;
+  case COrvexDisplayState::Point:
+    return GL_POINT;
+  default:
+    return GL_FILL;
+  }
+}
+
+static void glEnableIf(GLenum capability, int on) {
+  if (on)
+    glEnable(capability);
   else
-    glDisable(GL_LIGHTING);
-  if (m_Display.m_bTexture2D) {
+    glDisable(capability);
+}
+
+// Colors of every light; placement (in eye space: the modelview is the
+// identity while it is set) of the lights the panel placed.
+static void glApplyLights(const COrvexDisplayState& display) {
+  for (int i = 0; i < COrvexDisplayState::kNbLight; i++) {
+    const COrvexDisplayState::Light& light = display.m_Lights[i];
+    const GLenum name = GL_LIGHT0 + static_cast<GLenum>(i);
+    glEnableIf(name, light.m_bEnabled);
+    if (!light.m_bEnabled) continue;
+    glLightfv(name, GL_AMBIENT, light.m_Ambient);
+    glLightfv(name, GL_DIFFUSE, light.m_Diffuse);
+    glLightfv(name, GL_SPECULAR, light.m_Specular);
+    if (!light.m_bPlaced) continue;
+    glPushMatrix();
+    glLoadIdentity();
+    glLightfv(name, GL_POSITION, light.m_Position);
+    glLightfv(name, GL_SPOT_DIRECTION, light.m_Direction);
+    glPopMatrix();
+  }
+}
+
+void COrvexDoc::glApplyDisplayState() const {
+  glPolygonMode(GL_FRONT_AND_BACK, GlPolygonMode(m_Display.m_PolygonMode));
+  glShadeModel(m_Display.m_bSmoothShading ? GL_SMOOTH : GL_FLAT);
+  glEnableIf(GL_LIGHTING, m_bLighting);
+  glApplyLights(m_Display);
+  glEnableIf(GL_CULL_FACE, m_Display.m_bCulling);
+  if (m_Display.m_bAntialiasing) {
+    glEnable(GL_LINE_SMOOTH);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
+  } else {
+    glDisable(GL_LINE_SMOOTH);
+  }
+  if (m_Display.m_bTexture2DOff) {
+    glDisable(GL_TEXTURE_2D);
+  } else if (m_Display.m_bTexture2D) {
     glEnable(GL_TEXTURE_2D);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);

@@ -4,6 +4,7 @@
 
 #include "app/CaptureClientPixels.h"
 #include "app/ExportView.h"
+#include "app/CommandPanelState.h"
 #include "app/OrvexDoc.h"
 #include "geometry/HeapRelease.h"
 
@@ -42,6 +43,9 @@ void CDocumentHost::CloseDocument(COrvexDoc* doc) {
   m_DefaultViews.erase(std::remove_if(m_DefaultViews.begin(), m_DefaultViews.end(),
                                       [doc](const auto& view) { return view.first == doc; }),
                        m_DefaultViews.end());
+  m_DefaultPanels.erase(std::remove_if(m_DefaultPanels.begin(), m_DefaultPanels.end(),
+                                       [doc](const auto& panel) { return panel.first == doc; }),
+                        m_DefaultPanels.end());
   m_Documents.erase(it);
   // a closed document's mesh is not replaced soon: its pages go back
   ReleaseFreedMemory();
@@ -54,6 +58,14 @@ CRenderViewState* CDocumentHost::ActiveViewState(COrvexDoc* doc) {
   m_DefaultViews.emplace_back(doc, std::make_unique<CRenderViewState>());
   m_DefaultViews.back().second->FrameScene(doc->m_SceneGraph);
   return m_DefaultViews.back().second.get();
+}
+
+CCommandPanelState* CDocumentHost::ActivePanelState(COrvexDoc* doc) {
+  if (!doc) return nullptr;
+  for (auto& panel : m_DefaultPanels)
+    if (panel.first == doc) return panel.second.get();
+  m_DefaultPanels.emplace_back(doc, std::make_unique<CCommandPanelState>());
+  return m_DefaultPanels.back().second.get();
 }
 
 void CDocumentHost::Exit() {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/AviRecorder.h"
+#include "app/CommandPanelState.h"
 #include "app/RecentFileList.h"
 #include "app/RenderViewState.h"
 #include "app/ViewContext.h"
@@ -50,6 +51,11 @@ public:
   // Starts a timer of the active view of doc (1: spin, 2: silhouette-driven
   // refinement cycle); without windows there is no timer.
   virtual void StartViewTimer(COrvexDoc* /*doc*/, int /*timer*/, int /*periodMs*/) {}
+  virtual void StopViewTimer(COrvexDoc* /*doc*/, int /*timer*/) {}
+  // The command panel the panel commands of doc act on: the active window's
+  // panel in a window program; here, one panel state per document, kept
+  // while the document is open.
+  virtual CCommandPanelState* ActivePanelState(COrvexDoc* doc);
 
   // Runs work with a GL context current that shows the active view of doc.
   // A window program makes its view's context current (its picture is the
@@ -80,6 +86,7 @@ private:
   ViewContextProvider m_ViewContext;
   CAviRecorder m_AviRecorder;
   std::vector<std::pair<COrvexDoc*, std::unique_ptr<CRenderViewState>>> m_DefaultViews;
+  std::vector<std::pair<COrvexDoc*, std::unique_ptr<CCommandPanelState>>> m_DefaultPanels;
 };
 
 } // namespace orvex

@@ -84,7 +84,6 @@ void CMeshValuesStep::Record(CMeshRecord& r, const CMesh3d& mesh) const {
     for (const CFace3d* f : mesh.m_ArrayFace)
       if (f) r.faceAttributes.push_back({f->m_Color, f->m_Flag, f->GetTag()});
     r.color = mesh.m_Color;
-    r.material = mesh.m_Material;
     r.normalBinding = mesh.m_NormalBinding;
     r.colorBinding = mesh.m_ColorBinding;
     r.useMeshColor = mesh.m_UseMeshColor;
@@ -92,6 +91,7 @@ void CMeshValuesStep::Record(CMeshRecord& r, const CMesh3d& mesh) const {
     r.show = mesh.m_Show;
     CopyTextureCoordinates(mesh, r.uv, r.uvIndex);
   }
+  if (m_Parts & (kAttributes | kMaterials)) r.material = mesh.m_Material;
 }
 
 bool CMeshValuesStep::SameShape(const CMeshRecord& r, const CSceneGraph3d& scene) {
@@ -112,6 +112,7 @@ void CMeshValuesStep::ExchangeScene(CSceneGraph3d& scene) {
     auto* mesh = static_cast<CMesh3d*>(scene.GetAt(r.index));
     if (m_Parts & kPositions) ExchangePositions(r, *mesh);
     if (m_Parts & kAttributes) ExchangeAttributes(r, *mesh);
+    if (m_Parts & (kAttributes | kMaterials)) std::swap(r.material, mesh->m_Material);
   }
 }
 
@@ -150,7 +151,6 @@ void CMeshValuesStep::ExchangeAttributes(CMeshRecord& r, CMesh3d& mesh) {
     a.tag = ExchangeValue(f, &CFace3d::GetTag, &CFace3d::SetTag, a.tag);
   });
   std::swap(r.color, mesh.m_Color);
-  std::swap(r.material, mesh.m_Material);
   std::swap(r.normalBinding, mesh.m_NormalBinding);
   std::swap(r.colorBinding, mesh.m_ColorBinding);
   std::swap(r.useMeshColor, mesh.m_UseMeshColor);

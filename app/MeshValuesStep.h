@@ -20,7 +20,8 @@ namespace orvex {
 // element counts; one that does not is left alone.
 class CMeshValuesStep : public CUndoStep {
 public:
-  enum Parts : unsigned { kPositions = 1, kAttributes = 2 };
+  // Attributes include the materials; kMaterials alone records only them.
+  enum Parts : unsigned { kPositions = 1, kAttributes = 2, kMaterials = 4 };
 
   CMeshValuesStep(std::string label, const COrvexDoc& doc, unsigned parts);
   ~CMeshValuesStep() override;

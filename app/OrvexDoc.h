@@ -19,7 +19,7 @@ class CUndoHistory;
 // commands set on the document; every render view of the document applies
 // it to its own context before drawing (glApplyDisplayState).
 struct COrvexDisplayState {
-  enum PolygonMode { Fill, Line };
+  enum PolygonMode { Fill, Line, Point };
   PolygonMode m_PolygonMode = Fill;
   int m_bSmoothShading = 1; // GL_SMOOTH until Mode/Flat
   int m_bTexture2D = 0;     // Textures/View
@@ -29,6 +29,24 @@ struct COrvexDisplayState {
   int m_PanelWireframe = 0;
   int m_PanelFace = 1;
   int m_PanelGouraud = 0;
+  // Switches of the command panel.
+  int m_bCulling = 0;        // back faces culled
+  int m_bAntialiasing = 0;   // smooth lines with blending
+  int m_bTexture2DOff = 0;   // textures hidden ("View" unchecked)
+  // The eight lights: light 0 is on from the start with the view's colors;
+  // the panel's "Update" places a light in eye space and turns it on.
+  struct Light {
+    int m_bEnabled = 0;
+    int m_bPlaced = 0; // position and direction set by the panel
+    float m_Position[4] = {0.0f, 0.0f, 1.0f, 0.0f};
+    float m_Direction[3] = {0.0f, 0.0f, -1.0f};
+    float m_Ambient[4] = {0.7f, 0.7f, 0.7f, 1.0f};
+    float m_Diffuse[4] = {0.8f, 0.8f, 0.8f, 1.0f};
+    float m_Specular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+  };
+  static constexpr int kNbLight = 8;
+  Light m_Lights[kNbLight];
+  COrvexDisplayState() { m_Lights[0].m_bEnabled = 1; }
 };
 
 // Data of the "Properties" dialog for one object of the scene.

@@ -147,7 +147,8 @@ void CRenderViewState::glApplyModelTransform() const {
 }
 
 void CRenderViewState::glPaint(const COrvexDoc& doc) const {
-  // the clear color may have changed since the set-up
+  // the clear color and the field of view may have changed since the set-up
+  if (m_Width > 0 && m_Height > 0) glSetProjection(m_FieldOfView, m_Width, m_Height);
   glClearColor(m_ClearColor[0], m_ClearColor[1], m_ClearColor[2], 1.0f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glPushMatrix();

@@ -24,6 +24,7 @@ unsigned ValueParts(Effects effects, const CSceneGraph3d& scene) {
   unsigned parts = 0;
   if (effects & (kEffectPositions | kEffectNormals)) parts |= CMeshValuesStep::kPositions;
   if (effects & kEffectAttributes) parts |= CMeshValuesStep::kAttributes;
+  if (effects & kEffectMaterials) parts |= CMeshValuesStep::kMaterials;
   return parts;
 }
 

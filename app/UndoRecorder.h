@@ -13,8 +13,8 @@ namespace orvex {
 class CUndoHistory;
 
 // Effects that an undo step records: those on the saved scene.
-constexpr Effects kEffectsRecorded =
-    kEffectPositions | kEffectNormals | kEffectTopology | kEffectObjects | kEffectAttributes;
+constexpr Effects kEffectsRecorded = kEffectPositions | kEffectNormals | kEffectTopology |
+                                     kEffectObjects | kEffectAttributes | kEffectMaterials;
 
 // Whether running the command on a document records an undo step.
 bool RecordsUndo(const CommandInfo& info);

@@ -100,6 +100,9 @@ public:
   // colours of its own is drawn with colour tracking off, lit through its
   // material.
   void DrawContent(const CDrawOptions& options = CDrawOptions()) const;
+  // DrawContent without the material, as the display list holds it.
+  void DrawGeometry(const CDrawOptions& options = CDrawOptions()) const;
+  void glApplyMaterial() const;
   // True when the colours the binding draws (the faces', or the vertices'
   // under vertex binding) are all the default white.
   bool HasPlainColor() const;

@@ -82,7 +82,11 @@ CVectorSet3d* NewSharpEdgeSet(CMesh3d* mesh, double threshold) {
     for (int i = 0; i < 3; i++) {
       if (!sharp[i]) continue;
       if (!set) set = NewSetFor(mesh, "SharpEdgesSet");
-      set->Add(new CVertex3d(face->v(i)), new CVertex3d(face->v((i + 1) % 3)));
+      // copies of the two corners' positions (free points: a segment
+      // costs two small records, not two vertices)
+      const CVertex3d* a = face->v(i);
+      const CVertex3d* b = face->v((i + 1) % 3);
+      set->Add(CVector3d(a->x, a->y, a->z), CVector3d(b->x, b->y, b->z));
     }
   }
   return set;

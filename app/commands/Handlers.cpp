@@ -21,7 +21,7 @@ std::vector<CommandBinding> DocumentBindings() {
   for (auto family :
        {FileCommands, ExportCommands, ModeCommands, SceneCommands, MeshCommands, GeometryCommands,
         SubdivisionCommands, SimplificationCommands, SurfaceCommands, Sqrt3Commands, ViewCommands,
-        ValenceCommands, ProgressiveValenceCommands, UndoCommands, PolygonCommands,
+        ValenceCommands, ProgressiveValenceCommands, UndoCommands, PolygonCommands, PanelCommands,
         StructureCodingCommands, CaptureCommands}) {
     std::vector<CommandBinding> bindings = family();
     all.insert(all.end(), std::make_move_iterator(bindings.begin()),

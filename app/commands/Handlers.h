@@ -62,5 +62,7 @@ std::vector<CommandBinding> PolygonCommands();
 // EPS, bitmap, clipboard picture, vector pictures of the first mesh and
 // the video recording of the window.
 std::vector<CommandBinding> CaptureCommands();
+// The controls of the command panel ("Panel/Materials/Predefined", ...).
+std::vector<CommandBinding> PanelCommands();
 
 } // namespace orvex

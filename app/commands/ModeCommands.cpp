@@ -2,32 +2,20 @@
 // document; every render view of the document applies it to its own
 // context when it draws (COrvexDoc::glApplyDisplayState).
 
+#include "app/DisplaySwitches.h"
+#include "app/MaterialPresets.h"
 #include "app/commands/Handlers.h"
 #include "geometry/Mesh3d.h"
 
 namespace orvex {
 
-// Per-face (flat) or per-vertex normals on every mesh; other objects rebuild
-// their display lists when next drawn.
-static void SetFlatShadingFlags(CSceneGraph3d& scene, int flat) {
-  for (int i = 0; i < scene.NbObject(); i++) {
-    CObject3d* object = scene.GetAt(i);
-    if (object->GetType() == TYPE_MESH3D)
-      static_cast<CMesh3d*>(object)->SetNormalBinding(flat ? 1 : 0);
-    else
-      object->SetModified();
-  }
-}
-
 static CommandResult ShadeFilled(CCommandContext& context, int flat) {
   COrvexDisplayState& display = context.doc->m_Display;
   display.m_PolygonMode = COrvexDisplayState::Fill;
-  display.m_bSmoothShading = flat ? 0 : 1;
   display.m_PanelVertex = 0;
   display.m_PanelWireframe = 0;
   display.m_PanelFace = 1;
-  display.m_PanelGouraud = flat ? 0 : 1;
-  SetFlatShadingFlags(context.doc->m_SceneGraph, flat);
+  SetSmoothShading(*context.doc, flat ? 0 : 1);
   return CommandResult::Done;
 }
 
@@ -61,7 +49,23 @@ static CommandResult ToggleHighlightVertex(CCommandContext& context) {
 
 static CommandResult ViewTextures(CCommandContext& context) {
   context.doc->m_Display.m_bTexture2D = 1;
+  context.doc->m_Display.m_bTexture2DOff = 0;
   return CommandResult::Done;
+}
+
+// Mode/Material: the preset on every triangle mesh and quad mesh, the
+// command panel left as it is.
+static CommandBinding MaterialCommand(const char* name) {
+  return CommandBinding(
+             std::string("Mode/Material/") + name,
+             [name](CCommandContext& context) {
+               const CMaterialPreset* preset = FindMaterialPreset(name);
+               return preset && ApplyMaterialPreset(*preset, context.doc->m_SceneGraph)
+                          ? CommandResult::Done
+                          : CommandResult::NothingDone;
+             },
+             kEffectMaterials)
+      .KeepsDisplayLists();
 }
 
 std::vector<CommandBinding> ModeCommands() {
@@ -80,6 +84,9 @@ std::vector<CommandBinding> ModeCommands() {
       CommandBinding("Mode/Highlight/Vertex", ToggleHighlightVertex, kEffectDisplay)
           .Checked([](const COrvexDoc& d) { return d.m_bHighlightVertex != 0; }),
       {"Textures/View", ViewTextures, kEffectDisplay},
+      MaterialCommand("Brass"),
+      MaterialCommand("Pewter"),
+      MaterialCommand("Light blue"),
   };
 }
 

@@ -1,25 +1,14 @@
 #include "app/gui/ChildFrame.h"
 
-#include <QFrame>
-#include <QLabel>
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include "app/gui/FormCommandView.h"
 #include "app/gui/RenderView.h"
-
-// Stands in the panel's pane until the command panel exists.
-static QWidget* NewCommandPanelPlaceholder(QWidget* parent) {
-  auto* panel = new QFrame(parent);
-  panel->setObjectName("commandPanel");
-  panel->setFrameShape(QFrame::StyledPanel);
-  auto* layout = new QVBoxLayout(panel);
-  layout->addWidget(new QLabel("Command panel", panel), 0, Qt::AlignTop | Qt::AlignHCenter);
-  return panel;
-}
 
 CChildFrame::CChildFrame(COrvexDoc* doc, QWidget* parent) : QWidget(parent), m_pDoc(doc) {
   m_pSplitter = new QSplitter(Qt::Horizontal, this);
-  m_pPanel = NewCommandPanelPlaceholder(m_pSplitter);
+  m_pPanel = new CFormCommandView(doc, m_pSplitter);
   m_pView = new CRenderView(doc, m_pSplitter);
   m_pSplitter->addWidget(m_pPanel);
   m_pSplitter->addWidget(m_pView);

@@ -5,6 +5,7 @@
 class QSplitter;
 class COrvexDoc;
 class CRenderView;
+class CFormCommandView;
 
 // A document window: a splitter of one row and two columns holding the
 // command panel (column 0) and the render view (column 1).
@@ -17,12 +18,12 @@ public:
 
   COrvexDoc* GetDocument() const { return m_pDoc; }
   QSplitter* GetSplitter() const { return m_pSplitter; }
-  QWidget* GetCommandPanel() const { return m_pPanel; }
+  CFormCommandView* GetCommandPanel() const { return m_pPanel; }
   CRenderView* GetRenderView() const { return m_pView; }
 
 private:
   COrvexDoc* m_pDoc;
   QSplitter* m_pSplitter;
-  QWidget* m_pPanel;
+  CFormCommandView* m_pPanel;
   CRenderView* m_pView;
 };

@@ -1,6 +1,7 @@
 #include "app/gui/DocumentWindows.h"
 
 #include "app/OrvexDoc.h"
+#include "app/gui/FormCommandView.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/PictureConversion.h"
 #include "app/gui/RenderView.h"
@@ -57,6 +58,15 @@ bool CQtDocumentHost::ResizeFrameFourThirds() {
   const int width = m_Frame.width();
   m_Frame.resize(width, 3 * (width / 4));
   return true;
+}
+
+void CQtDocumentHost::StopViewTimer(COrvexDoc* doc, int timer) {
+  if (CRenderView* view = m_Frame.ActiveView(doc)) view->StopTimer(timer);
+}
+
+CCommandPanelState* CQtDocumentHost::ActivePanelState(COrvexDoc* doc) {
+  if (CFormCommandView* panel = m_Frame.ActivePanel(doc)) return &panel->State();
+  return CDocumentHost::ActivePanelState(doc);
 }
 
 void CQtDocumentHost::OnDocumentOpened(COrvexDoc* doc) {

@@ -35,6 +35,9 @@ public:
   // The main window as it shows, views included.
   bool GrabFrame(COrvexDoc* doc, CRgbImage& image, std::string& error) override;
   bool ResizeFrameFourThirds() override;
+  void StopViewTimer(COrvexDoc* doc, int timer) override;
+  // The state of doc's active command panel (see CMainFrame::ActivePanel).
+  CCommandPanelState* ActivePanelState(COrvexDoc* doc) override;
 
 protected:
   void OnDocumentOpened(COrvexDoc* doc) override;

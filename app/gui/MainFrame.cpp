@@ -17,6 +17,7 @@
 #include "app/CommandFailure.h"
 #include "app/OrvexDoc.h"
 #include "app/gui/ChildFrame.h"
+#include "app/gui/FormCommandView.h"
 #include "app/gui/FrameCommands.h"
 #include "app/gui/RecentFileSettings.h"
 #include "app/gui/RenderView.h"
@@ -150,6 +151,44 @@ void CMainFrame::RunViewCommand(CRenderView* view, const QString& command) {
     m_Dispatcher.Run(*info, view->GetDocument());
 }
 
+CommandResult CMainFrame::RunPanelCommand(CFormCommandView* panel, const QString& command,
+                                          const QStringList& sets) {
+  for (QMdiSubWindow* window : m_pMdiArea->subWindowList()) {
+    auto* child = qobject_cast<CChildFrame*>(window->widget());
+    if (child && child->GetCommandPanel() == panel && window != m_pMdiArea->activeSubWindow())
+      m_pMdiArea->setActiveSubWindow(window);
+  }
+  const CommandInfo* info = m_Registry.Find(command.toStdString());
+  if (!info) return CommandResult::Unavailable;
+  ParamValues values = m_Dispatcher.DialogValues(*info, panel->GetDocument());
+  for (const QString& set : sets) {
+    const int equals = set.indexOf('=');
+    std::string error;
+    if (equals < 0 ||
+        !values.Set(set.left(equals).toStdString(), set.mid(equals + 1).toStdString(), error)) {
+      static_cast<CUserInterface&>(m_UI).ShowMessage(
+          error.empty() ? "Bad value " + set.toStdString() : error);
+      panel->Refresh();
+      return CommandResult::Failed;
+    }
+  }
+  // the panel's controls are the dialog: no other is shown
+  CommandResult result = m_Dispatcher.Run(*info, panel->GetDocument(), &values, false).result;
+  if (!m_bDestroying) {
+    panel->Refresh();
+    UpdateCommandStates();
+  }
+  return result;
+}
+
+CFormCommandView* CMainFrame::ActivePanel(const COrvexDoc* doc) const {
+  if (!doc) return nullptr;
+  CChildFrame* active = ActiveChildFrame();
+  if (active && active->GetDocument() == doc) return active->GetCommandPanel();
+  std::vector<CChildFrame*> windows = WindowsOf(doc);
+  return windows.empty() ? nullptr : windows.front()->GetCommandPanel();
+}
+
 CChildFrame* CMainFrame::ActiveChildFrame() const {
   QMdiSubWindow* window = m_pMdiArea ? m_pMdiArea->activeSubWindow() : nullptr;
   if (!window && m_pMdiArea && !m_pMdiArea->subWindowList().isEmpty())
@@ -192,6 +231,8 @@ void CMainFrame::UpdateCommandStates() {
   if (m_bDestroying) return;
   ShowMenuBar(ActiveDocument() != nullptr);
   m_pActions->Refresh();
+  // menu commands change what the panel shows too (Mode/Flat, ...)
+  if (CChildFrame* child = ActiveChildFrame()) child->GetCommandPanel()->Refresh();
   UpdateCaptions();
 }
 
@@ -247,6 +288,8 @@ CChildFrame* CMainFrame::OpenWindow(COrvexDoc* doc) {
   connect(child->GetRenderView(), &CRenderView::CameraDragged, this, &CMainFrame::RunCameraDrag);
   connect(child->GetRenderView(), &CRenderView::CommandRequested, this,
           &CMainFrame::RunViewCommand);
+  connect(child->GetCommandPanel(), &CFormCommandView::CommandRequested, this,
+          &CMainFrame::RunPanelCommand);
   connect(window, &QObject::destroyed, this, [this, doc] {
     if (m_bDestroying) return;
     m_Host.OnWindowClosed(doc);

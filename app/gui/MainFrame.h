@@ -18,6 +18,7 @@ class QToolBar;
 class CChildFrame;
 class COrvexDoc;
 class CRenderView;
+class CFormCommandView;
 
 // The main window: the document windows in an MDI area, the menus and
 // accelerators built from the command registry, the "Standard" button bar
@@ -48,6 +49,10 @@ public:
   void RunCameraDrag(CRenderView* view);
   // Runs a document command for a view, that view's window made active.
   void RunViewCommand(CRenderView* view, const QString& command);
+  // Runs a panel command for a panel, that panel's window made active, with
+  // its fields set from "Label=value" entries; the panel shows the outcome.
+  orvex::CommandResult RunPanelCommand(CFormCommandView* panel, const QString& command,
+                                       const QStringList& sets);
 
   CChildFrame* ActiveChildFrame() const;
   COrvexDoc* ActiveDocument() const;
@@ -55,6 +60,11 @@ public:
   // view when that window shows doc, else the view of doc's first window;
   // null when doc has no window.
   CRenderView* ActiveView(const COrvexDoc* doc) const;
+  // The command panel the panel commands of doc act on, chosen as
+  // ActiveView chooses the view.
+  CFormCommandView* ActivePanel(const COrvexDoc* doc) const;
+  // The command panel of the active document window (null without one).
+  CFormCommandView* GetActiveCommandPanel() const { return ActivePanel(ActiveDocument()); }
 
   // The status line (pane 0), repainted at once.
   QString StatusText() const;

@@ -140,6 +140,10 @@ void CRenderView::StartTimer(int timer, int periodMs) {
   if (QTimer* target = TimerOf(timer)) target->start(std::max(periodMs, 0));
 }
 
+void CRenderView::StopTimer(int timer) {
+  if (QTimer* target = TimerOf(timer)) target->stop();
+}
+
 bool CRenderView::IsTimerActive(int timer) const {
   const QTimer* target = TimerOf(timer);
   return target && target->isActive();

@@ -38,6 +38,8 @@ public:
   // Starts (or restarts with a new period) timer 1 or 2. The view never
   // stops a timer itself.
   void StartTimer(int timer, int periodMs);
+  // Stops timer 1 or 2 (the panel's "Rotation" switched off).
+  void StopTimer(int timer);
   bool IsTimerActive(int timer) const;
   int TimerInterval(int timer) const;
 

@@ -7,10 +7,16 @@ int CMesh3d::glDraw(const CDrawOptions& options) const {
   if (!m_Show) return 0;
 
   // display-list mode: the cached list, recompiled when the mesh changed
-  // since or when it was made in another share group
+  // or when it was made in another share group. The material is set
+  // outside the list, so that changing it rebuilds nothing.
   if (m_DisplayListMode && options.m_DisplayLists && !options.m_ForceMeshColor) {
     if (!m_GlList.IsCurrent(m_Revision)) glBuildList(options);
-    return m_GlList.glCall() ? 1 : 0;
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_COLOR_MATERIAL);
+    glApplyMaterial();
+    const bool called = m_GlList.glCall();
+    glPopAttrib();
+    return called ? 1 : 0;
   }
 
   // immediate mode
@@ -23,7 +29,7 @@ int CMesh3d::glBuildList(const CDrawOptions& options) const {
     m_GlList.glRelease();
     return 0;
   }
-  return m_GlList.glCompile(m_Revision, false, [&] { DrawContent(options); }) ? 1 : 0;
+  return m_GlList.glCompile(m_Revision, false, [&] { DrawGeometry(options); }) ? 1 : 0;
 }
 
 static void glColor(const CColor& c) {
@@ -83,17 +89,31 @@ static void glDrawFacesOneByOne(const CMesh3d* mesh, bool textured, bool useMesh
 
 void CMesh3d::DrawContent(const CDrawOptions& options) const {
   if (!m_Show) return;
-  const bool useMeshColor = m_UseMeshColor || options.m_ForceMeshColor;
-  // without colours of its own the material lights the mesh: colour
-  // tracking off before the material is set, so that it is not overwritten.
-  // A material without diffuse colour (the scene writer stores black) would
-  // leave only the ambient term: such meshes keep their white faces.
-  const bool plain = !useMeshColor && m_Material.HasDiffuse() && HasPlainColor();
-  if (plain) {
-    glPushAttrib(GL_ENABLE_BIT);
-    glDisable(GL_COLOR_MATERIAL);
-  }
+  glPushAttrib(GL_ENABLE_BIT);
+  glDisable(GL_COLOR_MATERIAL);
+  glApplyMaterial();
+  DrawGeometry(options);
+  glPopAttrib();
+}
+
+// The material. One without diffuse colour (the scene writer stores
+// black) would leave only the ambient term: such a mesh is lit white, as
+// colour tracking of its white faces lights it.
+void CMesh3d::glApplyMaterial() const {
   m_Material.glApply();
+  if (m_Material.HasDiffuse()) return;
+  const GLfloat white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+  glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, white);
+}
+
+// Everything but the material, which the caller applies with colour
+// tracking off, inside an enable-bit push that restores tracking after.
+void CMesh3d::DrawGeometry(const CDrawOptions& options) const {
+  const bool useMeshColor = m_UseMeshColor || options.m_ForceMeshColor;
+  // without colours of its own the material lights the mesh; with them,
+  // colour tracking takes the colours before the first one is sent
+  const bool plain = !useMeshColor && HasPlainColor();
+  if (!plain) glEnable(GL_COLOR_MATERIAL);
   glPushMatrix();
   m_Transform.glApply();
 
@@ -112,5 +132,4 @@ void CMesh3d::DrawContent(const CDrawOptions& options) const {
   if (m_ShowGrid && m_pGrid) glDrawGrid(this);
 
   glPopMatrix();
-  if (plain) glPopAttrib();
 }

@@ -21,6 +21,7 @@
 #include "app/OrvexDoc.h"
 #include "app/UserInterface.h"
 #include "app/gui/ChildFrame.h"
+#include "app/gui/FormCommandView.h"
 #include "app/gui/RenderView.h"
 #include "app/gui/StandardBar.h"
 #include "geometry/Mesh3d.h"

@@ -69,7 +69,7 @@ void AddMesh(CDigest* d, const CMesh3d& mesh) {
 
   CDigest& a = d[kAspectAttributes];
   AddColor(a, mesh.m_Color);
-  a.Add(mesh.m_Material);
+  d[kAspectMaterials].Add(mesh.m_Material);
   a.Add(mesh.m_NormalBinding);
   a.Add(mesh.m_ColorBinding);
   a.Add(mesh.m_PositionsSwapped);
@@ -88,8 +88,9 @@ void AddMesh(CDigest* d, const CMesh3d& mesh) {
 } // namespace
 
 const char* AspectName(int aspect) {
-  static const char* const kNames[kAspectCount] = {"positions",  "normals", "topology", "objects",
-                                                   "attributes", "overlay", "drawing"};
+  static const char* const kNames[kAspectCount] = {"positions", "normals",    "topology",
+                                                   "objects",   "attributes", "overlay",
+                                                   "drawing",   "materials"};
   return aspect >= 0 && aspect < kAspectCount ? kNames[aspect] : "?";
 }
 

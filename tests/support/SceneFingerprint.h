@@ -17,10 +17,10 @@ enum SceneAspect {
   kAspectNormals,    // vertex and face normals, adjacency
   kAspectTopology,   // vertex and face counts, face corners
   kAspectObjects,    // object count, types and names, cameras
-  kAspectAttributes, // colours, flags, tags, saved positions, bindings, materials, texture
-                     // coordinates
+  kAspectAttributes, // colours, flags, tags, saved positions, bindings, texture coordinates
   kAspectOverlay,    // helper objects drawn over the scene
   kAspectDrawing,    // per-mesh drawing switches (display-list mode, mesh colour)
+  kAspectMaterials,  // mesh materials
   kAspectCount
 };
 

@@ -1,0 +1,189 @@
+// The command panel of a document window: every control clicked as a user
+// clicks it, the view grabbed after the ones that change the picture.
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QImage>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+
+#include "app/OrvexDoc.h"
+#include "app/gui/ChildFrame.h"
+#include "app/gui/FormCommandView.h"
+#include "app/gui/RenderView.h"
+#include "geometry/Mesh3d.h"
+#include "tests/gui/GuiTest.h"
+
+namespace orvex::test {
+namespace {
+
+class CommandPanelTest : public MainFrameTest {
+protected:
+  void SetUp() override {
+    MainFrameTest::SetUp();
+    m_pDoc = OpenSample();
+    ASSERT_NE(m_pDoc, nullptr);
+    Panel()->m_ChooseColor = [this](QColor& color) {
+      color = m_Chosen;
+      return true;
+    };
+  }
+
+  CFormCommandView* Panel() const { return m_Frame->ActiveChildFrame()->GetCommandPanel(); }
+  CRenderView* View() const { return m_Frame->ActiveChildFrame()->GetRenderView(); }
+  template <typename T> T* Control(const char* name) const {
+    T* control = Panel()->findChild<T*>(name);
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+  }
+  // Clicks a button or check box as the mouse does, scrolled into sight.
+  void Click(const char* name) {
+    auto* button = Control<QAbstractButton>(name);
+    if (!button) return;
+    Panel()->ensureWidgetVisible(button);
+    // a check box or radio button answers on its indicator and label
+    const QPoint at = button->isCheckable() && !qobject_cast<QPushButton*>(button)
+                          ? QPoint(6, button->height() / 2)
+                          : button->rect().center();
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
+    Settle();
+  }
+  QImage Grab() {
+    View()->repaint();
+    return View()->grabFramebuffer();
+  }
+
+  COrvexDoc* m_pDoc = nullptr;
+  QColor m_Chosen{255, 0, 0};
+};
+
+int Differing(const QImage& a, const QImage& b) {
+  if (a.size() != b.size()) return a.width() * a.height();
+  int count = 0;
+  for (int y = 0; y < a.height(); y++)
+    for (int x = 0; x < a.width(); x++)
+      if (a.pixel(x, y) != b.pixel(x, y)) count++;
+  return count;
+}
+
+TEST_F(CommandPanelTest, ReplacesThePlaceholderWithTheFormsFirstValues) {
+  EXPECT_EQ(Control<QSlider>("Panel/Options/Perspective")->value(), 45);
+  EXPECT_EQ(Control<QSlider>("Panel/Materials/Shininess")->value(), 100);
+  EXPECT_EQ(Control<QSlider>("Panel/Polygon offset/Fill")->value(), -100);
+  EXPECT_FALSE(Control<QSlider>("Panel/LOD/Level")->isEnabled());
+  auto* presets = Control<QListWidget>("Panel/Materials/Predefined");
+  ASSERT_EQ(presets->count(), 19);
+  EXPECT_EQ(presets->currentItem()->text(), "Black plastic");
+  EXPECT_TRUE(Control<QCheckBox>("Panel/Options/Lighting")->isChecked());
+  EXPECT_EQ(m_Frame->ActivePanel(m_pDoc), Panel());
+  EXPECT_EQ(m_Frame->GetActiveCommandPanel(), Panel());
+}
+
+TEST_F(CommandPanelTest, ControlsChangeTheViewTheyBelongTo) {
+  const QImage first = Grab();
+  struct Row {
+    const char* control;
+    bool changesPicture;
+  } rows[] = {
+      {"Panel/Options/Background", true},
+      {"Panel/Options/Wireframe", true},
+      {"Panel/Options/Face", true},
+      {"Panel/Options/Lighting", true},
+      {"Panel/Options/Lighting", true},
+      {"Panel/Materials/Diffuse", false},
+      {"Panel/Normals/Show", true},
+      {"Panel/Normals/Show", true},
+      {"Panel/Options/Vertex", true},
+      {"Panel/Options/Face", true},
+      {"Panel/Options/Culling", false},
+      {"Panel/Options/Culling", false},
+      {"Panel/Options/Gouraud", true},
+      {"Panel/Options/Antialiasing", false},
+      {"Panel/Options/Add wireframe", true},
+      {"Panel/Options/Global color", false},
+      {"Panel/Options/Add wireframe", true},
+      {"Panel/Sharp edges/Show", true},
+      {"Panel/Sharp edges/Show", true},
+      {"Panel/Textures/View", false},
+      {"Panel/Lights/Ambient", true},
+      {"Panel/Lights/Update", false},
+      {"Panel/Materials/Emission", true},
+      {"Panel/Camera/Add", false},
+      {"Panel/Camera/Move", false},
+      {"Panel/Camera/Move", false},
+      {"Panel/Camera/Init", false},
+      {"Panel/Camera/Color", false},
+      {"Panel/Camera/Remove", false},
+      {"Panel/Scaling/Link", false},
+      {"Panel/Options/Surface", true},
+      {"Panel/Normals/Color", false},
+      {"Panel/Lights/Diffuse", true},
+      {"Panel/Lights/Specular", false},
+      {"Panel/Materials/Ambient", false},
+      {"Panel/Materials/Specular", false},
+      {"Panel/LOD/Init", false},
+      {"Panel/LOD/Restore", false},
+      {"Panel/LOD/0", true},
+      {"Panel/LOD/1", false},
+      {"Panel/LOD/0", true},
+  };
+  QImage before = first;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.control);
+    // each swatch gets a colour of its own
+    m_Chosen = QColor(m_Chosen.green(), m_Chosen.blue(), m_Chosen.red());
+    Click(row.control);
+    QImage after = Grab();
+    if (row.changesPicture) {
+      EXPECT_GT(Differing(before, after), 50);
+    }
+    before = after;
+  }
+  EXPECT_EQ(m_pDoc->m_SceneGraph.NbObject(), 1);
+  EXPECT_GT(Differing(first, before), 50);
+}
+
+TEST_F(CommandPanelTest, SlidersAndPresetListApplyWhatTheyShow) {
+  const QImage plain = Grab();
+  auto* presets = Control<QListWidget>("Panel/Materials/Predefined");
+  QListWidgetItem* brass = presets->findItems("Brass", Qt::MatchExactly).value(0);
+  ASSERT_NE(brass, nullptr);
+  presets->scrollToItem(brass);
+  QTest::mouseClick(presets->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    presets->visualItemRect(brass).center());
+  Settle();
+  auto* mesh = static_cast<CMesh3d*>(m_pDoc->m_SceneGraph.GetAt(0));
+  EXPECT_FLOAT_EQ(mesh->m_Material.m_Diffuse[1], 0.268627f);
+  EXPECT_EQ(Control<QSlider>("Panel/Materials/Shininess")->value(), 27);
+  const QImage brassy = Grab();
+  EXPECT_GT(Differing(plain, brassy), 50);
+
+  // a slider moved by the keyboard sends every slider once
+  auto* highlighting = Control<QSlider>("Panel/Highlighting/Size");
+  highlighting->setFocus();
+  QTest::keyClick(highlighting, Qt::Key_End);
+  Settle();
+  EXPECT_FLOAT_EQ(m_pDoc->m_HighlightSize, 1.0f);
+  EXPECT_FLOAT_EQ(m_pDoc->m_FillOffset, -5.0f);
+  EXPECT_FLOAT_EQ(mesh->m_Material.m_Shininess, 27.0f);
+
+  auto* perspective = Control<QSlider>("Panel/Options/Perspective");
+  perspective->setValue(90);
+  Settle();
+  EXPECT_DOUBLE_EQ(View()->State().m_FieldOfView, 90.0);
+  EXPECT_GT(Differing(brassy, Grab()), 50);
+
+  // the spin timer follows "Rotation" and the Speed slider
+  Click("Panel/Animation/Rotation");
+  EXPECT_TRUE(View()->IsTimerActive(CRenderView::kSpinTimer));
+  Control<QSlider>("Panel/Animation/Speed")->setValue(20);
+  Settle();
+  EXPECT_EQ(View()->TimerInterval(CRenderView::kSpinTimer), 50);
+  Click("Panel/Animation/Rotation");
+  EXPECT_FALSE(View()->IsTimerActive(CRenderView::kSpinTimer));
+}
+
+} // namespace
+} // namespace orvex::test
