@@ -1,10 +1,13 @@
 #include "app/gui/FrameCommands.h"
 
+#include "app/OrvexDoc.h"
 #include "app/commands/Handlers.h"
 #include "app/gui/AboutDialog.h"
+#include "app/gui/DataAnalysisWindow.h"
 #include "app/gui/MainFrame.h"
 #include "app/gui/PropertiesDialog.h"
 #include "app/gui/RangeDialog.h"
+#include "app/gui/SplineEditor.h"
 
 namespace orvex {
 namespace {
@@ -31,6 +34,11 @@ std::vector<CommandBinding> FrameBindings() {
       OnFrame("Window/Tile horizontally", [](CMainFrame& f, COrvexDoc*) { f.TileHorizontally(); }),
       OnFrame("Window/Tile vertically", [](CMainFrame& f, COrvexDoc*) { f.TileVertically(); }),
       OnFrame("Window/Arrange Icons", [](CMainFrame& f, COrvexDoc*) { f.ArrangeIcons(); }),
+      OnFrame("Window/Spline...", [](CMainFrame& f, COrvexDoc*) { CSplineEditor(&f).exec(); }),
+      OnFrame("Debug/Drome/Analysis",
+              [](CMainFrame& f, COrvexDoc* d) {
+                CDataAnalysisWindow(QString::fromStdString(d ? d->GetFolder() : ""), &f).exec();
+              }),
   };
 }
 
