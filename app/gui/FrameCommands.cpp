@@ -8,6 +8,7 @@
 #include "app/gui/PropertiesDialog.h"
 #include "app/gui/RangeDialog.h"
 #include "app/gui/SplineEditor.h"
+#include "app/gui/TextureMapWindow.h"
 
 namespace orvex {
 namespace {
@@ -35,6 +36,10 @@ std::vector<CommandBinding> FrameBindings() {
       OnFrame("Window/Tile vertically", [](CMainFrame& f, COrvexDoc*) { f.TileVertically(); }),
       OnFrame("Window/Arrange Icons", [](CMainFrame& f, COrvexDoc*) { f.ArrangeIcons(); }),
       OnFrame("Window/Spline...", [](CMainFrame& f, COrvexDoc*) { CSplineEditor(&f).exec(); }),
+      OnFrame("Textures/Map",
+              [](CMainFrame& f, COrvexDoc* d) {
+                CTextureMapWindow(QString::fromStdString(d ? d->GetFolder() : ""), &f).exec();
+              }),
       OnFrame("Debug/Drome/Analysis",
               [](CMainFrame& f, COrvexDoc* d) {
                 CDataAnalysisWindow(QString::fromStdString(d ? d->GetFolder() : ""), &f).exec();

@@ -9,6 +9,7 @@
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -16,8 +17,11 @@
 #include "app/OrvexDoc.h"
 #include "app/gui/DataAnalysisWindow.h"
 #include "app/gui/SplineEditor.h"
+#include "app/gui/TextureMapWindow.h"
+#include "app/side/TileLayout.h"
 #include "tests/gui/GuiTest.h"
 #include "tests/support/SceneFingerprint.h"
+#include "tests/support/SgiFiles.h"
 
 namespace orvex::test {
 namespace {
@@ -29,6 +33,13 @@ int CountPixels(const QImage& picture, QRgb colour) {
   for (int y = 0; y < picture.height(); ++y)
     for (int x = 0; x < picture.width(); ++x) count += picture.pixel(x, y) == colour ? 1 : 0;
   return count;
+}
+
+// Closes the message box that is about to open.
+void CloseNextMessage() {
+  QTimer::singleShot(0, [] {
+    if (QWidget* box = QApplication::activeModalWidget()) box->close();
+  });
 }
 
 class SideWindows : public MainFrameTest {
@@ -160,6 +171,56 @@ TEST_F(SideWindows, DataAnalysisFillsSmoothsAndSaves) {
         EXPECT_FALSE(w.OpenFile(QString::fromStdString((folder / "bad.pts").string())));
         EXPECT_EQ(w.Image().m_Width, 40);
       });
+}
+
+TEST_F(SideWindows, TextureMapLoadsTilesAndPans) {
+  const fs::path folder = SampleFolder("orvex_gui_map");
+  // The four tiles of the first level, 64 pixels square, one colour each.
+  const unsigned char colours[4][3] = {{250, 0, 0}, {0, 250, 0}, {0, 0, 250}, {250, 250, 0}};
+  for (int i = 0; i < 4; ++i)
+    ASSERT_TRUE(testsupport::WriteSgiImage(
+        (folder / TileFileName("spot_", 1360, i)).string(), 64, 64, [&](int, int) {
+          return std::array<unsigned char, 3>{colours[i][0], colours[i][1], colours[i][2]};
+        }));
+  RunModal<CTextureMapWindow>(folder, {"&Textures", "Map"}, [&](CTextureMapWindow& w) {
+    EXPECT_EQ(w.windowTitle(), "Texture map");
+    QTest::qWaitForWindowExposed(&w);
+    w.Action("Map", "LOD 1")->trigger();
+    ASSERT_EQ(w.Tiles().m_Tiles.size(), 4u);
+    EXPECT_EQ(w.Tiles().m_Overlap, 40);
+    QImage picture = w.Canvas()->grab().toImage();
+    EXPECT_EQ(picture.pixel(5, 5), qRgb(250, 0, 0));
+    EXPECT_EQ(picture.pixel(24 + 5, 5), qRgb(0, 250, 0)); // the second tile starts 24 on
+    EXPECT_EQ(picture.pixel(5, 24 + 5), qRgb(0, 0, 250));
+    // Overlap from its shortcuts, kept below the tile side.
+    QTest::keyClick(&w, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(w.Tiles().m_Overlap, 39);
+    w.Action("Map", "Overlap Increase")->trigger();
+    w.Action("Map", "Overlap Increase")->trigger();
+    EXPECT_EQ(w.Tiles().m_Overlap, 41);
+    // A drag pans the tiles.
+    const QImage before = w.Canvas()->grab().toImage();
+    QTest::mousePress(w.Canvas(), Qt::LeftButton, {}, QPoint(10, 10));
+    QMouseEvent move(QEvent::MouseMove, QPointF(40, 30), w.Canvas()->mapToGlobal(QPointF(40, 30)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w.Canvas(), &move);
+    QTest::mouseRelease(w.Canvas(), Qt::LeftButton, {}, QPoint(40, 30));
+    EXPECT_EQ(w.Pan(), QPoint(30, 20));
+    picture = w.Canvas()->grab().toImage();
+    EXPECT_NE(picture, before);
+    EXPECT_EQ(picture.pixel(35, 25), qRgb(250, 0, 0));
+    EXPECT_NE(picture.pixel(5, 5), qRgb(250, 0, 0));
+    w.Action("View", "Init")->trigger();
+    EXPECT_EQ(w.Pan(), QPoint(0, 0));
+    EXPECT_EQ(w.Canvas()->grab().toImage(), before);
+    // The second level has none of its tiles: one message, nothing drawn.
+    CloseNextMessage();
+    w.Action("Map", "LOD 2")->trigger();
+    EXPECT_EQ(w.Tiles().m_Tiles.size(), 16u);
+    EXPECT_NE(w.Canvas()->grab().toImage().pixel(5, 5), qRgb(250, 0, 0));
+    EXPECT_TRUE(w.OpenImage(QString::fromStdString((folder / "spot_001361.rgb").string())));
+    EXPECT_EQ(w.Tiles().m_Tiles.size(), 1u);
+  });
 }
 
 } // namespace
