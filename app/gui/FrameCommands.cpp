@@ -5,6 +5,7 @@
 #include "app/gui/AboutDialog.h"
 #include "app/gui/DataAnalysisWindow.h"
 #include "app/gui/MainFrame.h"
+#include "app/gui/MultiviewDialog.h"
 #include "app/gui/PropertiesDialog.h"
 #include "app/gui/RangeDialog.h"
 #include "app/gui/SplineEditor.h"
@@ -35,6 +36,10 @@ std::vector<CommandBinding> FrameBindings() {
       OnFrame("Window/Tile horizontally", [](CMainFrame& f, COrvexDoc*) { f.TileHorizontally(); }),
       OnFrame("Window/Tile vertically", [](CMainFrame& f, COrvexDoc*) { f.TileVertically(); }),
       OnFrame("Window/Arrange Icons", [](CMainFrame& f, COrvexDoc*) { f.ArrangeIcons(); }),
+      OnFrame("Window/Multi view...",
+              [](CMainFrame& f, COrvexDoc* d) {
+                if (d) CMultiviewDialog(*d, &f).exec();
+              }),
       OnFrame("Window/Spline...", [](CMainFrame& f, COrvexDoc*) { CSplineEditor(&f).exec(); }),
       OnFrame("Textures/Map",
               [](CMainFrame& f, COrvexDoc* d) {

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QMenuBar>
+#include <QOpenGLWidget>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
@@ -16,6 +17,7 @@
 
 #include "app/OrvexDoc.h"
 #include "app/gui/DataAnalysisWindow.h"
+#include "app/gui/MultiviewDialog.h"
 #include "app/gui/SplineEditor.h"
 #include "app/gui/TextureMapWindow.h"
 #include "app/side/TileLayout.h"
@@ -221,6 +223,62 @@ TEST_F(SideWindows, TextureMapLoadsTilesAndPans) {
     EXPECT_TRUE(w.OpenImage(QString::fromStdString((folder / "spot_001361.rgb").string())));
     EXPECT_EQ(w.Tiles().m_Tiles.size(), 1u);
   });
+}
+
+int LitPixels(const QImage& picture) {
+  int lit = 0;
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x) lit += qGray(picture.pixel(x, y)) > 20 ? 1 : 0;
+  return lit;
+}
+
+TEST_F(SideWindows, MultiviewShowsFourTurnedPanesMovedTogether) {
+  const fs::path folder = SampleFolder("orvex_gui_multiview");
+  ASSERT_TRUE(m_Frame->OpenFile(QString::fromStdString((folder / "ico.wrl").string())));
+  Settle();
+  COrvexDoc* doc = m_Frame->ActiveDocument();
+  ASSERT_NE(doc, nullptr);
+  const auto before = testmeshes::FingerprintScene(doc->m_SceneGraph);
+  bool ran = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<CMultiviewDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    ran = true;
+    EXPECT_EQ(dialog->windowTitle(), "Multiview");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    const auto grabAll = [&] {
+      std::array<QImage, 4> pictures;
+      for (int i = 0; i < 4; ++i)
+        pictures[static_cast<std::size_t>(i)] =
+            static_cast<QOpenGLWidget*>(dialog->Pane(i))->grabFramebuffer();
+      return pictures;
+    };
+    const auto first = grabAll();
+    for (const QImage& picture : first) EXPECT_GT(LitPixels(picture), 500);
+    EXPECT_NE(first[1], first[0]); // turned by 90 degrees
+    EXPECT_EQ(first[3], first[0]); // both unturned panes agree
+    // A drag with both buttons in the bottom-left pane turns all four.
+    QWidget* pane = dialog->Pane(2);
+    QTest::mousePress(pane, Qt::LeftButton, {}, QPoint(50, 50));
+    QTest::mousePress(pane, Qt::RightButton, {}, QPoint(50, 50));
+    QMouseEvent move(QEvent::MouseMove, QPointF(90, 70), pane->mapToGlobal(QPointF(90, 70)),
+                     Qt::NoButton, Qt::LeftButton | Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(pane, &move);
+    QTest::mouseRelease(pane, Qt::RightButton, {}, QPoint(90, 70));
+    QTest::mouseRelease(pane, Qt::LeftButton, {}, QPoint(90, 70));
+    const auto moved = grabAll();
+    for (int i = 0; i < 4; ++i)
+      EXPECT_NE(moved[static_cast<std::size_t>(i)], first[static_cast<std::size_t>(i)]) << i;
+    dialog->reject();
+  });
+  QAction* action = MenuAction({"&Window", "Multi view..."});
+  ASSERT_NE(action, nullptr);
+  EXPECT_EQ(action->shortcut(), QKeySequence(Qt::Key_F9));
+  action->trigger();
+  Settle();
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(testmeshes::FingerprintScene(doc->m_SceneGraph).Differences(before), 0u);
+  EXPECT_FALSE(doc->IsModified());
 }
 
 } // namespace

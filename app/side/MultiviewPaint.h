@@ -1,0 +1,25 @@
+#pragma once
+
+// The four panes of the Multiview dialog: one shared model transform, each
+// pane turned by its own angle about Y, the scene drawn filled and then
+// again as lines over itself.
+
+#include "app/RenderViewState.h"
+
+class COrvexDoc;
+
+namespace orvex {
+
+constexpr int kMultiviewPanes = 4;
+// Top left, top right, bottom left, bottom right.
+constexpr float kMultiviewYOffsets[kMultiviewPanes] = {0.0f, 90.0f, 180.0f, 0.0f};
+
+// The shared transform with the pane's Y offset added.
+CRenderViewState MultiviewPaneState(const CRenderViewState& shared, int pane);
+
+// Paints one pane in the current context (set up by glSetUp/glResize of
+// the pane's state): clear, transform, the scene filled, then as lines
+// with lighting off and polygon offset -1.27, -1. The document is only read.
+void glPaintMultiviewPane(const CRenderViewState& paneState, const COrvexDoc& doc);
+
+} // namespace orvex
