@@ -56,5 +56,9 @@ std::vector<CommandBinding> PolygonCommands();
 // EPS, bitmap, clipboard picture, vector pictures of the first mesh and
 // the video recording of the window.
 std::vector<CommandBinding> CaptureCommands();
+// The side windows' work without a window (Debug/Drome/Analysis).
+std::vector<CommandBinding> SideWindowCommands();
+// Side windows that only work interactively (Textures/Map, Window/Spline...).
+bool NeedsAWindow(const CommandInfo& info);
 
 } // namespace orvex

@@ -45,10 +45,6 @@ std::vector<CommandBinding> FrameBindings() {
               [](CMainFrame& f, COrvexDoc* d) {
                 CTextureMapWindow(QString::fromStdString(d ? d->GetFolder() : ""), &f).exec();
               }),
-      OnFrame("Debug/Drome/Analysis",
-              [](CMainFrame& f, COrvexDoc* d) {
-                CDataAnalysisWindow(QString::fromStdString(d ? d->GetFolder() : ""), &f).exec();
-              }),
   };
 }
 
@@ -70,6 +66,11 @@ bool RunHandMadeDialog(CMainFrame& frame, const CommandInfo& info, COrvexDoc* do
   if (!doc) return false;
   if (&info == registry.FindByPath("Geometry/Properties...")) {
     CPropertiesDialog(*doc, &frame).exec();
+    return true;
+  }
+  // The data-analysis window replaces the command's batch handler.
+  if (&info == registry.FindByPath("Debug/Drome/Analysis")) {
+    CDataAnalysisWindow(QString::fromStdString(doc->GetFolder()), &frame).exec();
     return true;
   }
   if (&info == registry.FindByPath("Geometry/Range...")) {
