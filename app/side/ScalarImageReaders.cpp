@@ -44,7 +44,7 @@ std::string LineError(int line, const std::string& what) {
   return "line " + std::to_string(line) + ": " + what;
 }
 
-int ReadHeader(LineReader& lines, CScalarImage& image, std::string& error) {
+int ReadHeader(LineReader& lines, CScalarImage& image, std::string& error, int maxSide) {
   std::istringstream fields;
   long long width = 0, height = 0;
   if (!lines.Next(fields)) {
@@ -56,9 +56,10 @@ int ReadHeader(LineReader& lines, CScalarImage& image, std::string& error) {
     error = LineError(lines.Number(), "expected \"width height\"");
     return 0;
   }
-  if (width < 1 || height < 1 || width > kScalarImageMaxSide || height > kScalarImageMaxSide) {
+  if (width < 1 || height < 1 || width > maxSide || height > maxSide) {
     error = LineError(lines.Number(), "the size " + std::to_string(width) + " x " +
-                                          std::to_string(height) + " is outside 1 .. 16384");
+                                          std::to_string(height) + " is outside 1 .. " +
+                                          std::to_string(maxSide));
     return 0;
   }
   image.Resize(static_cast<int>(width), static_cast<int>(height));
@@ -101,10 +102,10 @@ void FillTriangle(CScalarImage& image, const double* c, float value) {
 
 } // namespace
 
-int ReadPtsText(const std::string& text, CScalarImage& image, std::string& error) {
+int ReadPtsText(const std::string& text, CScalarImage& image, std::string& error, int maxSide) {
   CScalarImage read;
   LineReader lines(text);
-  if (!ReadHeader(lines, read, error)) return 0;
+  if (!ReadHeader(lines, read, error, maxSide)) return 0;
   std::istringstream fields;
   while (lines.Next(fields)) {
     long long x = 0, y = 0;
@@ -130,10 +131,10 @@ int ReadPtsText(const std::string& text, CScalarImage& image, std::string& error
   return 1;
 }
 
-int ReadFacesText(const std::string& text, CScalarImage& image, std::string& error) {
+int ReadFacesText(const std::string& text, CScalarImage& image, std::string& error, int maxSide) {
   CScalarImage read;
   LineReader lines(text);
-  if (!ReadHeader(lines, read, error)) return 0;
+  if (!ReadHeader(lines, read, error, maxSide)) return 0;
   std::istringstream fields;
   while (lines.Next(fields)) {
     double c[6] = {};

@@ -19,8 +19,12 @@ namespace orvex {
 
 constexpr int kScalarImageMaxSide = 16384;
 
-int ReadPtsText(const std::string& text, CScalarImage& image, std::string& error);
-int ReadFacesText(const std::string& text, CScalarImage& image, std::string& error);
+// maxSide lowers the largest side accepted (the fuzz targets keep images
+// small); sizes above it are refused like sizes above 16384.
+int ReadPtsText(const std::string& text, CScalarImage& image, std::string& error,
+                int maxSide = kScalarImageMaxSide);
+int ReadFacesText(const std::string& text, CScalarImage& image, std::string& error,
+                  int maxSide = kScalarImageMaxSide);
 
 // Chooses the reader by the file ending (".pts" or ".faces"); the image is
 // replaced only on success.
