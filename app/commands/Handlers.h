@@ -56,7 +56,8 @@ std::vector<CommandBinding> PolygonCommands();
 // EPS, bitmap, clipboard picture, vector pictures of the first mesh and
 // the video recording of the window.
 std::vector<CommandBinding> CaptureCommands();
-// The side windows' work without a window (Debug/Drome/Analysis).
+// The side windows' work without a window (Debug/Drome/Analysis, the
+// Multiview picture).
 std::vector<CommandBinding> SideWindowCommands();
 // Side windows that only work interactively (Textures/Map, Window/Spline...).
 bool NeedsAWindow(const CommandInfo& info);

@@ -1,13 +1,18 @@
 // The side windows without a window: Debug/Drome/Analysis reads a ".pts" or
-// ".faces" file, runs one process and writes the grey picture. In the
-// window program the "Data analysis" window replaces this handler.
+// ".faces" file, runs one process and writes the grey picture; Window/Multi
+// view... renders the four panes into one picture. In the window program
+// the "Data analysis" and "Multiview" windows replace these handlers.
 
 #include <string>
 
+#include "app/DocumentHost.h"
 #include "app/OrvexDoc.h"
+#include "app/RenderViewState.h"
 #include "app/commands/Handlers.h"
 #include "app/side/DromeAnalysis.h"
+#include "app/side/MultiviewPaint.h"
 #include "app/side/ScalarImageReaders.h"
+#include "io/WritePng.h"
 
 namespace orvex {
 
@@ -48,6 +53,39 @@ CommandResult DromeAnalysis(CCommandContext& context) {
   return CommandResult::Done;
 }
 
+constexpr int kPaneWidth = 320, kPaneHeight = 240;
+
+// The four Multiview panes of the active view's transform in one picture.
+CommandResult MultiviewPicture(CCommandContext& context) {
+  const std::string name = context.params.Text("File");
+  if (name.empty()) return Fail(context, "Multiview needs a \"File\"");
+  CRenderViewState* view = context.host ? context.host->ActiveViewState(context.doc) : nullptr;
+  if (!view) return Fail(context, "No view to draw the panes from");
+  // The context is made at the picture's size; the view keeps its own.
+  const int width = view->m_Width, height = view->m_Height;
+  view->m_Width = 2 * kPaneWidth;
+  view->m_Height = 2 * kPaneHeight;
+  CRgbImage picture;
+  std::string error;
+  const COrvexDoc& doc = *context.doc;
+  const bool drawn = context.host->RunInViewContext(
+      context.doc, false,
+      [&](const CRenderViewState& shared, std::string& why) {
+        if (glRenderMultiviewPicture(shared, doc, kPaneWidth, kPaneHeight, picture)) return true;
+        why = "The panes have no pixels";
+        return false;
+      },
+      error);
+  view->m_Width = width;
+  view->m_Height = height;
+  if (!drawn) return Fail(context, error);
+  const std::string path = context.doc->OutputPath(name);
+  if (!WritePng(path, picture, error)) return Fail(context, error);
+  context.ReportFileWritten(path);
+  context.ui.StatusMessage("Multiview written (%d x %d)", picture.m_Width, picture.m_Height);
+  return CommandResult::Done;
+}
+
 } // namespace
 
 std::vector<CommandBinding> SideWindowCommands() {
@@ -56,6 +94,8 @@ std::vector<CommandBinding> SideWindowCommands() {
   return {
       CommandBinding("Debug/Drome/Analysis", DromeAnalysis, kEffectFiles, Redraw::None)
           .Dialog(dialog),
+      CommandBinding("Window/Multi view...", MultiviewPicture, kEffectFiles, Redraw::None)
+          .Dialog({"Multiview", {CommandLineParam("File", "multiview.png")}, {}}),
   };
 }
 

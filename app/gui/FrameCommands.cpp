@@ -36,10 +36,6 @@ std::vector<CommandBinding> FrameBindings() {
       OnFrame("Window/Tile horizontally", [](CMainFrame& f, COrvexDoc*) { f.TileHorizontally(); }),
       OnFrame("Window/Tile vertically", [](CMainFrame& f, COrvexDoc*) { f.TileVertically(); }),
       OnFrame("Window/Arrange Icons", [](CMainFrame& f, COrvexDoc*) { f.ArrangeIcons(); }),
-      OnFrame("Window/Multi view...",
-              [](CMainFrame& f, COrvexDoc* d) {
-                if (d) CMultiviewDialog(*d, &f).exec();
-              }),
       OnFrame("Window/Spline...", [](CMainFrame& f, COrvexDoc*) { CSplineEditor(&f).exec(); }),
       OnFrame("Textures/Map",
               [](CMainFrame& f, COrvexDoc* d) {
@@ -68,7 +64,11 @@ bool RunHandMadeDialog(CMainFrame& frame, const CommandInfo& info, COrvexDoc* do
     CPropertiesDialog(*doc, &frame).exec();
     return true;
   }
-  // The data-analysis window replaces the command's batch handler.
+  // The Multiview and data-analysis windows replace the batch handlers.
+  if (&info == registry.FindByPath("Window/Multi view...")) {
+    CMultiviewDialog(*doc, &frame).exec();
+    return true;
+  }
   if (&info == registry.FindByPath("Debug/Drome/Analysis")) {
     CDataAnalysisWindow(QString::fromStdString(doc->GetFolder()), &frame).exec();
     return true;

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "app/CaptureClientPixels.h"
 #include "app/OrvexDoc.h"
 
 namespace orvex {
@@ -30,6 +31,24 @@ void glPaintMultiviewPane(const CRenderViewState& paneState, const COrvexDoc& do
   glPopAttrib();
   glPopMatrix();
   glFlush();
+}
+
+bool glRenderMultiviewPicture(const CRenderViewState& shared, const COrvexDoc& doc, int paneWidth,
+                              int paneHeight, CRgbImage& picture) {
+  glEnable(GL_SCISSOR_TEST);
+  for (int pane = 0; pane < kMultiviewPanes; ++pane) {
+    // Panes from the top left; GL counts rows from the bottom.
+    const int x = (pane % 2) * paneWidth, y = (1 - pane / 2) * paneHeight;
+    CRenderViewState state = MultiviewPaneState(shared, pane);
+    state.glResize(paneWidth, paneHeight);
+    glViewport(x, y, paneWidth, paneHeight);
+    glScissor(x, y, paneWidth, paneHeight);
+    glPaintMultiviewPane(state, doc);
+  }
+  glDisable(GL_SCISSOR_TEST);
+  glViewport(0, 0, 2 * paneWidth, 2 * paneHeight);
+  glFinish();
+  return CaptureClientPixels(2 * paneWidth, 2 * paneHeight, picture);
 }
 
 } // namespace orvex

@@ -5,6 +5,7 @@
 // again as lines over itself.
 
 #include "app/RenderViewState.h"
+#include "io/RgbImage.h"
 
 class COrvexDoc;
 
@@ -21,5 +22,11 @@ CRenderViewState MultiviewPaneState(const CRenderViewState& shared, int pane);
 // the pane's state): clear, transform, the scene filled, then as lines
 // with lighting off and polygon offset -1.27, -1. The document is only read.
 void glPaintMultiviewPane(const CRenderViewState& paneState, const COrvexDoc& doc);
+
+// Paints the four panes, paneWidth by paneHeight each, into one picture
+// of twice that size in the current context (made for the view at that
+// size) and reads it back.
+bool glRenderMultiviewPicture(const CRenderViewState& shared, const COrvexDoc& doc, int paneWidth,
+                              int paneHeight, CRgbImage& picture);
 
 } // namespace orvex

@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "io/ReadPng.h"
 #include "io/Texture.h"
 #include "tests/support/BatchProcess.h"
 #include "tests/support/TestFolder.h"
@@ -56,6 +58,39 @@ TEST_F(SideWindowBatch, DataAnalysisWritesTheGreyPictureBesideTheDocument) {
     EXPECT_EQ(static_cast<int>(r), c.centreGrey) << c.process;
     EXPECT_EQ(r, b);
   }
+}
+
+// One quadrant of the picture as rows of bytes.
+std::string Quadrant(const CRgbImage& image, int column, int row) {
+  const int w = image.m_Width / 2, h = image.m_Height / 2;
+  std::string bytes;
+  for (int y = row * h; y < (row + 1) * h; ++y)
+    bytes.append(reinterpret_cast<const char*>(image.Pixel(column * w, y)), 3 * w);
+  return bytes;
+}
+
+std::size_t DifferentBytes(const std::string& a, const std::string& b) {
+  std::size_t count = a.size() > b.size() ? a.size() - b.size() : b.size() - a.size();
+  for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) count += a[i] != b[i] ? 1 : 0;
+  return count;
+}
+
+TEST_F(SideWindowBatch, MultiviewWritesFourPanesInOnePicture) {
+  const auto run =
+      Batch({"--run", "Window/Multi view...", "--set", "File=" + (m_Dir / "mv.png").string()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  CRgbImage picture;
+  std::string error;
+  ASSERT_EQ(ReadPng((m_Dir / "mv.png").string(), picture, error), 1) << error;
+  EXPECT_EQ(picture.m_Width, 640);
+  EXPECT_EQ(picture.m_Height, 480);
+  const std::string unturned = Quadrant(picture, 0, 0);
+  EXPECT_LT(DifferentBytes(Quadrant(picture, 1, 1), unturned), 100u);
+  EXPECT_GT(DifferentBytes(Quadrant(picture, 1, 0), unturned), 1000u); // turned by 90 degrees
+  EXPECT_GT(DifferentBytes(unturned, std::string(unturned.size(), '\0')), 10000u);
+  // The default name.
+  ASSERT_EQ(Batch({"--run", "Window/Multi view..."}).status, 0);
+  EXPECT_TRUE(fs::exists(m_Dir / "multiview.png"));
 }
 
 TEST_F(SideWindowBatch, RefusalsExitWithAMessage) {
