@@ -13,6 +13,7 @@
 #include "app/DocumentHost.h"
 #include "app/OrvexDoc.h"
 #include "app/TerminalUserInterface.h"
+#include "app/commands/Handlers.h"
 
 namespace orvex {
 namespace {
@@ -27,6 +28,7 @@ struct ResolvedRun {
 
 std::string Availability(const CommandInfo& info) {
   if (info.handler) return "available";
+  if (NeedsAWindow(info)) return "interactive: needs a window";
   if (info.kind == ItemKind::RecentFiles) return "recent-file list of the window";
   if (info.target == CommandTarget::Document || info.target == CommandTarget::Application)
     return "not available yet";
@@ -79,6 +81,11 @@ bool Resolve(const BatchCommandLine& line, std::vector<ResolvedRun>& resolved, i
     if (!r.info) {
       error = "unknown command \"" + run.command + "\"";
       status = kExitUsage;
+      return false;
+    }
+    if (NeedsAWindow(*r.info)) {
+      error = "\"" + r.info->Label() + "\" needs a window";
+      status = kExitFailure;
       return false;
     }
     if (!r.info->handler) {

@@ -22,7 +22,7 @@ std::vector<CommandBinding> DocumentBindings() {
        {FileCommands, ExportCommands, ModeCommands, SceneCommands, MeshCommands, GeometryCommands,
         SubdivisionCommands, SimplificationCommands, SurfaceCommands, Sqrt3Commands, ViewCommands,
         ValenceCommands, ProgressiveValenceCommands, UndoCommands, PolygonCommands, PanelCommands,
-        StructureCodingCommands, CaptureCommands}) {
+        StructureCodingCommands, CaptureCommands, SideWindowCommands}) {
     std::vector<CommandBinding> bindings = family();
     all.insert(all.end(), std::make_move_iterator(bindings.begin()),
                std::make_move_iterator(bindings.end()));

@@ -64,5 +64,10 @@ std::vector<CommandBinding> PolygonCommands();
 std::vector<CommandBinding> CaptureCommands();
 // The controls of the command panel ("Panel/Materials/Predefined", ...).
 std::vector<CommandBinding> PanelCommands();
+// The side windows' work without a window (Debug/Drome/Analysis, the
+// Multiview picture).
+std::vector<CommandBinding> SideWindowCommands();
+// Side windows that only work interactively (Textures/Map, Window/Spline...).
+bool NeedsAWindow(const CommandInfo& info);
 
 } // namespace orvex

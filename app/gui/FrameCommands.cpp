@@ -1,10 +1,15 @@
 #include "app/gui/FrameCommands.h"
 
+#include "app/OrvexDoc.h"
 #include "app/commands/Handlers.h"
 #include "app/gui/AboutDialog.h"
+#include "app/gui/DataAnalysisWindow.h"
 #include "app/gui/MainFrame.h"
+#include "app/gui/MultiviewDialog.h"
 #include "app/gui/PropertiesDialog.h"
 #include "app/gui/RangeDialog.h"
+#include "app/gui/SplineEditor.h"
+#include "app/gui/TextureMapWindow.h"
 
 namespace orvex {
 namespace {
@@ -31,6 +36,11 @@ std::vector<CommandBinding> FrameBindings() {
       OnFrame("Window/Tile horizontally", [](CMainFrame& f, COrvexDoc*) { f.TileHorizontally(); }),
       OnFrame("Window/Tile vertically", [](CMainFrame& f, COrvexDoc*) { f.TileVertically(); }),
       OnFrame("Window/Arrange Icons", [](CMainFrame& f, COrvexDoc*) { f.ArrangeIcons(); }),
+      OnFrame("Window/Spline...", [](CMainFrame& f, COrvexDoc*) { CSplineEditor(&f).exec(); }),
+      OnFrame("Textures/Map",
+              [](CMainFrame& f, COrvexDoc* d) {
+                CTextureMapWindow(QString::fromStdString(d ? d->GetFolder() : ""), &f).exec();
+              }),
   };
 }
 
@@ -52,6 +62,15 @@ bool RunHandMadeDialog(CMainFrame& frame, const CommandInfo& info, COrvexDoc* do
   if (!doc) return false;
   if (&info == registry.FindByPath("Geometry/Properties...")) {
     CPropertiesDialog(*doc, &frame).exec();
+    return true;
+  }
+  // The Multiview and data-analysis windows replace the batch handlers.
+  if (&info == registry.FindByPath("Window/Multi view...")) {
+    CMultiviewDialog(*doc, &frame).exec();
+    return true;
+  }
+  if (&info == registry.FindByPath("Debug/Drome/Analysis")) {
+    CDataAnalysisWindow(QString::fromStdString(doc->GetFolder()), &frame).exec();
     return true;
   }
   if (&info == registry.FindByPath("Geometry/Range...")) {

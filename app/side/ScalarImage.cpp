@@ -1,0 +1,163 @@
+#include "app/side/ScalarImage.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <new>
+
+namespace orvex {
+
+namespace {
+
+// The mean of the filled neighbours of interior pixel (x, y) of `values`,
+// or false when all eight are empty.
+bool NeighbourMean(const float* values, int width, int x, int y, float& mean) {
+  double sum = 0.0;
+  int count = 0;
+  for (int dy = -1; dy <= 1; ++dy) {
+    const float* row = values + static_cast<std::ptrdiff_t>(y + dy) * width;
+    for (int dx = -1; dx <= 1; ++dx) {
+      if (dx == 0 && dy == 0) continue;
+      const float v = row[x + dx];
+      if (v != kEmptyPixel) {
+        sum += v;
+        ++count;
+      }
+    }
+  }
+  if (count == 0) return false;
+  mean = static_cast<float>(sum / count);
+  return true;
+}
+
+bool IsInterior(int x, int y, int width, int height) {
+  return x > 0 && y > 0 && x < width - 1 && y < height - 1;
+}
+
+} // namespace
+
+void CScalarImage::Resize(int width, int height, float value) {
+  m_Width = width;
+  m_Height = height;
+  m_Values.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), value);
+}
+
+bool CScalarImage::FillPass() {
+  const std::vector<float> before = m_Values;
+  bool changed = false;
+  for (int y = 1; y < m_Height - 1; ++y)
+    for (int x = 1; x < m_Width - 1; ++x) {
+      if (before[static_cast<std::size_t>(y) * m_Width + x] != kEmptyPixel) continue;
+      float mean;
+      if (NeighbourMean(before.data(), m_Width, x, y, mean)) {
+        At(x, y) = mean;
+        changed = true;
+      }
+    }
+  return changed;
+}
+
+// Breadth-first filling: ring k holds the empty pixels next to a pixel
+// known before ring k, which are exactly the pixels pass k would fill.
+int CScalarImage::FillRecursive(const std::function<void()>& ring) {
+  const int width = m_Width, height = m_Height;
+  std::vector<unsigned char> queued(m_Values.size(), 0);
+  std::vector<int> front, next;
+  std::vector<float> means;
+  // Phase 1: the first front, empty interior pixels touching a filled one.
+  for (int y = 1; y < height - 1; ++y)
+    for (int x = 1; x < width - 1; ++x) {
+      const int index = y * width + x;
+      if (m_Values[static_cast<std::size_t>(index)] != kEmptyPixel) continue;
+      float mean;
+      if (NeighbourMean(m_Values.data(), width, x, y, mean)) {
+        front.push_back(index);
+        queued[static_cast<std::size_t>(index)] = 1;
+      }
+    }
+  int rings = 0;
+  while (!front.empty()) {
+    // Phase 2: every front pixel's mean from the values before this ring.
+    means.resize(front.size());
+    for (std::size_t i = 0; i < front.size(); ++i)
+      NeighbourMean(m_Values.data(), width, front[i] % width, front[i] / width, means[i]);
+    for (std::size_t i = 0; i < front.size(); ++i)
+      m_Values[static_cast<std::size_t>(front[i])] = means[i];
+    ++rings;
+    if (ring) ring();
+    // Phase 3: the empty interior neighbours of this ring form the next.
+    next.clear();
+    for (int index : front) {
+      const int x = index % width, y = index / width;
+      for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+          const int nx = x + dx, ny = y + dy, n = ny * width + nx;
+          if (!IsInterior(nx, ny, width, height) || queued[static_cast<std::size_t>(n)]) continue;
+          if (m_Values[static_cast<std::size_t>(n)] != kEmptyPixel) continue;
+          queued[static_cast<std::size_t>(n)] = 1;
+          next.push_back(n);
+        }
+    }
+    front.swap(next);
+  }
+  return rings;
+}
+
+int CScalarImage::Convolve(const std::vector<int>& kernel, int kernelWidth, int kernelHeight,
+                           int divider, std::string& error) {
+  // Bad kernels and dividers leave the image as it is.
+  if (kernelWidth <= 0 || kernelHeight <= 0 || kernelWidth % 2 == 0 || kernelHeight % 2 == 0 ||
+      kernelWidth > m_Width || kernelHeight > m_Height ||
+      kernel.size() != static_cast<std::size_t>(kernelWidth) * kernelHeight) {
+    error = "Filter : invalid specified filter size\n";
+    return 0;
+  }
+  if (divider == 0) {
+    error = "Filter: invalid specified divider\n";
+    return 0;
+  }
+  // The working image: the image centred in a zero border of half a kernel.
+  const int rx = kernelWidth / 2, ry = kernelHeight / 2;
+  const int workWidth = m_Width + 2 * rx, workHeight = m_Height + 2 * ry;
+  std::vector<float> work;
+  try {
+    work.assign(static_cast<std::size_t>(workWidth) * workHeight, 0.0f);
+  } catch (const std::bad_alloc&) {
+    error = "Filter : unable to create empty image\n";
+    return 0;
+  }
+  for (int y = 0; y < m_Height; ++y)
+    std::copy_n(m_Values.begin() + static_cast<std::ptrdiff_t>(y) * m_Width, m_Width,
+                work.begin() + static_cast<std::ptrdiff_t>(y + ry) * workWidth + rx);
+  // The weighted sums, empty pixels joining with their value -1.
+  for (int y = 0; y < m_Height; ++y)
+    for (int x = 0; x < m_Width; ++x) {
+      double sum = 0.0;
+      for (int ky = 0; ky < kernelHeight; ++ky) {
+        const float* row = work.data() + static_cast<std::ptrdiff_t>(y + ky) * workWidth + x;
+        const int* weights = kernel.data() + static_cast<std::ptrdiff_t>(ky) * kernelWidth;
+        for (int kx = 0; kx < kernelWidth; ++kx) sum += static_cast<double>(weights[kx]) * row[kx];
+      }
+      At(x, y) = static_cast<float>(sum / divider);
+    }
+  return 1;
+}
+
+int CScalarImage::Gaussian3x3(std::string& error) {
+  static const std::vector<int> kKernel = {1, 2, 1, 2, 4, 2, 1, 2, 1};
+  return Convolve(kKernel, 3, 3, 16, error);
+}
+
+void CScalarImage::RefreshDisplay(CRgbImage& display) const {
+  if (display.m_Width != m_Width || display.m_Height != m_Height) display.Resize(m_Width, m_Height);
+  // A maximum of 0 or less would divide by zero: such images show grey 0.
+  const double maximum = m_Maximum;
+  for (std::size_t i = 0; i < m_Values.size(); ++i) {
+    const float v = m_Values[i];
+    if (v == kEmptyPixel) continue;
+    const double grey = maximum > 0.0 ? std::clamp(v / maximum * 255.0, 0.0, 255.0) : 0.0;
+    unsigned char* pixel = display.m_Pixels.data() + i * 3;
+    pixel[0] = pixel[1] = pixel[2] = static_cast<unsigned char>(grey);
+  }
+}
+
+} // namespace orvex
