@@ -21,7 +21,7 @@ std::vector<CommandBinding> DocumentBindings() {
   for (auto family :
        {FileCommands, ExportCommands, ModeCommands, SceneCommands, MeshCommands, GeometryCommands,
         SubdivisionCommands, SurfaceCommands, Sqrt3Commands, ViewCommands, ValenceCommands,
-        UndoCommands, PolygonCommands, CaptureCommands}) {
+        UndoCommands, PolygonCommands, CaptureCommands, IsosurfaceCommands}) {
     std::vector<CommandBinding> bindings = family();
     all.insert(all.end(), std::make_move_iterator(bindings.begin()),
                std::make_move_iterator(bindings.end()));

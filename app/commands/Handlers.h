@@ -56,5 +56,7 @@ std::vector<CommandBinding> PolygonCommands();
 // EPS, bitmap, clipboard picture, vector pictures of the first mesh and
 // the video recording of the window.
 std::vector<CommandBinding> CaptureCommands();
+// The progressive isosurface coder and the grid file export.
+std::vector<CommandBinding> IsosurfaceCommands();
 
 } // namespace orvex
