@@ -5,6 +5,7 @@
 #include "app/IsosurfaceScene.h"
 
 #include <chrono>
+#include <fstream>
 #include <memory>
 #include <new>
 
@@ -12,6 +13,7 @@
 #include "app/OrvexDoc.h"
 #include "app/UserInterface.h"
 #include "compression/IsoCoder.h"
+#include "compression/IsoDistanceField.h"
 #include "compression/IsoVolumeFiles.h"
 #include "geometry/PolygonMesh.h"
 
@@ -34,24 +36,10 @@ void Status(CUserInterface* ui, const std::string& text) {
   if (ui) ui->SetStatusText(text);
 }
 
-// A volume file: unit sizes from "Set Grid Widths", then its surface.
-int OpenVolume(COrvexDoc& doc, const std::string& path, CIsoVolumeKind kind) {
+// The surface of a volume, extracted by dual contouring, replaces the
+// scene; the volume becomes the document's workspace.
+int ExtractIntoScene(COrvexDoc& doc, std::shared_ptr<CIsoVolume> volume, const std::string& path) {
   CUserInterface* ui = doc.GetUserInterface();
-  auto volume = std::make_shared<CIsoVolume>();
-  std::string error;
-  if (!IsoReadVolumeFile(path, kind, *volume, error)) {
-    doc.SetLastError(error);
-    return 0;
-  }
-  ParamValues values({RealParam("Unit size in X :", volume->m_Unit[0], 1e-9, 1e9),
-                      RealParam("Unit size in Y : ", volume->m_Unit[1], 1e-9, 1e9),
-                      RealParam("Unit size in Z : ", volume->m_Unit[2], 1e-9, 1e9)});
-  if (ui && !ui->EditParameters(kGridWidthsTitle, values)) return 1;
-  volume->m_Unit[0] = values.Real("Unit size in X :");
-  volume->m_Unit[1] = values.Real("Unit size in Y : ");
-  volume->m_Unit[2] = values.Real("Unit size in Z : ");
-
-  // Dual contouring at the finest level
   Status(ui, "Dual Contouring(DC) starting...");
   CIsoSurface surface;
   std::unique_ptr<CPolygonMesh> mesh;
@@ -68,11 +56,84 @@ int OpenVolume(COrvexDoc& doc, const std::string& path, CIsoVolumeKind kind) {
     doc.SetLastError("Not enough memory to extract the isosurface of " + path);
     return 0;
   }
+  Status(ui, "DC..done");
   doc.m_SceneGraph.Free();
   doc.m_SceneGraph.Add(mesh.release());
   doc.m_pIsoWorkspace = std::move(volume);
   Status(ui, "Extracting isosurface is done.. #V: " + std::to_string(surface.VertexCount()));
   return 1;
+}
+
+// A volume file: unit sizes from "Set Grid Widths", then its surface.
+int OpenVolume(COrvexDoc& doc, const std::string& path, CIsoVolumeKind kind) {
+  CUserInterface* ui = doc.GetUserInterface();
+  auto volume = std::make_shared<CIsoVolume>();
+  std::string error;
+  if (!IsoReadVolumeFile(path, kind, *volume, error)) {
+    doc.SetLastError(error);
+    return 0;
+  }
+  ParamValues values({RealParam("Unit size in X :", volume->m_Unit[0], 1e-9, 1e9),
+                      RealParam("Unit size in Y : ", volume->m_Unit[1], 1e-9, 1e9),
+                      RealParam("Unit size in Z : ", volume->m_Unit[2], 1e-9, 1e9)});
+  if (ui && !ui->EditParameters(kGridWidthsTitle, values)) return 1;
+  volume->m_Unit[0] = values.Real("Unit size in X :");
+  volume->m_Unit[1] = values.Real("Unit size in Y : ");
+  volume->m_Unit[2] = values.Real("Unit size in Z : ");
+  return ExtractIntoScene(doc, std::move(volume), path);
+}
+
+// A grid file (".dat"): the signed distance to its mesh on the grid of
+// "Parameters for Surface Extraction", optionally saved, then its surface.
+int OpenDistanceField(COrvexDoc& doc, const std::string& path, const std::string& base) {
+  CUserInterface* ui = doc.GetUserInterface();
+  Status(ui, "Start reading in cpt data...");
+  CGridFileMesh mesh;
+  std::string error;
+  {
+    std::ifstream in(path);
+    if (!in) {
+      doc.SetLastError("Cannot open " + path);
+      return 0;
+    }
+    if (!IsoReadGridFile(in, mesh, error)) {
+      doc.SetLastError(error);
+      return 0;
+    }
+  }
+  ParamValues values({IntegerParam("Grid size X", 129, 9, double(kIsoMaxGrid)),
+                      IntegerParam("Grid size Y", 129, 9, double(kIsoMaxGrid)),
+                      IntegerParam("Grid size Z", 129, 9, double(kIsoMaxGrid)),
+                      RealParam("Isovalue: ", 0.0, -1e30, 1e30),
+                      CheckParam("Save potentials to a file (.iso)", false),
+                      CheckParam("Save the octree to files (.bbm, .con, .vtx)", false)});
+  if (ui && !ui->EditParameters(kExtractionTitle, values)) return 1;
+  const int n = values.Integer("Grid size X");
+  if (n != values.Integer("Grid size Y") || n != values.Integer("Grid size Z") ||
+      !IsoDepthOfGrid(n)) {
+    doc.SetLastError("The three grid sizes must be equal and 2^D + 1, at most 513");
+    return 0;
+  }
+  auto volume = std::make_shared<CIsoVolume>();
+  std::string warnings;
+  if (!IsoDistanceVolume(mesh, n, values.Real("Isovalue: "), *volume, error, warnings)) {
+    doc.SetLastError(error);
+    return 0;
+  }
+  if (!warnings.empty()) Status(ui, warnings);
+  Status(ui, "Generating potential values...done");
+  const std::pair<const char*, CIsoVolumeKind> saves[] = {
+      {"Save potentials to a file (.iso)", CIsoVolumeKind::Potentials},
+      {"Save the octree to files (.bbm, .con, .vtx)", CIsoVolumeKind::Signs}};
+  for (const auto& save : saves) {
+    if (!values.Check(save.first)) continue;
+    const std::string out = base + (save.second == CIsoVolumeKind::Potentials ? ".iso" : ".bbm");
+    if (!IsoWriteVolumeFile(out, save.second, *volume, error)) {
+      doc.SetLastError(error);
+      return 0;
+    }
+  }
+  return ExtractIntoScene(doc, std::move(volume), path);
 }
 
 } // namespace
@@ -121,6 +182,7 @@ int DecodeIsosurfaceIntoScene(COrvexDoc& doc, CUserInterface* ui, const std::str
 int OpenIsosurfaceFile(COrvexDoc& doc, const std::string& path) {
   if (EndsWith(path, ".iso")) return OpenVolume(doc, path, CIsoVolumeKind::Potentials);
   if (EndsWith(path, ".bbm")) return OpenVolume(doc, path, CIsoVolumeKind::Signs);
+  if (EndsWith(path, ".dat")) return OpenDistanceField(doc, path, path.substr(0, path.size() - 4));
   if (!EndsWith(path, ".txt")) return -1;
   if (!EndsWith(path, "_header.txt")) {
     doc.SetLastError("A compressed isosurface opens from its \"_header.txt\" file: " + path);

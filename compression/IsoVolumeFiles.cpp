@@ -54,6 +54,22 @@ int IsoReadVolume(std::istream& in, CIsoVolumeKind kind, CIsoVolume& volume, std
     return 0;
   }
 
+  // The payload size, checked before any memory is taken when the input can
+  // tell its length
+  const int64_t depth = IsoDepthOfGrid(n);
+  const int64_t bytes = depth ? PayloadBytes(kind, n) : 0;
+  const std::streampos here = in.tellg();
+  if (depth && here != std::streampos(-1)) {
+    in.seekg(0, std::ios::end);
+    const std::streampos end = in.tellg();
+    in.seekg(here);
+    if (end != std::streampos(-1) && int64_t(end - here) != bytes) {
+      error = "The file does not hold exactly " + std::to_string(bytes) +
+              " bytes of data after its first line";
+      return 0;
+    }
+  }
+
   // The payload, straight into the new volume
   CIsoVolume fresh;
   if (!IsoAllocate(fresh, n, kind == CIsoVolumeKind::Potentials, error)) return 0;
@@ -62,7 +78,6 @@ int IsoReadVolume(std::istream& in, CIsoVolumeKind kind, CIsoVolume& volume, std
     fresh.m_Unit[k] = unit[k];
   }
   fresh.m_Isovalue = isovalue;
-  const int64_t bytes = PayloadBytes(kind, n);
   char* target = kind == CIsoVolumeKind::Potentials
                      ? reinterpret_cast<char*>(fresh.m_Potential.data())
                      : reinterpret_cast<char*>(fresh.m_Signs.Bytes().data());
