@@ -65,6 +65,20 @@ TEST_F(IsosurfaceBatch, OpenEncodeThenOpenTheHeader) {
   }
 }
 
+TEST_F(IsosurfaceBatch, CptFileExportOpensAsAVolume) {
+  const std::string sample = std::string(ORVEX_SAMPLES_DIR) + "/icosahedron.wrl";
+  const batchprocess::Outcome exported =
+      Run({sample, "--run", "File/Export/cpt file", "--set", "File name=ico.dat"});
+  ASSERT_EQ(exported.status, 0) << exported.err;
+  ASSERT_TRUE(fs::exists(m_Dir / "ico.dat"));
+  const batchprocess::Outcome opened = Run({"ico.dat", "--run", kMenu + "Analyze", "--info"});
+  ASSERT_EQ(opened.status, 0) << opened.err;
+  const std::string all = opened.out + opened.err;
+  EXPECT_NE(all.find("Generating potential values...done"), std::string::npos) << all;
+  EXPECT_NE(all.find("C: 1 G: 0"), std::string::npos) << all; // a sphere-like closed surface
+  EXPECT_EQ(all.find("cpt_valid_grid"), std::string::npos) << all;
+}
+
 TEST_F(IsosurfaceBatch, RefusalsSayWhy) {
   struct Case {
     std::vector<std::string> args;
@@ -75,6 +89,8 @@ TEST_F(IsosurfaceBatch, RefusalsSayWhy) {
        "absent_header.txt"},
       {{"torus.iso", "--run", kMenu + "Encode (Ctrl-D)", "--set", "Geo Quant x,y=1"}, "Geo Quant"},
       {{"notes.txt"}, "_header.txt"},
+      {{"torus.iso", "--run", kMenu + "Decode (Ctrl-Shift-D)", "--set", "File name:=torus"},
+       "torus_header.txt"},
   };
   for (const Case& c : cases) {
     const batchprocess::Outcome out = Run(c.args);
