@@ -91,7 +91,8 @@ TEST_P(IsoRoundTrip, DecodesTheEncodersSurfaceLevelByLevel) {
 
 INSTANTIATE_TEST_SUITE_P(
     Volumes, IsoRoundTrip,
-    ::testing::Values(RoundTripCase{"sphere1", testvolumes::SphereField(), 1},
+    ::testing::Values(RoundTripCase{"empty3", [](double, double, double) { return 1.0; }, 3},
+                      RoundTripCase{"sphere1", testvolumes::SphereField(), 1},
                       RoundTripCase{"sphere2", testvolumes::SphereField(), 2},
                       RoundTripCase{"sphere5", testvolumes::SphereField(), 5},
                       RoundTripCase{"torus4", testvolumes::TorusField(), 4},
