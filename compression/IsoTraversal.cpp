@@ -103,5 +103,8 @@ int IsoTraverse(int depth, CBitGrid& signs, CBitGrid& known, CIsoSymbols& symbol
         SettleEmptyChild(signs, known, child.x, child.y, child.z, s, ones == 8);
     }
   }
-  return symbols.LevelDone(previousLevel);
+  // the last level reached, and the levels no cell reached (all empty above)
+  for (int level = previousLevel; level < depth; ++level)
+    if (!symbols.LevelDone(level)) return 0;
+  return 1;
 }
