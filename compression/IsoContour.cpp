@@ -68,17 +68,38 @@ void IsoContour(const CBitGrid& signs, int64_t step, CIsoSurface& out,
   const bool crossings =
       potentials && step == 1 && static_cast<int64_t>(potentials->m_Potential.size()) == n * n * n;
 
-  // Cells with a sign change, sorted into octree order
+  // Sign-changing lattice edges, in one pass over the points (three
+  // lookups each); the cells around them are the cells with a sign change
+  struct Edge {
+    int64_t x, y, z;
+    int axis, insideFirst;
+  };
+  std::vector<Edge> edges;
   std::vector<std::pair<uint64_t, int64_t>> mixed;
-  for (int64_t cx = 0; cx < cells; ++cx)
-    for (int64_t cy = 0; cy < cells; ++cy)
-      for (int64_t cz = 0; cz < cells; ++cz) {
-        const int byte = IsoCornerByte(signs, cx * step, cy * step, cz * step, step);
-        if (byte != 0 && byte != 0xFF)
-          mixed.emplace_back(IsoTreeKey(cx, cy, cz, levels),
-                             signs.Index(cx * step, cy * step, cz * step));
+  for (int64_t cx = 0; cx <= cells; ++cx)
+    for (int64_t cy = 0; cy <= cells; ++cy)
+      for (int64_t cz = 0; cz <= cells; ++cz) {
+        const int here = signs.At(cx * step, cy * step, cz * step);
+        const int64_t c[3] = {cx, cy, cz};
+        for (int axis = 0; axis < 3; ++axis) {
+          if (c[axis] == cells) continue;
+          int64_t d[3] = {cx, cy, cz};
+          d[axis] += 1;
+          if (signs.At(d[0] * step, d[1] * step, d[2] * step) == here) continue;
+          edges.push_back({cx, cy, cz, axis, here});
+          const int u = (axis + 1) % 3, w = (axis + 2) % 3;
+          for (int k = 0; k < 4; ++k) {
+            int64_t q[3] = {cx, cy, cz};
+            q[u] -= k & 1;
+            q[w] -= k >> 1;
+            if (q[u] < 0 || q[w] < 0 || q[u] >= cells || q[w] >= cells) continue;
+            mixed.emplace_back(IsoTreeKey(q[0], q[1], q[2], levels),
+                               signs.Index(q[0] * step, q[1] * step, q[2] * step));
+          }
+        }
       }
   std::sort(mixed.begin(), mixed.end());
+  mixed.erase(std::unique(mixed.begin(), mixed.end()), mixed.end());
 
   // Vertices: cell centre or mean of the edge crossings
   out.m_Cell.reserve(mixed.size());
@@ -97,31 +118,21 @@ void IsoContour(const CBitGrid& signs, int64_t step, CIsoSurface& out,
   };
 
   // Quads: one per sign-changing lattice edge with four cells around it
-  for (int64_t cx = 0; cx <= cells; ++cx)
-    for (int64_t cy = 0; cy <= cells; ++cy)
-      for (int64_t cz = 0; cz <= cells; ++cz) {
-        const int64_t c[3] = {cx, cy, cz};
-        const int here = signs.At(cx * step, cy * step, cz * step);
-        for (int axis = 0; axis < 3; ++axis) {
-          const int u = (axis + 1) % 3, w = (axis + 2) % 3;
-          if (c[axis] + 1 > cells || c[u] < 1 || c[u] >= cells || c[w] < 1 || c[w] >= cells)
-            continue;
-          int64_t d[3] = {cx, cy, cz};
-          d[axis] += 1;
-          const int there = signs.At(d[0] * step, d[1] * step, d[2] * step);
-          if (here == there) continue;
-          // the four cells around the edge, counter-clockwise seen from +axis
-          int quad[4];
-          const int64_t du[4] = {-1, 0, 0, -1}, dw[4] = {-1, -1, 0, 0};
-          for (int k = 0; k < 4; ++k) {
-            int64_t q[3] = {cx, cy, cz};
-            q[u] += du[k];
-            q[w] += dw[k];
-            quad[k] = vertexOf(q[0], q[1], q[2]);
-          }
-          // inside at the start: the surface faces +axis; else reverse
-          if (!here) std::swap(quad[1], quad[3]);
-          out.m_Quads.insert(out.m_Quads.end(), quad, quad + 4);
-        }
-      }
+  for (const Edge& e : edges) {
+    const int64_t c[3] = {e.x, e.y, e.z};
+    const int u = (e.axis + 1) % 3, w = (e.axis + 2) % 3;
+    if (c[u] < 1 || c[u] >= cells || c[w] < 1 || c[w] >= cells) continue;
+    // the four cells around the edge, counter-clockwise seen from +axis
+    int quad[4];
+    const int64_t du[4] = {-1, 0, 0, -1}, dw[4] = {-1, -1, 0, 0};
+    for (int k = 0; k < 4; ++k) {
+      int64_t q[3] = {e.x, e.y, e.z};
+      q[u] += du[k];
+      q[w] += dw[k];
+      quad[k] = vertexOf(q[0], q[1], q[2]);
+    }
+    // inside at the start: the surface faces +axis; else reverse
+    if (!e.insideFirst) std::swap(quad[1], quad[3]);
+    out.m_Quads.insert(out.m_Quads.end(), quad, quad + 4);
+  }
 }
