@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/Dialogs.h"
+#include "app/IsosurfaceScene.h"
 #include "app/OrvexDoc.h"
 #include "app/UndoHistory.h"
 #include "app/UserInterface.h"
@@ -109,6 +110,9 @@ static int OpenDecoded(COrvexDoc& doc, const std::string& path) {
 }
 
 static int OpenByRule(COrvexDoc& doc, const std::string& path) {
+  // volumes and compressed isosurfaces
+  const int isosurface = orvex::OpenIsosurfaceFile(doc, path);
+  if (isosurface >= 0) return isosurface;
   const CFileFormat* format = FindFileFormat(path);
   switch (format ? format->open : EFormatOpen::None) {
   case EFormatOpen::Scene:

@@ -9,6 +9,7 @@
 #include "geometry/SceneGraph3d.h"
 
 class CMesh3d;
+struct CIsoVolume;
 
 namespace orvex {
 class CUserInterface;
@@ -63,8 +64,9 @@ struct CObjectProperties {
 class COrvexDoc {
 public:
   CSceneGraph3d m_SceneGraph;
-  // Workspace of the isosurface coder; empty until that coder lands.
-  void* m_pIsoWorkspace = nullptr;
+  // Workspace of the isosurface coder: the volume last opened (null when
+  // none).
+  std::shared_ptr<CIsoVolume> m_pIsoWorkspace;
   CCamera3d m_Camera;
   int m_bGlobalColorOverlay = 0;
   int m_HighlightVertexIndex = 0;

@@ -18,11 +18,26 @@ CommandResult ShowOutcome(CCommandContext& context, const CSubdivisionOutcome& o
 
 std::vector<CommandBinding> DocumentBindings() {
   std::vector<CommandBinding> all;
-  for (auto family :
-       {FileCommands, ExportCommands, ModeCommands, SceneCommands, MeshCommands, GeometryCommands,
-        SubdivisionCommands, SimplificationCommands, SurfaceCommands, Sqrt3Commands, ViewCommands,
-        ValenceCommands, ProgressiveValenceCommands, UndoCommands, PolygonCommands, PanelCommands,
-        StructureCodingCommands, CaptureCommands, SideWindowCommands}) {
+  for (auto family : {FileCommands,
+                      ExportCommands,
+                      ModeCommands,
+                      SceneCommands,
+                      MeshCommands,
+                      GeometryCommands,
+                      SubdivisionCommands,
+                      SimplificationCommands,
+                      SurfaceCommands,
+                      Sqrt3Commands,
+                      ViewCommands,
+                      ValenceCommands,
+                      ProgressiveValenceCommands,
+                      UndoCommands,
+                      PolygonCommands,
+                      PanelCommands,
+                      StructureCodingCommands,
+                      CaptureCommands,
+                      IsosurfaceCommands,
+                      SideWindowCommands}) {
     std::vector<CommandBinding> bindings = family();
     all.insert(all.end(), std::make_move_iterator(bindings.begin()),
                std::make_move_iterator(bindings.end()));

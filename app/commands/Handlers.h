@@ -69,5 +69,7 @@ std::vector<CommandBinding> PanelCommands();
 std::vector<CommandBinding> SideWindowCommands();
 // Side windows that only work interactively (Textures/Map, Window/Spline...).
 bool NeedsAWindow(const CommandInfo& info);
+// The progressive isosurface coder and the grid file export.
+std::vector<CommandBinding> IsosurfaceCommands();
 
 } // namespace orvex
