@@ -186,7 +186,7 @@ TEST_F(SideWindows, TextureMapLoadsTilesAndPans) {
         }));
   RunModal<CTextureMapWindow>(folder, {"&Textures", "Map"}, [&](CTextureMapWindow& w) {
     EXPECT_EQ(w.windowTitle(), "Texture map");
-    QTest::qWaitForWindowExposed(&w);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
     w.Action("Map", "LOD 1")->trigger();
     ASSERT_EQ(w.Tiles().m_Tiles.size(), 4u);
     EXPECT_EQ(w.Tiles().m_Overlap, 40);
