@@ -10,6 +10,7 @@
 
 #include "app/OrvexDoc.h"
 #include "app/RenderViewState.h"
+#include "geometry/Matrix44.h"
 
 namespace orvex {
 namespace {
@@ -48,27 +49,11 @@ void glSetProjection(double fieldOfView, int width, int height) {
   glMatrixMode(GL_MODELVIEW);
 }
 
-// Column-major 4x4 product out = a * b.
-void Multiply(const double a[16], const double b[16], double out[16]) {
-  double r[16];
-  for (int col = 0; col < 4; col++)
-    for (int row = 0; row < 4; row++) {
-      double sum = 0.0;
-      for (int k = 0; k < 4; k++) sum += a[k * 4 + row] * b[col * 4 + k];
-      r[col * 4 + row] = sum;
-    }
-  std::memcpy(out, r, sizeof(r));
-}
-
-void Identity(double m[16]) {
-  for (int i = 0; i < 16; i++) m[i] = (i % 5 == 0) ? 1.0 : 0.0;
-}
-
 // The matrix glRotate builds for an angle in degrees about a unit axis.
 void RotationMatrix(double degrees, double x, double y, double z, double m[16]) {
   double radians = degrees * M_PI / 180.0;
   double c = std::cos(radians), s = std::sin(radians), t = 1.0 - c;
-  Identity(m);
+  Matrix44Identity(m);
   m[0] = x * x * t + c;
   m[1] = y * x * t + z * s;
   m[2] = x * z * t - y * s;
@@ -174,23 +159,23 @@ CViewMatrices CRenderViewState::ComputeMatrices() const {
 
   // modelview: the model transform applied to the identity
   double* m = out.m_ModelView;
-  Identity(m);
+  Matrix44Identity(m);
   m[12] = m_Translation[0];
   m[13] = m_Translation[1];
   m[14] = m_Translation[2];
   double r[16];
   RotationMatrix(m_Rotation[0], 1.0, 0.0, 0.0, r);
-  Multiply(m, r, m);
+  Matrix44Multiply(m, r, m);
   RotationMatrix(m_Rotation[1], 0.0, 1.0, 0.0, r);
-  Multiply(m, r, m);
+  Matrix44Multiply(m, r, m);
   RotationMatrix(m_Rotation[2], 0.0, 0.0, 1.0, r);
-  Multiply(m, r, m);
+  Matrix44Multiply(m, r, m);
   double s[16];
-  Identity(s);
+  Matrix44Identity(s);
   s[0] = m_Scale[0];
   s[5] = m_Scale[1];
   s[10] = m_Scale[2];
-  Multiply(m, s, m);
+  Matrix44Multiply(m, s, m);
 
   out.m_Viewport[0] = 0;
   out.m_Viewport[1] = 0;

@@ -5,40 +5,25 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "geometry/Matrix44.h"
 #include "geometry/Mesh3d.h"
 #include "io/ColorRamp.h"
 
 namespace {
 
-// Column-major 4x4 product out = a * b.
-void Multiply(const double a[16], const double b[16], double out[16]) {
-  double r[16];
-  for (int col = 0; col < 4; col++)
-    for (int row = 0; row < 4; row++) {
-      double sum = 0.0;
-      for (int k = 0; k < 4; k++) sum += a[k * 4 + row] * b[col * 4 + k];
-      r[col * 4 + row] = sum;
-    }
-  std::memcpy(out, r, sizeof(r));
-}
-
-void Identity(double m[16]) {
-  for (int i = 0; i < 16; i++) m[i] = (i % 5 == 0) ? 1.0 : 0.0;
-}
-
 // The mesh's own transform as its drawing applies it: translate, scale,
 // then rotate about its axis (no rotation about a zero axis).
 void MeshMatrix(const CTransform& t, double out[16]) {
-  Identity(out);
+  Matrix44Identity(out);
   out[12] = t.m_Translation.x;
   out[13] = t.m_Translation.y;
   out[14] = t.m_Translation.z;
   double s[16];
-  Identity(s);
+  Matrix44Identity(s);
   s[0] = t.m_Scale.x;
   s[5] = t.m_Scale.y;
   s[10] = t.m_Scale.z;
-  Multiply(out, s, out);
+  Matrix44Multiply(out, s, out);
   const CVector3d& a = t.m_RotationAxis;
   const double length = std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
   if (length == 0.0 || t.m_RotationAngle == 0.0f) return;
@@ -46,7 +31,7 @@ void MeshMatrix(const CTransform& t, double out[16]) {
   const double radians = double(t.m_RotationAngle) * M_PI / 180.0;
   const double c = std::cos(radians), sn = std::sin(radians), k = 1.0 - c;
   double r[16];
-  Identity(r);
+  Matrix44Identity(r);
   r[0] = x * x * k + c;
   r[1] = y * x * k + z * sn;
   r[2] = x * z * k - y * sn;
@@ -56,7 +41,7 @@ void MeshMatrix(const CTransform& t, double out[16]) {
   r[8] = x * z * k + y * sn;
   r[9] = y * z * k - x * sn;
   r[10] = z * z * k + c;
-  Multiply(out, r, out);
+  Matrix44Multiply(out, r, out);
 }
 
 // Clip coordinates of every vertex (x, y, z, w in a flat array) and the
@@ -70,8 +55,8 @@ struct CProjectedMesh {
   CProjectedMesh(const CMesh3d& mesh, const CVectorView& view) : viewport(view.viewport) {
     double model[16];
     MeshMatrix(mesh.m_Transform, model);
-    Multiply(view.projection, view.modelView, matrix);
-    Multiply(matrix, model, matrix);
+    Matrix44Multiply(view.projection, view.modelView, matrix);
+    Matrix44Multiply(matrix, model, matrix);
     const int n = mesh.NbVertex();
     clip.resize(size_t(n) * 4);
     index.reserve(size_t(n));

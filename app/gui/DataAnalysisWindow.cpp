@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "app/gui/MenuLookup.h"
 #include "app/side/DromeAnalysis.h"
 #include "app/side/ScalarImageReaders.h"
 
@@ -70,13 +71,7 @@ CDataAnalysisWindow::CDataAnalysisWindow(QString folder, QWidget* parent)
 }
 
 QAction* CDataAnalysisWindow::Action(const QString& menu, const QString& item) const {
-  const auto strip = [](QString text) { return text.remove('&'); };
-  for (QMenu* top : m_Menus->findChildren<QMenu*>()) {
-    if (strip(top->title()) != menu) continue;
-    for (QAction* action : top->actions())
-      if (strip(action->text()) == item) return action;
-  }
-  return nullptr;
+  return FindMenuAction(m_Menus, menu, item);
 }
 
 void CDataAnalysisWindow::ChooseFile() {

@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "app/gui/MenuLookup.h"
+
 namespace orvex {
 
 namespace {
@@ -91,13 +93,7 @@ CTextureMapWindow::CTextureMapWindow(QString folder, QWidget* parent)
 }
 
 QAction* CTextureMapWindow::Action(const QString& menu, const QString& item) const {
-  const auto strip = [](QString text) { return text.remove('&'); };
-  for (QMenu* top : m_Menus->findChildren<QMenu*>()) {
-    if (strip(top->title()) != menu) continue;
-    for (QAction* action : top->actions())
-      if (strip(action->text()) == item) return action;
-  }
-  return nullptr;
+  return FindMenuAction(m_Menus, menu, item);
 }
 
 void CTextureMapWindow::LoadLevel(int lod) {
