@@ -4,6 +4,7 @@
 
 #include "app/IsosurfaceScene.h"
 
+#include <cctype>
 #include <chrono>
 #include <fstream>
 #include <memory>
@@ -20,8 +21,14 @@
 namespace orvex {
 namespace {
 
+// True when s ends with end in any case (endings are given in lower case),
+// as the format table matches these endings.
 bool EndsWith(const std::string& s, const std::string& end) {
-  return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
+  if (s.size() < end.size()) return false;
+  const size_t offset = s.size() - end.size();
+  for (size_t i = 0; i < end.size(); i++)
+    if (std::tolower(static_cast<unsigned char>(s[offset + i])) != end[i]) return false;
+  return true;
 }
 
 // Polygon mesh arrays of a surface placed in space.

@@ -99,4 +99,15 @@ TEST_F(IsosurfaceBatch, RefusalsSayWhy) {
   }
 }
 
+// Volume endings match in any case, as the other formats' endings do.
+TEST_F(IsosurfaceBatch, EndingsMatchInAnyCase) {
+  for (const char* name : {"TORUS.ISO", "Torus.Bbm"}) {
+    fs::copy_file(m_Dir / (std::string(name).substr(6) == "ISO" ? "torus.iso" : "torus.bbm"),
+                  m_Dir / name);
+    const batchprocess::Outcome out = Run({name, "--run", kMenu + "Analyze"});
+    EXPECT_EQ(out.status, 0) << name << ": " << out.err;
+    EXPECT_NE((out.out + out.err).find("C: 1 G: 1"), std::string::npos) << out.out << out.err;
+  }
+}
+
 } // namespace
