@@ -82,4 +82,16 @@ int CameraMove(CPanelTarget& target);
 int CameraInit(CPanelTarget& target);
 int SetCameraColor(CPanelTarget& target, PanelColor color);
 
+// Marks from the panel's camera on every triangle mesh (0 without a camera
+// or a mesh). "Forward": clears the face marks, marks the faces seen from
+// the camera and/or the silhouette faces as asked (remembered as the
+// panel's "Camera" and "Silhouette" checks), then refines the marked faces
+// adaptively.
+int CameraForward(CPanelTarget& target, int cameraMarks, int silhouetteMarks);
+// "Silhouette", "Camera view", "Twice": clears the face marks, marks the
+// silhouette faces (1) and/or the faces seen from the camera (2, in that
+// order), then colours the faces by their marks.
+enum class CameraMarks { Silhouette, CameraView, Twice };
+int ColorCameraMarks(CPanelTarget& target, CameraMarks marks);
+
 } // namespace orvex

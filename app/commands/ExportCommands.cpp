@@ -120,18 +120,25 @@ CommandResult FinishPicture(CCommandContext& context, const CVectorPicture& pict
   return CommandResult::Done;
 }
 
+} // namespace
+
+CommandResult ExportMeshPicture(CCommandContext& context, CMesh3d* mesh, MetafileVariant variant) {
+  CRenderViewState* view = ActiveView(context);
+  if (!mesh || !view) return NoMesh(context);
+  // the front faces are those the active view's camera sees
+  const CVector3d camera = variant == MetafileVariant::FrontFaceLines
+                               ? ProcessCamera(context)
+                               : context.doc->m_Camera.m_Position;
+  CVectorPicture picture;
+  const int drawn = MetafileExport(*mesh, VectorViewOf(*view), variant, camera, picture);
+  return FinishPicture(context, picture, drawn);
+}
+
+namespace {
+
 CommandHandler Metafile(MetafileVariant variant) {
   return [variant](CCommandContext& context) {
-    CMesh3d* mesh = FirstObjectMesh(context);
-    CRenderViewState* view = ActiveView(context);
-    if (!mesh || !view) return NoMesh(context);
-    // the front faces are those the active view's camera sees
-    const CVector3d camera = variant == MetafileVariant::FrontFaceLines
-                                 ? ProcessCamera(context)
-                                 : context.doc->m_Camera.m_Position;
-    CVectorPicture picture;
-    const int drawn = MetafileExport(*mesh, VectorViewOf(*view), variant, camera, picture);
-    return FinishPicture(context, picture, drawn);
+    return ExportMeshPicture(context, FirstObjectMesh(context), variant);
   };
 }
 

@@ -10,6 +10,8 @@
 #include "app/UserInterface.h"
 #include "processing/SubdivisionCommands.h"
 
+enum class MetafileVariant;
+
 namespace orvex {
 
 // Message of the commands that need a triangle mesh and find none.
@@ -30,6 +32,11 @@ CommandResult ShowOutcome(CCommandContext& context, const CSubdivisionOutcome& o
 // Scene/Process camera: the eye point of the active view in the mesh's
 // coordinates, kept as the document's camera position and returned.
 CVector3d ProcessCamera(CCommandContext& context);
+
+// A menu variant of the vector picture of mesh, written to the command's
+// "File" field and put on the clipboard; fails with kNoMeshMessage without
+// a mesh or an active view.
+CommandResult ExportMeshPicture(CCommandContext& context, CMesh3d* mesh, MetafileVariant variant);
 
 // Text of the "Properties" dialog for object index of the scene.
 std::string PropertiesText(const COrvexDoc& doc, int index);

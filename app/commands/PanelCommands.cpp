@@ -6,9 +6,12 @@
 #include <sstream>
 
 #include "app/CommandPanelState.h"
+#include "app/Dialogs.h"
 #include "app/DocumentHost.h"
 #include "app/PanelActions.h"
 #include "app/commands/Handlers.h"
+#include "geometry/Mesh3d.h"
+#include "processing/MetafileExport.h"
 
 namespace orvex {
 namespace {
@@ -22,6 +25,8 @@ constexpr const char* kRamp = "Ramp";
 constexpr const char* kIndex = "Index";
 constexpr const char* kLightPosition = "Position (x y z w)";
 constexpr const char* kLightDirection = "Direction (x y z)";
+constexpr const char* kCameraMarks = "Camera";
+constexpr const char* kSilhouetteMarks = "Silhouette";
 
 // Reads `count` numbers separated by blanks; false when the text holds
 // anything else or another count.
@@ -112,6 +117,39 @@ CommandResult LightUpdate(CCommandContext& context) {
   return OnPanel([&](CCommandContext&, CPanelTarget& t) {
     return UpdateLight(t, index, position, direction);
   })(context);
+}
+
+// "Metafile": the edges of the faces the view's camera sees, for the object
+// the LOD slider selects.
+CommandResult LodMetafile(CCommandContext& context) {
+  CCommandPanelState* panel =
+      context.host && context.doc ? context.host->ActivePanelState(context.doc) : nullptr;
+  if (!panel) return CommandResult::Unavailable;
+  CObject3d* object = context.doc->m_SceneGraph.GetAt(panel->Position(PanelSlider::Lod));
+  CMesh3d* mesh =
+      object && object->GetType() == TYPE_MESH3D ? static_cast<CMesh3d*>(object) : nullptr;
+  return ExportMeshPicture(context, mesh, MetafileVariant::FrontFaceLines);
+}
+
+// The camera's marks: "Forward" refines them, the others colour them.
+std::vector<CommandBinding> MarkingCommands() {
+  const Effects refined = kEffectPositions | kEffectNormals | kEffectTopology | kEffectAttributes;
+  auto colored = [](CameraMarks marks) {
+    return Simple([marks](CPanelTarget& t) { return ColorCameraMarks(t, marks); });
+  };
+  return {
+      CommandBinding("Panel/LOD/Metafile", LodMetafile, kEffectFiles | kEffectAttributes)
+          .Dialog({"", {CommandLineParam(kExportFileField, kMetafileFile)}, {}}),
+      CommandBinding("Panel/Camera/Forward", OnPanel([](CCommandContext& c, CPanelTarget& t) {
+                       return CameraForward(t, c.params.Check(kCameraMarks),
+                                            c.params.Check(kSilhouetteMarks));
+                     }),
+                     refined)
+          .Dialog({"", {CheckParam(kCameraMarks, true), CheckParam(kSilhouetteMarks, true)}, {}}),
+      {"Panel/Camera/Silhouette", colored(CameraMarks::Silhouette), kEffectAttributes},
+      {"Panel/Camera/Camera view", colored(CameraMarks::CameraView), kEffectAttributes},
+      {"Panel/Camera/Twice", colored(CameraMarks::Twice), kEffectAttributes},
+  };
 }
 
 std::vector<CommandBinding> SwitchCommands() {
@@ -240,7 +278,7 @@ std::vector<CommandBinding> PanelCommands() {
     all.push_back(SliderCommand(SliderName(slider), slider,
                                 movesObjects ? Effects(kEffectObjects) : Effects(kEffectNone)));
   }
-  for (auto family : {SwitchCommands, SwatchCommands, ObjectCommands})
+  for (auto family : {SwitchCommands, SwatchCommands, ObjectCommands, MarkingCommands})
     for (CommandBinding& binding : family()) all.push_back(std::move(binding));
   return all;
 }

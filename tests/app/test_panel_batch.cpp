@@ -86,6 +86,17 @@ TEST(PanelBatch, ObjectsAddedByThePanelStayWithTheDocument) {
       {{"--run", "Panel/Materials/Predefined", "--set", "Name=Tin"}, 2, "", "Name"},
       {{"--run", "Panel/Materials/Diffuse", "--set", "Color=#12345"}, 1, "", "#RRGGBB"},
       {{"--run", "Panel/Options/Perspective", "--set", "Position=100"}, 2, "", "Position"},
+      {{"--run", "Panel/Camera/Add", "--run", "Panel/Camera/Forward", "--set", "Camera=off",
+        "--set", "Silhouette=off"},
+       0,
+       "0 8 12 20",
+       ""},
+      {{"--run", "Panel/Camera/Forward", "--set", "Camera=maybe"}, 2, "", "Camera"},
+      {{"--run", "Panel/Camera/Add", "--run", "Panel/Camera/Twice", "--run", "Panel/LOD/Metafile",
+        "--set", "File=lod.svg"},
+       0,
+       "1 14",
+       ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args[1]);
