@@ -313,7 +313,7 @@ void CFormCommandView::BuildLodAndCamera(QVBoxLayout* form) {
   AddButton(lod, "Restore", CommandName("LOD", "Restore"));
   AddButton(lod, "0", CommandName("LOD", "0"));
   AddButton(lod, "1", CommandName("LOD", "1"));
-  AddDisabled(lod, {"Metafile"});
+  AddButton(lod, "Metafile", CommandName("LOD", "Metafile"));
 
   QGroupBox* camera = NewGroup(form, "Camera");
   const QString c = "Camera";
@@ -334,7 +334,17 @@ void CFormCommandView::BuildLodAndCamera(QVBoxLayout* form) {
   m_Switches.push_back({silhouette, [this] { return m_State.m_bSilhouetteMarking != 0; }});
   AddRow(camera, QString(), marking);
   AddRow(camera, QString(), silhouette);
-  AddDisabled(camera, {"Forward", "Silhouette", "Camera view", "Twice"});
+  // the checks go with "Forward" as its fields
+  auto* forward = new QPushButton("Forward", camera);
+  forward->setObjectName(CommandName(c, "Forward"));
+  connect(forward, &QPushButton::clicked, this, [this, c] {
+    auto on = [](int check) { return QString(check ? "on" : "off"); };
+    Request(CommandName(c, "Forward"), {"Camera=" + on(m_State.m_bCameraMarking),
+                                        "Silhouette=" + on(m_State.m_bSilhouetteMarking)});
+  });
+  AddRow(camera, QString(), forward);
+  for (const char* label : {"Silhouette", "Camera view", "Twice"})
+    AddButton(camera, label, CommandName(c, label));
 }
 
 void CFormCommandView::Refresh() {

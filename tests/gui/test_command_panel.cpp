@@ -3,6 +3,8 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QListWidget>
 #include <QPushButton>
@@ -183,6 +185,54 @@ TEST_F(CommandPanelTest, SlidersAndPresetListApplyWhatTheyShow) {
   EXPECT_EQ(View()->TimerInterval(CRenderView::kSpinTimer), 50);
   Click("Panel/Animation/Rotation");
   EXPECT_FALSE(View()->IsTimerActive(CRenderView::kSpinTimer));
+}
+
+TEST_F(CommandPanelTest, CameraMarksAndMetafileButtonsRunOnTheirDocument) {
+  // a copy of the sample, so that the metafile lands beside it in a folder
+  // of the test
+  const QString copy = QDir(SettingsFolder()).filePath("marked.wrl");
+  QFile::remove(copy);
+  ASSERT_TRUE(QFile::copy(SamplePath(), copy));
+  ASSERT_TRUE(m_Frame->OpenFile(copy));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(View()));
+  Settle();
+  COrvexDoc* doc = m_Frame->ActiveDocument();
+  ASSERT_NE(doc, m_pDoc);
+  auto* mesh = static_cast<CMesh3d*>(doc->m_SceneGraph.GetAt(0));
+  const int faces = mesh->NbFace();
+
+  Click("Panel/Camera/Add");
+  ASSERT_EQ(doc->m_SceneGraph.NbObject(), 2);
+  struct Row {
+    const char* control;
+    int seenFlag; // flag of the faces the camera sees afterwards
+  } rows[] = {
+      {"Panel/Camera/Camera view", 2},
+      {"Panel/Camera/Silhouette", 0},
+      {"Panel/Camera/Twice", 2},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.control);
+    Click(row.control);
+    EXPECT_EQ(mesh->NbFaceWithFlag(2) > 0, row.seenFlag == 2);
+  }
+
+  // "Forward" takes the checks as they stand
+  QCheckBox* silhouette = nullptr;
+  for (QCheckBox* box : Panel()->findChildren<QCheckBox*>())
+    if (box->text() == "Silhouette") silhouette = box;
+  ASSERT_NE(silhouette, nullptr);
+  Panel()->ensureWidgetVisible(silhouette);
+  QTest::mouseClick(silhouette, Qt::LeftButton, Qt::NoModifier,
+                    QPoint(6, silhouette->height() / 2));
+  Settle();
+  EXPECT_FALSE(silhouette->isChecked());
+  Click("Panel/Camera/Forward");
+  EXPECT_GT(mesh->NbFace(), faces);
+  EXPECT_EQ(Panel()->State().m_bSilhouetteMarking, 0);
+
+  Click("Panel/LOD/Metafile");
+  EXPECT_TRUE(QFile::exists(QDir(SettingsFolder()).filePath("metafile.svg")));
 }
 
 } // namespace
