@@ -10,6 +10,7 @@
 #include "app/CommandPanelState.h"
 
 class COrvexDoc;
+class CTextureImage;
 
 namespace orvex {
 
@@ -93,5 +94,17 @@ int CameraForward(CPanelTarget& target, int cameraMarks, int silhouetteMarks);
 // order), then colours the faces by their marks.
 enum class CameraMarks { Silhouette, CameraView, Twice };
 int ColorCameraMarks(CPanelTarget& target, CameraMarks marks);
+
+// Textures "Edit...": the first object's texture (name, size, image).
+struct CPanelTexture {
+  std::string name;
+  int width = 0, height = 0;
+  const CTextureImage* image = nullptr;
+};
+// False when the first object is no triangle mesh or has no texture.
+bool FirstObjectTexture(const COrvexDoc& doc, CPanelTexture& out);
+// "Load...": reads the image file and binds it to the first object; 0 with
+// error set when there is no such mesh or the file cannot be read.
+int LoadFirstObjectTexture(CPanelTarget& target, const std::string& path, std::string& error);
 
 } // namespace orvex

@@ -26,6 +26,7 @@ constexpr const char* kIndex = "Index";
 constexpr const char* kLightPosition = "Position (x y z w)";
 constexpr const char* kLightDirection = "Direction (x y z)";
 constexpr const char* kCameraMarks = "Camera";
+constexpr const char* kFileField = "File";
 constexpr const char* kSilhouetteMarks = "Silhouette";
 
 // Reads `count` numbers separated by blanks; false when the text holds
@@ -131,6 +132,26 @@ CommandResult LodMetafile(CCommandContext& context) {
   return ExportMeshPicture(context, mesh, MetafileVariant::FrontFaceLines);
 }
 
+// Textures "Edit...": with a "File", reads it as the first object's texture;
+// without one, says which texture the first object has.
+CommandResult TextureEdit(CCommandContext& context) {
+  const std::string file = context.params.Text(kFileField);
+  if (file.empty()) {
+    CPanelTexture texture;
+    context.ui.SetStatusText(FirstObjectTexture(*context.doc, texture)
+                                 ? texture.name + " " + std::to_string(texture.width) + " x " +
+                                       std::to_string(texture.height)
+                                 : std::string("No texture"));
+    return CommandResult::NothingDone;
+  }
+  std::string error;
+  CommandResult result = OnPanel([&](CCommandContext&, CPanelTarget& t) {
+    return LoadFirstObjectTexture(t, file, error);
+  })(context);
+  if (!error.empty()) return RefusedValue(context, error);
+  return result;
+}
+
 // The camera's marks: "Forward" refines them, the others colour them.
 std::vector<CommandBinding> MarkingCommands() {
   const Effects refined = kEffectPositions | kEffectNormals | kEffectTopology | kEffectAttributes;
@@ -140,6 +161,8 @@ std::vector<CommandBinding> MarkingCommands() {
   return {
       CommandBinding("Panel/LOD/Metafile", LodMetafile, kEffectFiles | kEffectAttributes)
           .Dialog({"", {CommandLineParam(kExportFileField, kMetafileFile)}, {}}),
+      CommandBinding("Panel/Textures/Edit...", TextureEdit, kEffectAttributes)
+          .Dialog({"", {TextParam(kFileField, "")}, {}}),
       CommandBinding("Panel/Camera/Forward", OnPanel([](CCommandContext& c, CPanelTarget& t) {
                        return CameraForward(t, c.params.Check(kCameraMarks),
                                             c.params.Check(kSilhouetteMarks));

@@ -1,15 +1,18 @@
 // The command panel's controls that mark faces from its camera ("Forward",
-// "Silhouette", "Camera view", "Twice") and its "Metafile" of the object
-// the LOD slider selects, run through the dispatcher as a window runs them.
+// "Silhouette", "Camera view", "Twice"), its "Metafile" of the object the
+// LOD slider selects and the texture "Edit..." of the first object, run
+// through the dispatcher as a window runs them.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
+#include "app/PanelActions.h"
 #include "app/commands/Handlers.h"
 #include "geometry/Camera3d.h"
 #include "geometry/Mesh3d.h"
+#include "io/Texture.h"
 #include "processing/FaceColoring.h"
 #include "processing/Silhouette.h"
 #include "tests/support/PanelHarness.h"
@@ -153,6 +156,64 @@ TEST(PanelLodMetafile, DrawsTheObjectTheLodSliderSelects) {
   EXPECT_FALSE(fs::exists(dir / "camera.svg"));
   ASSERT_FALSE(h.ui.messages.empty());
   EXPECT_EQ(h.ui.messages.back(), kNoMeshMessage);
+}
+
+// A small image file of the given size.
+fs::path WriteImage(const fs::path& dir, const std::string& name, unsigned w, unsigned h) {
+  CTexture texture;
+  EXPECT_TRUE(texture.Alloc(w, h, 24));
+  texture.Fill(200, 40, 10);
+  const fs::path path = dir / name;
+  EXPECT_TRUE(texture.WriteBmp(path.string()));
+  return path;
+}
+
+TEST(PanelTextureEdit, LoadsAndShowsTheFirstObjectsTexture) {
+  const fs::path dir = testsupport::FreshTestFolder("orvex_panel_texture_");
+  const std::string wide = WriteImage(dir, "wide.bmp", 8, 4).string();
+  const std::string tall = WriteImage(dir, "tall.bmp", 2, 6).string();
+  CPanelHarness h({MakeIcoSphere(1), MakeTorus(8, 6)});
+  CPanelTexture texture;
+  EXPECT_EQ(h.Run("Panel/Textures/Edit..."), R::NothingDone);
+  EXPECT_EQ(h.ui.statusLines.back(), "No texture");
+  struct Step {
+    std::string file;
+    R result;
+    std::string name; // the first object's texture afterwards
+    int width, height, textures;
+  } steps[] = {
+      {wide, R::Done, wide, 8, 4, 1},
+      {(dir / "missing.bmp").string(), R::Failed, wide, 8, 4, 1},
+      {tall, R::Done, tall, 2, 6, 2},
+      {wide, R::Done, wide, 8, 4, 2}, // shared, not read twice
+      {"", R::NothingDone, wide, 8, 4, 2},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.file);
+    EXPECT_EQ(h.Run("Panel/Textures/Edit...", {{"File", step.file}}), step.result);
+    ASSERT_TRUE(FirstObjectTexture(*h.doc, texture));
+    EXPECT_EQ(texture.name, step.name);
+    EXPECT_EQ(texture.width, step.width);
+    EXPECT_EQ(texture.height, step.height);
+    EXPECT_EQ(h.doc->m_SceneGraph.NbTexture(), step.textures);
+  }
+  EXPECT_EQ(h.ui.statusLines.back(), wide + " 8 x 4");
+  EXPECT_EQ(Mesh(h.doc, 1)->m_IndexTexture, -1);
+  ASSERT_FALSE(h.ui.messages.empty());
+  EXPECT_NE(h.ui.messages.front().find("Unable to read texture"), std::string::npos);
+}
+
+TEST(PanelTextureEdit, NeedsATriangleMeshFirst) {
+  const fs::path dir = testsupport::FreshTestFolder("orvex_panel_texture_");
+  const std::string file = WriteImage(dir, "small.bmp", 4, 4).string();
+  CPanelHarness empty;
+  EXPECT_EQ(empty.Run("Panel/Textures/Edit...", {{"File", file}}), R::Failed);
+  CPanelHarness camera;
+  ASSERT_EQ(camera.Run("Panel/Camera/Add"), R::Done);
+  EXPECT_EQ(camera.Run("Panel/Textures/Edit...", {{"File", file}}), R::Failed);
+  EXPECT_EQ(camera.doc->m_SceneGraph.NbTexture(), 0);
+  CPanelTexture texture;
+  EXPECT_FALSE(FirstObjectTexture(*camera.doc, texture));
 }
 
 } // namespace
