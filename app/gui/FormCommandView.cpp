@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "app/OrvexDoc.h"
+#include "app/gui/TextureEditDialog.h"
 
 using orvex::PanelColor;
 using orvex::PanelSlider;
@@ -152,14 +153,6 @@ QLineEdit* CFormCommandView::AddField(QGroupBox* group, const QString& label, co
   return edit;
 }
 
-void CFormCommandView::AddDisabled(QGroupBox* group, const QStringList& labels) {
-  for (const QString& label : labels) {
-    auto* button = new QPushButton(label, group);
-    button->setEnabled(false);
-    AddRow(group, QString(), button);
-  }
-}
-
 void CFormCommandView::BuildOptions(QVBoxLayout* form) {
   COrvexDoc* doc = m_pDoc;
   QGroupBox* g = NewGroup(form, "Options");
@@ -250,7 +243,20 @@ void CFormCommandView::BuildHelpers(QVBoxLayout* form) {
   QGroupBox* textures = NewGroup(form, "Textures");
   AddSwitch(textures, "View", CommandName("Textures", "View"),
             [this] { return m_State.m_bTextures != 0; });
-  AddDisabled(textures, {"Edit..."});
+  // the dialog loads through the panel's command, then shows the result
+  auto* edit = new QPushButton("Edit...", textures);
+  edit->setObjectName(CommandName("Textures", "Edit..."));
+  connect(edit, &QPushButton::clicked, this, [this] {
+    auto* dialog = new CTextureEditDialog(
+        *m_pDoc,
+        [this](const QString& file) {
+          Request(CommandName("Textures", "Edit..."), {"File=" + file});
+        },
+        this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+  });
+  AddRow(textures, QString(), edit);
 }
 
 void CFormCommandView::BuildLightsAndMaterials(QVBoxLayout* form) {

@@ -86,8 +86,6 @@ private:
   void AddSwatch(QGroupBox* group, const QString& label, const QString& command,
                  std::function<orvex::PanelColor()> color);
   QLineEdit* AddField(QGroupBox* group, const QString& label, const QString& text);
-  // Controls whose commands are not available yet: shown, disabled.
-  void AddDisabled(QGroupBox* group, const QStringList& labels);
   // the groups
   void BuildOptions(QVBoxLayout* form);
   void BuildView(QVBoxLayout* form);

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
@@ -15,7 +16,9 @@
 #include "app/gui/ChildFrame.h"
 #include "app/gui/FormCommandView.h"
 #include "app/gui/RenderView.h"
+#include "app/gui/TextureEditDialog.h"
 #include "geometry/Mesh3d.h"
+#include "io/Texture.h"
 #include "tests/gui/GuiTest.h"
 
 namespace orvex::test {
@@ -233,6 +236,38 @@ TEST_F(CommandPanelTest, CameraMarksAndMetafileButtonsRunOnTheirDocument) {
 
   Click("Panel/LOD/Metafile");
   EXPECT_TRUE(QFile::exists(QDir(SettingsFolder()).filePath("metafile.svg")));
+}
+
+TEST_F(CommandPanelTest, TextureEditShowsWhatLoadReads) {
+  CTexture image;
+  ASSERT_TRUE(image.Alloc(16, 8, 24));
+  image.Fill(10, 200, 30);
+  const QString file = QDir(SettingsFolder()).filePath("panel.bmp");
+  ASSERT_TRUE(image.WriteBmp(file.toStdString()));
+
+  Click("Panel/Textures/Edit...");
+  auto* dialog = Panel()->findChild<CTextureEditDialog*>();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(dialog->isVisible());
+  auto* preview = dialog->findChild<QLabel*>("preview");
+  ASSERT_NE(preview, nullptr);
+  EXPECT_TRUE(preview->pixmap().isNull());
+
+  dialog->m_ChooseFile = [file] { return file; };
+  QTest::mouseClick(dialog->findChild<QPushButton*>("load"), Qt::LeftButton);
+  Settle();
+  auto* mesh = static_cast<CMesh3d*>(m_pDoc->m_SceneGraph.GetAt(0));
+  ASSERT_GE(mesh->m_IndexTexture, 0);
+  EXPECT_EQ(m_pDoc->m_SceneGraph.GetTexture(mesh->m_IndexTexture)->GetWidth(), 16u);
+  ASSERT_FALSE(preview->pixmap().isNull());
+  // the preview keeps the texture's proportions and colour
+  const QImage shown = preview->pixmap().toImage();
+  EXPECT_EQ(shown.width(), 2 * shown.height());
+  const QColor middle = shown.pixelColor(shown.width() / 2, shown.height() / 2);
+  EXPECT_GT(middle.green(), middle.red());
+  EXPECT_GT(middle.green(), middle.blue());
+  dialog->accept();
+  Settle();
 }
 
 } // namespace
