@@ -1,5 +1,5 @@
-// The side windows in orvexbox-batch: the data analysis end to end, and
-// the interactive windows refused.
+// The side windows in orvexbox-batch: the data analysis end to end, the
+// Multiview picture drawn offscreen, and the interactive windows refused.
 
 #include <gtest/gtest.h>
 
