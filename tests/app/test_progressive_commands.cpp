@@ -20,6 +20,7 @@
 #include "geometry/SceneGraph3d.h"
 #include "io/WriteVrml.h"
 #include "tests/app/RecordingUserInterface.h"
+#include "tests/app/RunWithFields.h"
 #include "tests/support/BatchProcess.h"
 #include "tests/support/ProgressiveRoundTrip.h"
 #include "tests/support/TestFolder.h"
@@ -30,8 +31,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using Sets = std::vector<std::pair<std::string, std::string>>;
-
 class ProgressiveCommandTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -41,13 +40,8 @@ protected:
   }
   void TearDown() override { fs::current_path(m_OldDir); }
 
-  CommandResult Run(COrvexDoc& doc, const char* command, const Sets& sets = {}) {
-    const CommandInfo* info = ApplicationRegistry().Find(command);
-    EXPECT_NE(info, nullptr) << command;
-    ParamValues values = m_Dispatcher.DialogValues(*info, &doc);
-    std::string error;
-    for (const auto& set : sets) EXPECT_TRUE(values.Set(set.first, set.second, error)) << error;
-    return m_Dispatcher.Run(*info, &doc, &values).result;
+  CommandResult Run(COrvexDoc& doc, const char* command, const FieldSets& sets = {}) {
+    return RunWithFields(m_Dispatcher, doc, command, sets);
   }
   // A sphere of 642 vertices written as "sphere.wrl" in the test folder.
   std::string SphereFile() {

@@ -14,6 +14,7 @@
 #include "geometry/Mesh3d.h"
 #include "geometry/VectorSet3d.h"
 #include "tests/app/RecordingUserInterface.h"
+#include "tests/app/RunWithFields.h"
 #include "tests/support/BatchProcess.h"
 #include "tests/support/TestFolder.h"
 #include "tests/support/TestMeshes.h"
@@ -29,7 +30,7 @@ public:
   void SetClipboardText(const std::string& text) override { clipboard.push_back(text); }
 };
 
-using Sets = std::vector<std::pair<std::string, std::string>>;
+using Sets = FieldSets;
 
 class StructureCommandTest : public ::testing::Test {
 protected:
@@ -40,13 +41,8 @@ protected:
     doc.SetPathName((m_Dir / "mesh.wrl").string());
     if (mesh) doc.m_SceneGraph.Add(mesh);
   }
-  CommandResult Run(COrvexDoc& doc, const char* command, const Sets& sets = {}) {
-    const CommandInfo* info = ApplicationRegistry().Find(command);
-    EXPECT_NE(info, nullptr) << command;
-    ParamValues values = m_Dispatcher.DialogValues(*info, &doc);
-    std::string error;
-    for (const auto& set : sets) EXPECT_TRUE(values.Set(set.first, set.second, error)) << error;
-    return m_Dispatcher.Run(*info, &doc, &values).result;
+  CommandResult Run(COrvexDoc& doc, const char* command, const FieldSets& sets = {}) {
+    return RunWithFields(m_Dispatcher, doc, command, sets);
   }
   std::string LastMessage() const { return m_UI.messages.empty() ? "" : m_UI.messages.back(); }
 

@@ -22,6 +22,7 @@
 #include "app/commands/ValenceWarnings.h"
 #include "geometry/Mesh3d.h"
 #include "tests/app/RecordingUserInterface.h"
+#include "tests/app/RunWithFields.h"
 #include "tests/support/BatchProcess.h"
 #include "tests/support/TestFolder.h"
 #include "tests/support/TestMeshes.h"
@@ -288,14 +289,8 @@ protected:
   }
   void TearDown() override { fs::current_path(m_OldDir); }
 
-  CommandResult Run(COrvexDoc& doc, const char* command,
-                    const std::vector<std::pair<std::string, std::string>>& sets = {}) {
-    const CommandInfo* info = ApplicationRegistry().Find(command);
-    EXPECT_NE(info, nullptr) << command;
-    ParamValues values = m_Dispatcher.DialogValues(*info, &doc);
-    std::string error;
-    for (const auto& set : sets) EXPECT_TRUE(values.Set(set.first, set.second, error)) << error;
-    return m_Dispatcher.Run(*info, &doc, &values).result;
+  CommandResult Run(COrvexDoc& doc, const char* command, const FieldSets& sets = {}) {
+    return RunWithFields(m_Dispatcher, doc, command, sets);
   }
   static std::vector<double> Positions(const CMesh3d& mesh) {
     std::vector<double> xyz;
