@@ -12,7 +12,7 @@ namespace orvex {
 namespace {
 
 // Ranges, first positions and factors, in the order of PanelSlider.
-const PanelSliderSpec kSliders[kPanelSliderCount] = {
+const PanelSliderLayout kSliders[kPanelSliderCount] = {
     {"Scaling", "X", 1, 200, 100, 0.01},
     {"Scaling", "Y", 1, 200, 100, 0.01},
     {"Scaling", "Z", 1, 200, 100, 0.01},
@@ -58,7 +58,7 @@ bool ParsePanelColor(const std::string& text, PanelColor& color) {
   return true;
 }
 
-const PanelSliderSpec& SliderSpec(PanelSlider slider) {
+const PanelSliderLayout& SliderLayout(PanelSlider slider) {
   return kSliders[static_cast<int>(slider)];
 }
 
@@ -73,13 +73,13 @@ CCommandPanelState::CCommandPanelState() : m_Presets(SortedMaterialPresetNames()
 }
 
 void CCommandPanelState::SetPosition(PanelSlider slider, int position) {
-  const PanelSliderSpec& spec = SliderSpec(slider);
-  const int max = slider == PanelSlider::Lod ? m_LodMax : spec.max;
-  m_Slider[static_cast<int>(slider)] = std::clamp(position, spec.min, std::max(spec.min, max));
+  const PanelSliderLayout& layout = SliderLayout(slider);
+  const int max = slider == PanelSlider::Lod ? m_LodMax : layout.max;
+  m_Slider[static_cast<int>(slider)] = std::clamp(position, layout.min, std::max(layout.min, max));
 }
 
 double CCommandPanelState::Value(PanelSlider slider) const {
-  return Position(slider) * SliderSpec(slider).factor;
+  return Position(slider) * SliderLayout(slider).factor;
 }
 
 bool CCommandPanelState::IsEnabled(PanelSlider slider) const {

@@ -48,13 +48,13 @@ constexpr int kPanelSliderCount = static_cast<int>(PanelSlider::Count);
 
 // Range and first position of a slider, with the factor that turns a
 // position into the value it sets.
-struct PanelSliderSpec {
+struct PanelSliderLayout {
   const char* group; // group box of the panel
   const char* label; // label next to the slider
   int min, max, initial;
   double factor;
 };
-const PanelSliderSpec& SliderSpec(PanelSlider slider);
+const PanelSliderLayout& SliderLayout(PanelSlider slider);
 
 // The five color ramp presets the "Ramp" swatch chooses from.
 const std::vector<std::string>& PanelRampNames();

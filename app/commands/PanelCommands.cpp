@@ -78,10 +78,10 @@ CommandDialog SwatchDialog(PanelColor initial) {
 }
 
 CommandDialog SliderDialog(PanelSlider slider) {
-  const PanelSliderSpec& spec = SliderSpec(slider);
+  const PanelSliderLayout& layout = SliderLayout(slider);
   // the LOD slider's range follows the scene (Init sets it)
-  const double max = slider == PanelSlider::Lod ? 1e9 : spec.max;
-  return {"", {IntegerParam(kPosition, spec.initial, spec.min, max)}, {}};
+  const double max = slider == PanelSlider::Lod ? 1e9 : layout.max;
+  return {"", {IntegerParam(kPosition, layout.initial, layout.min, max)}, {}};
 }
 
 CommandBinding SliderCommand(const std::string& name, PanelSlider slider, Effects extra = 0) {
@@ -97,8 +97,8 @@ CommandBinding SliderCommand(const std::string& name, PanelSlider slider, Effect
 }
 
 std::string SliderName(PanelSlider slider) {
-  const PanelSliderSpec& spec = SliderSpec(slider);
-  return std::string("Panel/") + spec.group + "/" + spec.label;
+  const PanelSliderLayout& layout = SliderLayout(slider);
+  return std::string("Panel/") + layout.group + "/" + layout.label;
 }
 
 CommandResult Rotation(CCommandContext& context) {

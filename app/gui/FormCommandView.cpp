@@ -109,11 +109,11 @@ QAbstractButton* CFormCommandView::AddSwitch(QGroupBox* group, const QString& la
 }
 
 void CFormCommandView::AddSlider(QGroupBox* group, PanelSlider slider, bool showValue) {
-  const orvex::PanelSliderSpec& spec = orvex::SliderSpec(slider);
+  const orvex::PanelSliderLayout& control = orvex::SliderLayout(slider);
   auto* widget = new QSlider(Qt::Horizontal, group);
-  const QString command = CommandName(spec.group, spec.label);
+  const QString command = CommandName(control.group, control.label);
   widget->setObjectName(command);
-  widget->setRange(spec.min, spec.max);
+  widget->setRange(control.min, control.max);
   widget->setValue(m_State.Position(slider));
   QLineEdit* value = nullptr;
   if (showValue) {
@@ -126,7 +126,7 @@ void CFormCommandView::AddSlider(QGroupBox* group, PanelSlider slider, bool show
   });
   m_Sliders.push_back({slider, widget, value});
   auto* row = new QHBoxLayout;
-  row->addWidget(new QLabel(spec.label, group));
+  row->addWidget(new QLabel(control.label, group));
   row->addWidget(widget, 1);
   if (value) row->addWidget(value);
   LayoutOf(group)->addLayout(row);

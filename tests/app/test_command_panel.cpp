@@ -87,10 +87,10 @@ TEST(CommandPanelState, StartsWithTheValuesOfTheForm) {
                  {PanelSlider::Highlighting, 1, 100, 20, 0.2},
                  {PanelSlider::Opening, 5, 100, 15, 1.5}};
   for (const Slider& s : sliders) {
-    EXPECT_EQ(SliderSpec(s.slider).min, s.min) << SliderSpec(s.slider).label;
-    EXPECT_EQ(SliderSpec(s.slider).max, s.max) << SliderSpec(s.slider).label;
-    EXPECT_EQ(panel.Position(s.slider), s.position) << SliderSpec(s.slider).label;
-    EXPECT_NEAR(panel.Value(s.slider), s.value, 1e-9) << SliderSpec(s.slider).label;
+    EXPECT_EQ(SliderLayout(s.slider).min, s.min) << SliderLayout(s.slider).label;
+    EXPECT_EQ(SliderLayout(s.slider).max, s.max) << SliderLayout(s.slider).label;
+    EXPECT_EQ(panel.Position(s.slider), s.position) << SliderLayout(s.slider).label;
+    EXPECT_NEAR(panel.Value(s.slider), s.value, 1e-9) << SliderLayout(s.slider).label;
   }
   // the LOD slider waits for Init; the offset edits show "%g"
   EXPECT_FALSE(panel.IsEnabled(PanelSlider::Lod));
@@ -232,7 +232,7 @@ TEST(PanelSliders, FirstMoveOfAnySliderSendsEverySlider) {
                            "Panel/Highlighting/Size", "Panel/Camera/Opening"};
   for (const char* slider : sliders) {
     CPanelHarness h({MakeIcoSphere(1), MakeQuadGrid(2, 2), MakeTorus(8, 6)});
-    const int position = SliderSpec(PanelSlider::ScaleX).initial;
+    const int position = SliderLayout(PanelSlider::ScaleX).initial;
     ASSERT_EQ(h.Move(slider, slider == std::string("Panel/Scaling/X") ? position : 10), R::Done);
     EXPECT_FLOAT_EQ(h.doc->m_FillOffset, -5.0f) << slider;
     EXPECT_FLOAT_EQ(h.doc->m_OverlayLineOffset, -1.0f) << slider;
