@@ -4,7 +4,6 @@
 
 #include "app/IsosurfaceScene.h"
 
-#include <cctype>
 #include <chrono>
 #include <fstream>
 #include <memory>
@@ -17,19 +16,10 @@
 #include "compression/IsoDistanceField.h"
 #include "compression/IsoVolumeFiles.h"
 #include "geometry/PolygonMesh.h"
+#include "io/FormatTable.h"
 
 namespace orvex {
 namespace {
-
-// True when s ends with end in any case (endings are given in lower case),
-// as the format table matches these endings.
-bool EndsWith(const std::string& s, const std::string& end) {
-  if (s.size() < end.size()) return false;
-  const size_t offset = s.size() - end.size();
-  for (size_t i = 0; i < end.size(); i++)
-    if (std::tolower(static_cast<unsigned char>(s[offset + i])) != end[i]) return false;
-  return true;
-}
 
 // Polygon mesh arrays of a surface placed in space.
 void FillFromSurface(CPolygonMesh& mesh, const CIsoHeader& placement, const CIsoSurface& surface) {
@@ -187,11 +177,12 @@ int DecodeIsosurfaceIntoScene(COrvexDoc& doc, CUserInterface* ui, const std::str
 }
 
 int OpenIsosurfaceFile(COrvexDoc& doc, const std::string& path) {
-  if (EndsWith(path, ".iso")) return OpenVolume(doc, path, CIsoVolumeKind::Potentials);
-  if (EndsWith(path, ".bbm")) return OpenVolume(doc, path, CIsoVolumeKind::Signs);
-  if (EndsWith(path, ".dat")) return OpenDistanceField(doc, path, path.substr(0, path.size() - 4));
-  if (!EndsWith(path, ".txt")) return -1;
-  if (!EndsWith(path, "_header.txt")) {
+  if (EndsWithNoCase(path, ".iso")) return OpenVolume(doc, path, CIsoVolumeKind::Potentials);
+  if (EndsWithNoCase(path, ".bbm")) return OpenVolume(doc, path, CIsoVolumeKind::Signs);
+  if (EndsWithNoCase(path, ".dat"))
+    return OpenDistanceField(doc, path, path.substr(0, path.size() - 4));
+  if (!EndsWithNoCase(path, ".txt")) return -1;
+  if (!EndsWithNoCase(path, "_header.txt")) {
     doc.SetLastError("A compressed isosurface opens from its \"_header.txt\" file: " + path);
     return 0;
   }

@@ -94,8 +94,10 @@ static int OpenImage(COrvexDoc& doc, const std::string& path) {
   return 1;
 }
 
-// A coder's file: decoded into the scene's only mesh.
-static int OpenDecoded(COrvexDoc& doc, const std::string& path) {
+// A coder's file: a progressive mesh decoded into the scene's only mesh,
+// or a volume or compressed isosurface.
+static int OpenDecoded(COrvexDoc& doc, const std::string& path, const CFileFormat& format) {
+  if (std::string(format.ending) != ".vpm") return orvex::OpenIsosurfaceFile(doc, path);
   auto mesh = std::make_unique<CMesh3d>();
   std::string error;
   if (!orvex::DecodeProgressiveFile(path, orvex::CDecodeOptions(), *mesh, error)) {
@@ -110,9 +112,6 @@ static int OpenDecoded(COrvexDoc& doc, const std::string& path) {
 }
 
 static int OpenByRule(COrvexDoc& doc, const std::string& path) {
-  // volumes and compressed isosurfaces
-  const int isosurface = orvex::OpenIsosurfaceFile(doc, path);
-  if (isosurface >= 0) return isosurface;
   const CFileFormat* format = FindFileFormat(path);
   switch (format ? format->open : EFormatOpen::None) {
   case EFormatOpen::Scene:
@@ -122,7 +121,7 @@ static int OpenByRule(COrvexDoc& doc, const std::string& path) {
   case EFormatOpen::Image:
     return OpenImage(doc, path);
   case EFormatOpen::Decoder:
-    return OpenDecoded(doc, path);
+    return OpenDecoded(doc, path, *format);
   case EFormatOpen::Later:
     doc.SetLastError(std::string(format->description) + " are not available yet");
     return 0;

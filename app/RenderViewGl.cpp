@@ -49,22 +49,6 @@ void glSetProjection(double fieldOfView, int width, int height) {
   glMatrixMode(GL_MODELVIEW);
 }
 
-// The matrix glRotate builds for an angle in degrees about a unit axis.
-void RotationMatrix(double degrees, double x, double y, double z, double m[16]) {
-  double radians = degrees * M_PI / 180.0;
-  double c = std::cos(radians), s = std::sin(radians), t = 1.0 - c;
-  Matrix44Identity(m);
-  m[0] = x * x * t + c;
-  m[1] = y * x * t + z * s;
-  m[2] = x * z * t - y * s;
-  m[4] = x * y * t - z * s;
-  m[5] = y * y * t + c;
-  m[6] = y * z * t + x * s;
-  m[8] = x * z * t + y * s;
-  m[9] = y * z * t - x * s;
-  m[10] = z * z * t + c;
-}
-
 } // namespace
 
 double CRenderViewState::Aspect(int width, int height) {
@@ -164,11 +148,11 @@ CViewMatrices CRenderViewState::ComputeMatrices() const {
   m[13] = m_Translation[1];
   m[14] = m_Translation[2];
   double r[16];
-  RotationMatrix(m_Rotation[0], 1.0, 0.0, 0.0, r);
+  Matrix44Rotation(m_Rotation[0], 1.0, 0.0, 0.0, r);
   Matrix44Multiply(m, r, m);
-  RotationMatrix(m_Rotation[1], 0.0, 1.0, 0.0, r);
+  Matrix44Rotation(m_Rotation[1], 0.0, 1.0, 0.0, r);
   Matrix44Multiply(m, r, m);
-  RotationMatrix(m_Rotation[2], 0.0, 0.0, 1.0, r);
+  Matrix44Rotation(m_Rotation[2], 0.0, 0.0, 1.0, r);
   Matrix44Multiply(m, r, m);
   double s[16];
   Matrix44Identity(s);

@@ -12,19 +12,12 @@
 #include "compression/ProgressiveMesh.h"
 #include "compression/ProgressiveMeshes.h"
 #include "compression/ValenceFiles.h"
+#include "geometry/FormatText.h"
 #include "geometry/Mesh3d.h"
 
 namespace orvex {
 
-namespace {
-
-std::string Format(const char* format, double value) {
-  char text[96];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
-}
-
-} // namespace
+namespace {} // namespace
 
 bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes) {
   std::ifstream in(path, std::ios::binary);
@@ -66,7 +59,7 @@ int RunProgressiveEncoding(const CMesh3d& mesh, const CProgressiveRequest& reque
 }
 
 std::string ProgressiveSpeedText(const CProgressiveRun& run) {
-  return Format("speed: %g faces/s", run.m_NbFace / std::max(run.m_Seconds, 0.001));
+  return FormatText("speed: %g faces/s", run.m_NbFace / std::max(run.m_Seconds, 0.001));
 }
 
 std::string ProgressiveAssessmentText(const CProgressiveRun& run) {

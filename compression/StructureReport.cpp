@@ -4,24 +4,11 @@
 #include <set>
 
 #include "compression/StructureMesh.h"
+#include "geometry/FormatText.h"
 
 namespace orvex {
 
-namespace {
-
-std::string Format(const char* format, double value) {
-  char text[128];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
-}
-
-std::string Format(const char* format, int value) {
-  char text[128];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
-}
-
-} // namespace
+namespace {} // namespace
 
 std::string StructureReport(const CStructureResult& result) {
   const double seconds = result.m_Seconds;
@@ -32,11 +19,11 @@ std::string StructureReport(const CStructureResult& result) {
     std::snprintf(duration, sizeof duration, "Duration   : %g %s\r\n", seconds, "sec(s)");
   // a run too short for the clock has no meaningful speed
   const double speed = seconds > 0.0 ? result.m_NbFaces / seconds : 0.0;
-  return Format("Cost       : %g bit(s)/face\r\n", result.m_Cost) + duration +
-         Format("Speed     : %g faces/s\r\n", speed) +
-         Format("Nb faces   : %d faces\r\n", result.m_NbFaces) +
-         Format("Nb degrees : %d\r\n", static_cast<int>(result.m_Streams.m_Degrees.size())) +
-         Format("Nb offsets : %d\r\n", result.m_NbOffsets);
+  return FormatText("Cost       : %g bit(s)/face\r\n", result.m_Cost) + duration +
+         FormatText("Speed     : %g faces/s\r\n", speed) +
+         FormatText("Nb faces   : %d faces\r\n", result.m_NbFaces) +
+         FormatText("Nb degrees : %d\r\n", static_cast<int>(result.m_Streams.m_Degrees.size())) +
+         FormatText("Nb offsets : %d\r\n", result.m_NbOffsets);
 }
 
 std::string StructureSeedTableHeader() {

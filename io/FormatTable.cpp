@@ -70,14 +70,17 @@ const std::vector<CFileFormat>& FileFormats() {
 }
 
 bool CFileFormat::Matches(const std::string& fileName) const {
+  if (!caseSensitive) return EndsWithNoCase(fileName, ending);
   const std::string tail(ending);
-  if (fileName.size() < tail.size()) return false;
-  const size_t start = fileName.size() - tail.size();
-  for (size_t i = 0; i < tail.size(); i++) {
-    const char c = fileName[start + i];
-    const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if ((caseSensitive ? c : lower) != tail[i]) return false;
-  }
+  return fileName.size() >= tail.size() &&
+         fileName.compare(fileName.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+bool EndsWithNoCase(const std::string& name, const std::string& tail) {
+  if (name.size() < tail.size()) return false;
+  const size_t start = name.size() - tail.size();
+  for (size_t i = 0; i < tail.size(); i++)
+    if (std::tolower(static_cast<unsigned char>(name[start + i])) != tail[i]) return false;
   return true;
 }
 

@@ -53,6 +53,9 @@ struct CFileFormat {
 const std::vector<CFileFormat>& FileFormats();
 // The first format whose ending ends fileName, or null.
 const CFileFormat* FindFileFormat(const std::string& fileName);
+
+// True when name ends with tail in any case (tail given in lower case).
+bool EndsWithNoCase(const std::string& name, const std::string& tail);
 // "the extension .wrl (VRML 2.0) or .raw (binary scene)": the formats a
 // scene can be saved in, for messages.
 std::string SaveExtensionsText();

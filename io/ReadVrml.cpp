@@ -1,6 +1,5 @@
 #include "io/ReadVrml.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -11,6 +10,7 @@
 #include "geometry/Mesh3d.h"
 #include "geometry/SceneGraph3d.h"
 #include "io/Affine3d.h"
+#include "io/FormatTable.h"
 #include "io/MeshBuilder.h"
 #include "io/SceneSyntax.h"
 #include "io/TextFile.h"
@@ -444,13 +444,6 @@ static bool IsAbsolute(const std::string& path) {
   return !path.empty() && path[0] == '/';
 }
 
-static bool EndsWithBmp(const std::string& name) {
-  if (name.size() < 4) return false;
-  std::string ext = name.substr(name.size() - 4);
-  for (char& ch : ext) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  return ext == ".bmp";
-}
-
 // A new texture named url, its image read from the file when asked.
 static CTexture* MakeTexture(const std::string& url, const std::string& folder, int readFile,
                              CReadReport& report) {
@@ -459,7 +452,7 @@ static CTexture* MakeTexture(const std::string& url, const std::string& folder, 
     const std::string path = folder.empty() || IsAbsolute(url) ? url : folder + "/" + url;
     if (!texture->ReadFile(path))
       report.skippedTextures++;
-    else if (EndsWithBmp(url))
+    else if (EndsWithNoCase(url, ".bmp"))
       texture->SwapRedBlue(); // BMP rows hold blue, green, red
   }
   texture->m_FileName = url;

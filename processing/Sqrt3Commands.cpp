@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "geometry/FormatText.h"
 #include "geometry/Mesh3d.h"
 #include "geometry/Progress.h"
 #include "geometry/SceneGraph3d.h"
@@ -71,14 +72,8 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
   return static_cast<double>(ms) * 0.001;
 }
 
-template <typename... Args> std::string Format(const char* format, Args... args) {
-  char text[256];
-  std::snprintf(text, sizeof text, format, args...);
-  return text;
-}
-
 std::string DoneText(std::chrono::steady_clock::time_point start) {
-  return Format("V3 done (%g s)...", SecondsSince(start));
+  return FormatText("V3 done (%g s)...", SecondsSince(start));
 }
 
 void Call(const std::function<void()>& hook) {
@@ -144,7 +139,7 @@ void UndoEverything(CMesh3d* mesh, const CSqrt3Hooks& hooks, const CStatus& stat
   status("Undo action...");
   UndoSqrt3All(mesh, [&](int level) {
     Call(hooks.redraw);
-    status(Format("Undo action...step %d", level));
+    status(FormatText("Undo action...step %d", level));
   });
   status("Rebuild adjacency...");
   mesh->Rebuild();
@@ -183,7 +178,7 @@ CSubdivisionOutcome CommandV3MaxVertices(CSceneGraph3d* scene, int maxVertices,
   for (int i = 0; i < count; i++) {
     CMesh3d* mesh = AsMesh(scene->GetAt(i));
     if (!mesh) continue;
-    if (hooks.status) hooks.status(Format("%d out of %d...", i, count));
+    if (hooks.status) hooks.status(FormatText("%d out of %d...", i, count));
     for (int k = 0; k < kMaxVerticesSteps && mesh->NbVertex() < maxVertices; k++) {
       // each step triples the faces: the last one is most of the work
       CProgressSpan span(double(i) / count, double(i + 1) / count);
@@ -227,7 +222,7 @@ CSubdivisionOutcome CommandV3Parameters(CSceneGraph3d* scene, const CV3Params& p
   if (params.Seed < 0 || params.Seed >= mesh->NbVertex()) {
     CSubdivisionOutcome outcome;
     outcome.message =
-        Format("Seed %d is not a vertex index (0 to %d)", params.Seed, mesh->NbVertex() - 1);
+        FormatText("Seed %d is not a vertex index (0 to %d)", params.Seed, mesh->NbVertex() - 1);
     return outcome;
   }
   double r = params.Ratio;
@@ -286,8 +281,8 @@ CSubdivisionOutcome CommandV3SilhouetteRefine(CSceneGraph3d* scene, const CVecto
   for (int pass = 0; pass < frontPasses + silhouettePasses; pass++) {
     const bool front = pass < frontPasses;
     const int step = front ? pass : pass - frontPasses;
-    status(Format(front ? "Refine front faces...(step %d)" : "Refine silhouette faces...(step %d)",
-                  step));
+    status(FormatText(
+        front ? "Refine front faces...(step %d)" : "Refine silhouette faces...(step %d)", step));
     ReportProgress(double(pass) / (frontPasses + silhouettePasses), "refining");
     mesh->SetFlagOnFaces(0);
     FlagSilhouette(mesh, camera);
@@ -307,8 +302,8 @@ CSubdivisionOutcome CommandV3SilhouetteRefine(CSceneGraph3d* scene, const CVecto
   FlagFromCamera(mesh, camera, 2);
   Call(hooks.project);
   ColorFacesByFlag(mesh);
-  status(Format("Adaptive refinement done (%d to %d faces, %g s)...", before, mesh->NbFace(),
-                SecondsSince(start)));
+  status(FormatText("Adaptive refinement done (%d to %d faces, %g s)...", before, mesh->NbFace(),
+                    SecondsSince(start)));
   return Changed();
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "geometry/FormatText.h"
 #include "geometry/Mesh3d.h"
 #include "geometry/Progress.h"
 #include "geometry/SceneGraph3d.h"
@@ -16,18 +17,6 @@
 #include "processing/Smoothing.h"
 #include "processing/SubdivisionMemory.h"
 #include "processing/SurfaceCleanup.h"
-
-static std::string Format(const char* format, double value) {
-  char text[256];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
-}
-
-static std::string Format(const char* format, int value) {
-  char text[256];
-  std::snprintf(text, sizeof text, format, value);
-  return text;
-}
 
 // Whether copies with these many faces and vertices in all fit, the
 // largest holding largestFaces faces.
@@ -157,7 +146,7 @@ CommandImproveCompacity(CSceneGraph3d* scene,
     ReportProgress(1.0 - std::ldexp(1.0, -pass), "swapping edges");
     int n = SwapForCompacity(mesh);
     if (n == 0) break;
-    if (progress) progress(Format("Improve compacity...%d edges swapped", n));
+    if (progress) progress(FormatText("Improve compacity...%d edges swapped", n));
     mesh->RemoveValence3Vertices();
     mesh->BuildAdjacency();
     total += n;
@@ -165,7 +154,7 @@ CommandImproveCompacity(CSceneGraph3d* scene,
   mesh->Rebuild();
 
   CSubdivisionOutcome outcome = Changed();
-  outcome.status = Format("Improve compacity done (%d edges swapped).", total);
+  outcome.status = FormatText("Improve compacity done (%d edges swapped).", total);
   return outcome;
 }
 
@@ -173,7 +162,7 @@ CSubdivisionOutcome CommandMeanCompacity(CSceneGraph3d* scene) {
   CMesh3d* mesh = FirstMesh(scene);
   if (!mesh) return {};
   CSubdivisionOutcome outcome;
-  outcome.status = Format("Mean compacity: %g", MeanCompacity(mesh));
+  outcome.status = FormatText("Mean compacity: %g", MeanCompacity(mesh));
   return outcome;
 }
 
@@ -215,7 +204,7 @@ CSubdivisionOutcome CommandMultiplePack(CSceneGraph3d* scene,
     copy->Copy(first);
     PackVertices(copy.get(), f);
     copy->Rebuild();
-    copy->m_Name = Format("freq : %d", f);
+    copy->m_Name = FormatText("freq : %d", f);
     scene->Add(copy.release());
     if (afterCopy) afterCopy(f);
   }

@@ -28,19 +28,8 @@ void MeshMatrix(const CTransform& t, double out[16]) {
   const double length = std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
   if (length == 0.0 || t.m_RotationAngle == 0.0f) return;
   const double x = a.x / length, y = a.y / length, z = a.z / length;
-  const double radians = double(t.m_RotationAngle) * M_PI / 180.0;
-  const double c = std::cos(radians), sn = std::sin(radians), k = 1.0 - c;
   double r[16];
-  Matrix44Identity(r);
-  r[0] = x * x * k + c;
-  r[1] = y * x * k + z * sn;
-  r[2] = x * z * k - y * sn;
-  r[4] = x * y * k - z * sn;
-  r[5] = y * y * k + c;
-  r[6] = y * z * k + x * sn;
-  r[8] = x * z * k + y * sn;
-  r[9] = y * z * k - x * sn;
-  r[10] = z * z * k + c;
+  Matrix44Rotation(t.m_RotationAngle, x, y, z, r);
   Matrix44Multiply(out, r, out);
 }
 

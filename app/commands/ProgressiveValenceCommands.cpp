@@ -13,18 +13,13 @@
 #include "compression/ProgressiveConquest.h"
 #include "compression/ProgressiveMesh.h"
 #include "compression/ProgressiveMeshes.h"
+#include "geometry/FormatText.h"
 #include "geometry/Mesh3d.h"
 
 namespace orvex {
 namespace {
 
 using namespace progressive_labels;
-
-std::string Format(const char* format, int a, int b) {
-  char text[128];
-  std::snprintf(text, sizeof text, format, a, b);
-  return text;
-}
 
 void Pause(int milliseconds) {
   if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
@@ -122,7 +117,7 @@ CommandResult ProgressiveDecoding(CCommandContext& context) {
     mesh->SetModified();
   }
   context.ui.SetStatusText(
-      Format("Decoding...done (%d vertices, %d faces)", mesh->NbVertex(), mesh->NbFace()));
+      FormatText("Decoding...done (%d vertices, %d faces)", mesh->NbVertex(), mesh->NbFace()));
   return CommandResult::Done;
 }
 
@@ -138,7 +133,7 @@ CommandResult LayerDecoding(CCommandContext& context) {
     return CommandResult::Failed;
   }
   context.ui.SetStatusText(
-      Format("Layer decoding: %d vertices added, %d faces", added, mesh->NbFace()));
+      FormatText("Layer decoding: %d vertices added, %d faces", added, mesh->NbFace()));
   return CommandResult::Done;
 }
 
