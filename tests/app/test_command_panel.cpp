@@ -1,10 +1,9 @@
-// The command panel without a toolkit: its first values, the material
+// The command panel without a toolkit: its colour fields, the material
 // presets, the slider handling and the controls that add, hide and remove
 // scene objects, run through the dispatcher as a window runs them.
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 
 #include "app/MaterialPresets.h"
@@ -24,10 +23,6 @@ namespace {
 
 using R = CommandResult;
 
-CMesh3d* Mesh(COrvexDoc* doc, int i) {
-  return static_cast<CMesh3d*>(doc->m_SceneGraph.GetAt(i));
-}
-
 int CountSets(const COrvexDoc* doc, const std::string& name) {
   int count = 0;
   const CSceneGraph3d& scene = doc->m_SceneGraph;
@@ -46,53 +41,9 @@ void ExpectColor(const float* rgba, float r, float g, float b, const std::string
   EXPECT_FLOAT_EQ(rgba[3], 1.0f) << what;
 }
 
-TEST(CommandPanelState, StartsWithTheValuesOfTheForm) {
+// The LOD slider waits for Init; the offset edits show their value as "%g".
+TEST(CommandPanelState, LodSliderWaitsForInitAndValuesShowShort) {
   CCommandPanelState panel;
-  struct Colour {
-    PanelColor value, expected;
-  } colours[] = {{panel.m_BackgroundColor, 0},        {panel.m_SurfaceColor, 0xFFFFFF},
-                 {panel.m_LightAmbient, 0xB2B2B2},    {panel.m_LightDiffuse, 0xCCCCCC},
-                 {panel.m_LightSpecular, 0xFFFFFF},   {panel.m_MaterialAmbient, 0},
-                 {panel.m_MaterialDiffuse, 0xC8C8C8}, {panel.m_MaterialSpecular, 0xC8C8C8},
-                 {panel.m_MaterialEmission, 0},       {panel.m_VectorColor, 0x0000FF},
-                 {panel.m_CameraColor, 0x00FFFF}};
-  for (const Colour& c : colours) EXPECT_EQ(c.value, c.expected);
-  const int switches[] = {
-      panel.m_bLighting, panel.m_bGouraud,      panel.m_bAntialiasing,  panel.m_bRotation,
-      panel.m_bLink,     panel.m_bNormalsShown, panel.m_bWireframe,     panel.m_bSharpEdgesShown,
-      panel.m_bObject0,  panel.m_bObject1,      panel.m_bCameraMarking, panel.m_bSilhouetteMarking,
-      panel.m_bCulling,  panel.m_LodMode,       panel.m_bGlobalColor};
-  const int expected[] = {1, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0, 0, 0};
-  for (size_t i = 0; i < std::size(switches); i++) EXPECT_EQ(switches[i], expected[i]) << i;
-  EXPECT_FLOAT_EQ(panel.m_NormalsScale, 0.1f);
-  EXPECT_FLOAT_EQ(panel.m_LineOffset, 0.01f);
-  EXPECT_FLOAT_EQ(panel.m_SharpOffset, 0.01f);
-  EXPECT_FLOAT_EQ(panel.m_FillOffset, 0.0f);
-  EXPECT_EQ(panel.m_pCamera, nullptr);
-
-  struct Slider {
-    PanelSlider slider;
-    int min, max, position;
-    double value;
-  } sliders[] = {{PanelSlider::Perspective, 1, 99, 45, 45.0},
-                 {PanelSlider::LineWidth, 1, 40, 4, 1.0},
-                 {PanelSlider::ScaleX, 1, 200, 100, 1.0},
-                 {PanelSlider::ScaleZ, 1, 200, 100, 1.0},
-                 {PanelSlider::Speed, 1, 20, 10, 10.0},
-                 {PanelSlider::NormalsScale, 1, 300, 10, 0.1},
-                 {PanelSlider::LineOffset, -200, 200, -100, -1.0},
-                 {PanelSlider::FillOffset, -200, 200, -100, -5.0},
-                 {PanelSlider::SharpOffset, -200, 200, -100, -1.0},
-                 {PanelSlider::Shininess, 0, 128, 100, 100.0},
-                 {PanelSlider::Highlighting, 1, 100, 20, 0.2},
-                 {PanelSlider::Opening, 5, 100, 15, 1.5}};
-  for (const Slider& s : sliders) {
-    EXPECT_EQ(SliderLayout(s.slider).min, s.min) << SliderLayout(s.slider).label;
-    EXPECT_EQ(SliderLayout(s.slider).max, s.max) << SliderLayout(s.slider).label;
-    EXPECT_EQ(panel.Position(s.slider), s.position) << SliderLayout(s.slider).label;
-    EXPECT_NEAR(panel.Value(s.slider), s.value, 1e-9) << SliderLayout(s.slider).label;
-  }
-  // the LOD slider waits for Init; the offset edits show "%g"
   EXPECT_FALSE(panel.IsEnabled(PanelSlider::Lod));
   EXPECT_EQ(panel.ValueText(PanelSlider::FillOffset), "-5");
 }
@@ -120,21 +71,6 @@ TEST(MaterialPresetTable, NineteenRowsSortedWithBrassAsCorrected) {
   ASSERT_NE(brass, nullptr);
   EXPECT_FLOAT_EQ(brass->diffuse[1], 0.268627f);
   EXPECT_FLOAT_EQ(brass->specular[1], 0.741176f);
-  struct Row {
-    const char* name;
-    float ambientRed, diffuseBlue, specularGreen, shininess;
-  } rows[] = {{"Pewter", 0.105882f, 0.541176f, 0.333333f, 9.84615f},
-              {"Light blue", 0.0f, 1.0f, 0.75f, 64.0f},
-              {"Polished silver", 0.23125f, 0.2775f, 0.773911f, 89.6f},
-              {"Black plastic", 0.0f, 0.01f, 0.5f, 32.0f}};
-  for (const Row& row : rows) {
-    const CMaterialPreset* p = FindMaterialPreset(row.name);
-    ASSERT_NE(p, nullptr) << row.name;
-    EXPECT_FLOAT_EQ(p->ambient[0], row.ambientRed) << row.name;
-    EXPECT_FLOAT_EQ(p->diffuse[2], row.diffuseBlue) << row.name;
-    EXPECT_FLOAT_EQ(p->specular[1], row.specularGreen) << row.name;
-    EXPECT_FLOAT_EQ(p->shininess, row.shininess) << row.name;
-  }
   EXPECT_EQ(FindMaterialPreset("brass"), nullptr);
 
   // the list is sorted and its first entry selected, not applied
@@ -145,7 +81,7 @@ TEST(MaterialPresetTable, NineteenRowsSortedWithBrassAsCorrected) {
   EXPECT_TRUE(std::is_sorted(list.begin(), list.end()));
   EXPECT_EQ(h.Panel().m_PresetSelection, 0);
   CMaterial untouched;
-  EXPECT_FLOAT_EQ(Mesh(h.doc, 0)->m_Material.m_Diffuse[0], untouched.m_Diffuse[0]);
+  EXPECT_FLOAT_EQ(h.Mesh(0)->m_Material.m_Diffuse[0], untouched.m_Diffuse[0]);
 }
 
 TEST(MaterialPresetCommands, ListAndMenuGiveTheSameMaterial) {
@@ -154,8 +90,8 @@ TEST(MaterialPresetCommands, ListAndMenuGiveTheSameMaterial) {
     CPanelHarness menu({MakeIcoSphere(1)});
     ASSERT_EQ(list.Run("Panel/Materials/Predefined", {{"Name", name}}), R::Done);
     ASSERT_EQ(menu.Run(std::string("Mode/Material/") + name), R::Done);
-    const CMaterial& a = Mesh(list.doc, 0)->m_Material;
-    const CMaterial& b = Mesh(menu.doc, 0)->m_Material;
+    const CMaterial& a = list.Mesh(0)->m_Material;
+    const CMaterial& b = menu.Mesh(0)->m_Material;
     for (int k = 0; k < 4; k++) {
       EXPECT_EQ(a.m_Ambient[k], b.m_Ambient[k]) << name;
       EXPECT_EQ(a.m_Diffuse[k], b.m_Diffuse[k]) << name;
@@ -171,8 +107,8 @@ TEST(MaterialPresetCommands, ListAndMenuGiveTheSameMaterial) {
 TEST(MaterialPresetCommands, PresetSetsMeshesQuadsSwatchesAndShininessSlider) {
   CPanelHarness h({MakeIcoSphere(1), MakeQuadGrid(3, 3), MakeGrid(3, 3)});
   ASSERT_EQ(h.Run("Panel/Materials/Predefined", {{"Name", "Light blue"}}), R::Done);
-  ExpectColor(Mesh(h.doc, 0)->m_Material.m_Diffuse, 0.0f, 0.5f, 1.0f, "sphere");
-  ExpectColor(Mesh(h.doc, 2)->m_Material.m_Specular, 0.75f, 0.75f, 0.75f, "grid");
+  ExpectColor(h.Mesh(0)->m_Material.m_Diffuse, 0.0f, 0.5f, 1.0f, "sphere");
+  ExpectColor(h.Mesh(2)->m_Material.m_Specular, 0.75f, 0.75f, 0.75f, "grid");
   auto* quad = static_cast<CQuadMesh*>(h.doc->m_SceneGraph.GetAt(1));
   ExpectColor(quad->m_Material.m_Ambient, 0.0f, 0.5f, 0.75f, "quad");
   // swatches: components times 255, truncated; slider: shininess truncated
@@ -199,9 +135,9 @@ TEST(MaterialSwatches, EachSwatchSetsItsOwnColourEmissionIncluded) {
   };
   for (const Row& row : rows) {
     CPanelHarness h({MakeIcoSphere(1)});
-    const CMaterial before = Mesh(h.doc, 0)->m_Material;
+    const CMaterial before = h.Mesh(0)->m_Material;
     ASSERT_EQ(h.Run(row.command, {{"Color", "#FF8000"}}), R::Done) << row.command;
-    const CMaterial& after = Mesh(h.doc, 0)->m_Material;
+    const CMaterial& after = h.Mesh(0)->m_Material;
     ExpectColor(row.read(after), 1.0f, 128 / 255.0f, 0.0f, row.command);
     // the other colours stay
     for (const Row& other : rows) {
@@ -215,18 +151,6 @@ TEST(MaterialSwatches, EachSwatchSetsItsOwnColourEmissionIncluded) {
   EXPECT_EQ(h.Run("Panel/Materials/Diffuse", {{"Color", "red"}}), R::Failed);
 }
 
-TEST(MaterialChanges, RebuildNoDisplayList) {
-  CPanelHarness h({MakeIcoSphere(2)});
-  const unsigned revision = Mesh(h.doc, 0)->m_Revision;
-  for (const char* command : {"Mode/Material/Brass", "Panel/Materials/Diffuse"})
-    ASSERT_EQ(h.Run(command), R::Done) << command;
-  ASSERT_EQ(h.Run("Panel/Materials/Predefined", {{"Name", "Jade"}}), R::Done);
-  ASSERT_EQ(h.Move("Panel/Materials/Shininess", 20), R::Done);
-  EXPECT_EQ(Mesh(h.doc, 0)->m_Revision, revision);
-  ASSERT_EQ(h.Run("Mode/Flat"), R::Done);
-  EXPECT_NE(Mesh(h.doc, 0)->m_Revision, revision);
-}
-
 TEST(PanelSliders, FirstMoveOfAnySliderSendsEverySlider) {
   const char* sliders[] = {"Panel/Scaling/X", "Panel/Animation/Speed", "Panel/Options/Line width",
                            "Panel/Highlighting/Size", "Panel/Camera/Opening"};
@@ -237,8 +161,8 @@ TEST(PanelSliders, FirstMoveOfAnySliderSendsEverySlider) {
     EXPECT_FLOAT_EQ(h.doc->m_FillOffset, -5.0f) << slider;
     EXPECT_FLOAT_EQ(h.doc->m_OverlayLineOffset, -1.0f) << slider;
     EXPECT_FLOAT_EQ(h.Panel().m_SharpOffset, -1.0f) << slider;
-    EXPECT_FLOAT_EQ(Mesh(h.doc, 0)->m_Material.m_Shininess, 100.0f) << slider;
-    EXPECT_FLOAT_EQ(Mesh(h.doc, 2)->m_Material.m_Shininess, 100.0f) << slider;
+    EXPECT_FLOAT_EQ(h.Mesh(0)->m_Material.m_Shininess, 100.0f) << slider;
+    EXPECT_FLOAT_EQ(h.Mesh(2)->m_Material.m_Shininess, 100.0f) << slider;
     EXPECT_FLOAT_EQ(static_cast<CQuadMesh*>(h.doc->m_SceneGraph.GetAt(1))->m_Material.m_Shininess,
                     100.0f)
         << slider;
@@ -257,11 +181,6 @@ TEST(PanelSliders, EachSliderSetsItsValue) {
   EXPECT_FLOAT_EQ(h.doc->m_FillOffset, 2.0f);
   ASSERT_EQ(h.Move("Panel/Scaling/Z", 50), R::Done);
   EXPECT_FLOAT_EQ(h.View().m_Scale[2], 0.5f);
-  // out of range is refused by the field
-  ParamValues values =
-      h.dispatcher.DialogValues(*ApplicationRegistry().Find("Panel/Highlighting/Size"), h.doc);
-  std::string error;
-  EXPECT_FALSE(values.Set("Position", "101", error));
 }
 
 TEST(PanelSliders, LinkMakesYAndZFollowX) {
@@ -293,7 +212,7 @@ TEST(PanelHelperObjects, NormalsTwiceRemoveOnlyTheirOwnSets) {
   ASSERT_EQ(h.Run("Panel/Normals/Show"), R::Done);
   ASSERT_EQ(CountSets(h.doc, kNormalSetName), 2);
   const auto* normals = static_cast<CVectorSet3d*>(h.doc->m_SceneGraph.GetAt(5));
-  EXPECT_EQ(normals->NbVector(), Mesh(h.doc, 0)->NbFace());
+  EXPECT_EQ(normals->NbVector(), h.Mesh(0)->NbFace());
   EXPECT_FLOAT_EQ(normals->m_LengthFactor, 0.1f);
   EXPECT_EQ(normals->m_Color, CColor(255, 0, 0));
   // the scale slider reaches normal sets only
@@ -318,25 +237,25 @@ TEST(PanelHelperObjects, LevelsOfDetailNeedTwoObjects) {
   EXPECT_EQ(one.Panel().m_LodMode, 0);
 
   CPanelHarness h({MakeIcoSphere(0), MakeIcoSphere(1), MakeIcoSphere(2)});
-  Mesh(h.doc, 2)->m_Name = "fine";
+  h.Mesh(2)->m_Name = "fine";
   ASSERT_EQ(h.Run("Panel/LOD/Init"), R::Done);
   EXPECT_TRUE(h.Panel().IsEnabled(PanelSlider::Lod));
   EXPECT_EQ(h.Panel().m_LodMax, 2);
   const int shownAtInit[] = {1, 0, 0};
-  for (int i = 0; i < 3; i++) EXPECT_EQ(Mesh(h.doc, i)->m_Show, shownAtInit[i]) << i;
+  for (int i = 0; i < 3; i++) EXPECT_EQ(h.Mesh(i)->m_Show, shownAtInit[i]) << i;
   EXPECT_EQ(h.Panel().m_LodFaces, 20);
 
   ASSERT_EQ(h.Move("Panel/LOD/Level", 2), R::Done);
   const int shownAtTwo[] = {0, 0, 1};
-  for (int i = 0; i < 3; i++) EXPECT_EQ(Mesh(h.doc, i)->m_Show, shownAtTwo[i]) << i;
+  for (int i = 0; i < 3; i++) EXPECT_EQ(h.Mesh(i)->m_Show, shownAtTwo[i]) << i;
   EXPECT_EQ(h.Panel().m_LodName, "fine");
-  EXPECT_EQ(h.Panel().m_LodFaces, Mesh(h.doc, 2)->NbFace());
+  EXPECT_EQ(h.Panel().m_LodFaces, h.Mesh(2)->NbFace());
   // beyond the last object the slider stops there
   ASSERT_EQ(h.Move("Panel/LOD/Level", 7), R::Done);
   EXPECT_EQ(h.Panel().Position(PanelSlider::Lod), 2);
 
   ASSERT_EQ(h.Run("Panel/LOD/Restore"), R::Done);
-  for (int i = 0; i < 3; i++) EXPECT_EQ(Mesh(h.doc, i)->m_Show, 1) << i;
+  for (int i = 0; i < 3; i++) EXPECT_EQ(h.Mesh(i)->m_Show, 1) << i;
   EXPECT_EQ(h.Panel().m_LodMode, 0);
 }
 
@@ -345,9 +264,9 @@ TEST(PanelHelperObjects, ObjectSwitchesNeedTheirObject) {
   EXPECT_EQ(h.Run("Panel/LOD/1"), R::NothingDone);
   EXPECT_EQ(h.Panel().m_bObject1, 1);
   ASSERT_EQ(h.Run("Panel/LOD/0"), R::Done);
-  EXPECT_EQ(Mesh(h.doc, 0)->m_Show, 0);
+  EXPECT_EQ(h.Mesh(0)->m_Show, 0);
   ASSERT_EQ(h.Run("Panel/LOD/0"), R::Done);
-  EXPECT_EQ(Mesh(h.doc, 0)->m_Show, 1);
+  EXPECT_EQ(h.Mesh(0)->m_Show, 1);
   CPanelHarness empty;
   EXPECT_EQ(empty.Run("Panel/LOD/0"), R::NothingDone);
 }
@@ -385,16 +304,18 @@ TEST(PanelCamera, ForgetsACameraTheSceneLost) {
 TEST(PanelSwitches, SwitchesLandInTheDisplayState) {
   CPanelHarness h({MakeIcoSphere(1)});
   const COrvexDisplayState& d = h.doc->m_Display;
+  const std::vector<std::pair<std::string, std::string>> blue = {{"Color", "#0000FF"}};
   struct Row {
     const char* command;
     std::function<bool()> holds;
+    std::vector<std::pair<std::string, std::string>> sets = {};
   } rows[] = {
       {"Panel/Options/Culling", [&] { return d.m_bCulling == 1; }},
       {"Panel/Options/Antialiasing",
        [&] { return d.m_bAntialiasing == 1 && h.doc->m_LineWidth == 1.5f; }},
       {"Panel/Options/Lighting", [&] { return h.doc->m_bLighting == 0; }},
       {"Panel/Options/Gouraud",
-       [&] { return d.m_bSmoothShading == 1 && Mesh(h.doc, 0)->m_NormalBinding == 0; }},
+       [&] { return d.m_bSmoothShading == 1 && h.Mesh(0)->m_NormalBinding == 0; }},
       {"Panel/Options/Vertex",
        [&] { return d.m_PolygonMode == COrvexDisplayState::Point && d.m_PanelVertex == 1; }},
       {"Panel/Options/Wireframe", [&] { return d.m_PolygonMode == COrvexDisplayState::Line; }},
@@ -404,15 +325,12 @@ TEST(PanelSwitches, SwitchesLandInTheDisplayState) {
       {"Panel/Options/Global color", [&] { return h.doc->m_bGlobalColorOverlay == 1; }},
       {"Panel/Textures/View", [&] { return d.m_bTexture2DOff == 1; }},
       {"Panel/Lights/Diffuse",
-       [&] { return d.m_Lights[0].m_Diffuse[0] == 0.0f && d.m_Lights[0].m_Diffuse[2] == 1.0f; }},
-      {"Panel/Options/Background", [&] { return h.View().m_ClearColor[2] == 1.0f; }},
+       [&] { return d.m_Lights[0].m_Diffuse[0] == 0.0f && d.m_Lights[0].m_Diffuse[2] == 1.0f; },
+       blue},
+      {"Panel/Options/Background", [&] { return h.View().m_ClearColor[2] == 1.0f; }, blue},
   };
   for (const Row& row : rows) {
-    std::vector<std::pair<std::string, std::string>> sets;
-    if (row.command == std::string("Panel/Lights/Diffuse") ||
-        row.command == std::string("Panel/Options/Background"))
-      sets = {{"Color", "#0000FF"}};
-    ASSERT_EQ(h.Run(row.command, sets), R::Done) << row.command;
+    ASSERT_EQ(h.Run(row.command, row.sets), R::Done) << row.command;
     EXPECT_TRUE(row.holds()) << row.command;
   }
   ASSERT_EQ(
@@ -432,38 +350,46 @@ TEST(PanelSwitches, SurfaceColourDrawsEveryMeshInIt) {
   CPanelHarness h({MakeIcoSphere(1), MakeTorus(6, 4)});
   ASSERT_EQ(h.Run("Panel/Options/Surface", {{"Color", "#102030"}}), R::Done);
   for (int i = 0; i < 2; i++) {
-    EXPECT_EQ(Mesh(h.doc, i)->m_Color, CColor(0x10, 0x20, 0x30)) << i;
-    EXPECT_EQ(Mesh(h.doc, i)->m_UseMeshColor, 1) << i;
+    EXPECT_EQ(h.Mesh(i)->m_Color, CColor(0x10, 0x20, 0x30)) << i;
+    EXPECT_EQ(h.Mesh(i)->m_UseMeshColor, 1) << i;
   }
 }
 
-} // namespace
-
-namespace {
-
-// Material commands record only the materials, and undo brings them back.
-TEST(MaterialChanges, UndoRecordsOnlyTheMaterials) {
+// Material commands record only the materials, so that undo is small and
+// brings them back, and rebuild no mesh; a shading change does.
+TEST(MaterialChanges, RecordOnlyTheMaterialsAndRebuildNothing) {
   struct Row {
     const char* command;
     std::vector<std::pair<std::string, std::string>> sets;
   } rows[] = {{"Mode/Material/Pewter", {}},
+              {"Mode/Material/Brass", {}},
               {"Panel/Materials/Predefined", {{"Name", "Ruby"}}},
+              {"Panel/Materials/Diffuse", {}},
               {"Panel/Materials/Emission", {{"Color", "#404040"}}}};
   for (const Row& row : rows) {
+    SCOPED_TRACE(row.command);
     CPanelHarness h({MakeIcoSphere(4)});
-    const CMaterial before = Mesh(h.doc, 0)->m_Material;
-    ASSERT_EQ(h.Run(row.command, row.sets), R::Done) << row.command;
-    EXPECT_EQ(h.doc->UndoHistory().NbUndo(), 1u) << row.command;
+    const CMaterial before = h.Mesh(0)->m_Material;
+    const unsigned revision = h.Mesh(0)->m_Revision;
+    ASSERT_EQ(h.Run(row.command, row.sets), R::Done);
+    EXPECT_EQ(h.Mesh(0)->m_Revision, revision);
+    EXPECT_EQ(h.doc->UndoHistory().NbUndo(), 1u);
     // a few hundred bytes, not a record per vertex of 5,120 faces
-    EXPECT_LT(h.doc->UndoHistory().Bytes(), 4096u) << row.command;
-    ASSERT_EQ(h.Run("Edit/Undo"), R::Done) << row.command;
-    const CMaterial& after = Mesh(h.doc, 0)->m_Material;
+    EXPECT_LT(h.doc->UndoHistory().Bytes(), 4096u);
+    ASSERT_EQ(h.Run("Edit/Undo"), R::Done);
+    const CMaterial& after = h.Mesh(0)->m_Material;
     for (int k = 0; k < 4; k++) {
-      EXPECT_EQ(after.m_Diffuse[k], before.m_Diffuse[k]) << row.command;
-      EXPECT_EQ(after.m_Emission[k], before.m_Emission[k]) << row.command;
+      EXPECT_EQ(after.m_Diffuse[k], before.m_Diffuse[k]);
+      EXPECT_EQ(after.m_Emission[k], before.m_Emission[k]);
     }
-    EXPECT_EQ(after.m_Shininess, before.m_Shininess) << row.command;
+    EXPECT_EQ(after.m_Shininess, before.m_Shininess);
   }
+  CPanelHarness h({MakeIcoSphere(2)});
+  const unsigned revision = h.Mesh(0)->m_Revision;
+  ASSERT_EQ(h.Move("Panel/Materials/Shininess", 20), R::Done);
+  EXPECT_EQ(h.Mesh(0)->m_Revision, revision);
+  ASSERT_EQ(h.Run("Mode/Flat"), R::Done);
+  EXPECT_NE(h.Mesh(0)->m_Revision, revision);
 }
 
 } // namespace

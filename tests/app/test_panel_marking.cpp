@@ -27,10 +27,6 @@ namespace {
 
 using R = CommandResult;
 
-CMesh3d* Mesh(COrvexDoc* doc, int i) {
-  return static_cast<CMesh3d*>(doc->m_SceneGraph.GetAt(i));
-}
-
 int FacesSeenFrom(const CMesh3d* mesh, const CVector3d& eye) {
   int count = 0;
   for (const CFace3d* f : mesh->m_ArrayFace) count += FacesCamera(f, eye) ? 1 : 0;
@@ -59,8 +55,8 @@ TEST(PanelCameraMarks, DoNothingWithoutTheirCamera) {
     ASSERT_EQ(h.Run("Scene/Keep first object only"), R::Done);
     EXPECT_EQ(h.Run(command), R::NothingDone);
     EXPECT_EQ(h.Panel().m_pCamera, nullptr);
-    EXPECT_EQ(Mesh(h.doc, 0)->NbFace(), 80);
-    EXPECT_EQ(Mesh(h.doc, 0)->NbFaceWithFlag(0), 80);
+    EXPECT_EQ(h.Mesh(0)->NbFace(), 80);
+    EXPECT_EQ(h.Mesh(0)->NbFaceWithFlag(0), 80);
   }
   // a camera without a mesh has nothing to mark
   CPanelHarness empty;
@@ -80,10 +76,10 @@ TEST(PanelCameraMarks, ColourSilhouetteAndSeenFacesFromACleanSlate) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.command);
     CMarkedScene h;
-    for (int i : {0, 1}) Mesh(h.doc, i)->SetFlagOnFaces(7); // stale marks
+    for (int i : {0, 1}) h.Mesh(i)->SetFlagOnFaces(7); // stale marks
     ASSERT_EQ(h.Run(c.command), R::Done);
     for (int i : {0, 1}) {
-      const CMesh3d* mesh = Mesh(h.doc, i);
+      const CMesh3d* mesh = h.Mesh(i);
       const int seen = FacesSeenFrom(mesh, h.Eye());
       ASSERT_GT(seen, 0);
       ASSERT_LT(seen, mesh->NbFace());
@@ -116,13 +112,13 @@ TEST(PanelCameraForward, RefinesTheFacesItsChecksMark) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.camera) + " " + c.silhouette);
     CMarkedScene h;
-    const int before = Mesh(h.doc, 0)->NbFace();
+    const int before = h.Mesh(0)->NbFace();
     ASSERT_EQ(h.Run("Panel/Camera/Forward", {{"Camera", c.camera}, {"Silhouette", c.silhouette}}),
               R::Done);
     EXPECT_EQ(h.Panel().m_bCameraMarking, std::string(c.camera) == "on");
     EXPECT_EQ(h.Panel().m_bSilhouetteMarking, std::string(c.silhouette) == "on");
     for (int i : {0, 1}) {
-      CMesh3d* mesh = Mesh(h.doc, i);
+      CMesh3d* mesh = h.Mesh(i);
       EXPECT_EQ(mesh->NbFace() > (i ? 16 * 8 * 2 : before), c.grows);
       for (const CFace3d* f : mesh->m_ArrayFace) ASSERT_FALSE(f->HasNullVertex());
     }
@@ -131,7 +127,7 @@ TEST(PanelCameraForward, RefinesTheFacesItsChecksMark) {
   CMarkedScene both, seen;
   both.Run("Panel/Camera/Forward");
   seen.Run("Panel/Camera/Forward", {{"Silhouette", "off"}});
-  EXPECT_GT(Mesh(both.doc, 0)->NbFace(), Mesh(seen.doc, 0)->NbFace());
+  EXPECT_GT(both.Mesh(0)->NbFace(), seen.Mesh(0)->NbFace());
 }
 
 TEST(PanelLodMetafile, DrawsTheObjectTheLodSliderSelects) {
@@ -198,7 +194,7 @@ TEST(PanelTextureEdit, LoadsAndShowsTheFirstObjectsTexture) {
     EXPECT_EQ(h.doc->m_SceneGraph.NbTexture(), step.textures);
   }
   EXPECT_EQ(h.ui.statusLines.back(), wide + " 8 x 4");
-  EXPECT_EQ(Mesh(h.doc, 1)->m_IndexTexture, -1);
+  EXPECT_EQ(h.Mesh(1)->m_IndexTexture, -1);
   ASSERT_FALSE(h.ui.messages.empty());
   EXPECT_NE(h.ui.messages.front().find("Unable to read texture"), std::string::npos);
 }
@@ -206,14 +202,17 @@ TEST(PanelTextureEdit, LoadsAndShowsTheFirstObjectsTexture) {
 TEST(PanelTextureEdit, NeedsATriangleMeshFirst) {
   const fs::path dir = testsupport::FreshTestFolder("orvex_panel_texture_");
   const std::string file = WriteImage(dir, "small.bmp", 4, 4).string();
-  CPanelHarness empty;
-  EXPECT_EQ(empty.Run("Panel/Textures/Edit...", {{"File", file}}), R::Failed);
-  CPanelHarness camera;
-  ASSERT_EQ(camera.Run("Panel/Camera/Add"), R::Done);
-  EXPECT_EQ(camera.Run("Panel/Textures/Edit...", {{"File", file}}), R::Failed);
-  EXPECT_EQ(camera.doc->m_SceneGraph.NbTexture(), 0);
-  CPanelTexture texture;
-  EXPECT_FALSE(FirstObjectTexture(*camera.doc, texture));
+  for (bool camera : {false, true}) {
+    SCOPED_TRACE(camera ? "a camera only" : "an empty scene");
+    CPanelHarness h;
+    if (camera) {
+      ASSERT_EQ(h.Run("Panel/Camera/Add"), R::Done);
+    }
+    EXPECT_EQ(h.Run("Panel/Textures/Edit...", {{"File", file}}), R::Failed);
+    EXPECT_EQ(h.doc->m_SceneGraph.NbTexture(), 0);
+    CPanelTexture texture;
+    EXPECT_FALSE(FirstObjectTexture(*h.doc, texture));
+  }
 }
 
 } // namespace

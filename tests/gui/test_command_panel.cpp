@@ -45,8 +45,9 @@ protected:
   }
   // Clicks a button or check box as the mouse does, scrolled into sight.
   void Click(const char* name) {
-    auto* button = Control<QAbstractButton>(name);
-    if (!button) return;
+    if (auto* button = Control<QAbstractButton>(name)) Click(button);
+  }
+  void Click(QAbstractButton* button) {
     Panel()->ensureWidgetVisible(button);
     // a check box or radio button answers on its indicator and label
     const QPoint at = button->isCheckable() && !qobject_cast<QPushButton*>(button)
@@ -225,10 +226,7 @@ TEST_F(CommandPanelTest, CameraMarksAndMetafileButtonsRunOnTheirDocument) {
   for (QCheckBox* box : Panel()->findChildren<QCheckBox*>())
     if (box->text() == "Silhouette") silhouette = box;
   ASSERT_NE(silhouette, nullptr);
-  Panel()->ensureWidgetVisible(silhouette);
-  QTest::mouseClick(silhouette, Qt::LeftButton, Qt::NoModifier,
-                    QPoint(6, silhouette->height() / 2));
-  Settle();
+  Click(silhouette);
   EXPECT_FALSE(silhouette->isChecked());
   Click("Panel/Camera/Forward");
   EXPECT_GT(mesh->NbFace(), faces);

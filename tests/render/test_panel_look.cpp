@@ -78,7 +78,7 @@ protected:
   std::unique_ptr<testmeshes::CPanelHarness> Open() {
     auto h = std::make_unique<testmeshes::CPanelHarness>();
     EXPECT_EQ(h->doc->OpenByExtension(m_Path), 1) << h->doc->GetLastError();
-    EXPECT_EQ(static_cast<CMesh3d*>(h->doc->m_SceneGraph.GetAt(0))->NbFace(), 5120);
+    EXPECT_EQ(h->Mesh(0)->NbFace(), 5120);
     return h;
   }
   CRgbImage Picture(testmeshes::CPanelHarness& h) {

@@ -15,6 +15,7 @@
 #include "app/DocumentHost.h"
 #include "app/OrvexDoc.h"
 #include "app/RenderViewState.h"
+#include "geometry/Mesh3d.h"
 #include "tests/app/RecordingUserInterface.h"
 
 namespace testmeshes {
@@ -34,6 +35,7 @@ public:
 
   orvex::CCommandPanelState& Panel() { return *host.ActivePanelState(doc); }
   orvex::CRenderViewState& View() { return *host.ActiveViewState(doc); }
+  CMesh3d* Mesh(int i) { return static_cast<CMesh3d*>(doc->m_SceneGraph.GetAt(i)); }
 
   // Runs a command with its dialog's defaults changed by `sets`.
   orvex::CommandResult Run(const std::string& command,
