@@ -6,21 +6,51 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "io/EpsWriter.h"
-#include "io/ReadPng.h"
-#include "tests/support/FeedbackRecords.h"
+#include "io/FeedbackBuffer.h"
+#include "tests/support/ExportFiles.h"
 #include "tests/support/TestFolder.h"
 
-using testsupport::FeedbackRecords;
-using testsupport::FeedbackVertex;
-
 namespace {
+
+struct FeedbackVertex {
+  float x, y, z, r, g, b;
+};
+
+// A feedback buffer built by hand, record by record, as GL writes it in
+// 3D-with-colour mode (x, y, z, r, g, b, a per vertex).
+class FeedbackRecords {
+public:
+  FeedbackRecords& Point(const FeedbackVertex& v) { return Raw({kFeedbackPoint}).Vertex(v); }
+  FeedbackRecords& Line(const FeedbackVertex& a, const FeedbackVertex& b, bool reset = false) {
+    return Raw({float(reset ? kFeedbackLineReset : kFeedbackLine)}).Vertex(a).Vertex(b);
+  }
+  FeedbackRecords& Polygon(std::initializer_list<FeedbackVertex> corners) {
+    Raw({kFeedbackPolygon, float(corners.size())});
+    for (const FeedbackVertex& v : corners) Vertex(v);
+    return *this;
+  }
+  // records of one vertex the parser skips: bitmap and pixel records
+  FeedbackRecords& VertexRecord(int token, const FeedbackVertex& v) {
+    return Raw({float(token)}).Vertex(v);
+  }
+  FeedbackRecords& Raw(std::initializer_list<float> values) {
+    m_Floats.insert(m_Floats.end(), values);
+    return *this;
+  }
+  const std::vector<float>& Floats() const { return m_Floats; }
+  long Count() const { return long(m_Floats.size()); }
+
+private:
+  FeedbackRecords& Vertex(const FeedbackVertex& v) {
+    return Raw({v.x, v.y, v.z, v.r, v.g, v.b, 1});
+  }
+  std::vector<float> m_Floats;
+};
 
 CEpsPage Page() {
   CEpsPage page;
@@ -45,12 +75,6 @@ std::string Body(const FeedbackRecords& records, bool sorted = true) {
   EXPECT_EQ(text.compare(0, header.size(), header), 0);
   EXPECT_EQ(text.substr(text.size() - EpsWriter::Trailer().size()), EpsWriter::Trailer());
   return text.substr(header.size(), text.size() - header.size() - EpsWriter::Trailer().size());
-}
-
-size_t Occurrences(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) n++;
-  return n;
 }
 
 const FeedbackVertex kRed1{10, 20, 0.5f, 1, 0, 0};
@@ -116,8 +140,8 @@ TEST(EpsWriter, NumbersAreThoseOfPrintfPercentG) {
 TEST(EpsWriter, LineOfTwoColoursIsSteppedByColourChangeAndLength) {
   // n = trunc(0.06 * 1 * 100) = 6 strokes and the last one to the end
   const std::string body = Body(FeedbackRecords().Line({0, 0, 0, 0, 0, 0}, {100, 0, 0, 1, 0, 0}));
-  EXPECT_EQ(Occurrences(body, "lineto stroke\n"), 7u);
-  EXPECT_EQ(Occurrences(body, "moveto\n"), 7u);
+  EXPECT_EQ(testsupport::Occurrences(body, "lineto stroke\n"), 7u);
+  EXPECT_EQ(testsupport::Occurrences(body, "moveto\n"), 7u);
   EXPECT_EQ(body.find("0 0 0 setrgbcolor\n0 0 moveto\n8.33333 0 lineto stroke\n"
                       "0.0833333 0 0 setrgbcolor\n8.33333 0 moveto\n"),
             0u);
@@ -184,7 +208,7 @@ TEST(FeedbackBuffer, SkipsRecordsWithoutDrawingAndRefusesWhatItCannotRead) {
       {"empty", FeedbackRecords(), -1, true, 0},
       {"pass-through, bitmap and pixel records skipped",
        FeedbackRecords()
-           .PassThrough(7)
+           .Raw({kFeedbackPassThrough, 7})
            .VertexRecord(kFeedbackBitmap, v)
            .VertexRecord(kFeedbackDrawPixel, v)
            .VertexRecord(kFeedbackCopyPixel, v)
@@ -216,7 +240,7 @@ TEST(FeedbackBuffer, SkipsRecordsWithoutDrawingAndRefusesWhatItCannotRead) {
 }
 
 TEST(EpsWriter, GhostscriptDrawsGouraudAndFlatTrianglesInTheirColours) {
-  if (std::system("gs --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "Ghostscript missing";
+  if (!testsupport::HasGhostscript()) GTEST_SKIP() << "Ghostscript missing";
   const std::filesystem::path dir = testsupport::FreshTestFolder("orvex_eps_");
   const std::string eps = (dir / "scene.eps").string(), png = (dir / "scene.png").string();
   CEpsPage page;
@@ -228,12 +252,8 @@ TEST(EpsWriter, GhostscriptDrawsGouraudAndFlatTrianglesInTheirColours) {
   records.Polygon({{110, 10, 0.5f, 0, 1, 0}, {190, 10, 0.5f, 0, 1, 0}, {150, 90, 0.5f, 0, 1, 0}});
   std::string error;
   ASSERT_TRUE(EpsWriter::WriteFile(eps, EpsWriter(page).Text(Parse(records)), error)) << error;
-  const std::string command = "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r72 -dEPSCrop "
-                              "-sOutputFile=" +
-                              png + " " + eps + " >/dev/null 2>&1";
-  ASSERT_EQ(std::system(command.c_str()), 0);
   CRgbImage image;
-  ASSERT_TRUE(ReadPng(png, image, error)) << error;
+  ASSERT_TRUE(testsupport::DrawEps(eps, png, image, error)) << error;
   ASSERT_EQ(image.m_Width, 200);
   ASSERT_EQ(image.m_Height, 100);
   // rows are top-down, PostScript y goes up

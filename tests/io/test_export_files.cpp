@@ -13,7 +13,7 @@
 #include "io/WriteBmp.h"
 #include "io/WriteSvg.h"
 #include "tests/support/BatchProcess.h"
-#include "tests/support/RiffChunks.h"
+#include "tests/support/ExportFiles.h"
 #include "tests/support/TestFolder.h"
 
 using namespace testsupport;
@@ -32,12 +32,6 @@ CRgbImage Gradient(int width, int height, unsigned char seed) {
       p[2] = seed;
     }
   return image;
-}
-
-size_t Occurrences(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) n++;
-  return n;
 }
 
 TEST(SvgWriter, PictureIsWellFormedWithOneElementPerPrimitive) {
@@ -68,37 +62,6 @@ TEST(SvgWriter, PictureIsWellFormedWithOneElementPerPrimitive) {
   EXPECT_EQ(lint.status, 0) << lint.err;
 }
 
-// The parts of an AVI file a reader needs, read back.
-struct AviFile {
-  std::string bytes;
-  RiffChunk riff;
-  const RiffChunk* avih = nullptr;
-  const RiffChunk* strh = nullptr;
-  const RiffChunk* strf = nullptr;
-  const RiffChunk* movi = nullptr;
-  const RiffChunk* idx1 = nullptr;
-};
-
-bool ReadAvi(const std::string& path, AviFile& avi, std::string& error) {
-  avi.bytes = batchprocess::ReadFile(path);
-  std::vector<RiffChunk> top;
-  if (!ParseRiff(avi.bytes, 0, avi.bytes.size(), top, error)) return false;
-  if (top.size() != 1 || top[0].code != "RIFF" || top[0].type != "AVI ") {
-    error = "not one RIFF AVI chunk";
-    return false;
-  }
-  avi.riff = top[0];
-  const RiffChunk* hdrl = avi.riff.Find("hdrl");
-  const RiffChunk* strl = hdrl ? hdrl->Find("strl") : nullptr;
-  avi.avih = hdrl ? hdrl->Find("avih") : nullptr;
-  avi.strh = strl ? strl->Find("strh") : nullptr;
-  avi.strf = strl ? strl->Find("strf") : nullptr;
-  avi.movi = avi.riff.Find("movi");
-  avi.idx1 = avi.riff.Find("idx1");
-  if (!avi.avih || !avi.strh || !avi.strf || !avi.movi || !avi.idx1) error = "missing chunk";
-  return error.empty();
-}
-
 TEST(AviWriter, ThreeFramesReadBackWithHeadersIndexAndPixels) {
   const std::filesystem::path dir = FreshTestFolder("orvex_avi_");
   const std::vector<CRgbImage> frames = {Gradient(8, 3, 1), Gradient(8, 3, 2), Gradient(8, 3, 3)};
@@ -106,7 +69,7 @@ TEST(AviWriter, ThreeFramesReadBackWithHeadersIndexAndPixels) {
   std::string error;
   ASSERT_TRUE(WriteAvi(path, frames, kAviRate, error)) << error;
   AviFile avi;
-  ASSERT_TRUE(ReadAvi(path, avi, error)) << error;
+  ASSERT_TRUE(ReadAvi(batchprocess::ReadFile(path), avi, error)) << error;
   const std::string& b = avi.bytes;
   EXPECT_EQ(b.size(), AviFileSize(8, 3, 3, kAviRate));
   EXPECT_EQ(avi.riff.size + 8, b.size());

@@ -6,9 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <map>
 #include <set>
-#include <unordered_map>
 #include <vector>
 
 #include "geometry/Mesh3d.h"
@@ -27,18 +25,15 @@ const CVector3d kCamera(0.0, 0.0, 5.0);
 
 // A view 5 units in front of the origin, 45 degrees, square viewport.
 CVectorView FrontView() {
-  CVectorView view{};
-  for (int i = 0; i < 16; i++) view.modelView[i] = view.projection[i] = 0.0;
+  CVectorView view{}; // all zero
+  const double f = 1.0 / std::tan(45.0 * M_PI / 360.0), near = 0.1, far = 1000.0;
   view.modelView[0] = view.modelView[5] = view.modelView[10] = view.modelView[15] = 1.0;
   view.modelView[14] = -5.0;
-  const double f = 1.0 / std::tan(45.0 * M_PI / 360.0), near = 0.1, far = 1000.0;
-  view.projection[0] = f;
-  view.projection[5] = f;
+  view.projection[0] = view.projection[5] = f;
   view.projection[10] = (far + near) / (near - far);
   view.projection[11] = -1.0;
   view.projection[14] = 2.0 * far * near / (near - far);
-  view.viewport[2] = kSize;
-  view.viewport[3] = kSize;
+  view.viewport[2] = view.viewport[3] = kSize;
   return view;
 }
 
@@ -56,16 +51,15 @@ MeshPtr NearAndFar() {
   return mesh;
 }
 
+uint32_t Rgb(const CColor& c) {
+  return uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b;
+}
+
 std::set<uint32_t> Fills(const CVectorPicture& picture) {
   std::set<uint32_t> fills;
   for (const auto& p : picture.Primitives())
-    if (p.kind == CVectorPicture::Kind::Polygon)
-      fills.insert(uint32_t(p.fill.r) << 16 | uint32_t(p.fill.g) << 8 | p.fill.b);
+    if (p.kind == CVectorPicture::Kind::Polygon) fills.insert(Rgb(p.fill));
   return fills;
-}
-
-uint32_t Rgb(const CColor& c) {
-  return uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b;
 }
 
 TEST(VectorDrawing, EveryEdgeOnceInsideTheViewport) {
@@ -127,15 +121,11 @@ TEST(VectorDrawing, FacesFarthestFirstUprightAndFilledByTheirMarks) {
       EXPECT_EQ(Rgb(p.fill), Rgb(c.fills[i])) << c.name << " " << i;
       EXPECT_TRUE(p.outlined);
     }
+    // the apex (y = 1) lies above the base: upright in pixels
+    const CVectorPoint* last = picture.Points(picture.Primitives().back());
+    EXPECT_LT(last[2].y, last[0].y) << c.name;
+    EXPECT_NEAR(last[0].x + last[1].x, kSize, 1e-6) << c.name;
   }
-  // the apex (y = 1) lies above the base: upright in pixels
-  CVectorPicture picture(kSize, kSize);
-  colors.ramp = nullptr;
-  mesh->SetFlagOnFaces(0);
-  DrawFacesGdi(*mesh, FrontView(), colors, picture);
-  const CVectorPoint* nearFace = picture.Points(picture.Primitives().back());
-  EXPECT_LT(nearFace[2].y, nearFace[0].y);
-  EXPECT_NEAR(nearFace[0].x + nearFace[1].x, kSize, 1e-6);
 }
 
 TEST(FaceMarking, BackSilhouetteAndDepthMarksSeenFromTheCamera) {
@@ -175,22 +165,15 @@ TEST(FaceMarking, BackSilhouetteAndDepthMarksSeenFromTheCamera) {
 }
 
 TEST(VectorDrawing, TextureRequestMapDrawsMarkedFacesInTextureSpaceAndALegend) {
-  MeshPtr grid(testmeshes::MakeGrid(2, 1)); // 4 faces
-  std::unordered_map<const CVertex3d*, int> index;
+  // 4 faces over [0, 2] x [0, 1], stretched over the texture corner by corner
+  MeshPtr grid(testmeshes::MakeGrid(2, 1));
   std::vector<float> uv;
-  double maxX = 0, maxY = 0;
-  for (int i = 0; i < grid->NbVertex(); i++) {
-    maxX = std::max(maxX, grid->GetVertex(i)->x);
-    maxY = std::max(maxY, grid->GetVertex(i)->y);
-  }
-  for (int i = 0; i < grid->NbVertex(); i++) {
-    index[grid->GetVertex(i)] = i;
-    uv.push_back(float(grid->GetVertex(i)->x / maxX));
-    uv.push_back(float(grid->GetVertex(i)->y / maxY));
-  }
   std::vector<int> corners;
   for (const CFace3d* f : grid->m_ArrayFace)
-    for (int k = 0; k < 3; k++) corners.push_back(index[f->v(k)]);
+    for (int k = 0; k < 3; k++) {
+      corners.push_back(int(corners.size()));
+      uv.insert(uv.end(), {float(f->v(k)->x / 2), float(f->v(k)->y)});
+    }
   CColorRamp ramp;
   ramp.SetHeat();
   const CColor line(1, 2, 3), back(9, 9, 9);

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <regex>
@@ -14,11 +13,12 @@
 
 #include "io/ReadPng.h"
 #include "tests/support/BatchProcess.h"
-#include "tests/support/RiffChunks.h"
+#include "tests/support/ExportFiles.h"
 #include "tests/support/TestFolder.h"
 
 namespace fs = std::filesystem;
 using batchprocess::ReadFile;
+using testsupport::Occurrences;
 
 namespace {
 
@@ -51,12 +51,6 @@ protected:
   fs::path m_Dir;
   std::string m_Err, m_Out;
 };
-
-size_t Occurrences(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) n++;
-  return n;
-}
 
 // The primitives of an EPS file: what follows the background.
 std::string EpsBody(const std::string& eps) {
@@ -99,19 +93,16 @@ TEST_F(ExportBatch, EveryCommandWritesItsFile) {
   EXPECT_EQ(copy.m_Height, 480);
 
   // three frames of the default view, each the picture Copy put on the clipboard
-  const std::string avi = ReadFile(Path("video.avi"));
-  std::vector<testsupport::RiffChunk> top;
+  testsupport::AviFile avi;
   std::string error;
-  ASSERT_TRUE(testsupport::ParseRiff(avi, 0, avi.size(), top, error)) << error;
-  const testsupport::RiffChunk* movi = top.at(0).Find("movi");
-  ASSERT_NE(movi, nullptr);
-  ASSERT_EQ(movi->children.size(), 75u);
-  const size_t frame = movi->children[50].offset;
+  ASSERT_TRUE(testsupport::ReadAvi(ReadFile(Path("video.avi")), avi, error)) << error;
+  ASSERT_EQ(avi.movi->children.size(), 75u);
+  const size_t frame = avi.movi->children[50].offset;
   for (int y : {0, 240, 479})
     for (int x : {0, 320, 639}) {
       const size_t at = frame + size_t(479 - y) * 640 * 3 + size_t(x) * 3;
-      EXPECT_EQ((unsigned char)avi[at + 2], copy.Pixel(x, y)[0]) << x << "," << y;
-      EXPECT_EQ((unsigned char)avi[at + 1], copy.Pixel(x, y)[1]) << x << "," << y;
+      EXPECT_EQ((unsigned char)avi.bytes[at + 2], copy.Pixel(x, y)[0]) << x << "," << y;
+      EXPECT_EQ((unsigned char)avi.bytes[at + 1], copy.Pixel(x, y)[1]) << x << "," << y;
     }
   EXPECT_NE(m_Out.find("No main window to resize"), std::string::npos);
 
@@ -147,14 +138,14 @@ TEST_F(ExportBatch, EveryCommandWritesItsFile) {
 }
 
 TEST_F(ExportBatch, FlatModeFillsAndGouraudModeShadesTriangles) {
-  ASSERT_EQ(Batch({"--run", "Mode/Flat", "--run", "File/Export/eps", "--set", "File=flat.eps"}), 0)
+  ASSERT_EQ(
+      Batch({"--run", "Mode/Flat", "--run", "File/Export/eps", "--set", "File=flat.eps", "--run",
+             "Mode/Gouraud", "--run", "File/Export/eps", "--set", "File=smooth.eps"}),
+      0)
       << m_Err;
   const std::string flat = EpsBody(ReadFile(Path("flat.eps")));
   EXPECT_EQ(Occurrences(flat, "closepath fill\n"), 20u);
   EXPECT_EQ(Occurrences(flat, "] gouraudtriangle\n"), 0u);
-  ASSERT_EQ(
-      Batch({"--run", "Mode/Gouraud", "--run", "File/Export/eps", "--set", "File=smooth.eps"}), 0)
-      << m_Err;
   const std::string smooth = EpsBody(ReadFile(Path("smooth.eps")));
   EXPECT_GT(Occurrences(smooth, "] gouraudtriangle\n"), 0u);
   EXPECT_EQ(Occurrences(smooth, "] gouraudtriangle\n") + Occurrences(smooth, "closepath fill\n"),
@@ -199,12 +190,10 @@ TEST_F(ExportBatch, EpsAndSvgCoverTheSnapshotSilhouette) {
   EXPECT_GE(Coverage(snapshot, inside), 0.95);
 
   // EPS: drawn by Ghostscript at the view's size
-  if (std::system("gs --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "Ghostscript missing";
-  const std::string command = "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r72 -dEPSCrop "
-                              "-sOutputFile=" +
-                              Path("eps.png") + " " + Path("mesh.eps") + " >/dev/null 2>&1";
-  ASSERT_EQ(std::system(command.c_str()), 0);
-  const CRgbImage eps = Png("eps.png");
+  if (!testsupport::HasGhostscript()) GTEST_SKIP() << "Ghostscript missing";
+  CRgbImage eps;
+  std::string error;
+  ASSERT_TRUE(testsupport::DrawEps(Path("mesh.eps"), Path("eps.png"), eps, error)) << error;
   ASSERT_EQ(eps.m_Width, 640);
   ASSERT_EQ(eps.m_Height, 480);
   EXPECT_GE(Coverage(snapshot, [&eps](int x, int y) { return Lit(eps, x, y); }), 0.95);
