@@ -43,14 +43,6 @@ protected:
   CommandResult Run(COrvexDoc& doc, const char* command, const FieldSets& sets = {}) {
     return RunWithFields(m_Dispatcher, doc, command, sets);
   }
-  // A sphere of 642 vertices written as "sphere.wrl" in the test folder.
-  std::string SphereFile() {
-    CSceneGraph3d scene;
-    scene.Add(testmeshes::MakeIcoSphere(3));
-    std::string error;
-    EXPECT_EQ(WriteVRML(&scene, (m_Dir / "sphere.wrl").string(), error), 1) << error;
-    return (m_Dir / "sphere.wrl").string();
-  }
   batchprocess::Outcome Batch(const std::vector<std::string>& args) {
     return batchprocess::Run(ORVEX_BATCH, args, m_Dir);
   }
@@ -60,56 +52,51 @@ protected:
   CCommandDispatcher m_Dispatcher{ApplicationRegistry(), m_UI};
 };
 
-int Count(const std::string& text, const std::regex& line) {
-  return static_cast<int>(
-      std::distance(std::sregex_iterator(text.begin(), text.end(), line), std::sregex_iterator()));
-}
-
 } // namespace
 
 TEST_F(ProgressiveCommandTest, DialogsHaveTheirTitlesFieldsAndDefaults) {
   COrvexDoc doc(&m_UI);
   doc.SetPathName((m_Dir / "bunny.wrl").string());
   doc.m_SceneGraph.Add(testmeshes::MakeIcoSphere(2));
-  struct Row {
+  // each dialog's title, fields with their defaults, and an option shown
+  // but not offered, which cannot be set
+  struct Dialog {
     const char* command;
     const char* title;
-    const char* field;
-    const char* value;
+    std::vector<std::pair<const char*, const char*>> fields;
+    const char* notOffered;
   };
-  const Row rows[] = {
-      {"33007", "Valence-centered Progressive Meshes", "File name", "bunny.vpm"},
-      {"33007", "Valence-centered Progressive Meshes", "Requested # vertices", "100"},
-      {"33007", "Valence-centered Progressive Meshes", "# vertices", "162"},
-      {"33007", "Valence-centered Progressive Meshes", "File name (.wrl)", "levels.wrl"},
-      {"33007", "Valence-centered Progressive Meshes", "Beautify", "Volume / surface"},
-      {"33007", "Valence-centered Progressive Meshes", "Use metric (ratio)", "0.25"},
-      {"33007", "Valence-centered Progressive Meshes", "Quantization", "12"},
-      {"33037", "Progressive decoding", "Delay (ms)", "0"},
-      {"33037", "Progressive decoding", "# layers", "0"},
-      {"33000", "Valence-centered Progressive Geometry Compression", "Max degree", "6"},
-      {"33000", "Valence-centered Progressive Geometry Compression", "Gate type", "Simple"},
+  const Dialog dialogs[] = {
+      {"33007",
+       "Valence-centered Progressive Meshes",
+       {{"File name", "bunny.vpm"},
+        {"Requested # vertices", "100"},
+        {"# vertices", "162"},
+        {"File name (.wrl)", "levels.wrl"},
+        {"Beautify", "Volume / surface"},
+        {"Use metric (ratio)", "0.25"},
+        {"Quantization", "12"}},
+       "Pack codes"},
+      {"33037", "Progressive decoding", {{"Delay (ms)", "0"}, {"# layers", "0"}}, "Fine grain"},
+      {"33000",
+       "Valence-centered Progressive Geometry Compression",
+       {{"Max degree", "6"}, {"Gate type", "Simple"}},
+       "Remesh"},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(std::string(row.command) + " " + row.field);
-    const CommandInfo* info = ApplicationRegistry().Find(row.command);
+  for (const Dialog& dialog : dialogs) {
+    SCOPED_TRACE(dialog.command);
+    const CommandInfo* info = ApplicationRegistry().Find(dialog.command);
     ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->dialogTitle, row.title);
+    EXPECT_EQ(info->dialogTitle, dialog.title);
     ParamValues values = m_Dispatcher.DialogValues(*info, &doc);
-    EXPECT_EQ(values.Text(row.field), row.value);
-  }
-  // the options not offered are shown, and cannot be set
-  const std::pair<const char*, const char*> offered[] = {
-      {"33007", "Pack codes"}, {"33037", "Fine grain"}, {"33000", "Remesh"}};
-  for (const auto& option : offered) {
-    ParamValues values = m_Dispatcher.DialogValues(*ApplicationRegistry().Find(option.first), &doc);
+    for (const auto& field : dialog.fields) EXPECT_EQ(values.Text(field.first), field.second);
     std::string error;
-    EXPECT_FALSE(values.Set(option.second, "on", error)) << option.second;
+    EXPECT_FALSE(values.Set(dialog.notOffered, "on", error));
     EXPECT_NE(error.find("cannot be set"), std::string::npos) << error;
   }
 }
 
-TEST_F(ProgressiveCommandTest, EncodingWritesItsFileAndLeavesTheMesh) {
+TEST_F(ProgressiveCommandTest, EncodingWritesItsFileAndDecodingAddsAMeshLayerByLayer) {
   COrvexDoc doc(&m_UI);
   doc.m_SceneGraph.Add(testmeshes::MakeIcoSphere(3));
   const int before = doc.GetFirstMesh()->NbVertex();
@@ -138,24 +125,15 @@ TEST_F(ProgressiveCommandTest, EncodingWritesItsFileAndLeavesTheMesh) {
   EXPECT_EQ(Run(doc, "33007", {{"Requested # vertices", std::to_string(before)}}),
             CommandResult::Failed);
   EXPECT_EQ(m_UI.messages, std::vector<std::string>{"invalid #vertices"});
-}
 
-TEST_F(ProgressiveCommandTest, DecodingAddsAMeshLayerByLayer) {
-  COrvexDoc doc(&m_UI);
-  doc.m_SceneGraph.Add(testmeshes::MakeIcoSphere(3));
-  ASSERT_EQ(Run(doc, "33007", {{"File name", "s.vpm"}, {"Requested # vertices", "40"}}),
-            CommandResult::Done);
-  struct Case {
-    const char* layers;
-    bool whole;
-  };
+  // decoding the file adds a mesh with more vertices for more layers
   int previous = 0;
-  for (const Case& c : {Case{"1", false}, Case{"3", false}, Case{"0", true}}) {
-    SCOPED_TRACE(c.layers);
+  for (const std::string layers : {"1", "3", "0"}) { // 0: every layer
+    SCOPED_TRACE(layers);
     const int objects = doc.m_SceneGraph.NbObject();
     ASSERT_EQ(Run(doc, "33037",
                   {{"File name", "s.vpm"},
-                   {"# layers", c.layers},
+                   {"# layers", layers},
                    {"Visual debugging", "on"},
                    {"Color", "on"}}),
               CommandResult::Done);
@@ -166,7 +144,7 @@ TEST_F(ProgressiveCommandTest, DecodingAddsAMeshLayerByLayer) {
     EXPECT_EQ(m_UI.statusLines.back(), "Decoding...done (" + std::to_string(decoded->NbVertex()) +
                                            " vertices, " + std::to_string(decoded->NbFace()) +
                                            " faces)");
-    if (c.whole) {
+    if (layers == "0") {
       EXPECT_EQ(decoded->NbVertex(), doc.GetFirstMesh()->NbVertex());
       EXPECT_EQ(decoded->NbFace(), doc.GetFirstMesh()->NbFace());
     }
@@ -225,7 +203,12 @@ TEST_F(ProgressiveCommandTest, GeometryCompressionReportsBitsPerRemovedVertex) {
 // Encoding, opening, partial decoding and the levels file, end to end with
 // `--set`.
 TEST_F(ProgressiveCommandTest, BatchEncodesOpensAndDecodes) {
-  const std::string input = SphereFile();
+  // a sphere of 642 vertices
+  CSceneGraph3d scene;
+  scene.Add(testmeshes::MakeIcoSphere(3));
+  const std::string input = (m_Dir / "sphere.wrl").string();
+  std::string error;
+  ASSERT_EQ(WriteVRML(&scene, input, error), 1) << error;
   batchprocess::Outcome encode =
       Batch({input, "--run", "33007", "--set", "Requested # vertices=30", "--set",
              "Output levels (.wrl)=on", "--set", "Quantization=10", "--set", "File name=out.vpm"});
@@ -240,7 +223,9 @@ TEST_F(ProgressiveCommandTest, BatchEncodesOpensAndDecodes) {
   batchprocess::Outcome partial = Batch({input, "--run", "Progressive decoding", "--set",
                                          "File name=out.vpm", "--set", "# layers=2", "--info"});
   ASSERT_EQ(partial.status, 0) << partial.err;
-  EXPECT_EQ(Count(partial.out, std::regex("Decoding\\.\\.\\.done \\(\\d+ vertices, \\d+ faces\\)")),
+  const std::regex done("Decoding\\.\\.\\.done \\(\\d+ vertices, \\d+ faces\\)");
+  EXPECT_EQ(std::distance(std::sregex_iterator(partial.out.begin(), partial.out.end(), done),
+                          std::sregex_iterator()),
             1)
       << partial.out;
   EXPECT_NE(partial.out.find("\n1 8 "), std::string::npos) << partial.out;

@@ -30,8 +30,6 @@ public:
   void SetClipboardText(const std::string& text) override { clipboard.push_back(text); }
 };
 
-using Sets = FieldSets;
-
 class StructureCommandTest : public ::testing::Test {
 protected:
   void SetUp() override { m_Dir = testsupport::FreshTestFolder("orvex_structure_"); }
@@ -51,31 +49,24 @@ protected:
   CCommandDispatcher m_Dispatcher{ApplicationRegistry(), m_UI};
 };
 
+// The file name defaults are exercised by the runs below, which name no file.
 TEST_F(StructureCommandTest, DialogFieldsAndDefaults) {
   const CCommandRegistry& registry = ApplicationRegistry();
   for (const char* name : {"32897", "Mesh structure coding"}) {
-    const CommandInfo* info = registry.Find(name);
-    ASSERT_NE(info, nullptr) << name;
-    EXPECT_EQ(info->id, 32897);
+    ASSERT_NE(registry.Find(name), nullptr) << name;
+    EXPECT_EQ(registry.Find(name)->id, 32897);
   }
+  ASSERT_NE(registry.Find("Mesh structure decoding"), nullptr);
+  EXPECT_EQ(registry.Find("Mesh structure decoding")->id, 32901);
   COrvexDoc doc(&m_UI);
-  ParamValues values = m_Dispatcher.DialogValues(*registry.Find("32897"), &doc);
-  EXPECT_EQ(values.Text("File name (...)"), "topology.bin");
-  struct Check {
-    const char* label;
-    bool on;
-  };
-  for (const Check& c : {Check{"Encourage full vertices as pivots", true},
-                         Check{"Visual debugging", true}, Check{"Multiple seed face", false},
-                         Check{"Seed face", false}, Check{"Multithreading", false}})
-    EXPECT_EQ(values.Check(c.label), c.on) << c.label;
-  EXPECT_EQ(values.Integer("Visual delay (ms)"), 0);
+  const ParamValues values = m_Dispatcher.DialogValues(*registry.Find("32897"), &doc);
+  for (const char* on : {"Encourage full vertices as pivots", "Visual debugging"})
+    EXPECT_TRUE(values.Check(on)) << on;
+  for (const char* off : {"Multiple seed face", "Seed face", "Multithreading"})
+    EXPECT_FALSE(values.Check(off)) << off;
+  for (const char* zero : {"Visual delay (ms)", "Seed face (number)"})
+    EXPECT_EQ(values.Integer(zero), 0) << zero;
   EXPECT_EQ(values.Integer("Update each"), 1);
-  EXPECT_EQ(values.Integer("Seed face (number)"), 0);
-  const CommandInfo* decoding = registry.Find("Mesh structure decoding");
-  ASSERT_NE(decoding, nullptr);
-  EXPECT_EQ(decoding->id, 32901);
-  EXPECT_EQ(m_Dispatcher.DialogValues(*decoding, &doc).Text("File name"), "topology.bin");
 }
 
 TEST_F(StructureCommandTest, OneRunReportsDrawsTheGatesAndLeavesTheMesh) {
@@ -112,39 +103,27 @@ TEST_F(StructureCommandTest, OneRunReportsDrawsTheGatesAndLeavesTheMesh) {
 TEST_F(StructureCommandTest, RefusalsSayWhy) {
   struct Case {
     const char* name;
-    CMesh3d* mesh;
     const char* command;
-    Sets sets;
     CommandResult result;
     const char* message;
+    CMesh3d* mesh;
+    FieldSets sets;
   };
+  const CommandResult failed = CommandResult::Failed;
+  const char* fan = "Edge (0, 1) has more than two faces: the mesh is not manifold";
+  const char* seed = "Seed face 8 does not exist (the mesh has 8 faces)";
+  const char* threads = "Multithreading is not available for this coder: nothing was done";
+  const FieldSets seedEight = {{"Seed face", "on"}, {"Seed face (number)", "8"}};
+  const FieldSets multithreading = {{"Multithreading", "on"}};
+  const FieldSets broken = {{"File name", "broken.bin"}};
   std::ofstream(m_Dir / "broken.bin", std::ios::binary) << "not a structure file";
-  for (const Case& c : std::vector<Case>{
-           {"fan",
-            testmeshes::MakeNonManifoldFan(3),
-            "32897",
-            {},
-            CommandResult::Failed,
-            "Edge (0, 1) has more than two faces: the mesh is not manifold"},
-           {"seed",
-            testmeshes::MakeGrid(2, 2),
-            "32897",
-            {{"Seed face", "on"}, {"Seed face (number)", "8"}},
-            CommandResult::Failed,
-            "Seed face 8 does not exist (the mesh has 8 faces)"},
-           {"threads",
-            testmeshes::MakeGrid(2, 2),
-            "32897",
-            {{"Multithreading", "on"}},
-            CommandResult::NothingDone,
-            "Multithreading is not available for this coder: nothing was done"},
-           {"no mesh", nullptr, "32897", {}, CommandResult::Failed, "Sorry, no mesh in scenegraph"},
-           {"broken file",
-            nullptr,
-            "32901",
-            {{"File name", "broken.bin"}},
-            CommandResult::Failed,
-            "broken.bin: "}}) {
+  for (const Case& c :
+       std::vector<Case>{{"fan", "32897", failed, fan, testmeshes::MakeNonManifoldFan(3), {}},
+                         {"seed", "32897", failed, seed, testmeshes::MakeGrid(2, 2), seedEight},
+                         {"threads", "32897", CommandResult::NothingDone, threads,
+                          testmeshes::MakeGrid(2, 2), multithreading},
+                         {"no mesh", "32897", failed, "Sorry, no mesh in scenegraph", nullptr, {}},
+                         {"broken file", "32901", failed, "broken.bin: ", nullptr, broken}}) {
     COrvexDoc doc(&m_UI);
     Place(doc, c.mesh);
     m_UI.messages.clear();

@@ -53,6 +53,7 @@ struct RoundTripCase {
   const char* name;
   Field field;
   int depth;
+  bool geometry = true;
 };
 
 class IsoRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
@@ -60,9 +61,14 @@ class IsoRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
 TEST_P(IsoRoundTrip, DecodesTheEncodersSurfaceLevelByLevel) {
   const RoundTripCase& c = GetParam();
   const CIsoVolume volume = testvolumes::MakeVolume(c.field, c.depth);
+  CIsoEncodeOptions options;
+  options.m_Geometry = c.geometry;
   Encoded encoded;
-  EncodeVolume(volume, CIsoEncodeOptions(), encoded);
+  EncodeVolume(volume, options, encoded);
   ASSERT_EQ(encoded.result.m_LevelBytes.size(), size_t(c.depth));
+  // without geometry no geometry stream is written and the header says so
+  EXPECT_EQ(encoded.result.m_Header.m_Geometry, c.geometry ? 1 : 0);
+  EXPECT_EQ(encoded.geo.Bytes().empty(), !c.geometry);
   std::vector<int> levels;
   CIsoSurface decoded;
   std::string error;
@@ -79,6 +85,7 @@ TEST_P(IsoRoundTrip, DecodesTheEncodersSurfaceLevelByLevel) {
   EXPECT_EQ(decoded.m_Quads, encoded.surface.m_Quads);
   ASSERT_EQ(decoded.m_Cell, encoded.surface.m_Cell);
   EXPECT_TRUE(Watertight(decoded));
+  if (!c.geometry) return;
   const CIsoHeader& h = encoded.result.m_Header;
   const std::vector<double> want = IsoComponents(volume.m_Signs, encoded.surface);
   const std::vector<double> got = IsoComponents(volume.m_Signs, decoded);
@@ -99,22 +106,9 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundTripCase{"torus6", testvolumes::TorusField(), 6},
                       RoundTripCase{"genus2", testvolumes::DoubleTorusField(), 6},
                       RoundTripCase{"blobs5", testvolumes::TwoBlobsField(), 5},
-                      RoundTripCase{"blobs7", testvolumes::TwoBlobsField(), 7}),
+                      RoundTripCase{"blobs7", testvolumes::TwoBlobsField(), 7},
+                      RoundTripCase{"sphere4_no_geometry", testvolumes::SphereField(), 4, false}),
     [](const ::testing::TestParamInfo<RoundTripCase>& info) { return info.param.name; });
-
-TEST(IsoCoder, NoGeometryWritesNoGeometryStreamAndFlagZero) {
-  const CIsoVolume volume = testvolumes::MakeVolume(testvolumes::SphereField(), 4);
-  CIsoEncodeOptions options;
-  options.m_Geometry = false;
-  Encoded encoded;
-  EncodeVolume(volume, options, encoded);
-  EXPECT_EQ(encoded.result.m_Header.m_Geometry, 0);
-  EXPECT_TRUE(encoded.geo.Bytes().empty());
-  CIsoSurface decoded;
-  std::string error;
-  ASSERT_EQ(DecodeEncoded(encoded, decoded, error), 1) << error;
-  EXPECT_EQ(decoded.m_Quads, encoded.surface.m_Quads);
-}
 
 TEST(IsoCoder, RefusesGeoQuantBelowTwo) {
   const CIsoVolume volume = testvolumes::MakeVolume(testvolumes::SphereField(), 3);

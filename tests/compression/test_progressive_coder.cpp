@@ -24,22 +24,7 @@ struct MeshCase {
 };
 
 CMesh3d* Sphere() {
-  return testmeshes::MakeIcoSphere(5);
-} // 20480 faces
-CMesh3d* Torus() {
-  return testmeshes::MakeTorus(80, 64);
-} // 10240 faces
-CMesh3d* IrregularTorus() {
-  CMesh3d* mesh = testmeshes::MakeTorus(80, 64);
-  valencetest::FlipRandomEdges(*mesh, 2000, 7);
-  mesh->Rebuild();
-  return mesh;
-}
-CMesh3d* Grid() {
-  return testmeshes::MakeGrid(80, 70);
-}
-CMesh3d* GridWithHoles() {
-  return testmeshes::MakeGridWithHoles(80, 70, 12);
+  return testmeshes::MakeIcoSphere(5); // 20480 faces
 }
 // a sphere and a torus side by side in one mesh
 CMesh3d* TwoComponents() {
@@ -84,13 +69,22 @@ TEST_P(ProgressiveRoundTrip, EveryDecodedLevelIsTheEncodersLevel) {
 
 INSTANTIATE_TEST_SUITE_P(
     Meshes, ProgressiveRoundTrip,
-    ::testing::Values(MeshCase{"sphere", Sphere, 100, 12, 0.02},
-                      MeshCase{"torus", Torus, 100, 12, 0.05},
-                      MeshCase{"irregular_torus", IrregularTorus, 100, 10, 0.1},
-                      MeshCase{"grid", Grid, 100, 12, 0.1},
-                      MeshCase{"grid_with_holes", GridWithHoles, 100, 12, 0.15},
-                      MeshCase{"two_components", TwoComponents, 100, 12, 0.6},
-                      MeshCase{"coarse_quantization", Sphere, 50, 4, 0.5}),
+    ::testing::Values(
+        MeshCase{"sphere", Sphere, 100, 12, 0.02},
+        MeshCase{"torus", [] { return testmeshes::MakeTorus(80, 64); }, 100, 12, 0.05},
+        MeshCase{"irregular_torus",
+                 [] {
+                   CMesh3d* mesh = testmeshes::MakeTorus(80, 64);
+                   valencetest::FlipRandomEdges(*mesh, 2000, 7);
+                   mesh->Rebuild();
+                   return mesh;
+                 },
+                 100, 10, 0.1},
+        MeshCase{"grid", [] { return testmeshes::MakeGrid(80, 70); }, 100, 12, 0.1},
+        MeshCase{"grid_with_holes", [] { return testmeshes::MakeGridWithHoles(80, 70, 12); }, 100,
+                 12, 0.15},
+        MeshCase{"two_components", TwoComponents, 100, 12, 0.6},
+        MeshCase{"coarse_quantization", Sphere, 50, 4, 0.5}),
     [](const ::testing::TestParamInfo<MeshCase>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -9,8 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "compression/BitStream.h"
-#include "compression/ByteStream.h"
+#include "compression/ProgressiveMeshes.h"
 #include "compression/StructureConquest.h"
 #include "compression/StructureDecoder.h"
 #include "compression/StructureEncoder.h"
@@ -18,7 +17,6 @@
 #include "compression/StructureMesh.h"
 #include "compression/StructureReport.h"
 #include "geometry/Mesh3d.h"
-#include "tests/compression/StructureTestMeshes.h"
 #include "tests/compression/ValenceTestMeshes.h"
 #include "tests/support/TestMeshes.h"
 
@@ -30,6 +28,14 @@ CStructureResult Encode(const CMesh3d& mesh, int seed = 0) {
   CStructureResult result;
   EXPECT_TRUE(EncodeStructure(mesh, "", seed, CStructureOptions(), result)) << result.m_Error;
   return result;
+}
+
+std::vector<int> Triangles(CMesh3d* mesh) {
+  std::unique_ptr<CMesh3d> owned(mesh);
+  std::vector<double> xyz;
+  std::vector<int> triangles;
+  MeshArrays(*mesh, xyz, triangles);
+  return triangles;
 }
 
 // The file's bit i (bits fill each byte from its most significant one).
@@ -138,14 +144,12 @@ TEST(StructureFile, ValuesTheLayoutCannotHoldAreRefused) {
 
 // Meshes the coder refuses, with the reason it gives.
 TEST(StructureEncoder, RefusesWhatIsNotAnOrientedManifoldTriangleMesh) {
-  std::vector<int> sphere =
-      structuretest::Triangles(*std::unique_ptr<CMesh3d>(testmeshes::MakeIcoSphere(1)));
+  const std::vector<int> sphere = Triangles(testmeshes::MakeIcoSphere(1));
   std::vector<int> flipped = sphere;
   std::swap(flipped[4], flipped[5]);
   std::vector<int> repeated = sphere;
   repeated[1] = repeated[0];
-  std::vector<int> fan =
-      structuretest::Triangles(*std::unique_ptr<CMesh3d>(testmeshes::MakeNonManifoldFan(3)));
+  const std::vector<int> fan = Triangles(testmeshes::MakeNonManifoldFan(3));
   // two tetrahedra sharing one vertex: one vertex, two fans
   std::vector<int> bowtie = {0, 2, 1, 0, 3, 2, 0, 1, 3, 1, 2, 3,
                              0, 5, 4, 0, 6, 5, 0, 4, 6, 4, 5, 6};
