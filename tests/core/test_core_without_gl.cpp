@@ -78,32 +78,25 @@ std::vector<DrawCase> DrawCases() {
   auto asObject = [](const CObject3d* o, bool build) {
     return [o, build] { return build ? o->glBuildList() : o->glDraw(); };
   };
+  // an operation without a result: 7 when it reached an entry
+  auto reached = [](void (*call)()) {
+    return [call] { return call(), g_Reached.empty() ? 0 : 7; };
+  };
   return {
       {"meshBuild", asObject(mesh.get(), true)},
       {"meshDraw", asObject(mesh.get(), false)},
       {"vertexDraw", asObject(mesh->GetVertex(0), false)},
       {"faceHighlight",
-       [] {
-         mesh->GetFace(0)->glDrawHighlight(CColor(), nullptr, nullptr);
-         return g_Reached.empty() ? 0 : 7;
-       }},
+       reached([] { mesh->GetFace(0)->glDrawHighlight(CColor(), nullptr, nullptr); })},
       {"cameraDraw", asObject(&camera, false)},
       {"vectorSetBuild", asObject(&set, true)},
       {"vectorSetDraw", asObject(&set, false)},
       {"quadBuild", asObject(quad.get(), true)},
       {"quadDraw", asObject(quad.get(), false)},
-      {"quadContent",
-       [] {
-         static_cast<const CSceneMesh3d&>(*quad).DrawContent();
-         return g_Reached.empty() ? 0 : 7;
-       }},
+      {"quadContent", reached([] { static_cast<const CSceneMesh3d&>(*quad).DrawContent(); })},
       {"polygonBuild", asObject(&polygon, true)},
       {"polygonDraw", asObject(&polygon, false)},
-      {"polygonContent",
-       [] {
-         static_cast<const CSceneMesh3d&>(polygon).DrawContent();
-         return g_Reached.empty() ? 0 : 7;
-       }},
+      {"polygonContent", reached([] { static_cast<const CSceneMesh3d&>(polygon).DrawContent(); })},
       {"chooserDraw", asObject(&chooser, false)},
       {"sceneBuild", [] { return scene.glBuildList(); }},
   };

@@ -30,11 +30,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-int CountPixels(const QImage& picture, QRgb colour) {
+// Pixels of the picture for which test holds.
+template <typename Test> int CountPixels(const QImage& picture, Test test) {
   int count = 0;
   for (int y = 0; y < picture.height(); ++y)
-    for (int x = 0; x < picture.width(); ++x) count += picture.pixel(x, y) == colour ? 1 : 0;
+    for (int x = 0; x < picture.width(); ++x) count += test(picture.pixel(x, y)) ? 1 : 0;
   return count;
+}
+
+int CountPixels(const QImage& picture, QRgb colour) {
+  return CountPixels(picture, [colour](QRgb c) { return c == colour; });
 }
 
 // Closes the message box that is about to open.
@@ -44,10 +49,20 @@ void CloseNextMessage() {
   });
 }
 
+// Presses the buttons at from, moves to `to` holding them (QTest moves
+// carry no buttons) and releases them there.
+void Drag(QWidget* widget, QPoint from, QPoint to, Qt::MouseButtons buttons = Qt::LeftButton) {
+  for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton})
+    if (buttons & b) QTest::mousePress(widget, b, {}, from);
+  QMouseEvent move(QEvent::MouseMove, QPointF(to), widget->mapToGlobal(QPointF(to)), Qt::NoButton,
+                   buttons, Qt::NoModifier);
+  QApplication::sendEvent(widget, &move);
+  for (Qt::MouseButton b : {Qt::RightButton, Qt::LeftButton})
+    if (buttons & b) QTest::mouseRelease(widget, b, {}, to);
+}
+
 class SideWindows : public MainFrameTest {
 protected:
-  // Opens the modal window of the menu path and runs act on it while it
-  // is shown; the scene's fingerprint must not change.
   // The sample copied into a folder of its own, the document's folder.
   fs::path SampleFolder(const char* name) {
     const fs::path folder = fs::path(::testing::TempDir()) / name;
@@ -57,6 +72,8 @@ protected:
     return folder;
   }
 
+  // Opens the modal window of the menu path and runs act on it while it
+  // is shown; the scene's fingerprint must not change.
   template <typename Window>
   void RunModal(const fs::path& folder, const QStringList& menu,
                 const std::function<void(Window&)>& act) {
@@ -104,12 +121,7 @@ TEST_F(SideWindows, SplineEditorDrawsTheCurveAndItsControlPoints) {
         EXPECT_GT(CountPixels(drawn, qRgb(0x64, 0x64, 0x64)), 100);
         EXPECT_GT(CountPixels(drawn, qRgb(0, 0, 255)), 20);
         // Dragging a control point moves it.
-        QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(41, 41));
-        QTest::mouseMove(canvas, QPoint(60, 70));
-        QMouseEvent move(QEvent::MouseMove, QPointF(60, 70), canvas->mapToGlobal(QPointF(60, 70)),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(canvas, &move);
-        QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(60, 70));
+        Drag(canvas, QPoint(41, 41), QPoint(60, 70));
         EXPECT_EQ(editor.ControlPoints().size(), 4u);
         EXPECT_DOUBLE_EQ(editor.ControlPoints()[0].x, 60.0);
         EXPECT_DOUBLE_EQ(editor.ControlPoints()[0].y, 70.0);
@@ -167,9 +179,7 @@ TEST_F(SideWindows, DataAnalysisFillsSmoothsAndSaves) {
         w.Action("File", "Save")->trigger();
         EXPECT_TRUE(fs::exists(folder / "drome_40_30.bmp"));
         // A refused file names its line and keeps the image.
-        QTimer::singleShot(0, [] {
-          if (QWidget* box = QApplication::activeModalWidget()) box->close();
-        });
+        CloseNextMessage();
         EXPECT_FALSE(w.OpenFile(QString::fromStdString((folder / "bad.pts").string())));
         EXPECT_EQ(w.Image().m_Width, 40);
       });
@@ -202,11 +212,7 @@ TEST_F(SideWindows, TextureMapLoadsTilesAndPans) {
     EXPECT_EQ(w.Tiles().m_Overlap, 41);
     // A drag pans the tiles.
     const QImage before = w.Canvas()->grab().toImage();
-    QTest::mousePress(w.Canvas(), Qt::LeftButton, {}, QPoint(10, 10));
-    QMouseEvent move(QEvent::MouseMove, QPointF(40, 30), w.Canvas()->mapToGlobal(QPointF(40, 30)),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w.Canvas(), &move);
-    QTest::mouseRelease(w.Canvas(), Qt::LeftButton, {}, QPoint(40, 30));
+    Drag(w.Canvas(), QPoint(10, 10), QPoint(40, 30));
     EXPECT_EQ(w.Pan(), QPoint(30, 20));
     picture = w.Canvas()->grab().toImage();
     EXPECT_NE(picture, before);
@@ -225,60 +231,29 @@ TEST_F(SideWindows, TextureMapLoadsTilesAndPans) {
   });
 }
 
-int LitPixels(const QImage& picture) {
-  int lit = 0;
-  for (int y = 0; y < picture.height(); ++y)
-    for (int x = 0; x < picture.width(); ++x) lit += qGray(picture.pixel(x, y)) > 20 ? 1 : 0;
-  return lit;
-}
-
 TEST_F(SideWindows, MultiviewShowsFourTurnedPanesMovedTogether) {
-  const fs::path folder = SampleFolder("orvex_gui_multiview");
-  ASSERT_TRUE(m_Frame->OpenFile(QString::fromStdString((folder / "ico.wrl").string())));
-  Settle();
-  COrvexDoc* doc = m_Frame->ActiveDocument();
-  ASSERT_NE(doc, nullptr);
-  const auto before = testmeshes::FingerprintScene(doc->m_SceneGraph);
-  bool ran = false;
-  QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<CMultiviewDialog*>(QApplication::activeModalWidget());
-    if (!dialog) return;
-    ran = true;
-    EXPECT_EQ(dialog->windowTitle(), "Multiview");
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
-    const auto grabAll = [&] {
-      std::array<QImage, 4> pictures;
-      for (int i = 0; i < 4; ++i)
-        pictures[static_cast<std::size_t>(i)] =
-            static_cast<QOpenGLWidget*>(dialog->Pane(i))->grabFramebuffer();
-      return pictures;
-    };
-    const auto first = grabAll();
-    for (const QImage& picture : first) EXPECT_GT(LitPixels(picture), 500);
-    EXPECT_NE(first[1], first[0]); // turned by 90 degrees
-    EXPECT_EQ(first[3], first[0]); // both unturned panes agree
-    // A drag with both buttons in the bottom-left pane turns all four.
-    QWidget* pane = dialog->Pane(2);
-    QTest::mousePress(pane, Qt::LeftButton, {}, QPoint(50, 50));
-    QTest::mousePress(pane, Qt::RightButton, {}, QPoint(50, 50));
-    QMouseEvent move(QEvent::MouseMove, QPointF(90, 70), pane->mapToGlobal(QPointF(90, 70)),
-                     Qt::NoButton, Qt::LeftButton | Qt::RightButton, Qt::NoModifier);
-    QApplication::sendEvent(pane, &move);
-    QTest::mouseRelease(pane, Qt::RightButton, {}, QPoint(90, 70));
-    QTest::mouseRelease(pane, Qt::LeftButton, {}, QPoint(90, 70));
-    const auto moved = grabAll();
-    for (int i = 0; i < 4; ++i)
-      EXPECT_NE(moved[static_cast<std::size_t>(i)], first[static_cast<std::size_t>(i)]) << i;
-    dialog->reject();
-  });
-  QAction* action = MenuAction({"&Window", "Multi view..."});
-  ASSERT_NE(action, nullptr);
-  EXPECT_EQ(action->shortcut(), QKeySequence(Qt::Key_F9));
-  action->trigger();
-  Settle();
-  EXPECT_TRUE(ran);
-  EXPECT_EQ(testmeshes::FingerprintScene(doc->m_SceneGraph).Differences(before), 0u);
-  EXPECT_FALSE(doc->IsModified());
+  RunModal<CMultiviewDialog>(
+      SampleFolder("orvex_gui_multiview"), {"&Window", "Multi view..."}, [](CMultiviewDialog& w) {
+        EXPECT_EQ(w.windowTitle(), "Multiview");
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        const auto grabAll = [&] {
+          std::array<QImage, 4> pictures;
+          for (std::size_t i = 0; i < 4; ++i)
+            pictures[i] =
+                static_cast<QOpenGLWidget*>(w.Pane(static_cast<int>(i)))->grabFramebuffer();
+          return pictures;
+        };
+        const auto first = grabAll();
+        for (const QImage& picture : first)
+          EXPECT_GT(CountPixels(picture, [](QRgb c) { return qGray(c) > 20; }), 500);
+        EXPECT_NE(first[1], first[0]); // turned by 90 degrees
+        EXPECT_EQ(first[3], first[0]); // both unturned panes agree
+        // A drag with both buttons in the bottom-left pane turns all four.
+        Drag(w.Pane(2), QPoint(50, 50), QPoint(90, 70), Qt::LeftButton | Qt::RightButton);
+        const auto moved = grabAll();
+        for (std::size_t i = 0; i < 4; ++i) EXPECT_NE(moved[i], first[i]) << i;
+      });
+  EXPECT_EQ(MenuAction({"&Window", "Multi view..."})->shortcut(), QKeySequence(Qt::Key_F9));
 }
 
 } // namespace

@@ -49,46 +49,41 @@ void ExpectSameResult(const std::function<int(CMesh3d*)>& fast,
   }
 }
 
-CEdgeBasedParams Edge(int curveness, int combination) {
-  CEdgeBasedParams p;
-  p.Curveness = curveness;
-  p.Combination = combination;
-  p.Update = 0;
-  return p;
-}
-
 } // namespace
 
 TEST(SimplificationReference, EdgeBasedPicksTheSameEdgesInEveryMode) {
   struct Mode {
     const char* name;
-    CEdgeBasedParams params;
+    int curveness, combination;
+    double alphaInit, alphaStep;
+    int boundaries, optimizedPosition;
     double keep; // share of the vertices to keep
   };
-  std::vector<Mode> modes = {
-      {"length", Edge(0, 0), 0.5},
-      {"curveness", Edge(1, 0), 0.5},
-      {"combination", Edge(1, 1), 0.3},
-      {"combination, no retry", Edge(1, 1), 0.2},
-      {"combination, small step", Edge(0, 1), 0.25},
-      {"boundaries, midpoints", Edge(0, 0), 0.1},
+  const Mode modes[] = {
+      {"length", 0, 0, 0.1, 0.1, 0, 1, 0.5},
+      {"curveness", 1, 0, 0.1, 0.1, 0, 1, 0.5},
+      {"combination", 1, 1, 0.1, 0.1, 0, 1, 0.3},
+      {"combination, no retry", 1, 1, 0.6, 0.0, 0, 1, 0.2},
+      {"combination, small step", 0, 1, 0.01, 0.013, 0, 1, 0.25},
+      {"boundaries, midpoints", 0, 0, 0.1, 0.1, 1, 0, 0.1},
   };
-  modes[3].params.AlphaInit = 0.6;
-  modes[3].params.AlphaStep = 0.0;
-  modes[4].params.AlphaInit = 0.01;
-  modes[4].params.AlphaStep = 0.013;
-  modes[5].params.CollapseBoundaries = 1;
-  modes[5].params.OptimizedPosition = 0;
   for (const Mode& mode : modes) {
     SCOPED_TRACE(mode.name);
-    auto target = [&mode](CMesh3d* mesh) {
-      CEdgeBasedParams p = mode.params;
+    auto params = [&mode](CMesh3d* mesh) {
+      CEdgeBasedParams p;
+      p.Curveness = mode.curveness;
+      p.Combination = mode.combination;
+      p.AlphaInit = mode.alphaInit;
+      p.AlphaStep = mode.alphaStep;
+      p.CollapseBoundaries = mode.boundaries;
+      p.OptimizedPosition = mode.optimizedPosition;
+      p.Update = 0;
       p.Final = static_cast<int>(mesh->NbVertex() * mode.keep);
       return p;
     };
     ExpectSameResult(
-        [&](CMesh3d* mesh) { return EdgeBasedSimplification(mesh, target(mesh), nullptr, {}); },
-        [&](CMesh3d* mesh) { return ref::EdgeBased(mesh, target(mesh)); });
+        [&](CMesh3d* mesh) { return EdgeBasedSimplification(mesh, params(mesh), nullptr, {}); },
+        [&](CMesh3d* mesh) { return ref::EdgeBased(mesh, params(mesh)); });
   }
 }
 
