@@ -61,14 +61,14 @@ TEST(PanelBatch, EveryPanelCommandRunsByName) {
       all.push_back(arg);
     }
     args.push_back("--info");
-    batchprocess::Outcome outcome = batchprocess::Run(ORVEX_BATCH, args, dir);
+    batchprocess::Outcome outcome = batchprocess::Run(ORVEX_BATCH, args, dir, dir);
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_NE(outcome.out.find("0 8 12 20"), std::string::npos) << outcome.out;
   }
   EXPECT_GE(commands, 45);
   // all of them one after the other on one document and its panel
   all.push_back("--info");
-  batchprocess::Outcome outcome = batchprocess::Run(ORVEX_BATCH, all, dir);
+  batchprocess::Outcome outcome = batchprocess::Run(ORVEX_BATCH, all, dir, dir);
   EXPECT_EQ(outcome.status, 0) << outcome.err;
 }
 
@@ -103,7 +103,7 @@ TEST(PanelBatch, ObjectsAddedByThePanelStayWithTheDocument) {
     std::vector<std::string> args = {kSamples + "/icosahedron.wrl"};
     args.insert(args.end(), c.args.begin(), c.args.end());
     args.push_back("--info");
-    batchprocess::Outcome outcome = batchprocess::Run(ORVEX_BATCH, args, dir);
+    batchprocess::Outcome outcome = batchprocess::Run(ORVEX_BATCH, args, dir, dir);
     EXPECT_EQ(outcome.status, c.status) << outcome.err;
     EXPECT_NE(outcome.out.find(c.out), std::string::npos) << outcome.out;
     EXPECT_NE(outcome.err.find(c.err), std::string::npos) << outcome.err;
