@@ -10,6 +10,7 @@
 #include "geometry/Mesh3d.h"
 #include "geometry/PolygonMesh.h"
 #include "geometry/SceneGraph3d.h"
+#include "io/ColorByte.h"
 #include "io/MeshBuilder.h"
 #include "io/TextFile.h"
 #include "io/TextScan.h"
@@ -83,12 +84,6 @@ struct CObjReader {
 
 } // namespace
 
-// A 0..1 colour component as a byte, clamped.
-static unsigned char ColorByte(float v) {
-  const float scaled = v * 255.0f + 0.5f;
-  return static_cast<unsigned char>(scaled <= 0.0f ? 0.0f : scaled >= 255.0f ? 255.0f : scaled);
-}
-
 // "newmtl name" starts a material, "Kd r g b" gives its diffuse colour;
 // everything else of a library is unused. A library that does not parse
 // gives what it held up to there.
@@ -107,7 +102,8 @@ static void ReadLibrary(const std::string& text, CObjMaterials& materials) {
     } else if (keyword == "Kd" && !name.empty()) {
       float rgb[3];
       if (line.Float(rgb[0]) && line.Float(rgb[1]) && line.Float(rgb[2]))
-        materials[name] = CColor(ColorByte(rgb[0]), ColorByte(rgb[1]), ColorByte(rgb[2]));
+        materials[name] = CColor(ColorChannelByte(rgb[0], true), ColorChannelByte(rgb[1], true),
+                                 ColorChannelByte(rgb[2], true));
     }
   }
 }
@@ -146,7 +142,8 @@ static bool ReadVertex(CObjReader& r, CObjLine& line) {
       return false;
     }
   if (n == 6)
-    r.builder.SetVertexColor(i, CColor(ColorByte(v[3]), ColorByte(v[4]), ColorByte(v[5])));
+    r.builder.SetVertexColor(i, CColor(ColorChannelByte(v[3], true), ColorChannelByte(v[4], true),
+                                       ColorChannelByte(v[5], true)));
   return true;
 }
 

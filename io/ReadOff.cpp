@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "geometry/Mesh3d.h"
+#include "io/ColorByte.h"
 #include "io/MeshBuilder.h"
 #include "io/TextScan.h"
 
@@ -68,8 +69,7 @@ static bool ParseColor(const CWord* w, size_t n, CColor& color) {
   for (size_t i = 0; i < n; i++) {
     float v;
     if (!w[i].Float(v)) return false;
-    const double scaled = real ? v * 255.0 + 0.5 : v;
-    c[i] = static_cast<unsigned char>(scaled <= 0.0 ? 0.0 : scaled >= 255.0 ? 255.0 : scaled);
+    c[i] = ColorChannelByte(v, real);
   }
   color = CColor(c[0], c[1], c[2], c[3]);
   return true;

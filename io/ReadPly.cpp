@@ -9,6 +9,7 @@
 
 #include "geometry/Mesh3d.h"
 #include "io/ByteCursor.h"
+#include "io/ColorByte.h"
 #include "io/MeshBuilder.h"
 #include "io/TextScan.h"
 
@@ -437,12 +438,6 @@ static bool ReadAsciiElement(CWordReader& in, const CPlyElement& e, CPlyRecord& 
   return true;
 }
 
-// A color channel of the file as a byte: reals are 0..1, integers 0..255.
-static unsigned char ColorByte(double v, bool real) {
-  const double c = real ? v * 255.0 + 0.5 : v;
-  return static_cast<unsigned char>(c <= 0.0 ? 0.0 : c >= 255.0 ? 255.0 : c);
-}
-
 static bool HasRole(const CPlyElement& e, int role, bool* real = nullptr) {
   for (const CPlyProperty& p : e.properties)
     if (p.role == role) {
@@ -453,8 +448,8 @@ static bool HasRole(const CPlyElement& e, int role, bool* real = nullptr) {
 }
 
 static CColor RecordColor(const CPlyRecord& r, bool real) {
-  return CColor(ColorByte(r.value[kRed], real), ColorByte(r.value[kGreen], real),
-                ColorByte(r.value[kBlue], real));
+  return CColor(ColorChannelByte(r.value[kRed], real), ColorChannelByte(r.value[kGreen], real),
+                ColorChannelByte(r.value[kBlue], real));
 }
 
 // "byte offset N" or "line N" for the messages of the records.

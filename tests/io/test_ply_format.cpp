@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -155,6 +156,23 @@ TEST(ReadPly, FacesOutOfRangeAreSkippedAndCounted) {
       << error;
   EXPECT_EQ(second.NbFace(), 1);
   EXPECT_EQ(report.skippedFaces, 2);
+}
+
+TEST(ReadPly, RealColorChannelsClampAndNanReadsAsZero) {
+  CBody b(false);
+  b.Put(0.0f).Put(0.0f).Put(0.0f);
+  b.Put(std::nanf("")).Put(2.0f).Put(-1.0f);
+  CMesh3d mesh;
+  CReadReport report;
+  std::string error;
+  ASSERT_EQ(ReadBytes("ply\nformat binary_little_endian 1.0\nelement vertex 1\nproperty float x\n"
+                      "property float y\nproperty float z\nproperty float red\nproperty float "
+                      "green\nproperty float blue\nend_header\n" +
+                          b.m_Bytes,
+                      mesh, report, error),
+            1)
+      << error;
+  EXPECT_TRUE(mesh.GetVertex(0)->m_Color == CColor(0, 255, 0));
 }
 
 TEST(WritePly, RoundTripKeepsComponentsBoundariesAndColors) {
