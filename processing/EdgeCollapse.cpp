@@ -116,14 +116,13 @@ std::vector<double> CurvenessLevels(double init, double step) {
   return levels;
 }
 
-// The maximum normal sine of a vertex, each face normal computed once
-// (the same values as CVertex3d::MaxNormalSine, which computes both normals
-// of every pair).
-static double MaxNormalSineOnce(const CVertex3d* v) {
+// The maximum normal sine of a vertex from the normals its faces hold (the
+// same values as CVertex3d::MaxNormalSine, which computes both normals of
+// every pair): the simplifier computes each face normal once and again only
+// for the faces a collapse changed, which are the faces of the kept vertex.
+static double MaxNormalSineStored(const CVertex3d* v) {
   int n = v->NbFace();
   if (n < 2) return 0.0;
-  for (int i = 0; i < n; i++)
-    if (CFace3d* f = v->GetFace(i)) f->CalculateNormal();
   double best = 0.0;
   for (int i = 0; i < n; i++) {
     CFace3d* f = v->GetFace(i);
@@ -138,6 +137,11 @@ static double MaxNormalSineOnce(const CVertex3d* v) {
     }
   }
   return best;
+}
+
+static void CalculateFaceNormals(const CVertex3d* v) {
+  for (int i = 0; i < v->NbFace(); i++)
+    if (CFace3d* f = v->GetFace(i)) f->CalculateNormal();
 }
 
 namespace {
@@ -211,10 +215,13 @@ private:
     m_Alive++;
     return id;
   }
+  // A dead record leaves the heap at once: removing it from its place is
+  // cheaper than sifting it down from the top when it would come out.
   void Kill(int id) {
     if (!m_Rec[id].alive) return;
     m_Rec[id].alive = 0;
     m_Alive--;
+    m_Heap.Remove(id);
   }
   // Calls fn(id) for every live record of vertex v, unlinking dead ones.
   template <class Fn> void ForRecords(int v, Fn fn) {
@@ -258,9 +265,11 @@ void CEdgeSimplifier::Build() {
   m_Head.assign(static_cast<size_t>(nv), -1);
   for (int i = 0; i < nv; i++)
     if (m_Vertex[i]) m_Vertex[i]->m_Flag = i;
+  for (CFace3d* f : m_Mesh->m_ArrayFace)
+    if (f) f->CalculateNormal();
   for (int i = 0; i < nv; i++) {
     ReportLoopProgress(i, nv, "Edge records");
-    if (m_Vertex[i]) m_Curv[i] = MaxNormalSineOnce(m_Vertex[i]);
+    if (m_Vertex[i]) m_Curv[i] = MaxNormalSineStored(m_Vertex[i]);
   }
   m_Rec.reserve(static_cast<size_t>(3 * nv + 16));
   for (int i = 0; i < nv; i++) {
@@ -281,14 +290,10 @@ void CEdgeSimplifier::Build() {
 
 // The record taken out of the list, -1 when none is taken.
 int CEdgeSimplifier::Take() {
-  // records killed with a vertex leave the heap only when they reach the top
-  while (!m_Heap.Empty()) {
-    int id = m_Heap.Pop();
-    if (!m_Rec[id].alive) continue;
-    Kill(id);
-    return id;
-  }
-  return -1;
+  if (m_Heap.Empty()) return -1;
+  int id = m_Heap.Top();
+  Kill(id);
+  return id;
 }
 
 // The records of both ends go; the kept vertex gets one record per
@@ -307,10 +312,11 @@ void CEdgeSimplifier::AfterCollapse(int first, int second) {
     int j = IndexOf(n);
     if (j >= 0) ring.push_back(j);
   }
-  m_Curv[first] = MaxNormalSineOnce(p);
+  CalculateFaceNormals(p);
+  m_Curv[first] = MaxNormalSineStored(p);
   std::vector<char> changed(ring.size(), 0);
   for (size_t k = 0; k < ring.size(); k++) {
-    double curv = MaxNormalSineOnce(m_Vertex[ring[k]]);
+    double curv = MaxNormalSineStored(m_Vertex[ring[k]]);
     changed[k] = curv != m_Curv[ring[k]];
     m_Curv[ring[k]] = curv;
   }

@@ -1,12 +1,15 @@
 #pragma once
 
-// Indexed binary min-heap over small integer ids (records of a
+// Indexed 4-ary min-heap over small integer ids (records of a
 // simplification), each with a key kept inside the heap array so that
 // sifting never leaves it. Keys are compared with Key::operator< and ties go
 // to the lower id; callers hand ids out in list order, so the heap yields
 // exactly the record a scan of the list would pick: the first of the lowest
 // keys. Every id is in the heap at most once and can be re-keyed or removed
-// in O(log n) (O(1) on average for a re-key that moves it little).
+// in O(log n) (O(1) on average for a re-key that moves it little). Four
+// children per node halve the depth of a binary heap: on heaps of millions
+// of records each level is a cache miss, and the four children of a node
+// sit side by side.
 
 #include <cstddef>
 #include <vector>
@@ -59,7 +62,9 @@ public:
     m_Heap.push_back({key, id});
   }
   void Heapify() {
-    for (int i = static_cast<int>(m_Heap.size()) / 2 - 1; i >= 0; i--) Down(i);
+    const int n = static_cast<int>(m_Heap.size());
+    if (n < 2) return;
+    for (int i = (n - 2) / kArity; i >= 0; i--) Down(i);
   }
   void Reserve(std::size_t n) {
     m_Heap.reserve(n);
@@ -67,6 +72,8 @@ public:
   }
 
 private:
+  static constexpr int kArity = 4;
+
   struct Entry {
     Key key;
     int id;
@@ -80,7 +87,7 @@ private:
   void Up(int i) {
     Entry e = m_Heap[i];
     while (i > 0) {
-      int parent = (i - 1) / 2;
+      int parent = (i - 1) / kArity;
       if (!(e < m_Heap[parent])) break;
       m_Heap[i] = m_Heap[parent];
       m_Pos[m_Heap[i].id] = i;
@@ -93,9 +100,13 @@ private:
     int n = static_cast<int>(m_Heap.size());
     Entry e = m_Heap[i];
     for (;;) {
-      int child = 2 * i + 1;
-      if (child >= n) break;
-      if (child + 1 < n && m_Heap[child + 1] < m_Heap[child]) child++;
+      int first = kArity * i + 1;
+      if (first >= n) break;
+      // the least of the children
+      int child = first;
+      const int end = first + kArity < n ? first + kArity : n;
+      for (int c = first + 1; c < end; c++)
+        if (m_Heap[c] < m_Heap[child]) child = c;
       if (!(m_Heap[child] < e)) break;
       m_Heap[i] = m_Heap[child];
       m_Pos[m_Heap[i].id] = i;
