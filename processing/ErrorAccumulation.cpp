@@ -7,9 +7,9 @@
 // A candidate's key (accumulated error of its kept vertex plus its cost) is
 // fixed from its creation: the accumulated error of a vertex only changes
 // when it keeps a collapse, and then every candidate it takes part in is
-// replaced. So candidates sit in a min-heap on (key, creation order) and are
-// dropped lazily when they are found inactive on top, which yields the
-// candidate a scan of the list in creation order would pick.
+// replaced. So candidates sit in a min-heap on (key, creation order) and
+// leave it when they become inactive, which yields the candidate a scan of
+// the list in creation order would pick.
 
 #include <algorithm>
 #include <cmath>
@@ -17,6 +17,7 @@
 #include "geometry/Mesh3d.h"
 #include "geometry/Progress.h"
 #include "processing/Simplification.h"
+#include "processing/SimplificationHeap.h"
 
 // The search for the lowest key starts here: keys above are never taken.
 constexpr double kNoKey = 1e38;
@@ -72,12 +73,6 @@ public:
   int Run(int final);
 
 private:
-  struct CEntry {
-    double key;
-    int id;
-    bool operator<(const CEntry& o) const { return key > o.key || (key == o.key && id > o.id); }
-  };
-
   int IndexOf(const CVertex3d* v) const {
     int i = v ? v->m_Flag : -1;
     return i >= 0 && i < static_cast<int>(m_Vertex.size()) && m_Vertex[i] == v ? i : -1;
@@ -102,13 +97,13 @@ private:
   void QueuePending() {
     for (int id : m_Pending) {
       double key = static_cast<double>(m_Error[m_Cand[id].kept]) + m_Cand[id].cost;
-      if (key < kNoKey) Push({key, id});
+      if (key < kNoKey) m_Heap.Set(id, key);
     }
     m_Pending.clear();
   }
-  void Push(CEntry e) {
-    m_Heap.push_back(e);
-    std::push_heap(m_Heap.begin(), m_Heap.end());
+  void Deactivate(CCandidate& c, int id) {
+    c.active = 0;
+    m_Heap.Remove(id);
   }
   template <class Fn> void ForCandidates(int v, Fn fn) {
     int* link = &m_Head[v];
@@ -120,17 +115,17 @@ private:
         *link = c.next[end];
         continue;
       }
-      fn(c);
+      fn(c, id);
       link = &m_Cand[id].next[end];
     }
   }
   void DeactivateAll(int v) {
-    ForCandidates(v, [](CCandidate& c) { c.active = 0; });
+    ForCandidates(v, [this](CCandidate& c, int id) { Deactivate(c, id); });
   }
   void DeactivateNaming(int v, const CFace3d* a, const CFace3d* b) {
-    ForCandidates(v, [a, b](CCandidate& c) {
+    ForCandidates(v, [this, a, b](CCandidate& c, int id) {
       for (const CFace3d* f : c.faces)
-        if (f && (f == a || f == b)) c.active = 0;
+        if (f && (f == a || f == b)) Deactivate(c, id);
     });
   }
   void Build();
@@ -145,7 +140,7 @@ private:
   std::vector<int> m_Head;    // first candidate of each vertex
   std::vector<CCandidate> m_Cand;
   std::vector<int> m_Pending;
-  std::vector<CEntry> m_Heap;
+  CKeyedHeap<double> m_Heap; // the active queued candidates
   int m_Count = 0;
 };
 
@@ -168,7 +163,7 @@ void CAccumulator::Build() {
       if (j >= 0 && j != i) Add(i, j);
     }
   }
-  m_Heap.reserve(m_Pending.size());
+  m_Heap.Reserve(m_Pending.size());
   QueuePending();
   m_Count = nv;
 }
@@ -213,7 +208,7 @@ void CAccumulator::Collapse(int id) {
       m_Count--;
       // the candidate stays in the list with its key
       if (m_Cand[id].active)
-        Push({static_cast<double>(m_Error[m_Cand[id].kept]) + m_Cand[id].cost, id});
+        m_Heap.Set(id, static_cast<double>(m_Error[m_Cand[id].kept]) + m_Cand[id].cost);
     }
     return;
   }
@@ -251,14 +246,8 @@ int CAccumulator::Run(int final) {
   for (long long step = 0; m_Count > final; step++) {
     if ((step & 0x3fff) == 0) ReportProgress(double(start - m_Count) / wanted, "Collapsing");
     // the active candidate of lowest key
-    while (!m_Heap.empty() && !m_Cand[m_Heap.front().id].active) {
-      std::pop_heap(m_Heap.begin(), m_Heap.end());
-      m_Heap.pop_back();
-    }
-    if (m_Heap.empty()) break;
-    int id = m_Heap.front().id;
-    std::pop_heap(m_Heap.begin(), m_Heap.end());
-    m_Heap.pop_back();
+    if (m_Heap.Empty()) break;
+    int id = m_Heap.Pop();
     int before = m_Count;
     Collapse(id);
     if (m_Visual && m_Count < before) m_Throttle.Redraw();
