@@ -7,7 +7,11 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <limits>
+#include <map>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "geometry/Mesh3d.h"
 #include "processing/Wavefront.h"
@@ -192,38 +196,68 @@ int UnmeshAcross(CMesh3d* mesh, int firstRing, int step, int smoothGeomorph,
 
 namespace {
 
-// The pick state of one ring in flat arrays, by position in the ring's
-// array-ordered list: whether the vertex may be picked, its valence and its
-// shortest edge to the ring. A merge refreshes only the vertices around it.
+// Minimum over a prefix of positions with point updates: a bottom-up
+// segment tree in one flat array.
+template <class T> class CPrefixMin {
+public:
+  CPrefixMin(size_t n, T empty) : m_Empty(empty) {
+    while (m_Leaves < n) m_Leaves <<= 1;
+    m_Node.assign(2 * m_Leaves, empty);
+  }
+  void Set(size_t i, T value) {
+    i += m_Leaves;
+    m_Node[i] = value;
+    for (i >>= 1; i > 0; i >>= 1) m_Node[i] = std::min(m_Node[2 * i], m_Node[2 * i + 1]);
+  }
+  T All() const { return m_Node[1]; }
+  // Minimum over positions [0, end).
+  T Before(size_t end) const {
+    T best = m_Empty;
+    for (size_t lo = m_Leaves, hi = m_Leaves + std::min(end, m_Leaves); lo < hi;
+         lo >>= 1, hi >>= 1) {
+      if (lo & 1) best = std::min(best, m_Node[lo++]);
+      if (hi & 1) best = std::min(best, m_Node[--hi]);
+    }
+    return best;
+  }
+
+private:
+  T m_Empty;
+  size_t m_Leaves = 1;
+  std::vector<T> m_Node;
+};
+
+// The along pick of one ring, by position in the ring's array-ordered list.
+// The walk keeps a running minimum of the valence and takes, among the
+// vertices whose valence is at most that minimum when met, the first one
+// with the strictly shortest edge to its ring. A vertex of valence c is met
+// that way exactly when it comes before the first open vertex of every
+// smaller valence, so each valence keeps the shortest edges and the first
+// position of its open vertices in prefix-minimum trees: a pick costs a few
+// tree queries instead of a walk of the ring, and a merge updates only the
+// vertices around it.
 class CRingPicker {
 public:
-  CRingPicker(const std::vector<CVertex3d*>& ring, int layer) : m_Ring(ring), m_Layer(layer) {
-    size_t n = ring.size();
-    m_Open.resize(n);
-    m_Valence.resize(n);
-    m_Shortest.resize(n);
-    m_Position.reserve(n);
-    for (size_t i = 0; i < n; i++) {
+  CRingPicker(const std::vector<CVertex3d*>& ring, int layer)
+      : m_Ring(ring), m_Layer(layer), m_Valence(ring.size(), kClosed) {
+    m_Position.reserve(ring.size());
+    for (size_t i = 0; i < ring.size(); i++) {
       m_Position[ring[i]] = static_cast<int>(i);
       Refresh(i);
     }
   }
 
-  // The running-minimum walk: among the vertices whose valence is at most
-  // the smallest valence met so far, the first one with the strictly
-  // shortest edge to the ring; -1 when none has one.
+  // The position of the pick, -1 when no candidate has an edge in the ring.
   int Pick() const {
-    int minValence = INT_MAX, best = -1;
-    double bestLength = kNoEdge;
-    for (size_t i = 0; i < m_Open.size(); i++) {
-      if (!m_Open[i] || m_Valence[i] > minValence) continue;
-      minValence = m_Valence[i];
-      if (m_Shortest[i] < bestLength) {
-        bestLength = m_Shortest[i];
-        best = static_cast<int>(i);
-      }
+    Entry best = kNoEntry;
+    size_t bound = m_Ring.size();
+    for (const auto& bucket : m_Buckets) {
+      int first = bucket.second.first.All();
+      if (first == INT_MAX) continue;
+      best = std::min(best, bucket.second.shortest.Before(bound));
+      bound = std::min(bound, static_cast<size_t>(first));
     }
-    return best;
+    return best.first < kNoEdge ? best.second : -1;
   }
 
   // Recomputes v when it belongs to the ring.
@@ -236,33 +270,54 @@ public:
   CVertex3d* At(int i) const { return m_Ring[static_cast<size_t>(i)]; }
 
 private:
+  using Entry = std::pair<double, int>; // shortest edge, position
+  static constexpr int kClosed = -1;
+  static constexpr Entry kNoEntry = {std::numeric_limits<double>::infinity(), INT_MAX};
+  struct Bucket {
+    CPrefixMin<Entry> shortest;
+    CPrefixMin<int> first;
+    explicit Bucket(size_t n) : shortest(n, kNoEntry), first(n, INT_MAX) {}
+  };
+
+  Bucket& BucketOf(int valence) {
+    auto it = m_Buckets.find(valence);
+    if (it == m_Buckets.end()) it = m_Buckets.emplace(valence, Bucket(m_Ring.size())).first;
+    return it->second;
+  }
+
   void Refresh(size_t i) {
     const CVertex3d* v = m_Ring[i];
-    m_Open[i] = v->m_Flag == 0 && v->NbFace() > 0;
-    m_Valence[i] = v->NbNeighbor();
+    if (m_Valence[i] != kClosed) {
+      Bucket& old = BucketOf(m_Valence[i]);
+      old.shortest.Set(i, kNoEntry);
+      old.first.Set(i, INT_MAX);
+      m_Valence[i] = kClosed;
+    }
+    if (v->m_Flag != 0 || v->NbFace() == 0) return;
     double shortest = kNoEdge;
     for (const CVertex3d* n : v->m_ArrayVertexNeighbor) {
       if (!n || n->GetTagA() != m_Layer) continue;
       double d = Distance(v, n);
       if (d < shortest) shortest = d;
     }
-    m_Shortest[i] = shortest;
+    m_Valence[i] = v->NbNeighbor();
+    Bucket& bucket = BucketOf(m_Valence[i]);
+    bucket.shortest.Set(i, Entry(shortest, static_cast<int>(i)));
+    bucket.first.Set(i, static_cast<int>(i));
   }
 
   const std::vector<CVertex3d*>& m_Ring;
   int m_Layer;
-  std::vector<char> m_Open;
-  std::vector<int> m_Valence;
-  std::vector<double> m_Shortest;
+  std::vector<int> m_Valence; // kClosed when the vertex may not be picked
+  std::map<int, Bucket> m_Buckets;
   std::unordered_map<const CVertex3d*, int> m_Position;
 };
 
 // Neighbours of v in its own ring, in neighbour order.
-std::vector<CVertex3d*> RingNeighbors(const CVertex3d* v) {
-  std::vector<CVertex3d*> list;
+void RingNeighbors(const CVertex3d* v, std::vector<CVertex3d*>& list) {
+  list.clear();
   for (CVertex3d* n : v->m_ArrayVertexNeighbor)
     if (n && n->GetTagA() == v->GetTagA()) list.push_back(n);
-  return list;
 }
 
 // Merges gone into keep when the trial allows it.
@@ -274,9 +329,10 @@ bool MergeIfAllowed(CVertex3d* keep, CVertex3d* gone) {
 // Removes the picked vertex v along its ring; returns whether a merge took
 // place. The vertices whose links or flags change (v, the merged vertex and
 // their neighbours) are refreshed in the picker.
-bool RemoveAlong(CVertex3d* v, CRingPicker& picker) {
-  std::vector<CVertex3d*> list = RingNeighbors(v);
-  std::vector<CVertex3d*> around(v->m_ArrayVertexNeighbor.begin(), v->m_ArrayVertexNeighbor.end());
+bool RemoveAlong(CVertex3d* v, CRingPicker& picker, std::vector<CVertex3d*>& list,
+                 std::vector<CVertex3d*>& around) {
+  RingNeighbors(v, list);
+  around.assign(v->m_ArrayVertexNeighbor.begin(), v->m_ArrayVertexNeighbor.end());
   bool merged = false;
 
   if (v->IsBoundaryVertex()) {
@@ -316,6 +372,7 @@ int UnmeshAlong(CMesh3d* mesh, int firstRing, int step, double ratio, int smooth
   mesh->SetFlagOnVertices(0);
   CRingLists rings = RingLists(mesh);
   int merges = 0;
+  std::vector<CVertex3d*> list, around; // scratch of the removals
   for (size_t r = static_cast<size_t>(std::max(firstRing, 0)); r < rings.size();
        r += static_cast<size_t>(std::max(step, 1))) {
     const std::vector<CVertex3d*>& ring = rings[r];
@@ -325,7 +382,7 @@ int UnmeshAlong(CMesh3d* mesh, int firstRing, int step, double ratio, int smooth
     for (long long k = 0; k < picks; k++) {
       int i = picker.Pick();
       if (i < 0) break;
-      if (RemoveAlong(picker.At(i), picker)) {
+      if (RemoveAlong(picker.At(i), picker, list, around)) {
         mesh->SetModified();
         CountMerge(merges, progress);
       }

@@ -169,7 +169,6 @@ CSubdivisionOutcome CommandRemeshing(CSceneGraph3d* scene, const CWavefrontHooks
   }
   Status(hooks, "One vertex per edge...");
   RemeshAcross(mesh);
-  mesh->Rebuild();
   CSubdivisionOutcome outcome = Changed();
   outcome.status = FormatText("One vertex per edge done (%g s)", clock.Seconds());
   return outcome;

@@ -39,7 +39,6 @@ int BuildWavefront(CMesh3d* mesh, int seedFace) {
     if (!f) continue;
     f->m_Flag = 0;
     f->SetTag(kNoLayer);
-    f->CalculateNormal();
     f->SetAux(f->m_Normal);
   }
 

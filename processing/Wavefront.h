@@ -23,8 +23,8 @@ using CRingLists = std::vector<std::vector<CVertex3d*>>;
 // breadth-first distance from the seed face's corners as layer (kNoLayer
 // when unreached), every reached face the ring of the vertex that visited it
 // plus one (the seed face 0), vertex and face flags 1 on what was reached;
-// every face keeps its unit normal in its auxiliary vector, the facing the
-// unmeshing passes hold it to.
+// every face keeps its normal (current after Rebuild) in its auxiliary
+// vector, the facing the unmeshing passes hold it to.
 // Returns the number of rings, 0 when seedFace names no face of the mesh.
 int BuildWavefront(CMesh3d* mesh, int seedFace);
 
