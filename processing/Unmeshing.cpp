@@ -87,8 +87,8 @@ bool TrialMerge(CVertex3d* keep, CVertex3d* gone, double& measure) {
   if (!keep || !gone || keep == gone || !KeepsTopology(keep, gone)) return false;
 
   // the faces of gone that move with it: none may turn by more than 90
-  // degrees, in this merge or since the rings were built; the measure is the smallest compacity
-  // among them
+  // degrees, in this merge or since the rings were built; the measure is
+  // the smallest compacity among them
   measure = 1.0;
   for (const CFace3d* f : gone->m_ArrayFaceNeighbor) {
     if (!f || f->HasVertex(keep)) continue;
@@ -99,7 +99,6 @@ bool TrialMerge(CVertex3d* keep, CVertex3d* gone, double& measure) {
     CVector3d before = CrossProduct(Sub(b, gone), Sub(c, gone));
     CVector3d after = CrossProduct(Sub(b, keep), Sub(c, keep));
     if (!TurnsLessThanARightAngle(before, after)) return false;
-    // nor turn over from where it faced when the rings were built
     const CVector3d& facing = f->GetAux();
     if (facing.LengthSquared() > 0.0 && !TurnsLessThanARightAngle(facing, after)) return false;
     double compacity = Compacity(keep, b, c);
