@@ -157,7 +157,7 @@ CSubdivisionOutcome CommandRemeshing(CSceneGraph3d* scene, const CWavefrontHooks
   if (!GrowthFits(mesh, RemeshAlongGrowth(mesh))) return Refused();
   Status(hooks, "Two vertices per edge...");
   RemeshAlong(mesh);
-  Status(hooks, "Two vertices per edge done");
+  Status(hooks, FormatText("Two vertices per edge done (%g s)", clock.Seconds()));
   Redraw(hooks);
 
   // across: one vertex per edge between the rings

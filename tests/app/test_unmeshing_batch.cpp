@@ -35,7 +35,7 @@ TEST(UnmeshingBatch, BothCommandsRunFromTheBatchRunner) {
       {{"Unmeshing", "Period (Along)=0"}, 2, {}, "Period (Along)"},
       {{"Remeshing"},
        0,
-       {"Remesh along...", "Two vertices per edge...", "Two vertices per edge done",
+       {"Remesh along...", "Two vertices per edge...", "Two vertices per edge done (",
         "Remesh across...", "One vertex per edge...", "One vertex per edge done (",
         "0 8 90 176 triangle mesh"},
        ""},

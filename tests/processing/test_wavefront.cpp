@@ -295,9 +295,11 @@ TEST(Remeshing, CountsByHandAndTheSurfaceStaysWhole) {
           f->f(k)->SharedEdge(f, a, b);
           EXPECT_TRUE(f->v(k) == b && f->v((k + 1) % 3) == a);
         }
-    const std::vector<std::string> expected = {"Remesh along...", "Two vertices per edge...",
-                                               "Two vertices per edge done", "Remesh across...",
-                                               "One vertex per edge..."};
-    EXPECT_EQ(run.statuses, expected);
+    const char* expected[] = {"Remesh along...", "Two vertices per edge...",
+                              "Two vertices per edge done (", "Remesh across...",
+                              "One vertex per edge..."};
+    ASSERT_EQ(run.statuses.size(), 5u);
+    for (int k = 0; k < 5; k++) EXPECT_EQ(run.statuses[k].rfind(expected[k], 0), 0u);
+    EXPECT_EQ(outcome.status.rfind("One vertex per edge done (", 0), 0u);
   }
 }
