@@ -132,10 +132,18 @@ std::vector<ParamField> VolumeBasedMetric() {
 }
 
 std::vector<ParamField> Unmeshing() {
-  return {IntegerParam("Seed face", 0, 0, 1e9), CheckParam("Unmesh (Along)", true),
-          CheckParam("Debug (Along)", false),   IntegerParam("Period (Along)", 1, 1, 10000),
-          RealParam("Ratio", 0.5, 0.1, 0.9),    CheckParam("Unmesh (Across)", true),
-          CheckParam("Debug (Across)", false),  IntegerParam("Period (Across)", 1, 1, 10000)};
+  return {IntegerParam("Seed face", 0, 0, 1e9),
+          CheckParam("Unmesh (Along)", true),
+          CheckParam("Debug (Along)", false),
+          IntegerParam("Period (Along)", 1, 1, 10000),
+          RealParam("Ratio", 0.5, 0.1, 0.9),
+          CheckParam("Unmesh (Across)", true),
+          CheckParam("Debug (Across)", false),
+          IntegerParam("Period (Across)", 1, 1, 10000),
+          CheckParam("Across first", true),
+          CheckParam("Copy to scenegraph", false),
+          CheckParam("Color faces from wavefront", false),
+          CheckParam("Smooth geomorph", false)};
 }
 
 std::vector<ParamField> Tiling() {

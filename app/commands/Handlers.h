@@ -78,5 +78,7 @@ std::vector<CommandBinding> SideWindowCommands();
 bool NeedsAWindow(const CommandInfo& info);
 // The progressive isosurface coder and the grid file export.
 std::vector<CommandBinding> IsosurfaceCommands();
+// Wavefront unmeshing and remeshing (Ctrl+U, Ctrl+B).
+std::vector<CommandBinding> UnmeshingCommands();
 
 } // namespace orvex
