@@ -78,5 +78,7 @@ std::vector<CommandBinding> SideWindowCommands();
 bool NeedsAWindow(const CommandInfo& info);
 // The progressive isosurface coder and the grid file export.
 std::vector<CommandBinding> IsosurfaceCommands();
+// Surface tiling: building tilings and relaxing their nodes.
+std::vector<CommandBinding> TilingCommands();
 
 } // namespace orvex
