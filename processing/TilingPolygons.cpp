@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 #include "geometry/TilingMesh3d.h"
@@ -59,32 +58,65 @@ private:
 };
 
 // Stores polygons unless one with the same tiles (in any order) is stored:
-// candidates are found by a hash of the sorted tile indices.
+// the sorted tile indices of the stored polygons are kept end to end and
+// found through an open-addressing table of their hashes.
 class CPolygonStore {
 public:
-  explicit CPolygonStore(CTilingMesh3d* tiling) : m_Tiling(tiling) {}
+  explicit CPolygonStore(CTilingMesh3d* tiling) : m_Tiling(tiling), m_Table(1024, -1) {
+    m_KeyStart.push_back(0);
+  }
 
   void Offer(const std::vector<CTile3d*>& tiles) {
-    std::vector<int> key(tiles.size());
-    for (size_t i = 0; i < tiles.size(); i++) key[i] = tiles[i]->m_Index;
-    std::sort(key.begin(), key.end());
-    std::uint64_t hash = 1469598103934665603ull;
-    for (int k : key) hash = (hash ^ std::uint64_t(std::uint32_t(k))) * 1099511628211ull;
-    auto range = m_Index.equal_range(hash);
-    for (auto it = range.first; it != range.second; ++it)
-      if (m_Keys[size_t(it->second)] == key) return;
-    m_Index.emplace(hash, static_cast<int>(m_Keys.size()));
-    m_Keys.push_back(std::move(key));
+    m_Key.resize(tiles.size());
+    for (size_t i = 0; i < tiles.size(); i++) m_Key[i] = tiles[i]->m_Index;
+    std::sort(m_Key.begin(), m_Key.end());
+    const std::uint64_t hash = HashOf(m_Key);
+    size_t slot = hash & (m_Table.size() - 1);
+    for (; m_Table[slot] >= 0; slot = (slot + 1) & (m_Table.size() - 1))
+      if (m_Hashes[size_t(m_Table[slot])] == hash && SameKey(m_Table[slot])) return;
+
+    // a new polygon
+    const int id = static_cast<int>(m_Hashes.size());
+    m_Table[slot] = id;
+    m_Hashes.push_back(hash);
+    m_Keys.insert(m_Keys.end(), m_Key.begin(), m_Key.end());
+    m_KeyStart.push_back(static_cast<int>(m_Keys.size()));
     auto polygon = std::make_unique<CTilePolygon3d>();
     polygon->m_ArrayTile = tiles;
     polygon->m_Closed = 1;
     m_Tiling->m_ArrayPolygon.push_back(std::move(polygon));
+    if (2 * m_Hashes.size() > m_Table.size()) Grow();
   }
 
 private:
   CTilingMesh3d* m_Tiling;
-  std::unordered_multimap<std::uint64_t, int> m_Index;
-  std::vector<std::vector<int>> m_Keys;
+  std::vector<int> m_Table; // polygon ids, -1 for an empty slot; at most half full
+  std::vector<std::uint64_t> m_Hashes;
+  std::vector<int> m_KeyStart, m_Keys;
+  std::vector<int> m_Key; // the key being offered
+
+  // FNV-1a over the indices.
+  static std::uint64_t HashOf(const std::vector<int>& key) {
+    std::uint64_t hash = 1469598103934665603ull;
+    for (int k : key) hash = (hash ^ std::uint64_t(std::uint32_t(k))) * 1099511628211ull;
+    return hash ^ (hash >> 29);
+  }
+
+  bool SameKey(int id) const {
+    const int start = m_KeyStart[size_t(id)], end = m_KeyStart[size_t(id) + 1];
+    return end - start == static_cast<int>(m_Key.size()) &&
+           std::equal(m_Key.begin(), m_Key.end(), m_Keys.begin() + start);
+  }
+
+  void Grow() {
+    std::vector<int> table(m_Table.size() * 2, -1);
+    for (int id = 0; id < static_cast<int>(m_Hashes.size()); id++) {
+      size_t slot = m_Hashes[size_t(id)] & (table.size() - 1);
+      while (table[slot] >= 0) slot = (slot + 1) & (table.size() - 1);
+      table[slot] = id;
+    }
+    m_Table.swap(table);
+  }
 };
 
 // Compacity of the triangle of three tile positions: 4 pi area / perimeter^2,

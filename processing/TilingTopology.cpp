@@ -3,20 +3,24 @@
 #include "processing/TilingTopology.h"
 
 #include "geometry/Mesh3d.h"
-#include "geometry/VertexIndexMap.h"
 
 CTilingTopology ReadTilingTopology(CMesh3d* mesh) {
   CTilingTopology topo;
   const int nv = mesh->NbVertex();
   const int nf = mesh->NbFace();
-  const CVertexIndexMap vertexIndex(mesh->m_ArrayVertex);
+  // vertex and face flags number the elements while the arrays are read
+  for (int v = 0; v < nv; v++) mesh->GetVertex(v)->m_Flag = v;
+  auto vertexIndex = [mesh, nv](const CVertex3d* v) {
+    const int k = v ? v->m_Flag : -1;
+    return k >= 0 && k < nv && mesh->GetVertex(k) == v ? k : -1;
+  };
 
-  // corners, and face flags numbering the faces for the neighbour pass
+  // corners
   topo.corner.resize(size_t(3) * nf);
   for (int f = 0; f < nf; f++) {
     CFace3d* face = mesh->GetFace(f);
     face->m_Flag = f;
-    for (int i = 0; i < 3; i++) topo.corner[size_t(3 * f + i)] = vertexIndex.IndexOf(face->v(i));
+    for (int i = 0; i < 3; i++) topo.corner[size_t(3 * f + i)] = vertexIndex(face->v(i));
   }
 
   // neighbours: a face is recognised when the slot its flag names holds it
@@ -46,5 +50,6 @@ CTilingTopology ReadTilingTopology(CMesh3d* mesh) {
   }
 
   for (int f = 0; f < nf; f++) mesh->GetFace(f)->m_Flag = 0;
+  for (int v = 0; v < nv; v++) mesh->GetVertex(v)->m_Flag = 0;
   return topo;
 }

@@ -32,8 +32,8 @@ struct CTilingTopology {
   }
 };
 
-// Reads mesh into flat arrays. The face flags are used as scratch and left
-// at 0.
+// Reads mesh into flat arrays. The vertex and face flags are used as
+// scratch and left at 0.
 CTilingTopology ReadTilingTopology(CMesh3d* mesh);
 
 // Finds the closed cycles of tiles around the tile borders of a grown and

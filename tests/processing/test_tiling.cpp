@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <set>
@@ -144,4 +146,190 @@ TEST(Tiling, ClosedSurfacesAreCoveredAndSplitIntoTriangles) {
       EXPECT_GT(generated->GetFace(f)->m_Normal * around, 0.0) << "face " << f;
     }
   }
+}
+
+TEST(Tiling, EdgeCases) {
+  std::unique_ptr<CMesh3d> sphere(testmeshes::MakeIcoSphere(2));
+  // a seed outside the vertices grows nothing
+  for (int seed : {-1, sphere->NbVertex(), 1 << 30}) {
+    std::unique_ptr<CTilingMesh3d> tiling = TilingOf(sphere.get());
+    EXPECT_EQ(Tile(tiling.get(), seed, 1, sphere.get()), 0);
+    EXPECT_EQ(tiling->NbTile(), 0);
+    EXPECT_EQ(tiling->NbFaceWithFlag(1), 0);
+  }
+
+  // every vertex of the icosphere's base has valence 5 or 6: the first
+  // tile takes the seed's faces, each face tile sits between borders, and
+  // every centre's faces are coloured on the source
+  std::unique_ptr<CTilingMesh3d> tiling = TilingOf(sphere.get());
+  Tile(tiling.get(), 0, 0, sphere.get());
+  const CTile3d* first = tiling->GetTile(0);
+  ASSERT_FALSE(first->IsFaceTile());
+  EXPECT_EQ(first->m_pVertex, tiling->GetVertex(0));
+  for (int j = 0; j < first->m_pVertex->NbFace(); j++) {
+    const CFace3d* f = first->m_pVertex->GetFace(j);
+    int index = 0;
+    while (tiling->GetFace(index) != f) index++;
+    EXPECT_EQ(tiling->TileOfFace(index), first);
+    EXPECT_EQ(sphere->GetVertex(0)->GetFace(j)->m_Color.r, 40) << "first palette colour";
+  }
+}
+
+TEST(Tiling, SplitTakesTheBestFanAndGenerateFillsLargerPolygons) {
+  // four tiles at the corners of a quadrilateral: a rhombus long along x
+  // prefers the short diagonal (t1, t3); a square ties and keeps fan 0
+  struct Case {
+    float corners[4][2];
+    int fan;
+  };
+  const Case cases[] = {
+      {{{-2, 0}, {0, -1}, {2, 0}, {0, 1}}, 1},
+      {{{0, 0}, {1, 0}, {1, 1}, {0, 1}}, 0},
+  };
+  for (const Case& c : cases) {
+    CTilingMesh3d tiling;
+    auto polygon = std::make_unique<CTilePolygon3d>();
+    for (const auto& p : c.corners) {
+      CTile3d* t = tiling.AddTile(nullptr, nullptr);
+      t->SetPosition(CVector3d(p[0], p[1], 0.0));
+      polygon->m_ArrayTile.push_back(t);
+    }
+    tiling.m_ArrayPolygon.push_back(std::move(polygon));
+    EXPECT_EQ(BestFan(tiling.m_ArrayPolygon[0]->m_ArrayTile), c.fan);
+
+    // unsplit, the generated mesh still gets the fan's two faces
+    std::unique_ptr<CMesh3d> generated(GenerateMesh(&tiling));
+    ASSERT_EQ(generated->NbFace(), 2);
+    EXPECT_EQ(generated->GetFace(0)->v(0), generated->GetVertex(c.fan));
+
+    SplitTilePolygons(&tiling);
+    ASSERT_EQ(tiling.NbPolygon(), 2);
+    for (int k = 0; k < 2; k++) {
+      int corners[3];
+      FanTriangle(4, c.fan, k, corners);
+      for (int i = 0; i < 3; i++) {
+        const CTile3d* t = tiling.m_ArrayPolygon[size_t(k)]->m_ArrayTile[size_t(i)];
+        EXPECT_EQ(t->m_Index, corners[i]);
+        EXPECT_TRUE(
+            t->HasNeighbor(tiling.m_ArrayPolygon[size_t(k)]->m_ArrayTile[size_t((i + 1) % 3)]));
+      }
+    }
+  }
+}
+
+TEST(Tiling, OptimizeNodesMovesOnlyFaceTilesOntoTheirFaces) {
+  std::unique_ptr<CMesh3d> torus(testmeshes::MakeTorus(20, 10));
+  std::unique_ptr<CTilingMesh3d> tiling = TilingOf(torus.get());
+  Tile(tiling.get(), 3, 1, torus.get());
+  std::vector<CVector3d> before;
+  for (const auto& t : tiling->m_ArrayTile) before.push_back(t->Position());
+  int repaints = 0;
+  OptimizeNodes(tiling.get(), 20, [&repaints] { repaints++; });
+  EXPECT_EQ(repaints, 21);
+  int moved = 0;
+  for (const auto& t : tiling->m_ArrayTile) {
+    const CVector3d now = t->Position();
+    if (!t->IsFaceTile()) {
+      EXPECT_EQ((now - before[size_t(t->m_Index)]).Length(), 0.0);
+      continue;
+    }
+    moved += (now - before[size_t(t->m_Index)]).Length() > 1e-6;
+    CVector3d closest;
+    EXPECT_LT(PointTriangleDistance(now, t->m_pFace, closest), 1e-10) << "back on its face";
+  }
+  EXPECT_GT(moved, 0);
+}
+
+TEST(Tiling, CloneKeepsTilesPolygonsAndLinks) {
+  std::unique_ptr<CMesh3d> grid(testmeshes::MakeGrid(8, 8));
+  std::unique_ptr<CTilingMesh3d> tiling = TilingOf(grid.get());
+  Tile(tiling.get(), 5, 0, grid.get());
+  std::unique_ptr<CTilingMesh3d> clone(tiling->Clone());
+  EXPECT_EQ(clone->GetType(), TYPE_TILING_MESH3D);
+  ASSERT_EQ(clone->NbTile(), tiling->NbTile());
+  ASSERT_EQ(clone->NbPolygon(), tiling->NbPolygon());
+  for (int i = 0; i < tiling->NbTile(); i++) {
+    const CTile3d *a = tiling->GetTile(i), *b = clone->GetTile(i);
+    EXPECT_EQ(a->IsFaceTile(), b->IsFaceTile());
+    if (b->m_pVertex) EXPECT_EQ(b->m_pVertex->Position().x, a->m_pVertex->Position().x);
+    if (b->m_pFace) EXPECT_NE(b->m_pFace, a->m_pFace);
+    ASSERT_EQ(a->m_ArrayNeighbor.size(), b->m_ArrayNeighbor.size());
+    for (size_t j = 0; j < a->m_ArrayNeighbor.size(); j++)
+      EXPECT_EQ(a->m_ArrayNeighbor[j]->m_Index, b->m_ArrayNeighbor[j]->m_Index);
+  }
+  ExpectSoundTiling(*clone);
+}
+
+TEST(Tiling, LongStripGrowsWithoutRecursion) {
+  // a strip one quad wide: each vertex tile opens the next one, so the
+  // growth nests as deep as the strip is long
+  std::unique_ptr<CMesh3d> strip(testmeshes::MakeGrid(400000, 1));
+  std::unique_ptr<CTilingMesh3d> tiling = TilingOf(strip.get());
+  Tile(tiling.get(), 0, 1, strip.get());
+  EXPECT_GE(tiling->NbTile(), 200000);
+  EXPECT_EQ(tiling->NbFaceWithFlag(1), tiling->NbFace());
+}
+
+TEST(TilingCommands, BuildAndOptimizeOnAScene) {
+  struct Case {
+    const char* name;
+    CTilingParams params;
+    int objects;        // in the scene afterwards (an icosphere of 42 vertices first)
+    int reportLines;    // -1: no report
+    const char* status; // start of the status text
+  };
+  auto with = [](std::function<void(CTilingParams&)> set) {
+    CTilingParams p;
+    set(p);
+    return p;
+  };
+  const Case cases[] = {
+      {"default", CTilingParams(), 2, -1, ""},
+      {"generate", with([](CTilingParams& p) { p.GenerateMesh = 1; }), 4, -1, ""},
+      {"three levels", with([](CTilingParams& p) { p.GenerateMesh = p.Recursive = 1; }), 8, -1, ""},
+      {"bad level seed",
+       with([](CTilingParams& p) { p.GenerateMesh = p.Recursive = 1, p.VertexSeed = 1000; }), 3, -1,
+       "Vertex seed 1000 is outside"},
+      {"multi-mesh", with([](CTilingParams& p) { p.MultiMesh = 1, p.First = 2, p.Last = 7; }), 6, 5,
+       ""},
+      {"multi-mesh empty", with([](CTilingParams& p) { p.MultiMesh = 1, p.First = p.Last = 4; }), 1,
+       0, ""},
+      {"multi-mesh past the vertices",
+       with([](CTilingParams& p) { p.MultiMesh = p.RetainMin = 1, p.First = 30, p.Last = 99; }), 2,
+       12, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CSceneGraph3d scene;
+    scene.Add(testmeshes::MakeIcoSphere(1));
+    CTilingReport report;
+    CSubdivisionOutcome outcome = CommandTilingBuild(&scene, c.params, report);
+    EXPECT_TRUE(outcome.message.empty()) << outcome.message;
+    EXPECT_EQ(outcome.status.rfind(c.status, 0), 0u) << outcome.status;
+    EXPECT_EQ(scene.NbObject(), c.objects);
+    EXPECT_EQ(report.hasReport, c.reportLines >= 0);
+    if (c.reportLines >= 0)
+      EXPECT_EQ(std::count(report.text.begin(), report.text.end(), '\n'), c.reportLines);
+    if (c.params.MultiMesh && c.params.RetainMin) {
+      // the tiling kept has the fewest polygons of the report
+      int least = 1 << 30, seed = 0, count = 0;
+      for (const char* p = report.text.c_str(); std::sscanf(p, "%d\t%d", &seed, &count) == 2;
+           p = std::strchr(p, '\n') + 1)
+        least = std::min(least, count);
+      EXPECT_EQ(static_cast<CTilingMesh3d*>(scene.GetAt(1))->NbPolygon(), least);
+    }
+    for (int i = 1; i < scene.NbObject(); i++)
+      EXPECT_EQ(scene.GetAt(i)->GetType(),
+                i % 2 || c.params.MultiMesh ? TYPE_TILING_MESH3D : TYPE_MESH3D);
+    if (scene.NbObject() > 1 && !c.params.MultiMesh)
+      EXPECT_EQ(CommandTilingOptimize(&scene, nullptr).changed, 1);
+  }
+
+  // without a mesh first, or without a tiling second, nothing is done
+  CSceneGraph3d empty;
+  CTilingReport report;
+  EXPECT_EQ(CommandTilingBuild(&empty, CTilingParams(), report).message,
+            "Sorry, no mesh in scenegraph");
+  empty.Add(testmeshes::MakeGrid(2, 2));
+  EXPECT_EQ(CommandTilingOptimize(&empty, nullptr).message, kNotATilingText);
 }
