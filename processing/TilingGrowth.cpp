@@ -154,16 +154,18 @@ struct CGrowth {
       }
       // face tile: its neighbours in slot order
       bool opened = false;
-      while (top.step < 3 && !opened) {
+      while (top.step < 3) {
         const int q = topo.neighbor[size_t(3 * element + top.step)];
         top.step++;
         if (q < 0 || faceFlag[size_t(q)] == 1) continue;
         const int c = SingleUntouchedCorner(q);
         opened = true;
+        // opening a tile may move the stack: top is not used after this
         if (c >= 0)
-          BeginVertexTile(c); // may move the stack: top is not used after this
+          BeginVertexTile(c);
         else
           BeginFaceTile(q);
+        break;
       }
       if (!opened) stack.pop_back();
     }
