@@ -121,7 +121,9 @@ TEST(Tiling, ClosedSurfacesAreCoveredAndSplitIntoTriangles) {
     EXPECT_EQ(polygons, tiling->NbPolygon());
     EXPECT_GT(polygons, 0);
     for (const auto& polygon : tiling->m_ArrayPolygon) EXPECT_EQ(polygon->NbTile(), 3);
-    if (!source->HasBoundary()) EXPECT_EQ(tiling->NbFaceWithFlag(1), tiling->NbFace());
+    if (!source->HasBoundary()) {
+      EXPECT_EQ(tiling->NbFaceWithFlag(1), tiling->NbFace());
+    }
 
     // orientation: each generated face turns like the source around the
     // tiles it joins
@@ -285,8 +287,9 @@ TEST(TilingCommands, BuildAndOptimizeOnAScene) {
     EXPECT_EQ(outcome.status.rfind(c.status, 0), 0u) << outcome.status;
     EXPECT_EQ(scene.NbObject(), c.objects);
     EXPECT_EQ(report.hasReport, c.reportLines >= 0);
-    if (c.reportLines >= 0)
+    if (c.reportLines >= 0) {
       EXPECT_EQ(std::count(report.text.begin(), report.text.end(), '\n'), c.reportLines);
+    }
     if (c.params.MultiMesh && c.params.RetainMin) {
       // the tiling kept has the fewest polygons of the report
       int least = 1 << 30, seed = 0, count = 0;
@@ -298,8 +301,9 @@ TEST(TilingCommands, BuildAndOptimizeOnAScene) {
     for (int i = 1; i < scene.NbObject(); i++)
       EXPECT_EQ(scene.GetAt(i)->GetType(),
                 i % 2 || c.params.MultiMesh ? TYPE_TILING_MESH3D : TYPE_MESH3D);
-    if (scene.NbObject() > 1 && !c.params.MultiMesh)
+    if (scene.NbObject() > 1 && !c.params.MultiMesh) {
       EXPECT_EQ(CommandTilingOptimize(&scene, nullptr).changed, 1);
+    }
   }
 
   // without a mesh first, or without a tiling second, nothing is done
