@@ -128,8 +128,11 @@ std::string SetValue(const ParamValues& values, const std::string& label,
 void PrintInfo(FILE* out, const COrvexDoc& doc) {
   for (int i = 0; i < doc.m_SceneGraph.NbObject(); i++) {
     CObjectProperties p = doc.GetObjectProperties(i);
-    std::fprintf(out, "%d %d %d %d %s\n", i, p.m_Type, p.m_NbVertex, p.m_NbFace,
+    std::fprintf(out, "%d %d %d %d %s", i, p.m_Type, p.m_NbVertex, p.m_NbFace,
                  p.m_TypeName.c_str());
+    if (p.m_Type == TYPE_TILING_MESH3D)
+      std::fprintf(out, " %d tiles %d polygons", p.m_NbTile, p.m_NbPolygon);
+    std::fprintf(out, "\n");
   }
   std::fflush(out);
 }

@@ -7,6 +7,7 @@
 #include "geometry/Mesh3d.h"
 #include "geometry/PolygonMesh.h"
 #include "geometry/QuadMesh.h"
+#include "geometry/TilingMesh3d.h"
 
 COrvexDoc::COrvexDoc(orvex::CUserInterface* ui) : m_pUI(ui) {}
 
@@ -110,10 +111,15 @@ CObjectProperties COrvexDoc::GetObjectProperties(int index) const {
   if (!object) return properties;
   properties.m_Type = object->GetType();
   properties.m_TypeName = TypeName(properties.m_Type);
-  if (properties.m_Type == TYPE_MESH3D) {
+  if (properties.m_Type == TYPE_MESH3D || properties.m_Type == TYPE_TILING_MESH3D) {
     auto* mesh = static_cast<CMesh3d*>(object);
     properties.m_NbVertex = mesh->NbVertex();
     properties.m_NbFace = mesh->NbFace();
+    if (properties.m_Type == TYPE_TILING_MESH3D) {
+      auto* tiling = static_cast<CTilingMesh3d*>(object);
+      properties.m_NbTile = tiling->NbTile();
+      properties.m_NbPolygon = tiling->NbPolygon();
+    }
   } else if (properties.m_Type == TYPE_QUAD_MESH) {
     auto* mesh = static_cast<CQuadMesh*>(object);
     properties.m_NbVertex = mesh->NbVertex();

@@ -56,6 +56,9 @@ struct CObjectProperties {
   std::string m_TypeName;
   int m_NbVertex = 0;
   int m_NbFace = 0;
+  // tilings only
+  int m_NbTile = 0;
+  int m_NbPolygon = 0;
 };
 
 // The document: one scene graph and its display options. It opens and saves

@@ -11,6 +11,7 @@
 #include "geometry/PolygonMesh.h"
 #include "geometry/QuadMesh.h"
 #include "geometry/SceneGraph3d.h"
+#include "geometry/TilingMesh3d.h"
 #include "geometry/VectorSet3d.h"
 #include "geometry/Vertex3d.h"
 #include "geometry/VisualModeChooser3d.h"
@@ -101,4 +102,12 @@ int CVisualModeChooser3d::glDraw() const {
 
 int CSceneGraph3d::glBuildList() const {
   return Forward(&CObjectRenderer::sceneBuild, *this);
+}
+
+int CTilingMesh3d::glBuildList() const {
+  return Forward(&CObjectRenderer::tilingBuild, *this);
+}
+
+int CTilingMesh3d::glDraw() const {
+  return Forward(&CObjectRenderer::tilingDraw, *this);
 }

@@ -13,6 +13,7 @@ class CMesh3d;
 class CPolygonMesh;
 class CQuadMesh;
 class CSceneGraph3d;
+class CTilingMesh3d;
 class CTransform;
 class CVectorSet3d;
 class CVertex3d;
@@ -35,6 +36,8 @@ struct CObjectRenderer {
   void (*polygonContent)(const CPolygonMesh&) = nullptr;
   int (*chooserDraw)(const CVisualModeChooser3d&) = nullptr;
   int (*sceneBuild)(const CSceneGraph3d&) = nullptr;
+  int (*tilingBuild)(const CTilingMesh3d&) = nullptr;
+  int (*tilingDraw)(const CTilingMesh3d&) = nullptr;
 };
 
 // Installs the renderer every object draws through (it must outlive the

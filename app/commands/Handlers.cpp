@@ -38,7 +38,8 @@ std::vector<CommandBinding> DocumentBindings() {
                       CaptureCommands,
                       IsosurfaceCommands,
                       SideWindowCommands,
-                      UnmeshingCommands}) {
+                      UnmeshingCommands,
+                      TilingCommands}) {
     std::vector<CommandBinding> bindings = family();
     all.insert(all.end(), std::make_move_iterator(bindings.begin()),
                std::make_move_iterator(bindings.end()));

@@ -80,5 +80,7 @@ bool NeedsAWindow(const CommandInfo& info);
 std::vector<CommandBinding> IsosurfaceCommands();
 // Wavefront unmeshing and remeshing (Ctrl+U, Ctrl+B).
 std::vector<CommandBinding> UnmeshingCommands();
+// Surface tiling: building tilings and relaxing their nodes.
+std::vector<CommandBinding> TilingCommands();
 
 } // namespace orvex

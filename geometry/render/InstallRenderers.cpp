@@ -34,6 +34,8 @@ static CObjectRenderer MakeRenderer() {
   r.polygonContent = glDrawPolygonContent;
   r.chooserDraw = glDrawVisualChooser;
   r.sceneBuild = glBuildScene;
+  r.tilingBuild = glBuildTiling;
+  r.tilingDraw = glDrawTiling;
   return r;
 }
 

@@ -10,6 +10,7 @@ class CMesh3d;
 class CPolygonMesh;
 class CQuadMesh;
 class CSceneGraph3d;
+class CTilingMesh3d;
 class CTransform;
 class CVectorSet3d;
 class CVertex3d;
@@ -29,6 +30,8 @@ int glDrawPolygonMesh(const CPolygonMesh& mesh);
 void glDrawPolygonContent(const CPolygonMesh& mesh);
 int glDrawVisualChooser(const CVisualModeChooser3d& chooser);
 int glBuildScene(const CSceneGraph3d& scene);
+int glBuildTiling(const CTilingMesh3d& tiling);
+int glDrawTiling(const CTilingMesh3d& tiling);
 
 // Draws the faces of mesh as one indexed vertex-array call when every corner
 // can share its vertex (vertex normals, vertex colours or a single colour,
