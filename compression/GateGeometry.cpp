@@ -221,7 +221,7 @@ int QuantizeAll(const std::vector<CGateVertexRef>& refs, const std::vector<float
     std::vector<float> decoded = xyz;
     codes.clear();
     bool widened = false;
-    for (size_t i = 0; i < refs.size() && !widened; ++i) {
+    for (size_t i = 0; i < refs.size(); ++i) {
       if (IsSeed(refs[i])) continue;
       const CGateFrame frame = FrameOf(decoded, refs[i]);
       double p[3], value[3];

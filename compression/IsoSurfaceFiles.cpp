@@ -11,7 +11,7 @@ namespace {
 
 constexpr int64_t kMaxIndexCount = INT_MAX;
 // Items read per block while the data size is not known in advance.
-constexpr size_t kBlockItems = size_t(1) << 16;
+constexpr size_t kBlockItems = size_t(1) << 12;
 
 int Fail(std::string& error, const std::string& message) {
   error = message;
