@@ -4,9 +4,10 @@
 // the gate geometry tests and benchmark need it: the vertices in conquest
 // order, each with its gate's corners (the seed face's corners are seeds).
 
-#include <cstdint>
 #include <deque>
 #include <unordered_map>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "compression/GateGeometry.h"
@@ -20,37 +21,28 @@ struct CConquest {
 };
 
 inline CConquest FromMesh(const CMesh3d& mesh) {
-  std::unordered_map<const CVertex3d*, int> index, order;
-  for (int i = 0; i < mesh.NbVertex(); ++i) index[mesh.GetVertex(i)] = i;
-  auto key = [&](const CVertex3d* a, const CVertex3d* b) {
-    return uint64_t(index[a]) * uint64_t(mesh.NbVertex()) + uint64_t(index[b]);
-  };
-  std::unordered_map<uint64_t, int> faceOfEdge; // directed edge -> face
-  for (int f = 0; f < mesh.NbFace(); ++f)
-    for (int k = 0; k < 3; ++k)
-      faceOfEdge[key(mesh.GetFace(f)->v(k), mesh.GetFace(f)->v((k + 1) % 3))] = f;
   CConquest c;
+  std::unordered_map<const CVertex3d*, int> order;
   auto reach = [&](const CVertex3d* v, CGateVertexRef ref) {
     if (!order.emplace(v, int(c.refs.size())).second) return;
     c.refs.push_back(ref);
     c.xyz.insert(c.xyz.end(), {float(v->x), float(v->y), float(v->z)});
   };
-  std::vector<bool> done(mesh.NbFace(), false);
-  std::deque<const CVertex3d*> gates; // left, right, behind
-  const CFace3d* seed = mesh.GetFace(0);
-  for (int k = 0; k < 3; ++k) reach(seed->v(k), {-1, -1, -1});
-  for (int k = 0; k < 3; ++k)
-    gates.insert(gates.end(), {seed->v(k), seed->v((k + 1) % 3), seed->v((k + 2) % 3)});
-  for (done[0] = true; !gates.empty(); gates.erase(gates.begin(), gates.begin() + 3)) {
-    const CVertex3d *l = gates[0], *r = gates[1], *b = gates[2];
-    auto front = faceOfEdge.find(key(r, l));
-    if (front == faceOfEdge.end() || done[front->second]) continue;
-    done[front->second] = true;
-    const CFace3d* f = mesh.GetFace(front->second);
-    int k = 0;
-    while (f->v(k) == l || f->v(k) == r) ++k;
-    reach(f->v(k), {order[l], order[r], order[b]});
-    gates.insert(gates.end(), {l, f->v(k), r, f->v(k), r, l});
+  // a gate is edge k = (v(k), v(k + 1)) of its face behind; f(k) is in front
+  std::deque<std::pair<const CFace3d*, int>> gates;
+  std::unordered_set<const CFace3d*> done = {mesh.GetFace(0)};
+  for (int k = 0; k < 3; ++k) reach(mesh.GetFace(0)->v(k), {-1, -1, -1});
+  for (int k = 0; k < 3; ++k) gates.emplace_back(mesh.GetFace(0), k);
+  for (; !gates.empty(); gates.pop_front()) {
+    const auto [behind, k] = gates.front();
+    const CFace3d* f = behind->f(k);
+    if (!f || !done.insert(f).second) continue;
+    int j = 0;
+    while (j < 2 && f->v(j) != behind->v((k + 1) % 3)) ++j; // the front face's edge (R, L)
+    reach(f->v((j + 2) % 3),
+          {order[behind->v(k)], order[behind->v((k + 1) % 3)], order[behind->v((k + 2) % 3)]});
+    gates.emplace_back(f, (j + 1) % 3);
+    gates.emplace_back(f, (j + 2) % 3);
   }
   return c;
 }
