@@ -8,12 +8,14 @@
 #include <fstream>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "app/CommandParams.h"
 #include "app/OrvexDoc.h"
 #include "app/UserInterface.h"
 #include "compression/IsoCoder.h"
 #include "compression/IsoDistanceField.h"
+#include "compression/IsoSurfaceFiles.h"
 #include "compression/IsoVolumeFiles.h"
 #include "geometry/PolygonMesh.h"
 #include "io/FormatTable.h"
@@ -33,15 +35,45 @@ void Status(CUserInterface* ui, const std::string& text) {
   if (ui) ui->SetStatusText(text);
 }
 
+constexpr const char* kSaveOctreeOnOpen = "Save Octree (*.bbm, *.con, *.vtx)";
+constexpr const char* kSaveOctreeOnExtract = "Save the octree to files (.bbm, .con, .vtx)";
+
+// How the surface of a volume is extracted and kept: positions saved with
+// its octree (".vtx", ".con") replace the cell centres when they belong to
+// these signs, and the octree is saved beside `octreeBase` when it is set.
+struct CExtraction {
+  std::vector<double> m_SavedXyz;
+  std::vector<int> m_SavedQuads;
+  bool m_HasSaved = false;
+  std::string m_OctreeBase; // empty: not saved
+};
+
+// The saved surface of `base` when both of its files are there.
+int ReadSavedSurface(const std::string& base, CExtraction& extraction, std::string& error) {
+  std::ifstream vtx(base + ".vtx"), con(base + ".con");
+  if (!vtx || !con) return 1;
+  extraction.m_HasSaved = true;
+  return IsoReadSurfaceFiles(base, extraction.m_SavedXyz, extraction.m_SavedQuads, error);
+}
+
 // The surface of a volume, extracted by dual contouring, replaces the
 // scene; the volume becomes the document's workspace.
-int ExtractIntoScene(COrvexDoc& doc, std::shared_ptr<CIsoVolume> volume, const std::string& path) {
+int ExtractIntoScene(COrvexDoc& doc, std::shared_ptr<CIsoVolume> volume, const std::string& path,
+                     const CExtraction& extraction) {
   CUserInterface* ui = doc.GetUserInterface();
   Status(ui, "Dual Contouring(DC) starting...");
   CIsoSurface surface;
   std::unique_ptr<CPolygonMesh> mesh;
   try {
     IsoContour(volume->m_Signs, 1, surface, volume.get());
+    if (extraction.m_HasSaved) {
+      if (extraction.m_SavedQuads != surface.m_Quads ||
+          extraction.m_SavedXyz.size() != surface.m_Xyz.size()) {
+        doc.SetLastError("The saved surface (.vtx, .con) does not belong to the octree of " + path);
+        return 0;
+      }
+      surface.m_Xyz = extraction.m_SavedXyz;
+    }
     CIsoHeader placement;
     for (int k = 0; k < 3; ++k) {
       placement.m_Origin[k] = volume->m_Origin[k];
@@ -54,6 +86,13 @@ int ExtractIntoScene(COrvexDoc& doc, std::shared_ptr<CIsoVolume> volume, const s
     return 0;
   }
   Status(ui, "DC..done");
+  std::string error;
+  const std::string& base = extraction.m_OctreeBase;
+  if (!base.empty() && (!IsoWriteVolumeFile(base + ".bbm", CIsoVolumeKind::Signs, *volume, error) ||
+                        !IsoWriteSurfaceFiles(base, surface, error))) {
+    doc.SetLastError(error);
+    return 0;
+  }
   doc.m_SceneGraph.Free();
   doc.m_SceneGraph.Add(mesh.release());
   doc.m_pIsoWorkspace = std::move(volume);
@@ -61,7 +100,8 @@ int ExtractIntoScene(COrvexDoc& doc, std::shared_ptr<CIsoVolume> volume, const s
   return 1;
 }
 
-// A volume file: unit sizes from "Set Grid Widths", then its surface.
+// A volume file: unit sizes from "Set Grid Widths", then its surface (with
+// the positions saved beside a sign file).
 int OpenVolume(COrvexDoc& doc, const std::string& path, CIsoVolumeKind kind) {
   CUserInterface* ui = doc.GetUserInterface();
   auto volume = std::make_shared<CIsoVolume>();
@@ -70,14 +110,22 @@ int OpenVolume(COrvexDoc& doc, const std::string& path, CIsoVolumeKind kind) {
     doc.SetLastError(error);
     return 0;
   }
+  const std::string base = path.substr(0, path.size() - 4);
+  CExtraction extraction;
+  if (kind == CIsoVolumeKind::Signs && !ReadSavedSurface(base, extraction, error)) {
+    doc.SetLastError(error);
+    return 0;
+  }
   ParamValues values({RealParam("Unit size in X :", volume->m_Unit[0], 1e-9, 1e9),
                       RealParam("Unit size in Y : ", volume->m_Unit[1], 1e-9, 1e9),
-                      RealParam("Unit size in Z : ", volume->m_Unit[2], 1e-9, 1e9)});
+                      RealParam("Unit size in Z : ", volume->m_Unit[2], 1e-9, 1e9),
+                      CheckParam(kSaveOctreeOnOpen, false)});
   if (ui && !ui->EditParameters(kGridWidthsTitle, values)) return 1;
   volume->m_Unit[0] = values.Real("Unit size in X :");
   volume->m_Unit[1] = values.Real("Unit size in Y : ");
   volume->m_Unit[2] = values.Real("Unit size in Z : ");
-  return ExtractIntoScene(doc, std::move(volume), path);
+  if (values.Check(kSaveOctreeOnOpen)) extraction.m_OctreeBase = base;
+  return ExtractIntoScene(doc, std::move(volume), path, extraction);
 }
 
 // A grid file (".dat"): the signed distance to its mesh on the grid of
@@ -103,7 +151,7 @@ int OpenDistanceField(COrvexDoc& doc, const std::string& path, const std::string
                       IntegerParam("Grid size Z", 129, 9, double(kIsoMaxGrid)),
                       RealParam("Isovalue: ", 0.0, -1e30, 1e30),
                       CheckParam("Save potentials to a file (.iso)", false),
-                      CheckParam("Save the octree to files (.bbm, .con, .vtx)", false)});
+                      CheckParam(kSaveOctreeOnExtract, false)});
   if (ui && !ui->EditParameters(kExtractionTitle, values)) return 1;
   const int n = values.Integer("Grid size X");
   if (n != values.Integer("Grid size Y") || n != values.Integer("Grid size Z") ||
@@ -119,18 +167,14 @@ int OpenDistanceField(COrvexDoc& doc, const std::string& path, const std::string
   }
   if (!warnings.empty()) Status(ui, warnings);
   Status(ui, "Generating potential values...done");
-  const std::pair<const char*, CIsoVolumeKind> saves[] = {
-      {"Save potentials to a file (.iso)", CIsoVolumeKind::Potentials},
-      {"Save the octree to files (.bbm, .con, .vtx)", CIsoVolumeKind::Signs}};
-  for (const auto& save : saves) {
-    if (!values.Check(save.first)) continue;
-    const std::string out = base + (save.second == CIsoVolumeKind::Potentials ? ".iso" : ".bbm");
-    if (!IsoWriteVolumeFile(out, save.second, *volume, error)) {
-      doc.SetLastError(error);
-      return 0;
-    }
+  if (values.Check("Save potentials to a file (.iso)") &&
+      !IsoWriteVolumeFile(base + ".iso", CIsoVolumeKind::Potentials, *volume, error)) {
+    doc.SetLastError(error);
+    return 0;
   }
-  return ExtractIntoScene(doc, std::move(volume), path);
+  CExtraction extraction;
+  if (values.Check(kSaveOctreeOnExtract)) extraction.m_OctreeBase = base;
+  return ExtractIntoScene(doc, std::move(volume), path, extraction);
 }
 
 } // namespace
