@@ -17,9 +17,13 @@ constexpr int kTriangleAlphabet = 4;
 constexpr int kPackedAlphabet = 5;
 constexpr int kQuadAlphabet = 7;
 constexpr uint32_t kMaxCount24 = (1u << 24) - 1;
-// bound on the codes a stream may hold: a corrupt file cannot make the
-// decoder grow without end
-constexpr uint64_t kMaxCodes = uint64_t(1) << 27;
+// Bound on the codes a file of `size` bytes may hold. The positions are
+// raw (12 bytes a vertex) and a face gives a few codes, so a sound file
+// has far fewer codes than bytes; the bound keeps a corrupt file's work
+// in proportion to its size.
+uint64_t MaxCodes(size_t size) {
+  return 2 * uint64_t(size) + 1024;
+}
 
 int Refuse(std::string& error, const std::string& message) {
   error = message;
@@ -43,11 +47,11 @@ int WriteCodes(const std::vector<uint8_t>& codes, int alphabet, int order, BitOu
   return 1;
 }
 
-int ReadCodes(BitInputStream& in, int alphabet, int order, std::vector<uint8_t>& codes,
+int ReadCodes(BitInputStream& in, size_t size, int alphabet, int order, std::vector<uint8_t>& codes,
               std::string& error) {
   ContextDecoder coder;
   coder.Init(alphabet);
-  coder.SetSymbolLimit(kMaxCodes);
+  coder.SetSymbolLimit(MaxCodes(size));
   if (!coder.Start(in, order)) return Refuse(error, "The code stream is cut short");
   int symbol = 0;
   while (coder.Decode(symbol, in)) codes.push_back(static_cast<uint8_t>(symbol));
@@ -236,7 +240,8 @@ int ReadGateTriangleFile(const uint8_t* data, size_t size, bool adaptive, CGateD
   decoded.m_Order = static_cast<int>(order);
   decoded.m_Packed = packed != 0;
   CGateConquest& conquest = decoded.m_Conquest;
-  if (!ReadCodes(in, packed ? kPackedAlphabet : kTriangleAlphabet, order, conquest.m_Codes, error))
+  if (!ReadCodes(in, size, packed ? kPackedAlphabet : kTriangleAlphabet, order, conquest.m_Codes,
+                 error))
     return 0;
   if (packed) conquest.m_Codes = UnpackTriangleCodes(conquest.m_Codes);
   if (second) {
@@ -266,7 +271,7 @@ int ReadGateQuadFile(const uint8_t* data, size_t size, bool adaptive, CGateDecod
   int count = 0;
   if (second && !ReadVertexCount(in, count, error)) return 0;
   CGateConquest& conquest = decoded.m_Conquest;
-  if (!ReadCodes(in, kQuadAlphabet, 0, conquest.m_Codes, error)) return 0;
+  if (!ReadCodes(in, size, kQuadAlphabet, 0, conquest.m_Codes, error)) return 0;
   if (second) {
     if (!ReadPositions(in, size, count, decoded.m_Xyz, error)) return 0;
     if (!ReadSeeds(in, 4, count, conquest, error)) return 0;

@@ -16,10 +16,12 @@ void CGateMesh::Reserve(int vertices, int faces) {
 
 void CGateMesh::SetVertexCount(int count) {
   m_FirstOut.resize(count, -1);
+  m_Valence.resize(count, 0);
 }
 
 int CGateMesh::AddVertex() {
   m_FirstOut.push_back(-1);
+  m_Valence.push_back(0);
   return NbVertex() - 1;
 }
 
@@ -38,6 +40,10 @@ int CGateMesh::AddFace(const int* corners, int n, std::string& error) {
   for (int i = 0; i < n; ++i) {
     if (corners[i] < 0 || corners[i] >= NbVertex()) {
       error = FormatText("A face corner %d is not a vertex", corners[i]);
+      return -1;
+    }
+    if (m_Valence[corners[i]] >= kGateMaxValence) {
+      error = FormatText("Vertex %d has more than %d faces", corners[i], kGateMaxValence);
       return -1;
     }
     for (int j = 0; j < i; ++j)
@@ -65,6 +71,7 @@ int CGateMesh::AddFace(const int* corners, int n, std::string& error) {
     m_Opposite.push_back(-1);
     m_NextOut.push_back(m_FirstOut[corners[i]]);
     m_FirstOut[corners[i]] = h;
+    ++m_Valence[corners[i]];
   }
   m_FaceStart.push_back(first + n);
   for (int i = 0; i < n; ++i) {

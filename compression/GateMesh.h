@@ -5,6 +5,11 @@
 
 namespace orvex {
 
+// Most faces a vertex may have: the turns around a vertex and the edge
+// look-ups walk its faces, so this bounds every step of a conquest (and
+// what a corrupt stream can make a decoder do).
+constexpr int kGateMaxValence = 4096;
+
 // Half-edge table of a mesh of triangles and quads, grown one face at a
 // time. Half-edge h is corner h of the flat corner array: it leaves that
 // corner towards the next corner of its face. Each new face is glued to the
@@ -19,8 +24,9 @@ public:
   void SetVertexCount(int count);
   int AddVertex();
   // Appends a face of n corners (3 or 4). -1 with error set when a corner
-  // is out of range or repeated, or an edge is already used in the same
-  // direction; the table is then unchanged.
+  // is out of range or repeated, a corner already has kGateMaxValence
+  // faces, or an edge is already used in the same direction; the table is
+  // then unchanged.
   int AddFace(const int* corners, int n, std::string& error);
 
   int NbVertex() const { return static_cast<int>(m_FirstOut.size()); }
@@ -52,6 +58,7 @@ private:
   // half-edges leaving each vertex, as singly linked lists
   std::vector<int> m_FirstOut;
   std::vector<int> m_NextOut;
+  std::vector<int> m_Valence;
 };
 
 // The whole table of a mesh given as flat arrays (corner counts of 3 or 4).
