@@ -4,11 +4,13 @@
 #include <chrono>
 #include <cstdio>
 
+#include "compression/GatePolygonFile.h"
 #include "compression/ProgressiveCommands.h"
 #include "compression/ProgressiveMeshes.h"
 #include "compression/ValenceFiles.h"
 #include "geometry/FormatText.h"
 #include "geometry/Mesh3d.h"
+#include "geometry/PolygonMesh.h"
 #include "geometry/QuadMesh.h"
 #include "io/MeshBuilder.h"
 #include "io/ReadReport.h"
@@ -57,12 +59,29 @@ void QuadArrays(const CQuadMesh& mesh, CGateArrays& arrays) {
   arrays.m_Sizes.assign(mesh.m_Faces.size(), 4);
 }
 
+int PolygonArrays(const CPolygonMesh& mesh, CGateArrays& arrays, std::string& error) {
+  arrays.m_Xyz.clear();
+  for (const CPolygonVertex& v : mesh.m_Vertices)
+    arrays.m_Xyz.insert(arrays.m_Xyz.end(), {float(v.x), float(v.y), float(v.z)});
+  arrays.m_Corners = mesh.m_Corners;
+  arrays.m_Sizes.clear();
+  for (int f = 0; f < mesh.NbFace(); ++f) {
+    if (mesh.FaceSize(f) > 4) {
+      error = FormatText("Face %d has %d corners: only triangles and quads are coded", f,
+                         mesh.FaceSize(f));
+      return 0;
+    }
+    arrays.m_Sizes.push_back(mesh.FaceSize(f));
+  }
+  return 1;
+}
+
 int RunGateEncoding(const CGateArrays& arrays, GateFaces faces, const CGateRequest& request,
                     CGateRun& run) {
   run = CGateRun();
   run.m_NbVertex = static_cast<int>(arrays.m_Xyz.size() / 3);
   run.m_NbFace = static_cast<int>(arrays.m_Sizes.size());
-  run.m_Order = faces == GateFaces::kTriangles ? request.m_Order : 0;
+  run.m_Order = faces == GateFaces::kQuads ? 0 : request.m_Order;
   const auto start = std::chrono::steady_clock::now();
   CGateMesh mesh;
   if (!BuildGateMesh(run.m_NbVertex, arrays.m_Sizes, arrays.m_Corners, mesh, run.m_Error)) return 0;
@@ -74,8 +93,23 @@ int RunGateEncoding(const CGateArrays& arrays, GateFaces faces, const CGateReque
         !WriteGateTriangleFile(run.m_Conquest, arrays.m_Xyz, request.m_Order, true, packed,
                                run.m_PackedBits, run.m_Error))
       return 0;
-  } else {
+  } else if (faces == GateFaces::kQuads) {
     if (!WriteGateQuadFile(run.m_Conquest, arrays.m_Xyz, bytes, run.m_Bits, run.m_Error)) return 0;
+    run.m_PackedBits = run.m_Bits;
+  } else {
+    // the requested order, or the one of orders 0-3 giving the smallest file
+    const int first = request.m_ChooseBestOrder ? 0 : request.m_Order;
+    const int last = request.m_ChooseBestOrder ? 3 : request.m_Order;
+    for (int order = first; order <= last; ++order) {
+      std::vector<uint8_t> candidate;
+      CGateFileBits bits;
+      if (!WriteGatePolygonFile(run.m_Conquest, arrays.m_Xyz, order, candidate, bits, run.m_Error))
+        return 0;
+      if (order != first && bits.m_Total >= run.m_Bits.m_Total) continue;
+      bytes.swap(candidate);
+      run.m_Bits = bits;
+      run.m_Order = order;
+    }
     run.m_PackedBits = run.m_Bits;
   }
   run.m_Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -91,9 +125,13 @@ int ReadGateFile(const std::string& path, GateFaces faces, bool adaptive, CGateD
     error = "Unable to open " + path;
     return 0;
   }
-  const int ok = faces == GateFaces::kTriangles
-                     ? ReadGateTriangleFile(bytes.data(), bytes.size(), adaptive, decoded, error)
-                     : ReadGateQuadFile(bytes.data(), bytes.size(), adaptive, decoded, error);
+  int ok = 0;
+  if (faces == GateFaces::kTriangles)
+    ok = ReadGateTriangleFile(bytes.data(), bytes.size(), adaptive, decoded, error);
+  else if (faces == GateFaces::kQuads)
+    ok = ReadGateQuadFile(bytes.data(), bytes.size(), adaptive, decoded, error);
+  else
+    ok = ReadGatePolygonFile(bytes.data(), bytes.size(), adaptive, decoded, error);
   if (!ok) error = path + ": " + error;
   return ok;
 }
@@ -119,6 +157,13 @@ CQuadMesh* NewGateQuadMesh(const CGateDecoded& decoded) {
   return MakeQuadMesh(decoded.m_Xyz, decoded.m_Conquest.m_Corners);
 }
 
+CPolygonMesh* NewGatePolygonMesh(const CGateDecoded& decoded) {
+  const CGateConquest& c = decoded.m_Conquest;
+  std::vector<int> sizes(c.NbFace());
+  for (int f = 0; f < c.NbFace(); ++f) sizes[f] = c.m_FaceStart[f + 1] - c.m_FaceStart[f];
+  return MakePolygonMesh(decoded.m_Xyz, sizes, c.m_Corners);
+}
+
 std::string GateResultText(const CGateRun& run, GateFaces faces) {
   const double connectivity = run.Rate(run.m_Bits.m_Connectivity);
   const double total = run.Rate(run.m_Bits.m_Total);
@@ -131,6 +176,23 @@ std::string GateResultText(const CGateRun& run, GateFaces faces) {
     const std::vector<int> n = CodeCounts(run.m_Conquest, 4);
     text += FormatText("#C: %d\r\n#CW: %d\r\n#CCW: %d\r\n#Skip: %d\r\n", n[kTriCreate],
                        n[kTriCloseRight], n[kTriCloseLeft], n[kTriSkip]);
+  } else if (faces == GateFaces::kPolygons) {
+    const std::vector<int> n = CodeCounts(run.m_Conquest, kPolyCodeCount);
+    const int triangles =
+        n[kPolyTriCreate] + n[kPolyTriMeshCw] + n[kPolyTriMeshCcw] + n[kPolyTriJoin];
+    const int quads = n[kPolyQuadCreateRight] + n[kPolyQuadCreate2] + n[kPolyQuadMeshBoth] +
+                      n[kPolyQuadMeshCw] + n[kPolyQuadJoin] + n[kPolyQuadCreateLeft] +
+                      n[kPolyQuadMeshCcw];
+    text += FormatText("Triangles: %d\r\nQuad: %d\r\n#C: %d\r\n#CW: %d\r\n#CCW: %d\r\n#C2: "
+                       "%d\r\n#QCW: %d\r\n#QCCW: %d\r\n#QMesh: %d\r\n#CR: %d\r\n#CL: "
+                       "%d\r\n#Join: %d\r\n#Skip: %d\r\n",
+                       triangles, quads, n[kPolyTriCreate], n[kPolyTriMeshCw], n[kPolyTriMeshCcw],
+                       n[kPolyQuadCreate2], n[kPolyQuadMeshCw], n[kPolyQuadMeshCcw],
+                       n[kPolyQuadMeshBoth], n[kPolyQuadCreateRight], n[kPolyQuadCreateLeft],
+                       n[kPolyTriJoin] + n[kPolyQuadJoin], n[kPolySkip]);
+    text += FormatText("#Offset: %d\r\n#Vertices: %d\r\n", int(run.m_Conquest.m_Seeds.size()),
+                       run.m_Conquest.m_NbVertex);
+    return text;
   } else {
     const std::vector<int> n = CodeCounts(run.m_Conquest, 7);
     text += FormatText("#C2: %d\r\n#QCW: %d\r\n#QCCW: %d\r\n#QMesh: %d\r\n#CR: %d\r\n#CL: "
@@ -153,6 +215,32 @@ std::string GateQuadStatus(const CGateRun& run) {
   return FormatText("Encoding....done (%g b/v), packed: %g b/v, %g f/s",
                     run.Rate(run.m_Bits.m_Connectivity), run.Rate(run.m_PackedBits.m_Connectivity),
                     run.Speed());
+}
+
+std::string GatePolygonStatus(const CGateRun& run) {
+  const double connectivity = run.Rate(run.m_Bits.m_Connectivity);
+  const double total = run.Rate(run.m_Bits.m_Total);
+  return FormatText("total: %g b/v (con:%g b/v, geo:%g b/v), Speed: %g/s ", total, connectivity,
+                    total - connectivity, run.Speed());
+}
+
+std::string GateCodeDistribution(const CGateRun& run) {
+  static const char* const kNames[kPolyCodeCount] = {
+      "Q create right", "Q create 2", "T mesh CW", "T create",   "Q mesh both",   "Q mesh cw",
+      "Q join",         "T join",     "skip",      "T mesh CCW", "Q create left", "Q mesh ccw"};
+  const std::vector<int> n = CodeCounts(run.m_Conquest, kPolyCodeCount);
+  std::string text = "Code distribution\r\n";
+  for (int c = 0; c < kPolyCodeCount; ++c) text += FormatText("%s\t%d\r\n", kNames[c], n[c]);
+  return text + "ghost\t1\r\n";
+}
+
+std::string GatePolygonSeedRow(int seed, const CGateRun& run) {
+  return FormatText("%d\t%g\r\n", seed, run.Rate(run.m_Bits.m_Total));
+}
+
+std::string GatePolygonSeedStatus(int seed, const CGateRun& run) {
+  return FormatText("Seed %d (%g b/v - using order-%d aac), speed: %g polygons/s", seed,
+                    run.Rate(run.m_Bits.m_Total), run.m_Order, run.Speed());
 }
 
 std::string GateSeedTableHeader() {

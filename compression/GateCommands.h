@@ -7,6 +7,7 @@
 #include "compression/GateFiles.h"
 
 class CMesh3d;
+class CPolygonMesh;
 class CQuadMesh;
 
 namespace orvex {
@@ -18,6 +19,8 @@ struct CGateRequest {
   std::string m_File;
   // the triangle coder's second file, the paired codes ("packed.bin")
   std::string m_PackedFile;
+  // polygon coder: encode with every order and keep the smallest file
+  bool m_ChooseBestOrder = false;
 };
 
 // What one encoding run gave.
@@ -45,6 +48,8 @@ struct CGateArrays {
 };
 void TriangleArrays(const CMesh3d& mesh, CGateArrays& arrays);
 void QuadArrays(const CQuadMesh& mesh, CGateArrays& arrays);
+// A polygon mesh of triangles and quads (larger faces are refused).
+int PolygonArrays(const CPolygonMesh& mesh, CGateArrays& arrays, std::string& error);
 
 // Encodes the arrays and writes the file(s) of the request (no file when
 // its name is empty). 0 with run.m_Error set when refused.
@@ -58,15 +63,22 @@ int ReadGateFile(const std::string& path, GateFaces faces, bool adaptive, CGateD
 // The decoded mesh limited to its first nbFace faces (all when negative).
 CMesh3d* NewGateTriangleMesh(const CGateDecoded& decoded, int nbFace = -1);
 CQuadMesh* NewGateQuadMesh(const CGateDecoded& decoded);
+CPolygonMesh* NewGatePolygonMesh(const CGateDecoded& decoded);
 
 // Texts of the commands: the "Compression Result" report and the status
 // bar lines.
 std::string GateResultText(const CGateRun& run, GateFaces faces);
 std::string GateTriangleStatus(const CGateRun& run);
 std::string GateQuadStatus(const CGateRun& run);
+std::string GatePolygonStatus(const CGateRun& run);
+// "Code distribution" and one line per polygon code ("ghost" counts the
+// end symbol).
+std::string GateCodeDistribution(const CGateRun& run);
 // The seed study's header and one row.
 std::string GateSeedTableHeader();
 std::string GateSeedRow(int seed, const CGateRun& run);
 std::string GateSeedStatus(int seed, int nbSeed, const CGateRun& run);
+std::string GatePolygonSeedRow(int seed, const CGateRun& run);
+std::string GatePolygonSeedStatus(int seed, const CGateRun& run);
 
 } // namespace orvex

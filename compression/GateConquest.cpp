@@ -31,15 +31,25 @@ private:
   bool m_SecondPass = false;
 
   bool Open(int h) const { return !m_Done[m_Mesh.Face(h)]; }
+  // the gate being processed (-1 while seeding)
+  int m_Gate = -1;
+
   int Reach(int v) {
     if (m_Place[v] < 0) {
       m_Place[v] = static_cast<int>(m_Out.m_Order.size());
       m_Out.m_Order.push_back(v);
+      if (m_Gate < 0)
+        m_Out.m_Refs.insert(m_Out.m_Refs.end(), {-1, -1, -1});
+      else
+        m_Out.m_Refs.insert(m_Out.m_Refs.end(),
+                            {m_Place[m_Mesh.From(m_Gate)], m_Place[m_Mesh.To(m_Gate)],
+                             m_Place[m_Mesh.From(m_Mesh.Prev(m_Gate))]});
     }
     return m_Place[v];
   }
   void Conquer(int face, std::initializer_list<int> corners, GateFaceEvent event);
-  void Seed(int face);
+  int Seed(int face, std::string& error);
+  int Step(int gate);
   int TriangleStep(int gate);
   int QuadStep(int gate);
   // the last half-edge of the rotations around a gate's right and left
@@ -62,17 +72,38 @@ void CGateEncoder::Conquer(int face, std::initializer_list<int> corners, GateFac
   if (m_Options.m_OnFace) m_Options.m_OnFace(face, event);
 }
 
-void CGateEncoder::Seed(int face) {
+int CGateEncoder::Seed(int face, std::string& error) {
   const int first = m_Mesh.FaceStart(face), n = m_Mesh.FaceSize(face);
   const bool later = !m_Out.m_Corners.empty();
+  // the polygon codes seed a run by a create (all corners new) or a join
+  bool listed = later;
+  if (m_Faces == GateFaces::kPolygons) {
+    bool allNew = true;
+    for (int i = 0; i < n; ++i) allNew = allNew && m_Place[m_Mesh.From(first + i)] < 0;
+    if (!allNew && !m_Options.m_Join) {
+      error =
+          FormatText("Face %d starts a run from conquered corners: it needs \"Mode join\"", face);
+      return 0;
+    }
+    listed = !allNew;
+    m_Out.m_Codes.push_back(n == 3 ? (allNew ? kPolyTriCreate : kPolyTriJoin)
+                                   : (allNew ? kPolyQuadCreate2 : kPolyQuadJoin));
+  }
+  if (listed && m_Out.NbSeed() == kGateMaxSeeds && m_Faces != GateFaces::kPolygons) {
+    error = FormatText("The mesh needs more than %d seed faces (components or handles): "
+                       "no file was written",
+                       kGateMaxSeeds);
+    return 0;
+  }
+  m_Gate = -1;
   for (int i = 0; i < n; ++i) {
     const int v = m_Mesh.From(first + i);
     // a corner not reached yet takes the next place, which names it
     const int place = m_Place[v] >= 0 ? m_Place[v] : static_cast<int>(m_Out.m_Order.size());
     Reach(v);
-    if (later) m_Out.m_Seeds.push_back(place);
+    if (listed) m_Out.m_Seeds.push_back(place);
   }
-  if (later) m_Out.m_SeedSizes.push_back(n);
+  if (listed) m_Out.m_SeedSizes.push_back(n);
   m_Done[face] = 1;
   for (int i = 0; i < n; ++i) {
     const int v = m_Mesh.From(first + i);
@@ -83,6 +114,28 @@ void CGateEncoder::Seed(int face) {
   if (m_Options.m_OnFace)
     m_Options.m_OnFace(face, later ? GateFaceEvent::kSecondSeed : GateFaceEvent::kSeed);
   for (int i = 0; i < n; ++i) m_Queue.Push(first + i, m_Mesh.To(first + i));
+  return 1;
+}
+
+int CGateEncoder::Step(int gate) {
+  m_Gate = gate;
+  switch (m_Faces) {
+  case GateFaces::kTriangles:
+    return TriangleStep(gate);
+  case GateFaces::kQuads:
+    return QuadStep(gate);
+  case GateFaces::kPolygons:
+    break;
+  }
+  // the front face's kind chooses the code family
+  const int o = m_Mesh.Opposite(gate);
+  if (o < 0) return kPolySkip;
+  if (m_Mesh.FaceSize(m_Mesh.Face(o)) == 3) {
+    const int code = TriangleStep(gate);
+    return code < 0 ? code : kTriangleToPolygon[code];
+  }
+  const int code = QuadStep(gate);
+  return code < 0 ? code : kQuadToPolygon[code];
 }
 
 int CGateEncoder::TriangleStep(int gate) {
@@ -183,7 +236,7 @@ int CGateEncoder::QuadStep(int gate) {
 
 int CGateEncoder::Run(std::string& error) {
   const int nf = m_Mesh.NbFace();
-  const int size = m_Faces == GateFaces::kTriangles ? 3 : 4;
+  const int size = m_Faces == GateFaces::kTriangles ? 3 : m_Faces == GateFaces::kQuads ? 4 : 0;
   if (nf == 0) {
     error = "The mesh has no face to code";
     return 0;
@@ -193,7 +246,7 @@ int CGateEncoder::Run(std::string& error) {
         FormatText("Seed face %d does not exist (the mesh has %d faces)", m_Options.m_SeedFace, nf);
     return 0;
   }
-  for (int f = 0; f < nf; ++f)
+  for (int f = 0; f < nf && size > 0; ++f)
     if (m_Mesh.FaceSize(f) != size) {
       error = FormatText("Face %d has %d corners: this coder takes faces of %d", f,
                          m_Mesh.FaceSize(f), size);
@@ -205,31 +258,25 @@ int CGateEncoder::Run(std::string& error) {
   m_Queue.Reset(m_Mesh.NbVertex(), m_Options.m_Adaptive);
   m_Out.m_Codes.reserve(size_t(nf) * 2);
   const int64_t limit = m_Options.m_StepLimit;
-  int64_t steps = 0;
+  // a step is a code (the polygon codes that seed runs included)
+  auto limited = [&] { return limit >= 0 && int64_t(m_Out.m_Codes.size()) >= limit; };
   int next = 0;
-  Seed(m_Options.m_SeedFace);
+  if (!Seed(m_Options.m_SeedFace, error)) return 0;
   for (;;) {
     // first pass and every later run: gate by gate until the list is empty
     while (!m_Queue.Empty()) {
-      if (limit >= 0 && steps >= limit) break;
+      if (limited()) break;
       const int gate = m_Queue.Pop();
-      const int code = m_Faces == GateFaces::kTriangles ? TriangleStep(gate) : QuadStep(gate);
+      const int code = Step(gate);
       if (code < 0) continue;
       m_Out.m_Codes.push_back(static_cast<uint8_t>(code));
-      ++steps;
     }
-    if (limit >= 0 && steps >= limit) break;
+    if (limited()) break;
     // second pass: the lowest-numbered face left seeds the next run
     while (next < nf && m_Done[next]) ++next;
     if (next == nf) break;
-    if (m_Out.NbSeed() == kGateMaxSeeds) {
-      error = FormatText("The mesh needs more than %d seed faces (components or handles): "
-                         "no file was written",
-                         kGateMaxSeeds);
-      return 0;
-    }
     m_SecondPass = true;
-    Seed(next);
+    if (!Seed(next, error)) return 0;
   }
   m_Out.m_NbVertex = static_cast<int>(m_Out.m_Order.size());
   return 1;
@@ -249,14 +296,23 @@ private:
   CGateQueue m_Queue;
   std::string m_Error;
 
+  // the gate being processed (-1 while seeding)
+  int m_Gate = -1;
+
   int NewVertex() {
     if (m_Mesh.NbVertex() >= m_VertexLimit) {
       m_Error = "The file creates more vertices than it holds";
       return -1;
     }
+    if (m_Gate < 0)
+      m_Out.m_Refs.insert(m_Out.m_Refs.end(), {-1, -1, -1});
+    else
+      m_Out.m_Refs.insert(m_Out.m_Refs.end(), {m_Mesh.From(m_Gate), m_Mesh.To(m_Gate),
+                                               m_Mesh.From(m_Mesh.Prev(m_Gate))});
     m_Queue.AddVertex();
     return m_Mesh.AddVertex();
   }
+  int Step(int gate, int code);
   // Adds the face, counts it around its corners and lists the gates
   // (corner indices of the new face); -1 on a refused face.
   int Add(std::initializer_list<int> corners, std::initializer_list<int> gates) {
@@ -294,6 +350,7 @@ int CGateDecoder::Add(const int* corners, int n, const int* gates, int nbGate) {
 }
 
 int CGateDecoder::Seed(const int* places, int n) {
+  m_Gate = -1;
   int corners[4] = {-1, -1, -1, -1};
   for (int i = 0; i < n; ++i) {
     if (places[i] == m_Mesh.NbVertex()) {
@@ -306,6 +363,25 @@ int CGateDecoder::Seed(const int* places, int n) {
   }
   const int all[4] = {0, 1, 2, 3};
   return Add(corners, n, all, n) >= 0;
+}
+
+int CGateDecoder::Step(int gate, int code) {
+  m_Gate = gate;
+  switch (m_Faces) {
+  case GateFaces::kTriangles:
+    return TriangleStep(gate, code);
+  case GateFaces::kQuads:
+    return QuadStep(gate, code);
+  case GateFaces::kPolygons:
+    break;
+  }
+  if (code == kPolySkip) return 1;
+  for (int t = 0; t < 3; ++t)
+    if (kTriangleToPolygon[t] == code) return TriangleStep(gate, t);
+  for (int q = 0; q < 6; ++q)
+    if (kQuadToPolygon[q] == code) return QuadStep(gate, q);
+  m_Error = FormatText("Code %d cannot follow a gate", code);
+  return 0;
 }
 
 int CGateDecoder::TriangleStep(int gate, int code) {
@@ -403,7 +479,7 @@ int CGateDecoder::Run(int firstSize, bool adaptive, std::string& error) {
   const int first[4] = {0, 1, 2, 3};
   for (int i = 0; i < firstSize; ++i)
     if (NewVertex() < 0) return error = m_Error, 0;
-  if (!Seed(first, firstSize)) return error = m_Error, 0;
+  if (firstSize > 0 && !Seed(first, firstSize)) return error = m_Error, 0;
   size_t code = 0, seed = 0, corner = 0;
   bool exhausted = false;
   while (!exhausted) {
@@ -415,15 +491,31 @@ int CGateDecoder::Run(int firstSize, bool adaptive, std::string& error) {
         exhausted = true;
         break;
       }
-      const int ok = m_Faces == GateFaces::kTriangles ? TriangleStep(gate, codes[code])
-                                                      : QuadStep(gate, codes[code]);
+      const int ok = Step(gate, codes[code]);
       if (!ok) {
         error = FormatText("Code %d of %d: ", int(code), int(codes.size())) + m_Error;
         return 0;
       }
       ++code;
     }
-    if (exhausted || seed == seedSizes.size()) break;
+    if (exhausted) break;
+    if (m_Faces == GateFaces::kPolygons) {
+      // the next code seeds a run
+      if (code == codes.size()) break;
+      const int c = codes[code++];
+      const int n = c == kPolyTriCreate || c == kPolyTriJoin ? 3 : 4;
+      if (c == kPolyTriCreate || c == kPolyQuadCreate2) {
+        const int all[4] = {m_Mesh.NbVertex(), m_Mesh.NbVertex() + 1, m_Mesh.NbVertex() + 2,
+                            m_Mesh.NbVertex() + 3};
+        if (!Seed(all, n)) return error = "Seed face: " + m_Error, 0;
+        continue;
+      }
+      if (c != kPolyTriJoin && c != kPolyQuadJoin)
+        return error = FormatText("Code %d cannot start a run", c), 0;
+      if (seed == seedSizes.size() || seedSizes[seed] != n)
+        return error = "A join code has no corners", 0;
+    }
+    if (seed == seedSizes.size()) break;
     const int n = seedSizes[seed++];
     if (corner + n > seeds.size() || !Seed(seeds.data() + corner, n))
       return error = "Seed face: " + m_Error, 0;

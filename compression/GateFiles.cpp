@@ -3,6 +3,7 @@
 // the order-k context coder and positions as raw 32-bit floats.
 
 #include "compression/GateFiles.h"
+#include "compression/GateStreams.h"
 
 #include <cstring>
 
@@ -24,6 +25,10 @@ constexpr uint32_t kMaxCount24 = (1u << 24) - 1;
 uint64_t MaxCodes(size_t size) {
   return 2 * uint64_t(size) + 1024;
 }
+
+} // namespace
+
+namespace gatestreams {
 
 int Refuse(std::string& error, const std::string& message) {
   error = message;
@@ -128,10 +133,10 @@ int CheckCounts(const CGateConquest& conquest, std::string& error) {
 }
 
 int Finish(BitOutputStream& out, CMemoryByteSink& sink, std::vector<uint8_t>& bytes,
-           CGateFileBits& bits, std::string& error) {
+           uint32_t& totalBits, std::string& error) {
   out.Close();
   if (out.Failed()) return Refuse(error, out.Error());
-  bits.m_Total = out.BitCount();
+  totalBits = out.BitCount();
   bytes = sink.Bytes();
   return 1;
 }
@@ -151,7 +156,9 @@ int ReadVertexCount(BitInputStream& in, int& count, std::string& error) {
   return 1;
 }
 
-} // namespace
+} // namespace gatestreams
+
+using namespace gatestreams;
 
 std::vector<uint8_t> PackTriangleCodes(const std::vector<uint8_t>& codes) {
   std::vector<uint8_t> packed;
@@ -202,7 +209,7 @@ int WriteGateTriangleFile(const CGateConquest& conquest, const std::vector<float
   // geometry, then the seed faces
   WritePositions(conquest, xyz, out);
   if (second) WriteSeeds(conquest, out);
-  return Finish(out, sink, bytes, bits, error);
+  return Finish(out, sink, bytes, bits.m_Total, error);
 }
 
 int WriteGateQuadFile(const CGateConquest& conquest, const std::vector<float>& xyz,
@@ -221,7 +228,7 @@ int WriteGateQuadFile(const CGateConquest& conquest, const std::vector<float>& x
     WriteSeeds(conquest, out);
     bits.m_Connectivity += out.BitCount() - before;
   }
-  return Finish(out, sink, bytes, bits, error);
+  return Finish(out, sink, bytes, bits.m_Total, error);
 }
 
 int ReadGateTriangleFile(const uint8_t* data, size_t size, bool adaptive, CGateDecoded& decoded,

@@ -11,6 +11,7 @@
 #include <set>
 
 #include "compression/GateCommands.h"
+#include "compression/GatePolygonFile.h"
 #include "geometry/Mesh3d.h"
 #include "geometry/QuadMesh.h"
 #include "tests/support/TestMeshes.h"
@@ -98,6 +99,28 @@ CGateArrays Genus2() {
 CGateArrays Spheres() {
   return Twice(FromMesh(testmeshes::MakeIcoSphere(4)));
 }
+// Every third quad of a voxel surface split into two triangles.
+CGateArrays Mixed(const testmeshes::VoxelSurface& s) {
+  CGateArrays a;
+  a.m_Xyz = s.xyz;
+  for (size_t q = 0; q + 3 < s.quads.size(); q += 4) {
+    const int* v = s.quads.data() + q;
+    if (q % 12 == 0) {
+      a.m_Corners.insert(a.m_Corners.end(), {v[0], v[1], v[2], v[0], v[2], v[3]});
+      a.m_Sizes.insert(a.m_Sizes.end(), {3, 3});
+    } else {
+      a.m_Corners.insert(a.m_Corners.end(), v, v + 4);
+      a.m_Sizes.push_back(4);
+    }
+  }
+  return a;
+}
+CGateArrays MixedGenus2() {
+  return Mixed(testmeshes::MakeSlabWithTunnels(2, 12));
+}
+CGateArrays MixedTwice() {
+  return Twice(Mixed(testmeshes::MakeSlabWithTunnels(1, 10)));
+}
 CGateArrays QuadTorus() {
   return FromQuads(testmeshes::MakeQuadTorus(120, 90));
 }
@@ -127,6 +150,11 @@ const RoundTripCase kRoundTrips[] = {
     {"quad genus 2", QuadGenus2, GateFaces::kQuads, true, 0, 0, -1, true},
     {"quad genus 3 twice", QuadGenus3, GateFaces::kQuads, false, 0, 3, -1, true},
     {"quad limited", QuadGrid, GateFaces::kQuads, true, 0, 0, 3000, false},
+    {"polygons genus 2", MixedGenus2, GateFaces::kPolygons, true, 1, 0, -1, true},
+    {"polygons plain order 3", MixedGenus2, GateFaces::kPolygons, false, 3, 9, -1, true},
+    {"polygons twice order 0", MixedTwice, GateFaces::kPolygons, true, 0, 2, -1, true},
+    {"polygon quads order 2", QuadGrid, GateFaces::kPolygons, true, 2, 0, -1, false},
+    {"polygons limited", MixedGenus2, GateFaces::kPolygons, true, 1, 0, 2000, false},
 };
 
 TEST(GateCoder, RoundTripsRebuildTheConquestAndExactPositions) {
@@ -142,11 +170,12 @@ TEST(GateCoder, RoundTripsRebuildTheConquestAndExactPositions) {
     ASSERT_TRUE(RunGateEncoding(arrays, c.faces, request, run)) << run.m_Error;
     const CGateConquest& enc = run.m_Conquest;
     EXPECT_EQ(enc.NbSeed() > 0, c.expectSeeds);
+    std::vector<int> sizes(enc.NbFace());
+    for (int f = 0; f < enc.NbFace(); ++f) sizes[f] = enc.m_FaceStart[f + 1] - enc.m_FaceStart[f];
     if (c.limit < 0) {
       // every face coded, and exactly the mesh's faces
-      EXPECT_EQ(
-          FaceSet(arrays.m_Sizes, arrays.m_Corners, nullptr),
-          FaceSet(std::vector<int>(enc.NbFace(), arrays.m_Sizes[0]), enc.m_Corners, &enc.m_Order));
+      EXPECT_EQ(FaceSet(arrays.m_Sizes, arrays.m_Corners, nullptr),
+                FaceSet(sizes, enc.m_Corners, &enc.m_Order));
     } else {
       EXPECT_EQ(static_cast<int64_t>(enc.m_Codes.size()), c.limit);
       EXPECT_LT(enc.NbFace(), static_cast<int>(arrays.m_Sizes.size()));
@@ -159,16 +188,21 @@ TEST(GateCoder, RoundTripsRebuildTheConquestAndExactPositions) {
     if (triangles) {
       ASSERT_TRUE(WriteGateTriangleFile(enc, arrays.m_Xyz, c.order, false, files[0], bits, error));
       ASSERT_TRUE(WriteGateTriangleFile(enc, arrays.m_Xyz, c.order, true, files[1], bits, error));
-    } else {
+    } else if (c.faces == GateFaces::kQuads) {
       ASSERT_TRUE(WriteGateQuadFile(enc, arrays.m_Xyz, files[0], bits, error));
+    } else {
+      ASSERT_TRUE(WriteGatePolygonFile(enc, arrays.m_Xyz, c.order, files[0], bits, error));
     }
     for (int k = 0; k < (triangles ? 2 : 1); ++k) {
       CGateDecoded decoded;
-      const int ok =
-          triangles
-              ? ReadGateTriangleFile(files[k].data(), files[k].size(), c.adaptive, decoded, error)
-              : ReadGateQuadFile(files[k].data(), files[k].size(), c.adaptive, decoded, error);
+      const uint8_t* data = files[k].data();
+      const size_t size = files[k].size();
+      const int ok = triangles ? ReadGateTriangleFile(data, size, c.adaptive, decoded, error)
+                     : c.faces == GateFaces::kQuads
+                         ? ReadGateQuadFile(data, size, c.adaptive, decoded, error)
+                         : ReadGatePolygonFile(data, size, c.adaptive, decoded, error);
       ASSERT_TRUE(ok) << error;
+      EXPECT_EQ(decoded.m_Conquest.m_Refs, enc.m_Refs);
       EXPECT_EQ(decoded.m_Conquest.m_Corners, enc.m_Corners);
       EXPECT_EQ(decoded.m_Conquest.m_FaceStart, enc.m_FaceStart);
       ASSERT_EQ(decoded.m_Xyz.size(), 3 * enc.m_Order.size());
