@@ -1,7 +1,8 @@
 // The gate coders' commands: triangle encoding and decoding (33010,
 // 33011), quad-mesh encoding, decoding and seed study (33018, 33019,
-// 33020). The coding itself is toolkit-free (compression/GateCommands.h);
-// these handlers read the dialog, draw the conquest and report.
+// 33020), polygon-mesh encoding, decoding, seed study and code
+// distribution (33024, 33025, 33032, 33026). The coding itself is toolkit-free
+// (compression/GateCommands.h); these handlers read the dialog, draw the conquest and report.
 
 #include <chrono>
 #include <memory>
@@ -12,8 +13,10 @@
 #include "compression/GateCommands.h"
 #include "geometry/FormatText.h"
 #include "geometry/Mesh3d.h"
+#include "geometry/PolygonMesh.h"
 #include "geometry/QuadMesh.h"
 #include "io/WriteVrml.h"
+#include "processing/PolygonConversions.h"
 
 namespace orvex {
 namespace {
@@ -41,6 +44,8 @@ CGateRequest RequestFromDialog(CCommandContext& context) {
   request.m_Options.m_Adaptive = p.Check(kAdaptive);
   request.m_Options.m_StepLimit = p.Check(kLimitConquest) ? p.Integer(kLimitSteps) : -1;
   request.m_Order = p.Integer(kOrder);
+  request.m_Options.m_Join = p.Check(kModeJoin);
+  request.m_ChooseBestOrder = p.Check(kChooseBestOrder);
   request.m_File = context.doc->OutputPath(p.Text(kFile));
   return request;
 }
@@ -152,6 +157,66 @@ CommandResult QuadSeedStudy(CCommandContext& context) {
   return CommandResult::Done;
 }
 
+// The scene's first polygon mesh split into quads and triangles (a copy:
+// the document keeps its polygons); 0 after a message.
+int PolygonArraysOfScene(CCommandContext& context, CGateArrays& arrays) {
+  auto* found = static_cast<CPolygonMesh*>(Scene(context)->FindObjectOfType(TYPE_POLYGON_MESH));
+  if (!found) {
+    context.ui.ShowMessage("Sorry, no polygon mesh in scenegraph");
+    return 0;
+  }
+  context.ui.SetStatusText("Convert to quads and triangles....");
+  CPolygonMesh polygons(*found);
+  SplitIntoQuadsAndTriangles(polygons);
+  context.ui.SetStatusText("Rebuild adjacency....");
+  polygons.Rebuild();
+  std::string error;
+  if (!PolygonArrays(polygons, arrays, error)) {
+    context.ui.ShowMessage(error);
+    return 0;
+  }
+  return 1;
+}
+
+// Polygon-mesh encoding; with `distribution` the report ends with the
+// code distribution.
+CommandResult PolygonEncoding(CCommandContext& context, bool distribution) {
+  CGateArrays arrays;
+  if (!PolygonArraysOfScene(context, arrays)) return CommandResult::Failed;
+  context.ui.SetStatusText(distribution ? "Process distribution...." : "Encoding polygon-mesh....");
+  CGateRun run;
+  if (!RunGateEncoding(arrays, GateFaces::kPolygons, RequestFromDialog(context), run))
+    return Refused(context, run.m_Error);
+  for (const std::string& file : run.m_Files) context.ReportFileWritten(file);
+  std::string text = GateResultText(run, GateFaces::kPolygons);
+  if (distribution) text += GateCodeDistribution(run);
+  if (context.params.Check(kClipboard)) context.ui.SetClipboardText(text);
+  context.ui.ShowMessage(text, kCompressionResultTitle);
+  context.ui.SetStatusText(distribution ? "Process distribution....done" : GatePolygonStatus(run));
+  return CommandResult::Done;
+}
+
+CommandResult PolygonSeedStudy(CCommandContext& context) {
+  CGateArrays arrays;
+  if (!PolygonArraysOfScene(context, arrays)) return CommandResult::Failed;
+  CGateRequest request = RequestFromDialog(context);
+  const std::string file = request.m_File;
+  const int nf = static_cast<int>(arrays.m_Sizes.size());
+  std::string table = "SEED \t BIT-RATE (b/v)\r\n";
+  for (int seed = 0; seed < nf; ++seed) {
+    request.m_Options.m_SeedFace = seed;
+    request.m_File = seed + 1 == nf ? file : std::string();
+    CGateRun run;
+    if (!RunGateEncoding(arrays, GateFaces::kPolygons, request, run))
+      return Refused(context, run.m_Error);
+    for (const std::string& written : run.m_Files) context.ReportFileWritten(written);
+    context.ui.SetStatusText(GatePolygonSeedStatus(seed, run));
+    table += GatePolygonSeedRow(seed, run);
+  }
+  context.ui.SetClipboardText(table);
+  return CommandResult::Done;
+}
+
 // What the decoders ask before decoding: "Visual debug ?", its delay and,
 // for triangles, "Output levels ?".
 struct CDecodeWatch {
@@ -204,7 +269,9 @@ CommandResult Decoding(CCommandContext& context, GateFaces faces) {
   path = context.doc->OutputPath(path);
   CDecodeWatch watch;
   if (!AskDecodeWatch(context, triangles, watch)) return CommandResult::Cancelled;
-  const char* begin = triangles ? "Decoding...." : "Decoding quad-mesh....";
+  const char* begin = triangles                    ? "Decoding...."
+                      : faces == GateFaces::kQuads ? "Decoding quad-mesh...."
+                                                   : "Decoding polygon-mesh....";
   context.ui.SetStatusText(begin);
   const auto start = std::chrono::steady_clock::now();
   CGateDecoded decoded;
@@ -213,17 +280,27 @@ CommandResult Decoding(CCommandContext& context, GateFaces faces) {
     return Refused(context, error);
   const int nbFace = decoded.m_Conquest.NbFace();
   if (watch.visual) {
-    ShowGrowing(context, watch, nbFace, [&decoded, triangles](int count) -> CObject3d* {
-      if (triangles) return NewGateTriangleMesh(decoded, count);
+    ShowGrowing(context, watch, nbFace, [&decoded, faces](int count) -> CObject3d* {
+      if (faces == GateFaces::kTriangles) return NewGateTriangleMesh(decoded, count);
       CGateDecoded part = decoded;
-      part.m_Conquest.m_Corners.resize(size_t(count) * 4);
-      return NewGateQuadMesh(part);
+      CGateConquest& c = part.m_Conquest;
+      c.m_FaceStart.resize(size_t(count) + 1);
+      c.m_Corners.resize(c.m_FaceStart.back());
+      if (faces == GateFaces::kQuads) return NewGateQuadMesh(part);
+      return NewGatePolygonMesh(part);
     });
     context.ui.SetStatusText(std::string(begin) + "done");
     return CommandResult::Done;
   }
-  Scene(context)->Add(triangles ? static_cast<CObject3d*>(NewGateTriangleMesh(decoded))
-                                : NewGateQuadMesh(decoded));
+  CObject3d* mesh = nullptr;
+  if (triangles)
+    mesh = NewGateTriangleMesh(decoded);
+  else if (faces == GateFaces::kQuads)
+    mesh = NewGateQuadMesh(decoded);
+  else
+    mesh = NewGatePolygonMesh(decoded);
+  if (!mesh) return Refused(context, path + ": the decoded faces do not make a mesh");
+  Scene(context)->Add(mesh);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   context.ui.SetStatusText(FormatText("%sdone (%g f/s)", begin, nbFace / std::max(seconds, 0.001)));
@@ -254,6 +331,16 @@ std::vector<CommandBinding> GateCodingCommands() {
                      kEffectObjects}
           .Dialog({"Quad-mesh decoding", DecodingFields(), nullptr}),
       CommandBinding{"33020", QuadSeedStudy, kEffectFiles}.Dialog(EncodingDialog()),
+      CommandBinding{"33024", [](CCommandContext& c) { return PolygonEncoding(c, false); },
+                     kEffectFiles}
+          .Dialog(EncodingDialog()),
+      CommandBinding{"33025", [](CCommandContext& c) { return Decoding(c, GateFaces::kPolygons); },
+                     kEffectObjects}
+          .Dialog({"Polygon-mesh decoding", DecodingFields(), nullptr}),
+      CommandBinding{"33032", PolygonSeedStudy, kEffectFiles}.Dialog(EncodingDialog()),
+      CommandBinding{"33026", [](CCommandContext& c) { return PolygonEncoding(c, true); },
+                     kEffectFiles}
+          .Dialog(EncodingDialog()),
   };
 }
 

@@ -244,17 +244,20 @@ TEST(GateCoder, RefusesWhatItCannotCode) {
     CGateArrays arrays;
     GateFaces faces;
     int seed;
+    bool join;
   } cases[] = {
-      {"non-manifold edge", fan, GateFaces::kTriangles, 0},
-      {"one face flipped", flipped, GateFaces::kTriangles, 0},
-      {"over 255 seeds", scattered, GateFaces::kTriangles, 0},
-      {"seed beyond the faces", Grid(), GateFaces::kTriangles, 1 << 20},
-      {"triangles to the quad coder", Grid(), GateFaces::kQuads, 0},
+      {"non-manifold edge", fan, GateFaces::kTriangles, 0, true},
+      {"one face flipped", flipped, GateFaces::kTriangles, 0, true},
+      {"over 255 seeds", scattered, GateFaces::kTriangles, 0, true},
+      {"seed beyond the faces", Grid(), GateFaces::kTriangles, 1 << 20, true},
+      {"triangles to the quad coder", Grid(), GateFaces::kQuads, 0, true},
+      {"a handle without join", MixedGenus2(), GateFaces::kPolygons, 0, false},
   };
   for (auto& c : cases) {
     SCOPED_TRACE(c.name);
     CGateRequest request;
     request.m_Options.m_SeedFace = c.seed;
+    request.m_Options.m_Join = c.join;
     request.m_File = "never-written.bin";
     CGateRun run;
     EXPECT_FALSE(RunGateEncoding(c.arrays, c.faces, request, run));
@@ -266,9 +269,10 @@ TEST(GateCoder, RefusesWhatItCannotCode) {
 // Cut and damaged files end with a message, never with a crash or a mesh
 // whose corners are not vertices.
 TEST(GateCoder, DamagedFilesAreRefusedOrStayConsistent) {
-  for (GateFaces faces : {GateFaces::kTriangles, GateFaces::kQuads}) {
+  for (GateFaces faces : {GateFaces::kTriangles, GateFaces::kQuads, GateFaces::kPolygons}) {
     const bool triangles = faces == GateFaces::kTriangles;
-    const CGateArrays arrays = triangles ? Torus() : QuadTorus();
+    const bool quads = faces == GateFaces::kQuads;
+    const CGateArrays arrays = triangles ? Torus() : quads ? QuadTorus() : MixedGenus2();
     CGateRequest request;
     CGateRun run;
     ASSERT_TRUE(RunGateEncoding(arrays, faces, request, run));
@@ -277,13 +281,16 @@ TEST(GateCoder, DamagedFilesAreRefusedOrStayConsistent) {
     std::string error;
     if (triangles)
       WriteGateTriangleFile(run.m_Conquest, arrays.m_Xyz, 1, false, bytes, bits, error);
-    else
+    else if (quads)
       WriteGateQuadFile(run.m_Conquest, arrays.m_Xyz, bytes, bits, error);
+    else
+      WriteGatePolygonFile(run.m_Conquest, arrays.m_Xyz, 1, bytes, bits, error);
     auto decode = [&](const std::vector<uint8_t>& b) {
       CGateDecoded d;
       std::string why;
       const int ok = triangles ? ReadGateTriangleFile(b.data(), b.size(), true, d, why)
-                               : ReadGateQuadFile(b.data(), b.size(), true, d, why);
+                     : quads   ? ReadGateQuadFile(b.data(), b.size(), true, d, why)
+                               : ReadGatePolygonFile(b.data(), b.size(), true, d, why);
       if (!ok) {
         EXPECT_FALSE(why.empty());
         return;
