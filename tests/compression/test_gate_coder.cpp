@@ -12,6 +12,7 @@
 
 #include "compression/GateCommands.h"
 #include "compression/GatePolygonFile.h"
+#include "compression/GateQueue.h"
 #include "geometry/Mesh3d.h"
 #include "geometry/QuadMesh.h"
 #include "tests/support/TestMeshes.h"
@@ -212,6 +213,40 @@ TEST(GateCoder, RoundTripsRebuildTheConquestAndExactPositions) {
           same = same && decoded.m_Xyz[3 * p + a] == arrays.m_Xyz[3 * size_t(enc.m_Order[p]) + a];
       EXPECT_TRUE(same);
     }
+  }
+}
+
+// The gate list: appended gates (half-edge, right vertex), raises of
+// vertex counts in between, and the order the gates leave in.
+TEST(GateCoder, GateListOrder) {
+  struct Event {
+    int edge;  // >= 0: append gate `edge` with right vertex `right`
+    int right; // edge < 0: raise vertex `right` `-edge` times
+  };
+  struct {
+    const char* name;
+    bool adaptive;
+    std::vector<Event> events;
+    std::vector<int> order;
+  } cases[] = {
+      {"first in, first out", false, {{10, 0}, {11, 1}, {-3, 1}, {12, 2}}, {10, 11, 12}},
+      {"highest count first", true, {{10, 0}, {11, 1}, {12, 2}, {-2, 2}, {-1, 1}}, {12, 11, 10}},
+      {"ties by append order", true, {{10, 1}, {11, 2}, {12, 1}, {-1, 1}, {-1, 2}}, {10, 11, 12}},
+      {"a raise after the append counts", true, {{10, 0}, {11, 1}, {-1, 0}}, {10, 11}},
+      {"counts saturate at 255", true, {{10, 1}, {11, 0}, {-300, 0}, {-255, 1}}, {10, 11}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CGateQueue queue;
+    queue.Reset(3, c.adaptive);
+    for (const Event& e : c.events) {
+      if (e.edge >= 0) queue.Push(e.edge, e.right);
+      for (int k = 0; k < -e.edge; ++k) queue.Raise(e.right);
+    }
+    std::vector<int> order;
+    while (!queue.Empty()) order.push_back(queue.Pop());
+    EXPECT_EQ(order, c.order);
+    EXPECT_EQ(queue.Pop(), -1);
   }
 }
 
