@@ -47,7 +47,12 @@ private:
     }
     return m_Place[v];
   }
-  void Conquer(int face, std::initializer_list<int> corners, GateFaceEvent event);
+  // Marks the face conquered, lists it with its corners (mesh vertices)
+  // and counts it around them.
+  void Conquer(int face, const int* corners, int n, GateFaceEvent event);
+  void Conquer(int face, std::initializer_list<int> corners, GateFaceEvent event) {
+    Conquer(face, corners.begin(), static_cast<int>(corners.size()), event);
+  }
   int Seed(int face, std::string& error);
   int Step(int gate);
   int TriangleStep(int gate);
@@ -62,11 +67,11 @@ private:
   }
 };
 
-void CGateEncoder::Conquer(int face, std::initializer_list<int> corners, GateFaceEvent event) {
+void CGateEncoder::Conquer(int face, const int* corners, int n, GateFaceEvent event) {
   m_Done[face] = 1;
-  for (int v : corners) {
-    m_Out.m_Corners.push_back(m_Place[v]);
-    m_Queue.Raise(v);
+  for (int i = 0; i < n; ++i) {
+    m_Out.m_Corners.push_back(m_Place[corners[i]]);
+    m_Queue.Raise(corners[i]);
   }
   m_Out.m_FaceStart.push_back(static_cast<int>(m_Out.m_Corners.size()));
   if (m_Options.m_OnFace) m_Options.m_OnFace(face, event);
@@ -96,23 +101,15 @@ int CGateEncoder::Seed(int face, std::string& error) {
     return 0;
   }
   m_Gate = -1;
+  int corners[4];
   for (int i = 0; i < n; ++i) {
-    const int v = m_Mesh.From(first + i);
+    corners[i] = m_Mesh.From(first + i);
     // a corner not reached yet takes the next place, which names it
-    const int place = m_Place[v] >= 0 ? m_Place[v] : static_cast<int>(m_Out.m_Order.size());
-    Reach(v);
+    const int place = Reach(corners[i]);
     if (listed) m_Out.m_Seeds.push_back(place);
   }
   if (listed) m_Out.m_SeedSizes.push_back(n);
-  m_Done[face] = 1;
-  for (int i = 0; i < n; ++i) {
-    const int v = m_Mesh.From(first + i);
-    m_Out.m_Corners.push_back(m_Place[v]);
-    m_Queue.Raise(v);
-  }
-  m_Out.m_FaceStart.push_back(static_cast<int>(m_Out.m_Corners.size()));
-  if (m_Options.m_OnFace)
-    m_Options.m_OnFace(face, later ? GateFaceEvent::kSecondSeed : GateFaceEvent::kSeed);
+  Conquer(face, corners, n, later ? GateFaceEvent::kSecondSeed : GateFaceEvent::kSeed);
   for (int i = 0; i < n; ++i) m_Queue.Push(first + i, m_Mesh.To(first + i));
   return 1;
 }
