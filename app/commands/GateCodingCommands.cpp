@@ -1,10 +1,13 @@
 // The gate coders' commands: triangle encoding and decoding (33010,
 // 33011), quad-mesh encoding, decoding and seed study (33018, 33019,
 // 33020), polygon-mesh encoding, decoding, seed study and code
-// distribution (33024, 33025, 33032, 33026). The coding itself is toolkit-free
-// (compression/GateCommands.h); these handlers read the dialog, draw the conquest and report.
+// distribution (33024, 33025, 33032, 33026). The coding itself is
+// toolkit-free (compression/GateCommands.h); these handlers read the
+// dialog, draw the conquest and report.
 
+#include <algorithm>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <thread>
 
