@@ -103,7 +103,8 @@ int RunGateEncoding(const CGateArrays& arrays, GateFaces faces, const CGateReque
     for (int order = first; order <= last; ++order) {
       std::vector<uint8_t> candidate;
       CGateFileBits bits;
-      if (!WriteGatePolygonFile(run.m_Conquest, arrays.m_Xyz, order, candidate, bits, run.m_Error))
+      if (!WriteGatePolygonFile(run.m_Conquest, arrays.m_Xyz, order, request.m_Geometry, candidate,
+                                bits, run.m_Error))
         return 0;
       if (order != first && bits.m_Total >= run.m_Bits.m_Total) continue;
       bytes.swap(candidate);

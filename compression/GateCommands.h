@@ -5,6 +5,7 @@
 
 #include "compression/GateConquest.h"
 #include "compression/GateFiles.h"
+#include "compression/GatePolygonFile.h"
 
 class CMesh3d;
 class CPolygonMesh;
@@ -21,6 +22,7 @@ struct CGateRequest {
   std::string m_PackedFile;
   // polygon coder: encode with every order and keep the smallest file
   bool m_ChooseBestOrder = false;
+  CGatePolygonGeometry m_Geometry;
 };
 
 // What one encoding run gave.

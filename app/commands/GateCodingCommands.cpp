@@ -49,6 +49,18 @@ CGateRequest RequestFromDialog(CCommandContext& context) {
   request.m_Order = p.Integer(kOrder);
   request.m_Options.m_Join = p.Check(kModeJoin);
   request.m_ChooseBestOrder = p.Check(kChooseBestOrder);
+  CGatePolygonGeometry& g = request.m_Geometry;
+  g.m_Raw = p.Check(kNoGeometry);
+  g.m_Alpha = p.Integer(kAlpha);
+  g.m_Beta = p.Integer(kBeta);
+  g.m_Gamma = p.Integer(kGamma);
+  g.m_UseBeta = p.Check(kUseBeta);
+  g.m_LocalFrame = p.Check(kLocalFrame);
+  g.m_LocalX = p.Integer(kLocalX);
+  g.m_LocalY = p.Integer(kLocalY);
+  g.m_LocalZ = p.Integer(kLocalZ);
+  g.m_Together = p.Choice(kCompress) == 1;
+  g.m_EncodingOption = p.Choice(kEncodingOptions);
   request.m_File = context.doc->OutputPath(p.Text(kFile));
   return request;
 }

@@ -192,7 +192,7 @@ TEST(GateCoder, RoundTripsRebuildTheConquestAndExactPositions) {
     } else if (c.faces == GateFaces::kQuads) {
       ASSERT_TRUE(WriteGateQuadFile(enc, arrays.m_Xyz, files[0], bits, error));
     } else {
-      ASSERT_TRUE(WriteGatePolygonFile(enc, arrays.m_Xyz, c.order, files[0], bits, error));
+      ASSERT_TRUE(WriteGatePolygonFile(enc, arrays.m_Xyz, c.order, {}, files[0], bits, error));
     }
     for (int k = 0; k < (triangles ? 2 : 1); ++k) {
       CGateDecoded decoded;
@@ -319,7 +319,7 @@ TEST(GateCoder, DamagedFilesAreRefusedOrStayConsistent) {
     else if (quads)
       WriteGateQuadFile(run.m_Conquest, arrays.m_Xyz, bytes, bits, error);
     else
-      WriteGatePolygonFile(run.m_Conquest, arrays.m_Xyz, 1, bytes, bits, error);
+      WriteGatePolygonFile(run.m_Conquest, arrays.m_Xyz, 1, {}, bytes, bits, error);
     auto decode = [&](const std::vector<uint8_t>& b) {
       CGateDecoded d;
       std::string why;
