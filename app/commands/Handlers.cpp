@@ -31,6 +31,7 @@ std::vector<CommandBinding> DocumentBindings() {
                       ViewCommands,
                       ValenceCommands,
                       ProgressiveValenceCommands,
+                      GateCodingCommands,
                       UndoCommands,
                       PolygonCommands,
                       PanelCommands,

@@ -61,6 +61,9 @@ std::vector<CommandBinding> ViewCommands();
 std::vector<CommandBinding> ValenceCommands();
 // The progressive valence coder's commands (33007, 33037, 33003, 33000).
 std::vector<CommandBinding> ProgressiveValenceCommands();
+// The gate coders' commands (33010, 33011, 33018, 33019, 33020, 33024,
+// 33025, 33032, 33026).
+std::vector<CommandBinding> GateCodingCommands();
 std::vector<CommandBinding> UndoCommands();
 // The degree-and-offset structure coder and its decoder (32897, 32901).
 std::vector<CommandBinding> StructureCodingCommands();

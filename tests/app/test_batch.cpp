@@ -75,7 +75,7 @@ TEST_F(BatchTest, FailuresExitNonZeroWithAMessage) {
       {{input, "--bogus"}, 2, "unknown option"},
       {{"--version", "--bogus"}, 2, "usage: orvexbox-batch"},
       {{}, 2, "no input file"},
-      {{input, "--run", "33026"}, 1, "not available yet"},
+      {{input, "--run", "Geometry/Bidon"}, 1, "not available yet"},
       {{input, "--run", "View/Toolbar"}, 1, "served by the frame"},
       {{Path("missing.smf"), "--info"}, 1, "cannot open"},
       {{Sample("icosahedron.smf") + ".xyz"}, 1, "cannot open"},
