@@ -82,6 +82,9 @@ int RunGateEncoding(const CGateArrays& arrays, GateFaces faces, const CGateReque
   run.m_NbVertex = static_cast<int>(arrays.m_Xyz.size() / 3);
   run.m_NbFace = static_cast<int>(arrays.m_Sizes.size());
   run.m_Order = faces == GateFaces::kQuads ? 0 : request.m_Order;
+  // only the polygon file codes positions; the others write them raw
+  run.m_Geometry = request.m_Geometry;
+  if (faces != GateFaces::kPolygons) run.m_Geometry.raw = true;
   const auto start = std::chrono::steady_clock::now();
   CGateMesh mesh;
   if (!BuildGateMesh(run.m_NbVertex, arrays.m_Sizes, arrays.m_Corners, mesh, run.m_Error)) return 0;
@@ -171,8 +174,15 @@ std::string GateResultText(const CGateRun& run, GateFaces faces) {
   std::string text = FormatText("Total (b/v) : %g\r\nConnectivity (b/v) : %g\r\nGeometry (b/v) : "
                                 "%g\r\nSpeed (p/s) : %g\r\n",
                                 total, connectivity, total - connectivity, run.Speed());
-  text += "Quantization #\r\nAlpha/X: 32-bit float\r\nBeta/Y: 32-bit float\r\nGamma/Z: 32-bit "
-          "float\r\n";
+  text += "Quantization #\r\n";
+  const CGateGeometryOptions& g = run.m_Geometry;
+  if (g.raw)
+    text += "Alpha/X: 32-bit float\r\nBeta/Y: 32-bit float\r\nGamma/Z: 32-bit float\r\n";
+  else if (g.localFrame)
+    text +=
+        FormatText("Alpha/X: %d\r\nBeta/Y: %d\r\nGamma/Z: %d\r\n", g.localX, g.localY, g.localZ);
+  else
+    text += FormatText("Alpha/X: %d\r\nBeta/Y: %d\r\nGamma/Z: %d\r\n", g.alpha, g.beta, g.gamma);
   if (faces == GateFaces::kTriangles) {
     const std::vector<int> n = CodeCounts(run.m_Conquest, 4);
     text += FormatText("#C: %d\r\n#CW: %d\r\n#CCW: %d\r\n#Skip: %d\r\n", n[kTriCreate],

@@ -22,7 +22,7 @@ struct CGateRequest {
   std::string m_PackedFile;
   // polygon coder: encode with every order and keep the smallest file
   bool m_ChooseBestOrder = false;
-  CGatePolygonGeometry m_Geometry;
+  CGateGeometryOptions m_Geometry;
 };
 
 // What one encoding run gave.
@@ -33,6 +33,7 @@ struct CGateRun {
   int m_NbVertex = 0; // the mesh's vertices (the rates divide by them)
   int m_NbFace = 0;
   int m_Order = 0;
+  CGateGeometryOptions m_Geometry; // how the positions were written
   double m_Seconds = 0.0;
   std::vector<std::string> m_Files;
   std::string m_Error;

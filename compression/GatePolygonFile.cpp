@@ -13,37 +13,12 @@ using namespace gatestreams;
 
 constexpr uint32_t kMaxCount24 = (1u << 24) - 1;
 
-// The geometry section, from its raw flag on, for the vertices in
-// conquest order with their gate references (refs, 3 per vertex). The
-// positions are written raw (flag 1) whatever `geometry` asks: the coded
-// parameters take this section's place where their coder is present.
-int WritePolygonGeometry(BitOutputStream& out, const std::vector<int>& refs,
-                         const std::vector<float>& xyz, const CGatePolygonGeometry& geometry,
-                         std::string& error) {
-  (void)refs;
-  (void)geometry;
-  const size_t count = xyz.size() / 3;
-  if (count > kMaxCount24) return Refuse(error, "Too many vertices for the file's 24-bit count");
-  out.WriteBit(1);
-  out.WriteBits(static_cast<uint32_t>(count), 24);
-  for (float value : xyz) WriteFloat(out, value);
-  return 1;
-}
-
-// Reads the section back into xyz (conquest order), refs as decoded.
-int ReadPolygonGeometry(BitInputStream& in, size_t size, const std::vector<int>& refs,
-                        std::vector<float>& xyz, std::string& error) {
-  const uint32_t expected = static_cast<uint32_t>(refs.size() / 3);
-  uint32_t raw = 0, count = 0;
-  if (in.BReadBits(raw, 1) < 1 || in.Overrun())
-    return Refuse(error, "The file ends before its geometry");
-  if (!raw) return Refuse(error, "The file's coded geometry cannot be read here");
-  if (in.BReadBits(count, 24) < 24 || in.Overrun())
-    return Refuse(error, "The file ends inside its geometry");
-  if (count != expected)
-    return Refuse(error,
-                  FormatText("The file holds %u positions for %u vertices", count, expected));
-  return ReadPositions(in, size, static_cast<int>(count), xyz, error);
+// The conquest's references (3 places per vertex) as the geometry coder
+// takes them.
+std::vector<CGateVertexRef> VertexRefs(const std::vector<int>& refs) {
+  std::vector<CGateVertexRef> out(refs.size() / 3);
+  for (size_t i = 0; i < out.size(); i++) out[i] = {refs[3 * i], refs[3 * i + 1], refs[3 * i + 2]};
+  return out;
 }
 
 bool IsJoin(uint8_t code) {
@@ -53,7 +28,7 @@ bool IsJoin(uint8_t code) {
 } // namespace
 
 int WriteGatePolygonFile(const CGateConquest& conquest, const std::vector<float>& xyz, int order,
-                         const CGatePolygonGeometry& geometry, std::vector<uint8_t>& bytes,
+                         const CGateGeometryOptions& geometry, std::vector<uint8_t>& bytes,
                          CGateFileBits& bits, std::string& error) {
   if (order < 0 || order > 3) return Refuse(error, FormatText("Order %d is not 0 to 3", order));
   if (uint32_t(conquest.m_NbVertex) > kMaxCount24)
@@ -71,7 +46,7 @@ int WriteGatePolygonFile(const CGateConquest& conquest, const std::vector<float>
   ordered.reserve(conquest.m_Order.size() * 3);
   for (int v : conquest.m_Order)
     ordered.insert(ordered.end(), xyz.begin() + 3 * size_t(v), xyz.begin() + 3 * size_t(v) + 3);
-  if (!WritePolygonGeometry(out, conquest.m_Refs, ordered, geometry, error)) return 0;
+  if (!WriteGateGeometry(out, VertexRefs(conquest.m_Refs), ordered, geometry, error)) return 0;
   return Finish(out, sink, bytes, bits.m_Total, error);
 }
 
@@ -103,7 +78,7 @@ int ReadGatePolygonFile(const uint8_t* data, size_t size, bool adaptive, CGateDe
   const int64_t vertexLimit = 4 * int64_t(conquest.m_Codes.size());
   if (!DecodeGateConquest(GateFaces::kPolygons, 0, adaptive, vertexLimit, conquest, error))
     return 0;
-  return ReadPolygonGeometry(in, size, conquest.m_Refs, decoded.m_Xyz, error);
+  return ReadGateGeometry(in, VertexRefs(conquest.m_Refs), decoded.m_Xyz, error);
 }
 
 } // namespace orvex
