@@ -5,10 +5,10 @@
 #include "compression/GateFiles.h"
 #include "compression/GateStreams.h"
 
-#include <cstring>
 
 #include "compression/BitStream.h"
 #include "compression/ContextCoder.h"
+#include "compression/FloatBits.h"
 #include "geometry/FormatText.h"
 
 namespace orvex {
@@ -66,9 +66,7 @@ int ReadCodes(BitInputStream& in, size_t size, int alphabet, int order, std::vec
 }
 
 void WriteFloat(BitOutputStream& out, float value) {
-  uint32_t word;
-  std::memcpy(&word, &value, 4);
-  out.WriteBits(word, 32);
+  out.WriteBits(FloatBits(value), 32);
 }
 
 // Positions of the conquered vertices, in conquest order.
@@ -91,9 +89,7 @@ int ReadPositions(BitInputStream& in, size_t size, int count, std::vector<float>
     uint32_t word = 0;
     if (in.BReadBits(word, 32) < 32 || in.Overrun())
       return Refuse(error, "The file ends inside its positions");
-    float value;
-    std::memcpy(&value, &word, 4);
-    xyz.push_back(value);
+    xyz.push_back(BitsFloat(word));
   }
   return 1;
 }

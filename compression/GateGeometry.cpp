@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <limits>
 
 #include "compression/ContextCoder.h"
+#include "compression/FloatBits.h"
 #include "compression/GateFrame.h"
 #include "geometry/Vector3d.h"
 
@@ -30,18 +30,6 @@ std::string Text(const char* format, long long a, long long b = 0) {
   char text[200];
   std::snprintf(text, sizeof text, format, a, b);
   return text;
-}
-
-uint32_t FloatBits(float f) {
-  uint32_t bits;
-  std::memcpy(&bits, &f, sizeof bits);
-  return bits;
-}
-
-float BitsFloat(uint32_t bits) {
-  float f;
-  std::memcpy(&f, &bits, sizeof f);
-  return f;
 }
 
 // Nearest floats at or below / above v (the header stores ranges as floats).

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "compression/BitStream.h"
 #include "compression/ByteStream.h"
 #include "compression/ContextCoder.h"
+#include "compression/FloatBits.h"
 #include "compression/ProgressiveConquest.h"
 #include "compression/ProgressiveEncoder.h"
 
@@ -24,17 +24,6 @@ constexpr int kCodeAlphabet = 7;
 // model spends about 1/2000 bit on its likeliest symbol); bounds the
 // decoding of a corrupt stream.
 constexpr uint64_t kCodesPerByte = 16384;
-
-uint32_t FloatBits(float f) {
-  uint32_t bits;
-  std::memcpy(&bits, &f, sizeof bits);
-  return bits;
-}
-float BitsFloat(uint32_t bits) {
-  float f;
-  std::memcpy(&f, &bits, sizeof f);
-  return f;
-}
 
 // ceil(log2(n)): 0 for one vertex.
 int IndexBits(uint32_t n) {
