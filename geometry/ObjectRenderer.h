@@ -9,6 +9,7 @@
 class CCamera3d;
 class CColor;
 class CFace3d;
+class CHashTable3d;
 class CMesh3d;
 class CPolygonMesh;
 class CQuadMesh;
@@ -35,6 +36,7 @@ struct CObjectRenderer {
   void (*polygonContent)(const CPolygonMesh&) = nullptr;
   int (*chooserDraw)(const CVisualModeChooser3d&) = nullptr;
   int (*sceneBuild)(const CSceneGraph3d&) = nullptr;
+  int (*hashTableDraw)(const CHashTable3d&) = nullptr;
 };
 
 // Installs the renderer every object draws through (it must outlive the

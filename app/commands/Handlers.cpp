@@ -37,7 +37,8 @@ std::vector<CommandBinding> DocumentBindings() {
                       StructureCodingCommands,
                       CaptureCommands,
                       IsosurfaceCommands,
-                      SideWindowCommands}) {
+                      SideWindowCommands,
+                      ApproximationCommands}) {
     std::vector<CommandBinding> bindings = family();
     all.insert(all.end(), std::make_move_iterator(bindings.begin()),
                std::make_move_iterator(bindings.end()));

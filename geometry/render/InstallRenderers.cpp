@@ -34,6 +34,7 @@ static CObjectRenderer MakeRenderer() {
   r.polygonContent = glDrawPolygonContent;
   r.chooserDraw = glDrawVisualChooser;
   r.sceneBuild = glBuildScene;
+  r.hashTableDraw = glDrawHashTable;
   return r;
 }
 

@@ -6,6 +6,7 @@
 class CCamera3d;
 class CColor;
 class CFace3d;
+class CHashTable3d;
 class CMesh3d;
 class CPolygonMesh;
 class CQuadMesh;
@@ -29,6 +30,7 @@ int glDrawPolygonMesh(const CPolygonMesh& mesh);
 void glDrawPolygonContent(const CPolygonMesh& mesh);
 int glDrawVisualChooser(const CVisualModeChooser3d& chooser);
 int glBuildScene(const CSceneGraph3d& scene);
+int glDrawHashTable(const CHashTable3d& table);
 
 // Draws the faces of mesh as one indexed vertex-array call when every corner
 // can share its vertex (vertex normals, vertex colours or a single colour,
