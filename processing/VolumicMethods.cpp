@@ -68,6 +68,8 @@ int RandomMethod(CMesh3d* model, const CReferenceSurface& reference, const CVolu
     if (n) {
       CStepLock lock(hooks);
       collapsed = model->CollapseEdge(v, n, (v->Position() + n->Position()) * 0.5, nullptr, 1);
+      // readers on other threads find settled arrays
+      if (hooks.lock) model->SettleRemovals();
     }
     if (!collapsed) {
       // special case: after a pass worth of refusals, stop when a full
@@ -90,6 +92,11 @@ int RandomMethod(CMesh3d* model, const CReferenceSurface& reference, const CVolu
 int PriorityMethod(CMesh3d* model, const CReferenceSurface& reference, const CVolumicParams& params,
                    CTextOutput* save, const CApproximationHooks& hooks) {
   CCollapseCandidates candidates([&](CCollapseCandidate& c) {
+    // once stopped, nothing more is worth evaluating
+    if (hooks.Stopped()) {
+      c.cost = 3.4e38;
+      return;
+    }
     const int d = c.k->SharpCount(params.SharpEdge), e = c.r->SharpCount(params.SharpEdge);
     const CVector3d k = c.k->Position(), r = c.r->Position();
     const CVector3d start = d == e ? (k + r) * 0.5 : (d > e ? k : r);
@@ -112,6 +119,7 @@ int PriorityMethod(CMesh3d* model, const CReferenceSurface& reference, const CVo
     {
       CStepLock lock(hooks);
       collapsed = model->CollapseEdge(k, best->r, best->trial.position, nullptr, 1);
+      if (hooks.lock) model->SettleRemovals();
     }
     if (!collapsed) {
       candidates.Drop(id);

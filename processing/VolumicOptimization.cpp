@@ -218,7 +218,7 @@ int OptimizeVolumicGlobal(CMesh3d* mesh, const CReferenceSurface& reference,
     // every direction from the same positions; a face's samples serve the
     // corners that ask for the same lattice
     std::unordered_map<const CFace3d*, std::pair<int, CFaceSamples>> cache;
-    for (int k = 0; k < nv; k++) {
+    for (int k = 0; k < nv && !hooks.Stopped(); k++) {
       CVertex3d* v = vertices[k];
       const CVector3d p = v->Position();
       std::vector<const CFace3d*> owners;
@@ -244,6 +244,8 @@ int OptimizeVolumicGlobal(CMesh3d* mesh, const CReferenceSurface& reference,
           &largest[k]);
     }
 
+    // special case: stopped halfway through the directions, nothing moves
+    if (hooks.Stopped()) break;
     // first iteration: the step that covers the largest sample distance
     if (j == 0 && params.Hausdorff)
       for (int k = 0; k < nv; k++)
