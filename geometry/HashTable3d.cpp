@@ -274,8 +274,9 @@ double CHashTable3d::Search(const CVector3d& p, bool exact, int debug, CVector3d
 
   auto visitCell = [&](int slot, int i, int j, int k) {
     if (debug && slot < static_cast<int>(m_Marks.size())) m_Marks[slot] = 1;
-    if (exact && bestFace >= 0) {
-      // skip a cell whose box lies farther than the best face
+    if (bestFace >= 0) {
+      // skip a cell whose box lies farther than the best face: none of its
+      // faces can be closer (both searches give the same answer without it)
       float lo[3], hi[3];
       CellBox(i, j, k, lo, hi);
       double d2 = 0.0;

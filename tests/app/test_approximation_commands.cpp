@@ -8,9 +8,12 @@
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
+#include <thread>
 
 #include "app/Dispatcher.h"
 #include "app/DocumentHost.h"
+#include "app/DocumentWorker.h"
 #include "app/OrvexDoc.h"
 #include "geometry/Mesh3d.h"
 #include "tests/app/RecordingUserInterface.h"
@@ -134,6 +137,44 @@ TEST(ApproximationCommands, BatchWaitsForTheWorker) {
       << outcome.out;
   EXPECT_NE(outcome.out.find("0 8 60 116"), std::string::npos) << outcome.out;
   EXPECT_TRUE(fs::exists(dir / "mesh_volumic.wrl"));
+}
+
+TEST(ApproximationCommands, WorkerErrorsAreReportedAndTheDocumentStays) {
+  CRecordingUserInterface ui;
+  COrvexDoc doc(&ui);
+  doc.m_SceneGraph.Add(testmeshes::MakeIcoSphere(1));
+  int posted = 0;
+  doc.SetWorkerNotifier([&posted] { posted++; });
+  struct Case {
+    CDocumentWorker::Work work;
+    const char* report;
+    bool failed;
+  };
+  const Case cases[] = {
+      {[](const CApproximationHooks&) -> std::string { throw std::runtime_error("broken"); },
+       "broken", true},
+      {[](const CApproximationHooks&) -> std::string { throw std::bad_alloc(); },
+       "Insuffisant memory", true},
+      {[](const CApproximationHooks& hooks) {
+         while (!hooks.Stopped()) std::this_thread::yield();
+         return std::string("stopped");
+       },
+       "stopped", false}};
+  for (const Case& c : cases) {
+    ASSERT_TRUE(doc.Worker().Start(c.work, doc.SceneLock(), doc.WorkerNotifier()));
+    // one worker at a time
+    EXPECT_FALSE(doc.Worker().Start(c.work, doc.SceneLock(), nullptr));
+    if (!c.failed) doc.Worker().RequestStop();
+    ASSERT_TRUE(doc.ServeWorker(true));
+    const std::vector<std::string>& shown = c.failed ? ui.messages : ui.statusLines;
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back(), c.report);
+    EXPECT_FALSE(doc.IsBusy());
+    EXPECT_EQ(doc.m_SceneGraph.NbObject(), 1);
+  }
+  // the end of every run was posted to the front end
+  EXPECT_EQ(posted, 3);
+  EXPECT_FALSE(doc.ServeWorker(false));
 }
 
 } // namespace

@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 
 #include "geometry/HashTable3d.h"
 #include "geometry/Mesh3d.h"
 #include "processing/Approximation.h"
+#include "processing/CollapseCandidates.h"
 #include "tests/support/MeshChecks.h"
 #include "tests/support/TestMeshes.h"
 
@@ -199,6 +201,50 @@ TEST(VolumicMetric, MethodsReachTheTargetNearTheSurface) {
   CRandom15 random;
   RunVolumicMethod(tetrahedron.get(), nullptr, params, nullptr, random, {});
   EXPECT_EQ(tetrahedron->NbVertex(), 4);
+}
+
+// The candidate a scan of the list picks: the first of the lowest costs
+// below 3.4e38 among the live, valid ones.
+int ScanBest(const CCollapseCandidates& list) {
+  int best = -1;
+  double lowest = 3.4e38;
+  for (int id = 0; id < list.Size(); id++) {
+    const CCollapseCandidate& c = list.At(id);
+    if (c.alive && c.valid && c.cost < lowest) {
+      lowest = c.cost;
+      best = id;
+    }
+  }
+  return best;
+}
+
+TEST(CollapseCandidates, HeapPicksWhatAScanWould) {
+  struct Case {
+    const char* name;
+    std::function<double(const CCollapseCandidate&)> cost;
+  };
+  const Case cases[] = {
+      {"all equal", [](const CCollapseCandidate&) { return 1.0; }},
+      {"edge length in steps",
+       [](const CCollapseCandidate& c) { return std::floor(10.0 * Distance(c.k, c.r)); }},
+      {"some never", [](const CCollapseCandidate& c) { return c.k->x > 0.0 ? 3.4e38 : c.k->y; }}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::unique_ptr<CMesh3d> mesh(testmeshes::MakeIcoSphere(2));
+    CCollapseCandidates list(
+        [&c](CCollapseCandidate& candidate) { candidate.cost = c.cost(candidate); });
+    list.MakeAll(mesh.get());
+    // one candidate per edge of the closed sphere
+    EXPECT_EQ(list.Size(), mesh->NbFace() * 3 / 2);
+    for (int round = 0; round < 40; round++) {
+      const int expected = ScanBest(list);
+      ASSERT_EQ(list.BestId(), expected);
+      if (expected < 0) break;
+      // drop the best and every third candidate after it
+      list.Drop(expected);
+      if (expected + 3 < list.Size()) list.Drop(expected + 3);
+    }
+  }
 }
 
 } // namespace
