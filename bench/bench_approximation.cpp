@@ -44,14 +44,17 @@ void BM_GridBuild(benchmark::State& state) {
 }
 BENCHMARK(BM_GridBuild)->Arg(128)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// Queries near the surface (each vertex moved off it by up to 5% of the
-// tube radius), through the first ring or the exact search.
+// Queries near the surface: every seventh vertex moved off it by up to
+// range(1) thousandths of the tube radius (10: as far as the noise, 50: a
+// few cells away), through the first ring (range(0) = 0) or the exact
+// search.
 void BM_ClosestPoint(benchmark::State& state) {
   const CMesh3d& mesh = MillionFaces();
   CHashTable3d grid(128);
   grid.Build(&mesh);
   std::mt19937 random(3);
-  std::uniform_real_distribution<double> offset(-0.015, 0.015);
+  const double reach = 0.3 * state.range(1) / 1000.0;
+  std::uniform_real_distribution<double> offset(-reach, reach);
   std::vector<CVector3d> queries;
   for (int i = 0; i < mesh.NbVertex(); i += 7) {
     const CVertex3d* v = mesh.GetVertex(i);
@@ -66,7 +69,12 @@ void BM_ClosestPoint(benchmark::State& state) {
                                      : grid.ClosestPoint(q, point, face));
   state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(queries.size()));
 }
-BENCHMARK(BM_ClosestPoint)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClosestPoint)
+    ->Args({0, 10})
+    ->Args({0, 50})
+    ->Args({1, 10})
+    ->Args({1, 50})
+    ->Unit(benchmark::kMillisecond);
 
 // Progressive mesh to half the vertices: args are torus (nu, nv) and the
 // grid size; "us/collapse" is the time per vertex removed.
