@@ -185,7 +185,10 @@ int GlobalMethod(CMesh3d* model, const CReferenceSurface& reference, const CVolu
 } // namespace
 
 int RunVolumicMethod(CMesh3d* model, CMesh3d* reference, const CVolumicParams& params,
-                     CTextOutput* save, CRandom15& random, const CApproximationHooks& hooks) {
+                     CTextOutput* save, CRandom15& random, const CApproximationHooks& given) {
+  // without "Update iterations" the view is only redrawn at the end
+  CApproximationHooks hooks = given;
+  if (!params.Update) hooks.redraw = nullptr;
   // the reference: a copy of the model (methods 0 and 1 always; method 2
   // only without a separate reference)
   std::unique_ptr<CMesh3d> own;
