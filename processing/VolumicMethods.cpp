@@ -28,11 +28,18 @@ CVolumicStep StepFor(const CVolumicParams& params, double length) {
   return step;
 }
 
+// A copy of the model: its drawing modes, which the document sets under
+// the lock, are read under it too.
+CMesh3d* LockedClone(const CMesh3d* model, const CApproximationHooks& hooks) {
+  CStepLock lock(hooks);
+  return model->Clone();
+}
+
 // The reference the method measures against: the given mesh, or a private
 // one, filled with a copy of the model (with adjacency and normals).
 std::unique_ptr<CMesh3d> CopyModelInto(CMesh3d* model, CMesh3d*& reference,
                                        const CApproximationHooks& hooks) {
-  std::unique_ptr<CMesh3d> copy(model->Clone());
+  std::unique_ptr<CMesh3d> copy(LockedClone(model, hooks));
   copy->Rebuild();
   if (!reference || reference == model) {
     reference = copy.get();
@@ -141,7 +148,7 @@ int GlobalMethod(CMesh3d* model, const CReferenceSurface& reference, const CVolu
                  CTextOutput* save, const CApproximationHooks& hooks) {
   if (save) WriteVRML(model, *save);
   const int before = model->NbVertex();
-  std::unique_ptr<CMesh3d> work(model->Clone());
+  std::unique_ptr<CMesh3d> work(LockedClone(model, hooks));
   try {
     if (work->NbVertex() > params.Final) {
       CEdgeBasedParams edge;
