@@ -194,6 +194,8 @@ int RunSteps(const BatchCommandLine& line, FILE* out, FILE* err, const SnapshotW
     // status lines, messages and tables reached the terminal as the command
     // ran; the outcome says how it ended
     CCommandOutcome outcome = dispatcher.Run(*r.info, doc, &values);
+    // work the command left running on the document ends before the next
+    if (COrvexDoc* after = ActiveDocument(host)) after->ServeWorker(true);
     if (Interrupted()) return interrupted();
     if (outcome.result == CommandResult::Unavailable) return fail(kExitFailure, outcome.error);
     if (outcome.result == CommandResult::Failed || outcome.result == CommandResult::Cancelled)

@@ -221,6 +221,7 @@ void CCommandRegistry::Bind(CommandBinding binding) {
   info->text = std::move(binding.text);
   info->recordsUndo = binding.recordsUndo;
   info->keepsDisplayLists = binding.keepsDisplayLists;
+  info->runsBesideWorker = binding.runsBesideWorker;
   if (!binding.dialog.fields.empty()) SetDialog(binding.command, std::move(binding.dialog));
 }
 
@@ -232,9 +233,16 @@ void CCommandRegistry::SetDialog(const std::string& text, CommandDialog dialog) 
   info->fillDefaults = std::move(dialog.fillDefaults);
 }
 
+bool CanRunBesideWorker(const CommandInfo& info) {
+  if (info.runsBesideWorker) return true;
+  if (info.effects & (kEffectsOnScene | kEffectFiles | kEffectMaterials)) return false;
+  return info.target != CommandTarget::Document || (info.effects & kEffectDocuments);
+}
+
 bool CCommandRegistry::IsEnabled(const CommandInfo& info, const COrvexDoc* doc) const {
   if (!info.handler) return false;
   if (info.needsDocument && !doc) return false;
+  if (doc && doc->IsBusy() && !CanRunBesideWorker(info)) return false;
   if (info.enabledWhen) return doc && info.enabledWhen(*doc);
   return true;
 }

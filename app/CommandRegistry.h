@@ -131,6 +131,9 @@ struct CommandInfo {
   // (materials, shown flags, helper objects): the end of the command keeps
   // the other objects' display lists.
   bool keepsDisplayLists = false;
+  // True for a command that serves a worker running on the document (its
+  // stop): it runs while the worker holds the scene.
+  bool runsBesideWorker = false;
 
   bool HasMenuEntry() const { return !menuPath.empty(); }
   // The path, or the name for commands without a menu entry.
@@ -165,6 +168,7 @@ struct CommandBinding {
   DocumentText text;         // item text that depends on the document
   bool recordsUndo = true;
   bool keepsDisplayLists = false;
+  bool runsBesideWorker = false;
 
   CommandBinding(std::string command, CommandHandler handler, Effects effects,
                  Redraw redraw = Redraw::Invalidate)
@@ -188,6 +192,10 @@ struct CommandBinding {
   }
   CommandBinding&& KeepsDisplayLists() && {
     keepsDisplayLists = true;
+    return std::move(*this);
+  }
+  CommandBinding&& RunsBesideWorker() && {
+    runsBesideWorker = true;
     return std::move(*this);
   }
   CommandBinding&& Dialog(CommandDialog d) && {
@@ -252,8 +260,9 @@ public:
   // command is unknown.
   void SetDialog(const std::string& text, CommandDialog dialog);
 
-  // Enabled: it has a handler, has a document if it needs one, and its own
-  // condition holds. Checked: it is checkable and its query says so.
+  // Enabled: it has a handler, has a document if it needs one, can run
+  // while a worker changes that document's scene (CanRunBesideWorker), and
+  // its own condition holds. Checked: it is checkable and its query says so.
   bool IsEnabled(const CommandInfo& info, const COrvexDoc* doc) const;
   bool IsChecked(const CommandInfo& info, const COrvexDoc* doc) const;
   // The item text for doc: the command's own text for it, else the stored
@@ -274,6 +283,12 @@ private:
   std::vector<std::string> m_ReservedKeys;
   int m_NextId = kFirstAutomaticId;
 };
+
+// Whether a command may run while a worker changes its document's scene:
+// it neither changes nor writes the scene and, served by the document,
+// opens, saves or closes documents (saving and drawing wait for the
+// worker's step, closing stops the worker), or serves the worker itself.
+bool CanRunBesideWorker(const CommandInfo& info);
 
 // Canonical form of an accelerator: modifiers in the order Ctrl, Alt,
 // Shift, then "Num" for the numeric pad, then the key, lower case

@@ -9,6 +9,7 @@
 #include "app/OrvexDoc.h"
 #include "app/commands/ValenceDialog.h"
 #include "geometry/Mesh3d.h"
+#include "processing/ApproximationCommands.h"
 #include "processing/MetafileExport.h"
 
 namespace orvex {
@@ -108,7 +109,10 @@ std::vector<ParamField> ProgressiveMeshes() {
           RealParam("Decrease factor", 0.1),
           RealParam("Max", 5.0),
           RealParam("Min", 0.01),
-          RealParam("Sharp threshold", 0.6)};
+          RealParam("Sharp threshold", 0.6),
+          IntegerParam("Size hash table", 20, 1, kHashSizeMax),
+          CheckParam("Update iterations", true),
+          IntegerParam("Update frequency", 1, 1, 100)};
 }
 
 std::vector<ParamField> VolumeBasedMetric() {
@@ -118,7 +122,7 @@ std::vector<ParamField> VolumeBasedMetric() {
           IntegerParam("Final", 0),
           ChoiceParam("Random / Priority queue / Global optimization", kMethod, 2),
           ChoiceParam("Edge length / Curveness", kPotential, 0),
-          IntegerParam("Samples per face", 40, 1, 1e9),
+          IntegerParam("Samples per face", 40, 1, 10000),
           RealParam("Epsilon", 0.00001),
           IntegerParam("Max iter", 400),
           RealParam("Initial (edge %)", 0.1),
@@ -128,7 +132,16 @@ std::vector<ParamField> VolumeBasedMetric() {
           RealParam("Sharp edge", 0.5),
           CheckParam("Collapse boundaries", false),
           CheckParam("Initalize using Hausdorff", false),
-          CheckParam("Use hash table", false)};
+          CheckParam("Use hash table", false),
+          IntegerParam("Hash table", 10, 1, kHashSizeMax),
+          IntegerParam("Nb face (search)", 10),
+          CheckParam("Smooth", false),
+          IntegerParam("Iteration", 0, 0, 1e9),
+          CheckParam("Move boundaries", false),
+          CheckParam("Save intermediate", true),
+          IntegerParam("Each (decimation)", 10),
+          IntegerParam("Each (optimisation)", 3),
+          CheckParam("Update iterations", true)};
 }
 
 std::vector<ParamField> Unmeshing() {
@@ -225,11 +238,15 @@ void RegisterDialogs(CCommandRegistry& registry) {
   SetDialog(registry, at(simp, "Volume-based metric...").c_str(),
             "Mesh approximation - volume-based metric", VolumeBasedMetric(),
             [](const COrvexDoc& d, ParamValues& v) {
-              InitialAndHalf(v, "Initial", VertexCountOf(d, 1));
+              // the model is object 1 when that is a triangle mesh, else object 0
+              CObject3d* second = d.m_SceneGraph.GetAt(1);
+              const int model = second && second->GetType() == TYPE_MESH3D ? 1 : 0;
+              v.SetDefault("Model", std::to_string(model));
+              InitialAndHalf(v, "Initial", VertexCountOf(d, model));
             });
 
   SetDialog(registry, "Algorithms/Hash table...", "Hash table",
-            {IntegerParam("Size", 16, 1, 1024), CheckParam("Show grid", true)});
+            {IntegerParam("Size", 16, 1, kHashSizeMax), CheckParam("Show grid", true)});
   SetDialog(
       registry, "Algorithms/Color mesh/Faces/# vertex valence", "Color faces from vertex valence",
       {RequiredIntegerParam("Nb vertices", 0, 1, 3), RequiredIntegerParam("Valence", 0, 2, 1000)});

@@ -20,6 +20,9 @@ ParamValues CCommandDispatcher::DialogValues(const CommandInfo& info, const COrv
 
 static std::string UnavailableReason(const CommandInfo& info, const COrvexDoc* doc) {
   if (info.needsDocument && !doc) return "\"" + info.Label() + "\" needs an open document";
+  if (doc && doc->IsBusy() && !CanRunBesideWorker(info))
+    return "\"" + info.Label() +
+           "\" cannot run while the volume-based metric changes this scene: stop it first";
   if (info.handler) return "\"" + info.Label() + "\" cannot run on this scene";
   if (info.target != CommandTarget::Document && info.target != CommandTarget::Application)
     return "\"" + info.Label() + "\" is served by the " + TargetName(info.target) +
@@ -62,6 +65,8 @@ CommandResult CCommandDispatcher::RunChecked(const CommandInfo& info, COrvexDoc*
                                              CUserInterface& ui, CCommandOutcome& outcome) {
   if (!m_Registry.IsEnabled(info, doc)) {
     outcome.error = UnavailableReason(info, doc);
+    // refused for a running worker: the user is told why
+    if (doc && doc->IsBusy()) ui.ShowMessage(outcome.error);
     return CommandResult::Unavailable;
   }
   ParamValues values = given ? *given : DialogValues(info, doc);

@@ -79,6 +79,7 @@ void COrvexDoc::SetMeshDisplayLists(int on) {
 // Whatever draws a mesh while a command runs (the view, or a coder's own
 // debug drawing) draws what the mesh holds now.
 void COrvexDoc::BeginCommand() {
+  std::lock_guard<std::mutex> lock(m_SceneLock);
   m_CommandDepth++;
   SetMeshDisplayLists(0);
 }
@@ -86,6 +87,7 @@ void COrvexDoc::BeginCommand() {
 // The modes that drawing reads are set here, once the last command ends,
 // so that a paint only reads the document.
 void COrvexDoc::EndCommand(bool sceneMayHaveChanged) {
+  std::lock_guard<std::mutex> lock(m_SceneLock);
   if (m_CommandDepth > 0) m_CommandDepth--;
   if (m_CommandDepth > 0) return;
   if (sceneMayHaveChanged) m_SceneGraph.SetModifiedAll();
@@ -122,6 +124,8 @@ void COrvexDoc::SwitchOffMeshColors() {
 }
 
 void COrvexDoc::glDraw(const CDrawOptions& viewOptions) const {
+  // a worker changing the scene holds this lock for each of its steps
+  std::lock_guard<std::mutex> lock(m_SceneLock);
   if (m_SceneGraph.NbObject() == 0) return;
   CDrawOptions options = viewOptions;
   if (IsCommandRunning()) options.m_DisplayLists = false;

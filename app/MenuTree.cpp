@@ -107,6 +107,7 @@ const MenuRow kMenuRows[] = {
     // Algorithms / Surface simplification
     {"&Algorithms|Surface simplification|&Progressive mesh...", "", D, 0},
     {"&Algorithms|Surface simplification|&Volume-based metric...", "", D, 0},
+    {"&Algorithms|Surface simplification|Stop volume-based metric", "", D, 0},
     {"&Algorithms|Surface simplification|Edge-based simplification...", "", D, kSep},
     {"&Algorithms|Surface simplification|Face-based simplification...", "", D, 0},
     {"&Algorithms|Surface simplification|Error accumulation...", "", D, 0},

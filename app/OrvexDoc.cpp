@@ -2,7 +2,9 @@
 
 #include <filesystem>
 
+#include "app/DocumentWorker.h"
 #include "app/UndoHistory.h"
+#include "app/UserInterface.h"
 
 #include "geometry/Mesh3d.h"
 #include "geometry/PolygonMesh.h"
@@ -11,7 +13,37 @@
 
 COrvexDoc::COrvexDoc(orvex::CUserInterface* ui) : m_pUI(ui) {}
 
-COrvexDoc::~COrvexDoc() = default;
+COrvexDoc::~COrvexDoc() {
+  // the worker changes this scene: it stops before anything goes
+  if (m_pWorker) m_pWorker->Stop();
+}
+
+orvex::CDocumentWorker& COrvexDoc::Worker() {
+  if (!m_pWorker) m_pWorker = std::make_unique<orvex::CDocumentWorker>();
+  return *m_pWorker;
+}
+
+bool COrvexDoc::IsBusy() const {
+  return m_pWorker && m_pWorker->IsRunning();
+}
+
+bool COrvexDoc::ServeWorker(bool wait) {
+  if (!m_pWorker) return false;
+  if (wait) m_pWorker->Wait();
+  std::string text;
+  bool failed = false;
+  if (!m_pWorker->TakeReport(text, failed)) return false;
+  m_pWorker->Wait();
+  // the scene changed under the worker: every list is rebuilt from it
+  m_SceneGraph.SetModifiedAll();
+  if (m_pUI) {
+    if (failed)
+      m_pUI->ShowMessage(text);
+    else
+      m_pUI->SetStatusText(text);
+  }
+  return true;
+}
 
 orvex::CUndoHistory& COrvexDoc::UndoHistory() const {
   if (!m_pUndoHistory) m_pUndoHistory = std::make_unique<orvex::CUndoHistory>();

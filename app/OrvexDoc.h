@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "geometry/Camera3d.h"
@@ -12,6 +14,7 @@ class CMesh3d;
 struct CIsoVolume;
 
 namespace orvex {
+class CDocumentWorker;
 class CUserInterface;
 class CUndoHistory;
 } // namespace orvex
@@ -168,6 +171,23 @@ public:
 
   void SetLastError(const std::string& error) { m_LastError = error; }
 
+  // Work running on the scene outside the user-interface thread (one at a
+  // time, see app/DocumentWorker.h). While it runs the commands that change
+  // the scene are refused; painting, saving and the command brackets take
+  // SceneLock; closing the document stops it and waits first.
+  orvex::CDocumentWorker& Worker();
+  bool IsBusy() const;
+  std::mutex& SceneLock() const { return m_SceneLock; }
+  // Called from the worker's thread when it asks for a redraw or ends: the
+  // front end serves it in its own thread (ServeWorker). Empty: nothing is
+  // posted (a batch run waits instead).
+  void SetWorkerNotifier(std::function<void()> notify) { m_WorkerNotify = std::move(notify); }
+  const std::function<void()>& WorkerNotifier() const { return m_WorkerNotify; }
+  // Shows the report of a worker that has ended through the document's user
+  // interface (a failure as a message) and returns true; with wait, waits
+  // for a running worker first.
+  bool ServeWorker(bool wait);
+
 private:
   orvex::CUserInterface* m_pUI = nullptr;
   std::string m_PathName;
@@ -176,6 +196,9 @@ private:
   int m_CommandDepth = 0;
   CRandom15 m_Random;
   mutable std::unique_ptr<orvex::CUndoHistory> m_pUndoHistory;
+  mutable std::mutex m_SceneLock;
+  std::function<void()> m_WorkerNotify;
+  std::unique_ptr<orvex::CDocumentWorker> m_pWorker;
 
   void glDrawHighlights(const CMesh3d& mesh) const;
   void glDrawWireframeOverlay(const CDrawOptions& options) const;

@@ -28,13 +28,16 @@ int COrvexDoc::SaveByExtension(const std::string& path) {
   int written = 0;
   if (format && DropsPolygons(*format) &&
       (m_SceneGraph.FindObjectOfType(TYPE_QUAD_MESH) ||
-       m_SceneGraph.FindObjectOfType(TYPE_POLYGON_MESH)))
+       m_SceneGraph.FindObjectOfType(TYPE_POLYGON_MESH))) {
     error = std::string("This scene holds quad or polygon meshes, which ") + format->ending +
             " cannot keep: save it as .obj";
-  else if (format && format->writer)
+  } else if (format && format->writer) {
+    // not while a worker changes the scene
+    std::lock_guard<std::mutex> lock(m_SceneLock);
     written = format->writer(&m_SceneGraph, path, error);
-  else
+  } else {
     error = "Nothing saved: use " + SaveExtensionsText();
+  }
   if (!written) {
     m_LastError = error;
     m_pUI->ShowMessage(error);

@@ -218,6 +218,8 @@ public:
   int Weld();
   int CollapseEdge(CVertex3d* p, CVertex3d* q, const CVector3d& position, CArray3d<CFace3d>* list,
                    int deleteQ);
+  // Whether CollapseEdge(p, q, ...) would collapse the edge (nothing changes).
+  int CanCollapseEdge(const CVertex3d* p, const CVertex3d* q) const;
   int RemoveValence3Vertex(CVertex3d* v);
   int RemoveValence3Vertices();
   int UndoHistory();

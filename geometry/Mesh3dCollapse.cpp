@@ -77,6 +77,11 @@ static void DissolveEdgeFace(CMesh3d* mesh, CFace3d* f, CVertex3d* p, CVertex3d*
   mesh->RemoveFace(f);
 }
 
+int CMesh3d::CanCollapseEdge(const CVertex3d* p, const CVertex3d* q) const {
+  std::vector<CFace3d*> faces;
+  return CollapsibleFaces(p, q, faces) ? 1 : 0;
+}
+
 int CMesh3d::CollapseEdge(CVertex3d* p, CVertex3d* q, const CVector3d& position,
                           CArray3d<CFace3d>* list, int deleteQ) {
   std::vector<CFace3d*> faces;

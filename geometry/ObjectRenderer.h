@@ -9,6 +9,7 @@
 class CCamera3d;
 class CColor;
 class CFace3d;
+class CHashTable3d;
 class CMesh3d;
 class CPolygonMesh;
 class CQuadMesh;
@@ -38,6 +39,7 @@ struct CObjectRenderer {
   int (*sceneBuild)(const CSceneGraph3d&) = nullptr;
   int (*tilingBuild)(const CTilingMesh3d&) = nullptr;
   int (*tilingDraw)(const CTilingMesh3d&) = nullptr;
+  int (*hashTableDraw)(const CHashTable3d&) = nullptr;
 };
 
 // Installs the renderer every object draws through (it must outlive the

@@ -40,7 +40,8 @@ std::vector<CommandBinding> DocumentBindings() {
                       IsosurfaceCommands,
                       SideWindowCommands,
                       UnmeshingCommands,
-                      TilingCommands}) {
+                      TilingCommands,
+                      ApproximationCommands}) {
     std::vector<CommandBinding> bindings = family();
     all.insert(all.end(), std::make_move_iterator(bindings.begin()),
                std::make_move_iterator(bindings.end()));

@@ -51,6 +51,8 @@ std::vector<CommandBinding> GeometryCommands();
 std::vector<CommandBinding> SubdivisionCommands();
 // Edge and face collapses, error accumulation and the coarse-to-fine series.
 std::vector<CommandBinding> SimplificationCommands();
+// The spatial grid, the progressive mesh and the volume-based metric.
+std::vector<CommandBinding> ApproximationCommands();
 // Smoothing, mesh colouring and surface clean-up.
 std::vector<CommandBinding> SurfaceCommands();
 // sqrt(3) subdivision, its history and the silhouette commands.

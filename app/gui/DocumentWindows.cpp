@@ -1,5 +1,7 @@
 #include "app/gui/DocumentWindows.h"
 
+#include <algorithm>
+
 #include "app/OrvexDoc.h"
 #include "app/gui/FormCommandView.h"
 #include "app/gui/MainFrame.h"
@@ -70,6 +72,22 @@ CCommandPanelState* CQtDocumentHost::ActivePanelState(COrvexDoc* doc) {
 }
 
 void CQtDocumentHost::OnDocumentOpened(COrvexDoc* doc) {
+  // a worker on the document posts here from its thread; the frame serves
+  // it (redraw, menu states, its report) in the user-interface thread
+  doc->SetWorkerNotifier([this, doc] {
+    QMetaObject::invokeMethod(
+        &m_Frame,
+        [this, doc] {
+          const auto& docs = Documents();
+          if (std::none_of(docs.begin(), docs.end(),
+                           [doc](const auto& d) { return d.get() == doc; }))
+            return;
+          doc->ServeWorker(false);
+          m_Frame.UpdateViews(doc, false);
+          m_Frame.UpdateCommandStates();
+        },
+        Qt::QueuedConnection);
+  });
   m_Frame.OpenWindow(doc);
   m_Frame.SaveRecentFiles();
 }

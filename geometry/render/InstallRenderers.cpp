@@ -36,6 +36,7 @@ static CObjectRenderer MakeRenderer() {
   r.sceneBuild = glBuildScene;
   r.tilingBuild = glBuildTiling;
   r.tilingDraw = glDrawTiling;
+  r.hashTableDraw = glDrawHashTable;
   return r;
 }
 

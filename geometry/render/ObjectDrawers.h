@@ -6,6 +6,7 @@
 class CCamera3d;
 class CColor;
 class CFace3d;
+class CHashTable3d;
 class CMesh3d;
 class CPolygonMesh;
 class CQuadMesh;
@@ -32,6 +33,7 @@ int glDrawVisualChooser(const CVisualModeChooser3d& chooser);
 int glBuildScene(const CSceneGraph3d& scene);
 int glBuildTiling(const CTilingMesh3d& tiling);
 int glDrawTiling(const CTilingMesh3d& tiling);
+int glDrawHashTable(const CHashTable3d& table);
 
 // Draws the faces of mesh as one indexed vertex-array call when every corner
 // can share its vertex (vertex normals, vertex colours or a single colour,

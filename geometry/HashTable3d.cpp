@@ -1,0 +1,323 @@
+// Uniform grid of a mesh's faces and its ring searches.
+
+#include "geometry/HashTable3d.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "geometry/Mesh3d.h"
+#include "geometry/ObjectRenderer.h"
+
+namespace {
+
+inline double Dot(const double* a, const double* b) {
+  return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
+
+inline void Sub(const double* a, const double* b, double* out) {
+  out[0] = a[0] - b[0];
+  out[1] = a[1] - b[1];
+  out[2] = a[2] - b[2];
+}
+
+// Closest point of segment (a, b) to p; squared distance returned.
+double PointSegment(const double* p, const double* a, const double* b, double* out) {
+  double ab[3], ap[3];
+  Sub(b, a, ab);
+  Sub(p, a, ap);
+  const double len2 = Dot(ab, ab);
+  double t = len2 > 0.0 ? Dot(ap, ab) / len2 : 0.0;
+  t = std::min(1.0, std::max(0.0, t));
+  for (int i = 0; i < 3; i++) out[i] = a[i] + t * ab[i];
+  double d[3];
+  Sub(p, out, d);
+  return Dot(d, d);
+}
+
+// A triangle without area: the closest of its three edges (first of equals).
+double DegenerateTriangle(const double* p, const double* tri, double* closest) {
+  double best = HUGE_VAL, q[3];
+  for (int e = 0; e < 3; e++) {
+    const double d = PointSegment(p, tri + 3 * e, tri + 3 * ((e + 1) % 3), q);
+    if (d < best) {
+      best = d;
+      std::copy(q, q + 3, closest);
+    }
+  }
+  return best;
+}
+
+inline void Combine(const double* a, const double* ab, const double* ac, double v, double w,
+                    double* out) {
+  for (int i = 0; i < 3; i++) out[i] = a[i] + v * ab[i] + w * ac[i];
+}
+
+} // namespace
+
+// Closest point on a triangle by Voronoi regions of its vertices, edges and
+// face (Ericson, Real-Time Collision Detection, 5.1.5).
+double PointTriangleDistanceSquared(const double* p, const double* tri, double* closest) {
+  const double* a = tri;
+  const double* b = tri + 3;
+  const double* c = tri + 6;
+  double ab[3], ac[3], ap[3], bp[3], cp[3];
+  Sub(b, a, ab);
+  Sub(c, a, ac);
+  Sub(p, a, ap);
+  double out[3];
+  const double d1 = Dot(ab, ap), d2 = Dot(ac, ap);
+  Sub(p, b, bp);
+  const double d3 = Dot(ab, bp), d4 = Dot(ac, bp);
+  Sub(p, c, cp);
+  const double d5 = Dot(ab, cp), d6 = Dot(ac, cp);
+  const double va = d3 * d6 - d5 * d4, vb = d5 * d2 - d1 * d6, vc = d1 * d4 - d3 * d2;
+  if (d1 <= 0.0 && d2 <= 0.0) {
+    std::copy(a, a + 3, out); // vertex region a
+  } else if (d3 >= 0.0 && d4 <= d3) {
+    std::copy(b, b + 3, out); // vertex region b
+  } else if (d6 >= 0.0 && d5 <= d6) {
+    std::copy(c, c + 3, out); // vertex region c
+  } else if (vc <= 0.0 && d1 >= 0.0 && d3 <= 0.0 && d1 - d3 > 0.0) {
+    Combine(a, ab, ac, d1 / (d1 - d3), 0.0, out); // edge ab
+  } else if (vb <= 0.0 && d2 >= 0.0 && d6 <= 0.0 && d2 - d6 > 0.0) {
+    Combine(a, ab, ac, 0.0, d2 / (d2 - d6), out); // edge ac
+  } else if (va <= 0.0 && d4 - d3 >= 0.0 && d5 - d6 >= 0.0 && (d4 - d3) + (d5 - d6) > 0.0) {
+    const double w = (d4 - d3) / ((d4 - d3) + (d5 - d6)); // edge bc
+    for (int i = 0; i < 3; i++) out[i] = b[i] + w * (c[i] - b[i]);
+  } else if (va + vb + vc > 0.0) {
+    const double denom = 1.0 / (va + vb + vc); // inside the face
+    Combine(a, ab, ac, vb * denom, vc * denom, out);
+  } else {
+    return DegenerateTriangle(p, tri, closest); // special case: no area
+  }
+  std::copy(out, out + 3, closest);
+  double d[3];
+  Sub(p, out, d);
+  return Dot(d, d);
+}
+
+CHashTable3d::CHashTable3d(int size)
+    : m_Size(std::min(kMaxSize, std::max(1, size))),
+      m_CellSlot(static_cast<size_t>(m_Size) * m_Size * m_Size, -1) {
+  m_SlotStart.push_back(0);
+}
+
+int CHashTable3d::glDraw() const {
+  const CObjectRenderer* renderer = InstalledObjectRenderer();
+  if (!renderer || !renderer->hashTableDraw) return 0;
+  return renderer->hashTableDraw(*this);
+}
+
+CObject3d* CHashTable3d::Clone() const {
+  auto* copy = new CHashTable3d(*this);
+  std::fill(copy->m_Faces.begin(), copy->m_Faces.end(), nullptr);
+  copy->m_Redraw = nullptr;
+  return copy;
+}
+
+int CHashTable3d::AxisCell(int axis, double c) const {
+  // special case: a flat axis maps every point to cell 0
+  if (m_Scale[axis] == 0.0) return 0;
+  const double t = (c - m_Min[axis]) * m_Scale[axis];
+  if (!(t > 0.0)) return 0; // below the box, or NaN
+  if (t >= m_Size) return m_Size - 1;
+  return static_cast<int>(t);
+}
+
+void CHashTable3d::CellOf(const CVector3d& p, int cell[3]) const {
+  cell[0] = AxisCell(0, p.x);
+  cell[1] = AxisCell(1, p.y);
+  cell[2] = AxisCell(2, p.z);
+}
+
+int CHashTable3d::Build(const CMesh3d* mesh) {
+  // bounding box and scale per axis
+  const int nf = mesh ? mesh->NbFace() : 0;
+  for (int axis = 0; axis < 3; axis++) {
+    float lo = 0.0f, hi = 0.0f;
+    if (mesh && mesh->NbVertex() > 0) mesh->Range(axis, &lo, &hi);
+    m_Min[axis] = lo;
+    m_Max[axis] = hi;
+    const double extent = static_cast<double>(hi) - lo;
+    m_Scale[axis] = extent > 0.0 ? m_Size / extent : 0.0;
+  }
+  m_Transform = mesh ? mesh->m_Transform : CTransform();
+  std::fill(m_CellSlot.begin(), m_CellSlot.end(), -1);
+  m_SlotCell.clear();
+  m_SlotStart.assign(1, 0);
+  m_Entries.clear();
+  m_Marks.clear();
+  m_Faces.assign(static_cast<size_t>(nf), nullptr);
+  m_Tri.assign(static_cast<size_t>(nf) * 9, 0.0);
+  if (nf == 0) return 0;
+
+  // copy the triangles and their cell ranges
+  std::vector<int> range(static_cast<size_t>(nf) * 6, 0);
+  std::vector<std::uint32_t> count(m_CellSlot.size(), 0);
+  for (int f = 0; f < nf; f++) {
+    CFace3d* face = mesh->GetFace(f);
+    if (!face || face->HasNullVertex()) continue;
+    m_Faces[f] = face;
+    double* t = &m_Tri[static_cast<size_t>(f) * 9];
+    int* r = &range[static_cast<size_t>(f) * 6];
+    for (int c = 0; c < 3; c++) {
+      const CVertex3d* v = face->v(c);
+      t[3 * c] = v->x;
+      t[3 * c + 1] = v->y;
+      t[3 * c + 2] = v->z;
+    }
+    for (int axis = 0; axis < 3; axis++) {
+      const double lo = std::min({t[axis], t[3 + axis], t[6 + axis]});
+      const double hi = std::max({t[axis], t[3 + axis], t[6 + axis]});
+      r[axis] = AxisCell(axis, lo);
+      r[3 + axis] = AxisCell(axis, hi);
+    }
+    for (int i = r[0]; i <= r[3]; i++)
+      for (int j = r[1]; j <= r[4]; j++)
+        for (int k = r[2]; k <= r[5]; k++) count[CellIndex(i, j, k)]++;
+  }
+
+  // create the occupied cells in cell order
+  for (size_t cell = 0; cell < count.size(); cell++) {
+    if (count[cell] == 0) continue;
+    m_CellSlot[cell] = static_cast<std::int32_t>(m_SlotCell.size());
+    m_SlotCell.push_back(static_cast<std::int32_t>(cell));
+    m_SlotStart.push_back(m_SlotStart.back() + count[cell]);
+  }
+  m_Marks.assign(m_SlotCell.size(), 0);
+
+  // list every face in its cells, in face order
+  m_Entries.resize(m_SlotStart.back());
+  std::vector<std::uint32_t> fill(m_SlotStart.begin(), m_SlotStart.end() - 1);
+  for (int f = 0; f < nf; f++) {
+    if (!m_Faces[f]) continue;
+    const int* r = &range[static_cast<size_t>(f) * 6];
+    for (int i = r[0]; i <= r[3]; i++)
+      for (int j = r[1]; j <= r[4]; j++)
+        for (int k = r[2]; k <= r[5]; k++) m_Entries[fill[m_CellSlot[CellIndex(i, j, k)]]++] = f;
+  }
+  if (m_Redraw) m_Redraw();
+  return 1;
+}
+
+std::vector<int> CHashTable3d::CellFaces(int i, int j, int k) const {
+  if (i < 0 || j < 0 || k < 0 || i >= m_Size || j >= m_Size || k >= m_Size) return {};
+  const int slot = m_CellSlot[CellIndex(i, j, k)];
+  if (slot < 0) return {};
+  return std::vector<int>(m_Entries.begin() + m_SlotStart[slot],
+                          m_Entries.begin() + m_SlotStart[slot + 1]);
+}
+
+void CHashTable3d::CellBox(int i, int j, int k, float min[3], float max[3]) const {
+  const int index[3] = {i, j, k};
+  for (int axis = 0; axis < 3; axis++) {
+    const float extent = m_Max[axis] - m_Min[axis];
+    min[axis] = m_Min[axis] + index[axis] * extent / m_Size;
+    max[axis] = m_Min[axis] + (index[axis] + 1) * extent / m_Size;
+  }
+}
+
+std::vector<CHashTable3d::CellMark> CHashTable3d::Cells() const {
+  std::vector<CellMark> cells;
+  cells.reserve(m_SlotCell.size());
+  for (size_t slot = 0; slot < m_SlotCell.size(); slot++) {
+    const int cell = m_SlotCell[slot];
+    cells.push_back({cell / (m_Size * m_Size), (cell / m_Size) % m_Size, cell % m_Size,
+                     slot < m_Marks.size() ? m_Marks[slot] : 0});
+  }
+  return cells;
+}
+
+void CHashTable3d::ClearMarks() const {
+  std::fill(m_Marks.begin(), m_Marks.end(), 0);
+}
+
+template <class Visit>
+bool CHashTable3d::VisitRing(const int center[3], int r, Visit&& visit) const {
+  const int n = m_Size;
+  const int i0 = std::max(0, center[0] - r), i1 = std::min(n - 1, center[0] + r);
+  const int j0 = std::max(0, center[1] - r), j1 = std::min(n - 1, center[1] + r);
+  bool any = false;
+  auto cell = [&](int i, int j, int k) {
+    if (k < 0 || k >= n) return;
+    const int slot = m_CellSlot[CellIndex(i, j, k)];
+    if (slot < 0) return;
+    any = true;
+    visit(slot, i, j, k);
+  };
+  for (int i = i0; i <= i1; i++)
+    for (int j = j0; j <= j1; j++) {
+      if (std::abs(i - center[0]) == r || std::abs(j - center[1]) == r) {
+        for (int k = center[2] - r; k <= center[2] + r; k++) cell(i, j, k);
+      } else {
+        // inside the ring's square only the two caps along k
+        cell(i, j, center[2] - r);
+        if (r > 0) cell(i, j, center[2] + r);
+      }
+    }
+  return any;
+}
+
+double CHashTable3d::Search(const CVector3d& p, bool exact, int debug, CVector3d& point,
+                            CFace3d*& face) const {
+  double best = kNothing;
+  int bestFace = -1;
+  double bestPoint[3] = {0.0, 0.0, 0.0};
+  const double q[3] = {p.x, p.y, p.z};
+  int center[3];
+  CellOf(p, center);
+  // smallest cell side over the axes that are not flat: a cell r rings away
+  // is at least (r - 1) sides away from the query
+  double side = HUGE_VAL;
+  for (int axis = 0; axis < 3; axis++)
+    if (m_Scale[axis] > 0.0) side = std::min(side, 1.0 / m_Scale[axis]);
+
+  auto visitCell = [&](int slot, int i, int j, int k) {
+    if (debug && slot < static_cast<int>(m_Marks.size())) m_Marks[slot] = 1;
+    if (bestFace >= 0) {
+      // skip a cell whose box lies farther than the best face: none of its
+      // faces can be closer (both searches give the same answer without it)
+      float lo[3], hi[3];
+      CellBox(i, j, k, lo, hi);
+      double d2 = 0.0;
+      for (int a = 0; a < 3; a++) {
+        const double d = q[a] < lo[a] ? lo[a] - q[a] : (q[a] > hi[a] ? q[a] - hi[a] : 0.0);
+        d2 += d * d;
+      }
+      if (d2 > best) return;
+    }
+    double c[3];
+    for (std::uint32_t e = m_SlotStart[slot]; e < m_SlotStart[slot + 1]; e++) {
+      const int f = m_Entries[e];
+      const double d = PointTriangleDistanceSquared(q, &m_Tri[static_cast<size_t>(f) * 9], c);
+      if (d < best || (d == best && f < bestFace)) {
+        best = d;
+        bestFace = f;
+        std::copy(c, c + 3, bestPoint);
+      }
+    }
+  };
+
+  for (int r = 0; r <= m_Size; r++) {
+    if (exact && bestFace >= 0 && r > 0) {
+      const double gap = (r - 1) * side;
+      if (gap * gap > best) break;
+    }
+    const bool any = VisitRing(center, r, visitCell);
+    if (debug && m_Redraw) m_Redraw();
+    if (any && !exact) break;
+  }
+  m_LastFace = bestFace;
+  face = bestFace >= 0 ? m_Faces[bestFace] : nullptr;
+  if (bestFace >= 0) point = CVector3d(bestPoint[0], bestPoint[1], bestPoint[2]);
+  return best;
+}
+
+double CHashTable3d::ClosestPoint(const CVector3d& p, CVector3d& point, CFace3d*& face,
+                                  int debug) const {
+  return Search(p, false, debug, point, face);
+}
+
+double CHashTable3d::ExactClosestPoint(const CVector3d& p, CVector3d& point, CFace3d*& face) const {
+  return Search(p, true, 0, point, face);
+}
