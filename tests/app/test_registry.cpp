@@ -234,7 +234,6 @@ TEST(Registry, EnabledStateAndCheckMarks) {
   EXPECT_FALSE(registry.IsEnabled(*Find("Geometry/Bidon"), &doc));
   EXPECT_FALSE(registry.IsEnabled(
       *Find("Algorithms/Surface subdivision/V3/Interpolation/Simulate split"), &doc));
-  EXPECT_FALSE(registry.IsEnabled(*Find("Algorithms/Hash table..."), &doc));
 
   const CommandInfo& light = *Find("Mode/Light");
   EXPECT_TRUE(registry.IsChecked(light, &doc)); // lighting is on at first
