@@ -19,21 +19,11 @@
 namespace orvex {
 namespace {
 
-CSimplificationHooks Hooks(CCommandContext& context) {
-  CSimplificationHooks hooks;
-  hooks.redraw = [&context] { context.ui.RedrawNow(); };
-  return hooks;
-}
-
-bool HasFirstMesh(CCommandContext& context) {
-  CObject3d* first = Scene(context)->GetAt(0);
-  return first && first->GetType() == TYPE_MESH3D;
-}
-
 CommandResult HashTable(CCommandContext& context) {
   if (!HasFirstMesh(context)) return NoMesh(context);
-  return ShowOutcome(context, CommandHashTable(Scene(context), context.params.Integer("Size"),
-                                               context.params.Check("Show grid"), Hooks(context)));
+  return ShowOutcome(context,
+                     CommandHashTable(Scene(context), context.params.Integer("Size"),
+                                      context.params.Check("Show grid"), RedrawHooks(context)));
 }
 
 CommandResult ProgressiveMeshCommand(CCommandContext& context) {
@@ -55,7 +45,7 @@ CommandResult ProgressiveMeshCommand(CCommandContext& context) {
   params.UpdateFrequency = p.Integer("Update frequency");
   context.doc->m_HighlightVertexIndex = 0;
   context.doc->m_HighlightFaceIndex = 0;
-  return ShowOutcome(context, CommandProgressiveMesh(Scene(context), params, Hooks(context)));
+  return ShowOutcome(context, CommandProgressiveMesh(Scene(context), params, RedrawHooks(context)));
 }
 
 CVolumicParams VolumicParams(const ParamValues& p) {

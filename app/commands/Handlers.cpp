@@ -1,10 +1,23 @@
 #include "app/commands/Handlers.h"
 
+#include "processing/Simplification.h"
+
 namespace orvex {
 
 CommandResult NoMesh(CCommandContext& context) {
   context.ui.ShowMessage(kNoMeshMessage);
   return CommandResult::Failed;
+}
+
+bool HasFirstMesh(CCommandContext& context) {
+  CObject3d* first = Scene(context)->GetAt(0);
+  return first && first->GetType() == TYPE_MESH3D;
+}
+
+CSimplificationHooks RedrawHooks(CCommandContext& context) {
+  CSimplificationHooks hooks;
+  hooks.redraw = [&context] { context.ui.RedrawNow(); };
+  return hooks;
 }
 
 CommandResult ShowOutcome(CCommandContext& context, const CSubdivisionOutcome& outcome) {

@@ -11,6 +11,7 @@
 #include "processing/SubdivisionCommands.h"
 
 enum class MetafileVariant;
+struct CSimplificationHooks;
 
 namespace orvex {
 
@@ -24,6 +25,14 @@ inline CSceneGraph3d* Scene(CCommandContext& context) {
 
 // Reports kNoMeshMessage and fails.
 CommandResult NoMesh(CCommandContext& context);
+
+// Whether the scene's first object is a triangle mesh (the commands that
+// work on the first object need one there).
+bool HasFirstMesh(CCommandContext& context);
+
+// Hooks of the simplification routines: their redraws repaint the views
+// at once.
+CSimplificationHooks RedrawHooks(CCommandContext& context);
 
 // Shows what a toolkit-free command left (its status text and, when it
 // refused, its message box) and says how it ended.

@@ -9,18 +9,6 @@
 namespace orvex {
 namespace {
 
-CSimplificationHooks Hooks(CCommandContext& context) {
-  CSimplificationHooks hooks;
-  hooks.redraw = [&context] { context.ui.RedrawNow(); };
-  return hooks;
-}
-
-// The commands that work on the first object need a triangle mesh there.
-bool HasFirstMesh(CCommandContext& context) {
-  CObject3d* first = Scene(context)->GetAt(0);
-  return first && first->GetType() == TYPE_MESH3D;
-}
-
 CommandResult EdgeCollapse(CCommandContext& context) {
   return ShowOutcome(context, CommandRandomEdgeCollapse(Scene(context), context.doc->Random()));
 }
@@ -61,7 +49,7 @@ CommandResult EdgeBased(CCommandContext& context) {
     }
   }
   CommandResult result =
-      ShowOutcome(context, CommandEdgeBased(Scene(context), params, path, Hooks(context)));
+      ShowOutcome(context, CommandEdgeBased(Scene(context), params, path, RedrawHooks(context)));
   if (params.Save && result == CommandResult::Done) context.ReportFileWritten(path);
   return result;
 }
@@ -72,7 +60,7 @@ CommandResult ErrorAccumulationCommand(CCommandContext& context) {
   CommandResult result =
       ShowOutcome(context, CommandErrorAccumulation(Scene(context), context.params.Integer("Final"),
                                                     context.params.Check("Visual debugging"),
-                                                    Hooks(context), clipboard));
+                                                    RedrawHooks(context), clipboard));
   if (!clipboard.empty()) context.ui.SetClipboardText(clipboard);
   return result;
 }
@@ -87,12 +75,12 @@ CommandResult FaceBased(CCommandContext& context) {
   params.SmoothGeomorph = p.Check("Build smooth geomorph");
   params.Stages = p.Integer("# stages");
   params.Steps = p.Integer("# steps");
-  return ShowOutcome(context, CommandFaceBased(Scene(context), params, Hooks(context)));
+  return ShowOutcome(context, CommandFaceBased(Scene(context), params, RedrawHooks(context)));
 }
 
 CommandResult FastFaceCollapses(CCommandContext& context) {
   if (!HasFirstMesh(context)) return NoMesh(context);
-  return ShowOutcome(context, CommandFastFaceCollapses(Scene(context), Hooks(context)));
+  return ShowOutcome(context, CommandFastFaceCollapses(Scene(context), RedrawHooks(context)));
 }
 
 CommandResult KeepFaces(CCommandContext& context) {
