@@ -21,15 +21,17 @@ void MainFrameTest::SetUp() {
   Activate();
 }
 
-// Accelerators reach the active window only; without a window manager
-// (Xvfb) the window is made active by hand.
-void MainFrameTest::Activate() {
-  m_Frame->activateWindow();
-  if (QTest::qWaitForWindowActive(m_Frame.get(), 200)) return;
+void MakeActive(QWidget* window) {
+  window->activateWindow();
+  if (QTest::qWaitForWindowActive(window, 200)) return;
   QT_WARNING_PUSH
   QT_WARNING_DISABLE_DEPRECATED
-  QApplication::setActiveWindow(m_Frame.get());
+  QApplication::setActiveWindow(window);
   QT_WARNING_POP
+}
+
+void MainFrameTest::Activate() {
+  MakeActive(m_Frame.get());
 }
 
 void MainFrameTest::TearDown() {

@@ -21,6 +21,10 @@ QString SettingsFolder();
 // The sample scene: one icosahedron (12 vertices, 20 faces).
 QString SamplePath(const char* name = "icosahedron.wrl");
 
+// Accelerators reach the active window only; without a window manager
+// (Xvfb) the window is made active by hand.
+void MakeActive(QWidget* window);
+
 // A shown main frame, with no document open.
 class MainFrameTest : public ::testing::Test {
 protected:

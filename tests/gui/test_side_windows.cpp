@@ -204,7 +204,9 @@ TEST_F(SideWindows, TextureMapLoadsTilesAndPans) {
     EXPECT_EQ(picture.pixel(5, 5), qRgb(250, 0, 0));
     EXPECT_EQ(picture.pixel(24 + 5, 5), qRgb(0, 250, 0)); // the second tile starts 24 on
     EXPECT_EQ(picture.pixel(5, 24 + 5), qRgb(0, 0, 250));
-    // Overlap from its shortcuts, kept below the tile side.
+    // Overlap from its shortcuts, kept below the tile side (a shortcut
+    // reaches only the active window).
+    MakeActive(&w);
     QTest::keyClick(&w, Qt::Key_Minus, Qt::ControlModifier);
     EXPECT_EQ(w.Tiles().m_Overlap, 39);
     w.Action("Map", "Overlap Increase")->trigger();
