@@ -80,6 +80,12 @@ ParamField ShownParam(std::string label, int defaultValue) {
   return param;
 }
 
+ParamField ShownCheckParam(std::string label, bool value) {
+  ParamField param = CheckParam(std::move(label), value);
+  param.readOnly = true;
+  return param;
+}
+
 ParamField RequiredIntegerParam(std::string label, int shownValue, double min, double max) {
   ParamField param = IntegerParam(std::move(label), shownValue, min, max);
   param.entryRequired = true;

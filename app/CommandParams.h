@@ -40,6 +40,10 @@ ParamField CheckParam(std::string label, bool defaultValue);
 ParamField TextParam(std::string label, std::string defaultValue);
 ParamField ChoiceParam(std::string label, std::vector<std::string> choices, int defaultIndex = 0);
 ParamField ShownParam(std::string label, int defaultValue);
+// A check box the dialog shows but does not offer: `--set` refuses it.
+ParamField ShownCheckParam(std::string label, bool value);
+// The largest count a dialog's integer field takes.
+constexpr double kParamNoLimit = 2147483647.0;
 // A text field only the batch command line gives (commandLineOnly).
 ParamField CommandLineParam(std::string label, std::string defaultValue);
 // An integer field shown with a value outside [min, max] that the user must

@@ -213,7 +213,7 @@ void RegisterDialogs(CCommandRegistry& registry) {
   SetDialog(registry, at(sub, "V3/Max #vertices..."), "Iterations", Iterations());
   // a negative face count is refused by the field's range
   SetDialog(registry, at(simp, "Keep # faces..."), "Iterations",
-            {IntegerParam("Iterations", 4, 0, 2147483647.0)});
+            {IntegerParam("Iterations", 4, 0, kParamNoLimit)});
   SetDialog(registry, at(simp, "Coarse progressive mesh..."), "Iterations", Iterations());
   SetDialog(registry, at(mod, "Pack vertices/Set frequency..."), "Iterations", Iterations());
 

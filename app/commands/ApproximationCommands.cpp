@@ -110,11 +110,7 @@ CommandResult VolumeBased(CCommandContext& context) {
   std::shared_ptr<CIntermediateFile> intermediate;
   std::string path;
   if (params.Save) {
-    path = kSaveSimplificationName;
-    if (!context.ui.AskSaveFileName(path)) {
-      context.ui.ShowMessage(kCanceledText);
-      return CommandResult::Cancelled;
-    }
+    if (!AskIntermediateFile(context, path)) return CommandResult::Cancelled;
     intermediate = OpenIntermediate(context, path);
   }
 

@@ -6,15 +6,6 @@ using namespace gate_labels;
 
 namespace {
 
-constexpr double kNoLimit = 2147483647.0;
-
-// An option the dialog shows but does not offer: `--set` refuses it.
-ParamField OffOnly(const char* label, bool value = false) {
-  ParamField param = CheckParam(label, value);
-  param.readOnly = true;
-  return param;
-}
-
 // A number of quantization levels.
 ParamField Levels(const char* label) {
   return IntegerParam(label, 100, 2, 4095);
@@ -24,35 +15,35 @@ ParamField Levels(const char* label) {
 
 std::vector<ParamField> GateCodingFields() {
   return {TextParam(kFile, "mesh.bin"),
-          IntegerParam(kSeedFace, 0, 0, kNoLimit),
+          IntegerParam(kSeedFace, 0, 0, kParamNoLimit),
           CheckParam(kAdaptive, true),
           IntegerParam(kOrder, 1, 0, 3),
           CheckParam(kChooseBestOrder, false),
           CheckParam(kModeJoin, true),
           CheckParam(kLimitConquest, false),
-          IntegerParam(kLimitSteps, 0, 0, kNoLimit),
+          IntegerParam(kLimitSteps, 0, 0, kParamNoLimit),
           CheckParam(kDebug, false),
           IntegerParam(kDelay, 0, 0, 60000),
-          IntegerParam(kUpdateEach, 1, 1, kNoLimit),
+          IntegerParam(kUpdateEach, 1, 1, kParamNoLimit),
           CheckParam(kClipboard, false),
           CheckParam(kNoGeometry, false),
           Levels(kAlpha),
           Levels(kBeta),
           Levels(kGamma),
           CheckParam(kUseBeta, true),
-          OffOnly(kEntropyAngles, true),
-          OffOnly(kEntropyLocal),
+          ShownCheckParam(kEntropyAngles, true),
+          ShownCheckParam(kEntropyLocal, false),
           CheckParam(kLocalFrame, false),
           Levels(kLocalX),
           Levels(kLocalY),
           Levels(kLocalZ),
           ChoiceParam(kCompress, {"X+ Y and  Z Separate", "X+ Y + Z Together"}, 0),
-          OffOnly(kNonLinear),
+          ShownCheckParam(kNonLinear, false),
           RealParam(kNonLinearValue, 0.5, 0.0, 1.0),
           ChoiceParam(kEncodingOptions,
                       {"Alpha, Beta, Gamma ", "Alpha+Beta+Gamma", "Alpha+Beta, Gamma"}, 0),
-          OffOnly(kNoPrediction),
-          OffOnly(kSecondPass)};
+          ShownCheckParam(kNoPrediction, false),
+          ShownCheckParam(kSecondPass, false)};
 }
 
 } // namespace orvex

@@ -1,6 +1,7 @@
 #include "app/commands/Handlers.h"
 
 #include "processing/Simplification.h"
+#include "processing/SimplificationCommands.h"
 
 namespace orvex {
 
@@ -12,6 +13,13 @@ CommandResult NoMesh(CCommandContext& context) {
 bool HasFirstMesh(CCommandContext& context) {
   CObject3d* first = Scene(context)->GetAt(0);
   return first && first->GetType() == TYPE_MESH3D;
+}
+
+bool AskIntermediateFile(CCommandContext& context, std::string& path) {
+  path = kSaveSimplificationName;
+  if (context.ui.AskSaveFileName(path)) return true;
+  context.ui.ShowMessage(kCanceledText);
+  return false;
 }
 
 CSimplificationHooks RedrawHooks(CCommandContext& context) {

@@ -3,6 +3,7 @@
 // Shared by the files that declare how the commands of one menu family are
 // served.
 
+#include <string>
 #include <vector>
 
 #include "app/CommandRegistry.h"
@@ -29,6 +30,10 @@ CommandResult NoMesh(CCommandContext& context);
 // Whether the scene's first object is a triangle mesh (the commands that
 // work on the first object need one there).
 bool HasFirstMesh(CCommandContext& context);
+
+// Asks where the intermediate meshes of a simplification go (offered as
+// "mesh_volumic.wrl"); a cancelled question says so and gives false.
+bool AskIntermediateFile(CCommandContext& context, std::string& path);
 
 // Hooks of the simplification routines: their redraws repaint the views
 // at once.

@@ -9,15 +9,6 @@ using namespace progressive_labels;
 
 namespace {
 
-constexpr double kNoLimit = 2147483647.0;
-
-// An option the dialog shows but does not offer: `--set` refuses it.
-ParamField OffOnly(const char* label) {
-  ParamField param = CheckParam(label, false);
-  param.readOnly = true;
-  return param;
-}
-
 // Metric options shared by the encoding and the geometry compression.
 void ReadMetric(const ParamValues& values, CProgressiveOptions& options) {
   options.m_bForbidConcave = values.Check(kForbidConcave);
@@ -29,7 +20,7 @@ void ReadMetric(const ParamValues& values, CProgressiveOptions& options) {
 
 std::vector<ParamField> ProgressiveEncodingFields() {
   return {TextParam(kFile, "mesh.vpm"),
-          IntegerParam(kRequested, 100, 0, kNoLimit),
+          IntegerParam(kRequested, 100, 0, kParamNoLimit),
           ShownParam(kCurrent, 0),
           CheckParam(kOutputLevels, false),
           TextParam(kLevelsFile, "levels.wrl"),
@@ -40,9 +31,9 @@ std::vector<ParamField> ProgressiveEncodingFields() {
           RealParam(kRatio, 0.25, 0.0, 1e9),
           ChoiceParam(kBeautify, {"Distance", "Volume / surface"}, 1),
           CheckParam(kForgetMetric, false),
-          IntegerParam(kForgetBelow, 0, 0, kNoLimit),
+          IntegerParam(kForgetBelow, 0, 0, kParamNoLimit),
           IntegerParam(kQuantization, 12, 4, 12),
-          OffOnly(kPackCodes),
+          ShownCheckParam(kPackCodes, false),
           CheckParam(kAssessment, false)};
 }
 
@@ -56,9 +47,12 @@ void FillProgressiveEncodingDefaults(const COrvexDoc& doc, ParamValues& values) 
 }
 
 std::vector<ParamField> ProgressiveDecodingFields() {
-  return {TextParam(kFile, ""),      CheckParam(kVisualDebugging, false),
-          CheckParam(kColor, false), IntegerParam(kDelay, 0, 0, 60000),
-          OffOnly(kFineGrain),       IntegerParam(kLayers, 0, 0, 1023)};
+  return {TextParam(kFile, ""),
+          CheckParam(kVisualDebugging, false),
+          CheckParam(kColor, false),
+          IntegerParam(kDelay, 0, 0, 60000),
+          ShownCheckParam(kFineGrain, false),
+          IntegerParam(kLayers, 0, 0, 1023)};
 }
 
 std::vector<ParamField> LayerDecodingFields() {
@@ -67,13 +61,13 @@ std::vector<ParamField> LayerDecodingFields() {
 
 std::vector<ParamField> GeometryCompressionFields() {
   return {CheckParam(kDebug, false),
-          IntegerParam(kUpdateEach, 1, 1, kNoLimit),
-          OffOnly(kRemesh),
+          IntegerParam(kUpdateEach, 1, 1, kParamNoLimit),
+          ShownCheckParam(kRemesh, false),
           IntegerParam(kMaxDegree, 6, 3, 6),
-          OffOnly(kColorPatches),
+          ShownCheckParam(kColorPatches, false),
           CheckParam(kForbidConcave, false),
           ChoiceParam(kGateType, {"Simple", "Double"}, 0),
-          OffOnly(kColorCause),
+          ShownCheckParam(kColorCause, false),
           CheckParam(kPureDegree, false),
           CheckParam(kUseMetric, false),
           CheckParam(kForbidFlip, false),

@@ -41,13 +41,7 @@ CommandResult EdgeBased(CCommandContext& context) {
   params.SaveFrequency = p.Integer("Frequency (intermediate file)");
 
   std::string path;
-  if (params.Save) {
-    path = kSaveSimplificationName;
-    if (!context.ui.AskSaveFileName(path)) {
-      context.ui.ShowMessage(kCanceledText);
-      return CommandResult::Cancelled;
-    }
-  }
+  if (params.Save && !AskIntermediateFile(context, path)) return CommandResult::Cancelled;
   CommandResult result =
       ShowOutcome(context, CommandEdgeBased(Scene(context), params, path, RedrawHooks(context)));
   if (params.Save && result == CommandResult::Done) context.ReportFileWritten(path);

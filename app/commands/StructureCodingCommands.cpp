@@ -29,15 +29,14 @@ constexpr const char* kMultithreading = "Multithreading";
 constexpr const char* kDecodeFile = "File name";
 
 std::vector<ParamField> EncodingFields() {
-  const double kNoLimit = 2147483647.0;
   return {TextParam(kFileField, "topology.bin"),
           CheckParam(kPivots, true),
           CheckParam(kVisual, true),
           IntegerParam(kDelay, 0, 0, 60000),
-          IntegerParam(kUpdateEach, 1, 1, kNoLimit),
+          IntegerParam(kUpdateEach, 1, 1, kParamNoLimit),
           CheckParam(kMultipleSeed, false),
           CheckParam(kSeedFace, false),
-          IntegerParam(kSeedNumber, 0, 0, kNoLimit),
+          IntegerParam(kSeedNumber, 0, 0, kParamNoLimit),
           CheckParam(kMultithreading, false)};
 }
 

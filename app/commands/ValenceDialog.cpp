@@ -5,12 +5,11 @@ namespace orvex {
 using namespace valence_labels;
 
 std::vector<ParamField> ValenceDialogFields() {
-  const double kNoLimit = 2147483647.0;
   return {TextParam(kFile, "mesh.bin"),
-          IntegerParam(kSeedFace, 0, 0, kNoLimit),
+          IntegerParam(kSeedFace, 0, 0, kParamNoLimit),
           CheckParam(kMultipleSeed, false),
           CheckParam(kLimitSeeds, false),
-          IntegerParam(kSeedCount, 0, 0, kNoLimit),
+          IntegerParam(kSeedCount, 0, 0, kParamNoLimit),
           CheckParam(kRandom, false),
           CheckParam(kStatus, true),
           CheckParam(kDeterministic, false),
@@ -18,10 +17,10 @@ std::vector<ParamField> ValenceDialogFields() {
           CheckParam(kStackRun, false),
           CheckParam(kShowDistribution, false),
           CheckParam(kLimitConquest, false),
-          IntegerParam(kLimitSteps, 0, 0, kNoLimit),
+          IntegerParam(kLimitSteps, 0, 0, kParamNoLimit),
           CheckParam(kDebug, false),
           IntegerParam(kDelay, 0, 0, 60000),
-          IntegerParam(kUpdateEach, 1, 1, kNoLimit),
+          IntegerParam(kUpdateEach, 1, 1, kParamNoLimit),
           CheckParam(kEdgeList, true),
           CheckParam(kGeometry, false),
           IntegerParam(kNormalBits, 8, 4, 11),

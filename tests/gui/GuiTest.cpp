@@ -2,16 +2,42 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QMenuBar>
 #include <QTest>
+#include <QTimer>
 
 #include "app/gui/ChildFrame.h"
+#include "app/gui/ParamDialog.h"
 #include "app/gui/RenderView.h"
 
 namespace orvex::test {
 
 QString SamplePath(const char* name) {
   return QString(ORVEX_SAMPLES_DIR) + "/" + name;
+}
+
+int PixelsOffBackground(CRenderView* view) {
+  QImage image = view->grabFramebuffer();
+  if (image.isNull()) return 0;
+  QRgb background = image.pixel(0, 0);
+  int count = 0;
+  for (int y = 0; y < image.height(); y++)
+    for (int x = 0; x < image.width(); x++)
+      if (image.pixel(x, y) != background) count++;
+  return count;
+}
+
+void AcceptNextDialog(std::vector<ParamField> labels, QString title, FieldTexts fields) {
+  QTimer::singleShot(0, [labels = std::move(labels), title, fields] {
+    auto* dialog = qobject_cast<CParamDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), title);
+    ParamValues values(labels);
+    for (const auto& field : fields)
+      dialog->SetFieldText(values.IndexOf(field.first), field.second);
+    dialog->accept();
+  });
 }
 
 void MainFrameTest::SetUp() {

@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
+#include <utility>
+#include <vector>
+
+#include "app/CommandParams.h"
 
 #include "app/gui/MainFrame.h"
 
@@ -12,6 +16,8 @@
 inline void PrintTo(const QString& text, std::ostream* out) {
   *out << '"' << text.toStdString() << '"';
 }
+
+class CRenderView;
 
 namespace orvex::test {
 
@@ -24,6 +30,15 @@ QString SamplePath(const char* name = "icosahedron.wrl");
 // Accelerators reach the active window only; without a window manager
 // (Xvfb) the window is made active by hand.
 void MakeActive(QWidget* window);
+
+// Pixels of the view's picture that differ from its first pixel (the
+// background colour in a corner).
+int PixelsOffBackground(CRenderView* view);
+
+// Sets fields (by label among `labels`) of the parameter dialog that is
+// about to open, checks its title, then presses OK.
+using FieldTexts = std::vector<std::pair<const char*, const char*>>;
+void AcceptNextDialog(std::vector<ParamField> labels, QString title, FieldTexts fields);
 
 // A shown main frame, with no document open.
 class MainFrameTest : public ::testing::Test {

@@ -37,19 +37,6 @@ int FaceCount(const COrvexDoc* doc) {
   return mesh ? mesh->NbFace() : -1;
 }
 
-// Pixels of the view's picture that differ from its first pixel (the
-// background colour in a corner).
-int PixelsOffBackground(CRenderView* view) {
-  QImage image = view->grabFramebuffer();
-  if (image.isNull()) return 0;
-  QRgb background = image.pixel(0, 0);
-  int count = 0;
-  for (int y = 0; y < image.height(); y++)
-    for (int x = 0; x < image.width(); x++)
-      if (image.pixel(x, y) != background) count++;
-  return count;
-}
-
 using FrameWithoutDocument = MainFrameTest;
 using FrameWithSample = MainFrameTest;
 

@@ -4,13 +4,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
-#include <QTimer>
 #include <QToolBar>
 #include <filesystem>
 
 #include "app/commands/ValenceDialog.h"
 #include "app/gui/DistributionWindow.h"
-#include "app/gui/ParamDialog.h"
 #include "app/gui/StandardBar.h"
 #include "tests/gui/GuiTest.h"
 
@@ -35,17 +33,9 @@ protected:
   fs::path m_Dir;
 };
 
-// Sets fields of the dialog that is about to open, then presses OK.
-void AcceptNextDialog(std::vector<std::pair<const char*, const char*>> fields) {
-  QTimer::singleShot(0, [fields] {
-    auto* dialog = qobject_cast<CParamDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->windowTitle(), "Valence-centered encoding");
-    ParamValues labels(ValenceDialogFields());
-    for (const auto& field : fields)
-      dialog->SetFieldText(labels.IndexOf(field.first), field.second);
-    dialog->accept();
-  });
+// Sets fields of the coder's dialog that is about to open, then presses OK.
+void AcceptCodingDialog(FieldTexts fields) {
+  AcceptNextDialog(ValenceDialogFields(), "Valence-centered encoding", std::move(fields));
 }
 
 TEST_F(ValenceWindows, ButtonRunsTheSeedStudyWithTableAndDistribution) {
@@ -54,7 +44,7 @@ TEST_F(ValenceWindows, ButtonRunsTheSeedStudyWithTableAndDistribution) {
   QAction* button = m_Frame->StandardBar()->actions().at(kCodingSlot);
   ASSERT_TRUE(button->isEnabled());
 
-  AcceptNextDialog({{"Multiple seed face", "on"}, {"Show distribution", "on"}});
+  AcceptCodingDialog({{"Multiple seed face", "on"}, {"Show distribution", "on"}});
   button->trigger();
   Settle();
   EXPECT_TRUE(m_Frame->StatusText().startsWith("Min rate: "))
@@ -78,7 +68,7 @@ TEST_F(ValenceWindows, ButtonRunsTheSeedStudyWithTableAndDistribution) {
   EXPECT_GT(barPixels, 100);
 
   // a second run reuses the window
-  AcceptNextDialog({{"Show distribution", "on"}});
+  AcceptCodingDialog({{"Show distribution", "on"}});
   button->trigger();
   Settle();
   EXPECT_TRUE(m_Frame->StatusText().startsWith("20 faces, 12 vertices, rate: "));
