@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <limits>
 
 #include "compression/ContextCoder.h"
 #include "compression/FloatBits.h"
 #include "compression/GateFrame.h"
+#include "geometry/FormatText.h"
 #include "geometry/Vector3d.h"
 
 namespace {
@@ -26,10 +26,9 @@ int Fail(std::string& error, const std::string& message) {
   return 0;
 }
 
+// A message with one or two counts, each passed as the %lld it prints as.
 std::string Text(const char* format, long long a, long long b = 0) {
-  char text[200];
-  std::snprintf(text, sizeof text, format, a, b);
-  return text;
+  return FormatText(format, a, b);
 }
 
 // Nearest floats at or below / above v (the header stores ranges as floats).

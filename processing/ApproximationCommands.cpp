@@ -4,9 +4,9 @@
 
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <memory>
 
+#include "geometry/FormatText.h"
 #include "geometry/HashTable3d.h"
 #include "processing/SceneMeshes.h"
 
@@ -38,9 +38,9 @@ CSubdivisionOutcome CommandHashTable(CSceneGraph3d* scene, int size, int showGri
     if (face && d > farthest) farthest = d;
   }
   grid->m_Redraw = nullptr;
-  char text[160];
-  std::snprintf(text, sizeof text, "Hash table %d: %d cells, %d faces, farthest query %g",
-                grid->Size(), grid->NbCell(), grid->NbFace(), std::sqrt(farthest));
+  const std::string text =
+      FormatText("Hash table %d: %d cells, %d faces, farthest query %g", grid->Size(),
+                 grid->NbCell(), grid->NbFace(), std::sqrt(farthest));
   scene->Add(grid.release());
   CSubdivisionOutcome outcome = Changed();
   outcome.status = text;
@@ -59,10 +59,8 @@ CSubdivisionOutcome CommandProgressiveMesh(CSceneGraph3d* scene,
   if (!ProgressiveMesh(mesh, params, approximation)) return {};
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  char text[160];
-  std::snprintf(text, sizeof text, "Progressive mesh done, %d -> %d vertices, %g s", before,
-                mesh->NbVertex(), seconds);
   CSubdivisionOutcome outcome = Changed();
-  outcome.status = text;
+  outcome.status = FormatText("Progressive mesh done, %d -> %d vertices, %g s", before,
+                              mesh->NbVertex(), seconds);
   return outcome;
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "geometry/FormatText.h"
 #include "geometry/SceneGraph3d.h"
 #include "geometry/TilingMesh3d.h"
 #include "processing/SceneMeshes.h"
@@ -68,12 +69,10 @@ CSubdivisionOutcome MultiMesh(CSceneGraph3d* scene, CMesh3d* source, const CTili
   std::unique_ptr<CTilingMesh3d> best;
   int smallest = source->NbFace();
   int appended = 0;
-  char line[64];
   for (int seed = first; seed < last; seed++) {
     std::unique_ptr<CTilingMesh3d> tiling = CopyForTiling(source);
     const int c = Tile(tiling.get(), seed, params.Split, source);
-    std::snprintf(line, sizeof line, "%d\t%d\r\n", seed, c);
-    report.text += line;
+    report.text += FormatText("%d\t%d\r\n", seed, c);
     if (!params.RetainMin) {
       scene->Add(tiling.release());
       appended++;
@@ -110,11 +109,9 @@ CSubdivisionOutcome SingleMesh(CSceneGraph3d* scene, CMesh3d* source, const CTil
     CMesh3d* generated = GenerateMesh(current);
     scene->Add(generated);
     if (params.VertexSeed < 0 || params.VertexSeed >= generated->NbVertex()) {
-      char text[128];
-      std::snprintf(text, sizeof text, "Vertex seed %d is outside the %d vertices of level %d",
-                    params.VertexSeed, generated->NbVertex(), level + 1);
       CSubdivisionOutcome outcome = Changed();
-      outcome.status = text;
+      outcome.status = FormatText("Vertex seed %d is outside the %d vertices of level %d",
+                                  params.VertexSeed, generated->NbVertex(), level + 1);
       return outcome;
     }
     std::unique_ptr<CTilingMesh3d> next = CopyForTiling(generated);

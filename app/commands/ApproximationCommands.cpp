@@ -4,12 +4,12 @@
 #include "processing/ApproximationCommands.h"
 
 #include <chrono>
-#include <cstdio>
 #include <memory>
 
 #include "app/DocumentWorker.h"
 #include "app/UndoHistory.h"
 #include "app/commands/Handlers.h"
+#include "geometry/FormatText.h"
 #include "io/ReplaceFile.h"
 #include "io/TextOutput.h"
 #include "io/WriteVrml.h"
@@ -129,10 +129,9 @@ CommandResult VolumeBased(CCommandContext& context) {
       failure = "; the intermediate file could not be written";
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    char text[200];
-    std::snprintf(text, sizeof text, "Volume-based metric %s, %d -> %d vertices, %g s",
-                  hooks.Stopped() ? "stopped" : "done", before, model->NbVertex(), seconds);
-    return std::string(text) + failure;
+    return FormatText("Volume-based metric %s, %d -> %d vertices, %g s",
+                      hooks.Stopped() ? "stopped" : "done", before, model->NbVertex(), seconds) +
+           failure;
   };
   if (!doc->Worker().Start(work, doc->SceneLock(), doc->WorkerNotifier())) {
     context.ui.ShowMessage("Failed to create thread");
