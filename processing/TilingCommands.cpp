@@ -3,7 +3,6 @@
 #include "processing/TilingCommands.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 
 #include "geometry/FormatText.h"
