@@ -135,6 +135,45 @@ void Decode(benchmark::State& state) {
   });
 }
 
+// Rates on the single-rate coder's reference meshes (regular and randomly
+// flipped tori and spheres), at the quantization the argument gives.
+void Rates(benchmark::State& state) {
+  struct Reference {
+    const char* name;
+    int nu, nv, level, flips;
+  };
+  static const Reference kMeshes[] = {{"torus 200x100", 200, 100, 0, 0},
+                                      {"sphere 5, 4000 flips", 0, 0, 5, 4000},
+                                      {"sphere 5, 12000 flips", 0, 0, 5, 12000},
+                                      {"torus 120x60, 6000 flips", 120, 60, 0, 6000},
+                                      {"torus 160x80, 30000 flips", 160, 80, 0, 30000}};
+  const Reference& reference = kMeshes[state.range(0)];
+  std::unique_ptr<CMesh3d> mesh(reference.level ? testmeshes::MakeIcoSphere(reference.level)
+                                                : testmeshes::MakeTorus(reference.nu, reference.nv));
+  if (reference.flips) valencetest::FlipRandomEdges(*mesh, reference.flips, 1);
+  std::vector<double> positions;
+  std::vector<int> triangles;
+  orvex::MeshArrays(*mesh, positions, triangles);
+  orvex::CProgressiveOptions options;
+  options.m_QuantizationBits = static_cast<int>(state.range(1));
+  orvex::CProgressiveEncoding encoding;
+  for (auto _ : state) {
+    encoding = orvex::CProgressiveEncoding();
+    orvex::EncodeProgressive(positions, triangles, options, encoding);
+  }
+  orvex::CVpmSizes sizes;
+  std::vector<uint8_t> bytes;
+  std::string error;
+  orvex::WriteVpm(orvex::VpmFromEncoding(encoding), bytes, sizes, error);
+  const double removed = encoding.NbRemoved(), vertices = encoding.m_NbVertexBefore;
+  state.SetLabel(reference.name);
+  state.counters["layers"] = static_cast<double>(encoding.m_Layers.size());
+  state.counters["base"] = static_cast<double>(encoding.m_BaseVertex.size());
+  state.counters["conn_b/rv"] = sizes.m_Connectivity / removed;
+  state.counters["geom_b/rv"] = sizes.m_Geometry / removed;
+  state.counters["total_b/v"] = sizes.m_Total / vertices;
+}
+
 } // namespace
 
 // arguments: faces, 0 regular / 1 irregular
@@ -142,5 +181,10 @@ void Decode(benchmark::State& state) {
 BENCHMARK(Encode) TORI->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(Write) TORI->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(Decode) TORI->Unit(benchmark::kMillisecond)->Iterations(3);
+
+BENCHMARK(Rates)
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {10, 12}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 BENCHMARK_MAIN();
