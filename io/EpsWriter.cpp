@@ -217,11 +217,29 @@ std::string EpsWriter::Text(const CFeedbackScene& scene, bool sorted) const {
   return out;
 }
 
-int EpsWriter::WriteFile(const std::string& fileName, const std::string& text, std::string& error) {
+int EpsWriter::Write(const std::string& fileName, const CFeedbackScene& scene,
+                     std::string& error, bool sorted) const {
+  constexpr size_t kBlock = size_t(1) << 20;
   CReplaceFile file;
-  if (!file.Open(fileName) || !file.Write(text.data(), text.size()) || !file.Commit()) {
+  std::string block = Header();
+  block.reserve(kBlock + 4096);
+  int written = file.Open(fileName);
+  auto append = [&](const CFeedbackPrimitive& primitive) {
+    AppendPrimitive(scene, primitive, block);
+    if (block.size() < kBlock) return;
+    written = written && file.Write(block.data(), block.size());
+    block.clear();
+  };
+  if (sorted) {
+    for (uint32_t i : FarthestFirst(scene)) append(scene.primitives[i]);
+  } else {
+    for (const CFeedbackPrimitive& primitive : scene.primitives) append(primitive);
+  }
+  block += Trailer();
+  if (!written || !file.Write(block.data(), block.size()) || !file.Commit()) {
     error = "Unable to open file for writing";
     return 0;
   }
   return 1;
 }
+

@@ -30,9 +30,11 @@ public:
   void AppendPrimitive(const CFeedbackScene& scene, const CFeedbackPrimitive& primitive,
                        std::string& out) const;
 
-  // Writes text to fileName through a temporary file renamed into place.
-  // 0 with the reason in error on failure.
-  static int WriteFile(const std::string& fileName, const std::string& text, std::string& error);
+  // The whole file written to fileName as it is formatted, a block at a
+  // time (a million-face file never sits whole in memory), through a
+  // temporary file renamed into place. 0 with the reason in error.
+  int Write(const std::string& fileName, const CFeedbackScene& scene, std::string& error,
+            bool sorted = true) const;
 
 private:
   CEpsPage m_Page;

@@ -75,7 +75,7 @@ CommandResult ExportEps(CCommandContext& context) {
           error))
     return Fail(context, error);
   const std::string path = OutputFile(context, name);
-  if (!EpsWriter::WriteFile(path, EpsWriter(page).Text(scene), error)) return Fail(context, error);
+  if (!EpsWriter(page).Write(path, scene, error)) return Fail(context, error);
   context.ReportFileWritten(path);
   context.ui.StatusMessage("EPS written (%d primitives, %g s)", int(scene.primitives.size()),
                            context.ElapsedSeconds());

@@ -12,6 +12,7 @@
 
 #include "io/EpsWriter.h"
 #include "io/FeedbackBuffer.h"
+#include "tests/support/BatchProcess.h"
 #include "tests/support/ExportFiles.h"
 #include "tests/support/TestFolder.h"
 
@@ -251,7 +252,7 @@ TEST(EpsWriter, GhostscriptDrawsGouraudAndFlatTrianglesInTheirColours) {
   records.Polygon({{10, 10, 0.5f, 1, 0, 0}, {90, 10, 0.5f, 0, 1, 0}, {50, 90, 0.5f, 0, 0, 1}});
   records.Polygon({{110, 10, 0.5f, 0, 1, 0}, {190, 10, 0.5f, 0, 1, 0}, {150, 90, 0.5f, 0, 1, 0}});
   std::string error;
-  ASSERT_TRUE(EpsWriter::WriteFile(eps, EpsWriter(page).Text(Parse(records)), error)) << error;
+  ASSERT_TRUE(EpsWriter(page).Write(eps, Parse(records), error)) << error;
   CRgbImage image;
   ASSERT_TRUE(testsupport::DrawEps(eps, png, image, error)) << error;
   ASSERT_EQ(image.m_Width, 200);
@@ -269,6 +270,28 @@ TEST(EpsWriter, GhostscriptDrawsGouraudAndFlatTrianglesInTheirColours) {
   EXPECT_EQ(flat[0], 0);
   EXPECT_EQ(flat[1], 255);
   EXPECT_EQ(at(2, 2)[0], 0); // background
+}
+
+TEST(EpsWriter, FileWrittenInBlocksEqualsTheTextAndAFailedWriteKeepsTheOldFile) {
+  const std::filesystem::path dir = testsupport::FreshTestFolder("orvex_eps_blocks_");
+  const std::string eps = (dir / "many.eps").string();
+  CEpsPage page;
+  // enough Gouraud triangles for several blocks of the file
+  FeedbackRecords records;
+  for (int i = 0; i < 30000; i++) {
+    const float x = float(i % 200), y = float(i / 200), z = float(i % 7) / 7.0f;
+    records.Polygon({{x, y, z, 1, 0, 0}, {x + 1, y, z, 0, 1, 0}, {x, y + 1, z, 0, 0, 1}});
+  }
+  const CFeedbackScene scene = Parse(records);
+  std::string error;
+  ASSERT_TRUE(EpsWriter(page).Write(eps, scene, error)) << error;
+  const std::string text = EpsWriter(page).Text(scene);
+  ASSERT_GT(text.size(), size_t(1) << 20);
+  EXPECT_EQ(batchprocess::ReadFile(eps), text);
+  // a folder in the file's place: the write fails, nothing else changes
+  EXPECT_FALSE(EpsWriter(page).Write(dir.string(), scene, error));
+  EXPECT_EQ(error, "Unable to open file for writing");
+  EXPECT_EQ(batchprocess::ReadFile(eps), text);
 }
 
 } // namespace
