@@ -99,6 +99,8 @@ bool SameColor(const float* a, const float* b) {
   return a[0] == b[0] && a[1] == b[1] && a[2] == b[2];
 }
 
+constexpr double kMostLineStrokes = 2048.0;
+
 // A line whose colour changes along it: n short strokes, each in the
 // colour of its middle (n grows with the colour change and the length).
 void AppendLine(std::string& out, const float* p1, const float* p2) {
@@ -109,8 +111,11 @@ void AppendLine(std::string& out, const float* p1, const float* p2) {
     const double dx = double(p2[0]) - p1[0], dy = double(p2[1]) - p1[1];
     const double largest = std::max({std::fabs(dc[0]), std::fabs(dc[1]), std::fabs(dc[2])});
     const double steps = 0.06 * largest * std::sqrt(dx * dx + dy * dy);
-    // a count beyond any drawable line (or not a number) is one stroke
-    n = steps >= 1.0 && steps < 1e6 ? int(steps) : 1;
+    // a count beyond any drawable line (or not a number) is one stroke:
+    // window coordinates and clamped colours keep real lines under
+    // 0.06 x the diagonal of the largest viewport (about 1,400 strokes),
+    // and a damaged buffer must not make one line megabytes long
+    n = steps >= 1.0 && steps < kMostLineStrokes ? int(steps) : 1;
   }
   AppendColor(out, c1);
   Print(out, "%g %g moveto\n", {p1[0], p1[1]});

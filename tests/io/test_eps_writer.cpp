@@ -147,6 +147,9 @@ TEST(EpsWriter, LineOfTwoColoursIsSteppedByColourChangeAndLength) {
                       "0.0833333 0 0 setrgbcolor\n8.33333 0 moveto\n"),
             0u);
   EXPECT_NE(body.find("100 0 lineto stroke\n"), std::string::npos);
+  // no drawable line is this long: one stroke, not a million
+  const std::string far = Body(FeedbackRecords().Line({0, 0, 0, 0, 0, 0}, {1e7f, 0, 0, 1, 0, 0}));
+  EXPECT_EQ(testsupport::Occurrences(far, "lineto stroke\n"), 2u);
 }
 
 TEST(EpsWriter, HeaderAndTrailerAreTheFixedTexts) {
