@@ -1,8 +1,10 @@
 #pragma once
 
 // Small scalar images for the data-analysis tests: built from rows of
-// values (-1 for empty pixels) or at random with holes.
+// values (-1 for empty pixels) or at random with holes, and the plain
+// per-pixel fill pass and convolution the fast ones must equal bit for bit.
 
+#include <cstddef>
 #include <random>
 #include <vector>
 
@@ -30,6 +32,52 @@ inline orvex::CScalarImage RandomScalarImage(int width, int height, double empty
   for (float& v : image.m_Values) v = empty(random) ? orvex::kEmptyPixel : value(random);
   image.m_Maximum = 100.0f;
   return image;
+}
+
+// One fill pass done the plain way: a copy of the image, then every empty
+// interior pixel takes the mean of its filled neighbours, summed in double
+// in reading order.
+inline bool PlainFillPass(orvex::CScalarImage& image) {
+  const orvex::CScalarImage before = image;
+  bool changed = false;
+  for (int y = 1; y < image.m_Height - 1; ++y)
+    for (int x = 1; x < image.m_Width - 1; ++x) {
+      if (before.At(x, y) != orvex::kEmptyPixel) continue;
+      double sum = 0.0;
+      int count = 0;
+      for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+          const float v = before.At(x + dx, y + dy);
+          if ((dx != 0 || dy != 0) && v != orvex::kEmptyPixel) {
+            sum += v;
+            ++count;
+          }
+        }
+      if (count > 0) {
+        image.At(x, y) = static_cast<float>(sum / count);
+        changed = true;
+      }
+    }
+  return changed;
+}
+
+// A convolution done the plain way: every pixel's weighted sum in double,
+// kernel rows then columns, pixels outside the image read as 0.
+inline void PlainConvolve(orvex::CScalarImage& image, const std::vector<int>& kernel,
+                          int kernelWidth, int kernelHeight, int divider) {
+  const orvex::CScalarImage before = image;
+  for (int y = 0; y < image.m_Height; ++y)
+    for (int x = 0; x < image.m_Width; ++x) {
+      double sum = 0.0;
+      for (int ky = 0; ky < kernelHeight; ++ky)
+        for (int kx = 0; kx < kernelWidth; ++kx) {
+          const int sx = x + kx - kernelWidth / 2, sy = y + ky - kernelHeight / 2;
+          const bool inside = sx >= 0 && sy >= 0 && sx < image.m_Width && sy < image.m_Height;
+          const float v = inside ? before.At(sx, sy) : 0.0f;
+          sum += static_cast<double>(kernel[static_cast<std::size_t>(ky * kernelWidth + kx)]) * v;
+        }
+      image.At(x, y) = static_cast<float>(sum / divider);
+    }
 }
 
 } // namespace testsupport
