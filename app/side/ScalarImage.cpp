@@ -79,6 +79,46 @@ bool FillRow(const float* above, const float* row, const float* below, int width
   return filledAny != 0;
 }
 
+// One output row of a convolution: rows[ky][x + kx] is the bordered
+// original under weight (kx, ky). The weighted sum is formed in double in
+// reading order, empty pixels joining with their value -1.
+void ConvolveRow(const float* const* rows, const int* kernel, int kernelWidth, int kernelHeight,
+                 int divider, int width, float* out) {
+  for (int x = 0; x < width; ++x) {
+    double sum = 0.0;
+    for (int ky = 0; ky < kernelHeight; ++ky) {
+      const float* row = rows[ky] + x;
+      const int* weights = kernel + static_cast<std::ptrdiff_t>(ky) * kernelWidth;
+      for (int kx = 0; kx < kernelWidth; ++kx) sum += static_cast<double>(weights[kx]) * row[kx];
+    }
+    out[x] = static_cast<float>(sum / divider);
+  }
+}
+
+// The same for a 3x3 kernel with its weights held in registers: the same
+// operations in the same order, unrolled so that the loop over x
+// vectorizes.
+void Convolve3x3Row(const float* const* rows, const int* kernel, int divider, int width,
+                    float* out) {
+  double w[9];
+  for (int i = 0; i < 9; ++i) w[i] = kernel[i];
+  const float *r0 = rows[0], *r1 = rows[1], *r2 = rows[2];
+  const double d = divider;
+  for (int x = 0; x < width; ++x) {
+    double sum = 0.0;
+    sum += w[0] * r0[x];
+    sum += w[1] * r0[x + 1];
+    sum += w[2] * r0[x + 2];
+    sum += w[3] * r1[x];
+    sum += w[4] * r1[x + 1];
+    sum += w[5] * r1[x + 2];
+    sum += w[6] * r2[x];
+    sum += w[7] * r2[x + 1];
+    sum += w[8] * r2[x + 2];
+    out[x] = static_cast<float>(sum / d);
+  }
+}
+
 bool IsInterior(int x, int y, int width, int height) {
   return x > 0 && y > 0 && x < width - 1 && y < height - 1;
 }
@@ -169,30 +209,44 @@ int CScalarImage::Convolve(const std::vector<int>& kernel, int kernelWidth, int 
     error = "Filter: invalid specified divider\n";
     return 0;
   }
-  // The working image: the image centred in a zero border of half a kernel.
+  // The original rows the kernel covers, each centred in a zero border of
+  // half a kernel and rows outside the image all zeros: a ring of
+  // kernelHeight rows instead of a bordered copy of the whole image.
   const int rx = kernelWidth / 2, ry = kernelHeight / 2;
-  const int workWidth = m_Width + 2 * rx, workHeight = m_Height + 2 * ry;
-  std::vector<float> work;
+  const int paddedWidth = m_Width + 2 * rx;
+  std::vector<float> ring;
   try {
-    work.assign(static_cast<std::size_t>(workWidth) * workHeight, 0.0f);
+    ring.assign(static_cast<std::size_t>(paddedWidth) * kernelHeight, 0.0f);
   } catch (const std::bad_alloc&) {
     error = "Filter : unable to create empty image\n";
     return 0;
   }
-  for (int y = 0; y < m_Height; ++y)
-    std::copy_n(m_Values.begin() + static_cast<std::ptrdiff_t>(y) * m_Width, m_Width,
-                work.begin() + static_cast<std::ptrdiff_t>(y + ry) * workWidth + rx);
-  // The weighted sums, empty pixels joining with their value -1.
-  for (int y = 0; y < m_Height; ++y)
-    for (int x = 0; x < m_Width; ++x) {
-      double sum = 0.0;
-      for (int ky = 0; ky < kernelHeight; ++ky) {
-        const float* row = work.data() + static_cast<std::ptrdiff_t>(y + ky) * workWidth + x;
-        const int* weights = kernel.data() + static_cast<std::ptrdiff_t>(ky) * kernelWidth;
-        for (int kx = 0; kx < kernelWidth; ++kx) sum += static_cast<double>(weights[kx]) * row[kx];
-      }
-      At(x, y) = static_cast<float>(sum / divider);
-    }
+  const auto slot = [&](int imageRow) {
+    const int index = ((imageRow % kernelHeight) + kernelHeight) % kernelHeight;
+    return ring.data() + static_cast<std::ptrdiff_t>(index) * paddedWidth;
+  };
+  // Copies original row imageRow into its slot; rows outside are zeros.
+  const auto load = [&](int imageRow) {
+    float* padded = slot(imageRow);
+    if (imageRow < 0 || imageRow >= m_Height)
+      std::fill_n(padded + rx, m_Width, 0.0f);
+    else
+      std::copy_n(m_Values.data() + static_cast<std::ptrdiff_t>(imageRow) * m_Width, m_Width,
+                  padded + rx);
+  };
+  for (int r = -ry; r < ry; ++r) load(r);
+  std::vector<const float*> rows(static_cast<std::size_t>(kernelHeight));
+  for (int y = 0; y < m_Height; ++y) {
+    // Row y + ry is still original: only rows above y have been written.
+    load(y + ry);
+    for (int ky = 0; ky < kernelHeight; ++ky)
+      rows[static_cast<std::size_t>(ky)] = slot(y - ry + ky);
+    float* out = m_Values.data() + static_cast<std::ptrdiff_t>(y) * m_Width;
+    if (kernelWidth == 3 && kernelHeight == 3)
+      Convolve3x3Row(rows.data(), kernel.data(), divider, m_Width, out);
+    else
+      ConvolveRow(rows.data(), kernel.data(), kernelWidth, kernelHeight, divider, m_Width, out);
+  }
   return 1;
 }
 
