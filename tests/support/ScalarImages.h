@@ -61,6 +61,23 @@ inline bool PlainFillPass(orvex::CScalarImage& image) {
   return changed;
 }
 
+// A triangle painted the plain way: every pixel centre of the image tested
+// against the three edges (inside or on an edge, either orientation).
+inline void PlainFillTriangle(orvex::CScalarImage& image, const double* c, float value) {
+  const auto edge = [](double ax, double ay, double bx, double by, double px, double py) {
+    return (bx - ax) * (py - ay) - (by - ay) * (px - ax);
+  };
+  const double area = edge(c[0], c[1], c[2], c[3], c[4], c[5]);
+  if (area == 0.0) return;
+  const double sign = area > 0.0 ? 1.0 : -1.0;
+  for (int y = 0; y < image.m_Height; ++y)
+    for (int x = 0; x < image.m_Width; ++x)
+      if (sign * edge(c[0], c[1], c[2], c[3], x, y) >= 0.0 &&
+          sign * edge(c[2], c[3], c[4], c[5], x, y) >= 0.0 &&
+          sign * edge(c[4], c[5], c[0], c[1], x, y) >= 0.0)
+        image.At(x, y) = value;
+}
+
 // A convolution done the plain way: every pixel's weighted sum in double,
 // kernel rows then columns, pixels outside the image read as 0.
 inline void PlainConvolve(orvex::CScalarImage& image, const std::vector<int>& kernel,
