@@ -2,31 +2,121 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <new>
 
 namespace orvex {
 
 namespace {
 
+// Bit-wise choice between two floats: `a` when `first`, else `b`. The
+// hot loops choose by masks because the compiler keeps a plain select of
+// floating-point results as a branch, which stops vectorization.
+inline float Choose(bool first, float a, float b) {
+  std::uint32_t ia, ib;
+  std::memcpy(&ia, &a, sizeof ia);
+  std::memcpy(&ib, &b, sizeof ib);
+  const std::uint32_t mask = 0u - static_cast<std::uint32_t>(first);
+  const std::uint32_t bits = (ia & mask) | (ib & ~mask);
+  float chosen;
+  std::memcpy(&chosen, &bits, sizeof chosen);
+  return chosen;
+}
+
+// Adds a neighbour to the sum and count when it is filled. Branch-free, as
+// holes in measured data are random: an empty neighbour adds +0.0, which
+// leaves the sum as it is (the sum starts at +0.0 and so never becomes
+// -0.0).
+inline void AddFilled(float v, double& sum, int& count) {
+  const bool filled = v != kEmptyPixel;
+  sum += static_cast<double>(Choose(filled, v, 0.0f));
+  count += filled ? 1 : 0;
+}
+
+// The sum and count of the filled neighbours of column x, read from the
+// row above, the pixel's own row and the row below, in reading order.
+inline int NeighbourSum(const float* above, const float* row, const float* below, int x,
+                        double& sum) {
+  int count = 0;
+  sum = 0.0;
+  AddFilled(above[x - 1], sum, count);
+  AddFilled(above[x], sum, count);
+  AddFilled(above[x + 1], sum, count);
+  AddFilled(row[x - 1], sum, count);
+  AddFilled(row[x + 1], sum, count);
+  AddFilled(below[x - 1], sum, count);
+  AddFilled(below[x], sum, count);
+  AddFilled(below[x + 1], sum, count);
+  return count;
+}
+
 // The mean of the filled neighbours of interior pixel (x, y) of `values`,
 // or false when all eight are empty.
 bool NeighbourMean(const float* values, int width, int x, int y, float& mean) {
-  double sum = 0.0;
-  int count = 0;
-  for (int dy = -1; dy <= 1; ++dy) {
-    const float* row = values + static_cast<std::ptrdiff_t>(y + dy) * width;
-    for (int dx = -1; dx <= 1; ++dx) {
-      if (dx == 0 && dy == 0) continue;
-      const float v = row[x + dx];
-      if (v != kEmptyPixel) {
-        sum += v;
-        ++count;
-      }
-    }
-  }
+  const float* row = values + static_cast<std::ptrdiff_t>(y) * width;
+  double sum;
+  const int count = NeighbourSum(row - width, row, row + width, x, sum);
   if (count == 0) return false;
   mean = static_cast<float>(sum / count);
   return true;
+}
+
+// One interior row of a fill pass: `row`, `above` and `below` hold the
+// values from before the pass, `out` receives the filled pixels. Every
+// pixel's mean is formed and then kept or dropped by a select, so that the
+// loop has no branch and vectorizes. True when a pixel was filled.
+bool FillRow(const float* above, const float* row, const float* below, int width, float* out) {
+  int filledAny = 0;
+  for (int x = 1; x < width - 1; ++x) {
+    double sum;
+    const int count = NeighbourSum(above, row, below, x, sum);
+    const bool fill = (row[x] == kEmptyPixel) & (count > 0);
+    const float mean = static_cast<float>(sum / (count + (count == 0)));
+    out[x] = Choose(fill, mean, row[x]);
+    filledAny |= fill ? 1 : 0;
+  }
+  return filledAny != 0;
+}
+
+// One output row of a convolution: rows[ky][x + kx] is the bordered
+// original under weight (kx, ky). The weighted sum is formed in double in
+// reading order, empty pixels joining with their value -1.
+void ConvolveRow(const float* const* rows, const int* kernel, int kernelWidth, int kernelHeight,
+                 int divider, int width, float* out) {
+  for (int x = 0; x < width; ++x) {
+    double sum = 0.0;
+    for (int ky = 0; ky < kernelHeight; ++ky) {
+      const float* row = rows[ky] + x;
+      const int* weights = kernel + static_cast<std::ptrdiff_t>(ky) * kernelWidth;
+      for (int kx = 0; kx < kernelWidth; ++kx) sum += static_cast<double>(weights[kx]) * row[kx];
+    }
+    out[x] = static_cast<float>(sum / divider);
+  }
+}
+
+// The same for a 3x3 kernel with its weights held in registers: the same
+// operations in the same order, unrolled so that the loop over x
+// vectorizes.
+void Convolve3x3Row(const float* const* rows, const int* kernel, int divider, int width,
+                    float* out) {
+  double w[9];
+  for (int i = 0; i < 9; ++i) w[i] = kernel[i];
+  const float *r0 = rows[0], *r1 = rows[1], *r2 = rows[2];
+  const double d = divider;
+  for (int x = 0; x < width; ++x) {
+    double sum = 0.0;
+    sum += w[0] * r0[x];
+    sum += w[1] * r0[x + 1];
+    sum += w[2] * r0[x + 2];
+    sum += w[3] * r1[x];
+    sum += w[4] * r1[x + 1];
+    sum += w[5] * r1[x + 2];
+    sum += w[6] * r2[x];
+    sum += w[7] * r2[x + 1];
+    sum += w[8] * r2[x + 2];
+    out[x] = static_cast<float>(sum / d);
+  }
 }
 
 bool IsInterior(int x, int y, int width, int height) {
@@ -42,17 +132,21 @@ void CScalarImage::Resize(int width, int height, float value) {
 }
 
 bool CScalarImage::FillPass() {
-  const std::vector<float> before = m_Values;
+  const int width = m_Width, height = m_Height;
+  // Border case: without interior pixels there is nothing to fill; border
+  // pixels are never filled, so the loops below cover the interior only.
+  if (width < 3 || height < 3) return false;
+  // Rolling copies of the two rows above the one being written keep the
+  // values from before the pass; the row below is still unchanged.
+  std::vector<float> above(m_Values.begin(), m_Values.begin() + width);
+  std::vector<float> current(m_Values.begin() + width, m_Values.begin() + 2 * width);
   bool changed = false;
-  for (int y = 1; y < m_Height - 1; ++y)
-    for (int x = 1; x < m_Width - 1; ++x) {
-      if (before[static_cast<std::size_t>(y) * m_Width + x] != kEmptyPixel) continue;
-      float mean;
-      if (NeighbourMean(before.data(), m_Width, x, y, mean)) {
-        At(x, y) = mean;
-        changed = true;
-      }
-    }
+  for (int y = 1; y < height - 1; ++y) {
+    float* out = m_Values.data() + static_cast<std::ptrdiff_t>(y) * width;
+    changed |= FillRow(above.data(), current.data(), out + width, width, out);
+    above.swap(current);
+    std::copy_n(out + width, width, current.begin());
+  }
   return changed;
 }
 
@@ -115,30 +209,44 @@ int CScalarImage::Convolve(const std::vector<int>& kernel, int kernelWidth, int 
     error = "Filter: invalid specified divider\n";
     return 0;
   }
-  // The working image: the image centred in a zero border of half a kernel.
+  // The original rows the kernel covers, each centred in a zero border of
+  // half a kernel and rows outside the image all zeros: a ring of
+  // kernelHeight rows instead of a bordered copy of the whole image.
   const int rx = kernelWidth / 2, ry = kernelHeight / 2;
-  const int workWidth = m_Width + 2 * rx, workHeight = m_Height + 2 * ry;
-  std::vector<float> work;
+  const int paddedWidth = m_Width + 2 * rx;
+  std::vector<float> ring;
   try {
-    work.assign(static_cast<std::size_t>(workWidth) * workHeight, 0.0f);
+    ring.assign(static_cast<std::size_t>(paddedWidth) * kernelHeight, 0.0f);
   } catch (const std::bad_alloc&) {
     error = "Filter : unable to create empty image\n";
     return 0;
   }
-  for (int y = 0; y < m_Height; ++y)
-    std::copy_n(m_Values.begin() + static_cast<std::ptrdiff_t>(y) * m_Width, m_Width,
-                work.begin() + static_cast<std::ptrdiff_t>(y + ry) * workWidth + rx);
-  // The weighted sums, empty pixels joining with their value -1.
-  for (int y = 0; y < m_Height; ++y)
-    for (int x = 0; x < m_Width; ++x) {
-      double sum = 0.0;
-      for (int ky = 0; ky < kernelHeight; ++ky) {
-        const float* row = work.data() + static_cast<std::ptrdiff_t>(y + ky) * workWidth + x;
-        const int* weights = kernel.data() + static_cast<std::ptrdiff_t>(ky) * kernelWidth;
-        for (int kx = 0; kx < kernelWidth; ++kx) sum += static_cast<double>(weights[kx]) * row[kx];
-      }
-      At(x, y) = static_cast<float>(sum / divider);
-    }
+  const auto slot = [&](int imageRow) {
+    const int index = ((imageRow % kernelHeight) + kernelHeight) % kernelHeight;
+    return ring.data() + static_cast<std::ptrdiff_t>(index) * paddedWidth;
+  };
+  // Copies original row imageRow into its slot; rows outside are zeros.
+  const auto load = [&](int imageRow) {
+    float* padded = slot(imageRow);
+    if (imageRow < 0 || imageRow >= m_Height)
+      std::fill_n(padded + rx, m_Width, 0.0f);
+    else
+      std::copy_n(m_Values.data() + static_cast<std::ptrdiff_t>(imageRow) * m_Width, m_Width,
+                  padded + rx);
+  };
+  for (int r = -ry; r < ry; ++r) load(r);
+  std::vector<const float*> rows(static_cast<std::size_t>(kernelHeight));
+  for (int y = 0; y < m_Height; ++y) {
+    // Row y + ry is still original: only rows above y have been written.
+    load(y + ry);
+    for (int ky = 0; ky < kernelHeight; ++ky)
+      rows[static_cast<std::size_t>(ky)] = slot(y - ry + ky);
+    float* out = m_Values.data() + static_cast<std::ptrdiff_t>(y) * m_Width;
+    if (kernelWidth == 3 && kernelHeight == 3)
+      Convolve3x3Row(rows.data(), kernel.data(), divider, m_Width, out);
+    else
+      ConvolveRow(rows.data(), kernel.data(), kernelWidth, kernelHeight, divider, m_Width, out);
+  }
   return 1;
 }
 

@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 #include <fstream>
+#include <new>
 #include <sstream>
 #include <utility>
+#include <vector>
 
 namespace orvex {
 
@@ -62,7 +66,13 @@ int ReadHeader(LineReader& lines, CScalarImage& image, std::string& error, int m
                                           std::to_string(maxSide));
     return 0;
   }
-  image.Resize(static_cast<int>(width), static_cast<int>(height));
+  try {
+    image.Resize(static_cast<int>(width), static_cast<int>(height));
+  } catch (const std::bad_alloc&) {
+    error = LineError(lines.Number(), "no memory for an image of " + std::to_string(width) + " x " +
+                                          std::to_string(height) + " pixels");
+    return 0;
+  }
   return 1;
 }
 
@@ -80,24 +90,114 @@ double Edge(double ax, double ay, double bx, double by, double px, double py) {
   return (bx - ax) * (py - ay) - (by - ay) * (px - ax);
 }
 
+// One edge's side test, the same expression for every pixel centre so that
+// centres on an edge are decided alike wherever they are tested. Along a
+// row the rounded test is monotone in x (each rounded step is monotone), so
+// the centres passing it form one run that ends at one side; `m_Slope`
+// tells which: > 0 they run up to a last x, < 0 from a first x, 0 either
+// every centre of the row passes or none.
+struct EdgeTest {
+  double ax, ay, bx, by, sign;
+  double m_Slope;
+  EdgeTest(double ax, double ay, double bx, double by, double sign)
+      : ax(ax), ay(ay), bx(bx), by(by), sign(sign), m_Slope(sign * (by - ay)) {}
+  bool Holds(int x, int y) const { return !(sign * Edge(ax, ay, bx, by, x, y) < 0.0); }
+  // Where the edge's line crosses row y, as a first guess of the run's end.
+  double Crossing(int y) const { return ax + (bx - ax) * (y - ay) / (by - ay); }
+};
+
+// The last x in lo .. hi for which inside(x) holds, lo - 1 when none,
+// where inside is true up to some x and false after. Galloping search from
+// a guess: a couple of tests when the guess is right, a logarithmic number
+// when it is off.
+template <typename Inside> int LastInside(Inside inside, int lo, int hi, double guess) {
+  int in = lo - 1, out = hi + 1; // known inside / outside (or past the ends)
+  const int g = guess >= lo - 1 ? (guess <= hi ? static_cast<int>(std::floor(guess)) : hi) : lo - 1;
+  // Bracket the end between an inside and an outside x, doubling the steps.
+  if (g >= lo && !inside(g)) {
+    out = g;
+    for (int step = 1; out - step >= lo; step *= 2) {
+      if (inside(out - step)) {
+        in = out - step;
+        break;
+      }
+      out -= step;
+    }
+  } else {
+    in = g;
+    for (int step = 1; in + step <= hi; step *= 2) {
+      if (!inside(in + step)) {
+        out = in + step;
+        break;
+      }
+      in += step;
+    }
+  }
+  // Bisect the bracket.
+  while (out - in > 1) {
+    const int mid = in + (out - in) / 2;
+    if (inside(mid))
+      in = mid;
+    else
+      out = mid;
+  }
+  return in;
+}
+
+// The row's run of one edge clipped to lo .. hi (lo > hi when empty).
+void ClipToEdge(const EdgeTest& edge, int y, int& lo, int& hi) {
+  if (edge.m_Slope == 0.0) {
+    // Horizontal edge: the whole row is on one side.
+    if (!edge.Holds(lo, y)) hi = lo - 1;
+    return;
+  }
+  const double guess = edge.Crossing(y);
+  if (edge.m_Slope > 0.0)
+    hi = LastInside([&](int x) { return edge.Holds(x, y); }, lo, hi, guess);
+  else
+    lo = LastInside([&](int x) { return !edge.Holds(x, y); }, lo, hi, guess) + 1;
+}
+
+// A row's worth of one value, made by doubling copies, so that each row of
+// a triangle is set by one block copy.
+const float* RunOfValue(std::vector<float>& run, int width, float value) {
+  run.resize(static_cast<std::size_t>(width));
+  run[0] = value;
+  for (int done = 1; done < width;) {
+    const int n = std::min(done, width - done);
+    std::memcpy(run.data() + done, run.data(), static_cast<std::size_t>(n) * sizeof(float));
+    done += n;
+  }
+  return run.data();
+}
+
 // Sets the pixel centres inside or on the edges of the triangle, either
-// orientation; a degenerate triangle covers nothing.
-void FillTriangle(CScalarImage& image, const double* c, float value) {
+// orientation; a degenerate triangle covers nothing. Each row is filled as
+// one run whose ends are searched with the per-centre test, so a large
+// triangle costs a few tests per row instead of three per pixel. `run` is
+// scratch space.
+void FillTriangle(CScalarImage& image, const double* c, float value, std::vector<float>& run) {
   const double area = Edge(c[0], c[1], c[2], c[3], c[4], c[5]);
   if (area == 0.0) return;
   const double sign = area > 0.0 ? 1.0 : -1.0;
   const int x0 = static_cast<int>(std::max(0.0, std::ceil(std::min({c[0], c[2], c[4]}))));
   const int y0 = static_cast<int>(std::max(0.0, std::ceil(std::min({c[1], c[3], c[5]}))));
-  const double xMax = std::min<double>(image.m_Width - 1, std::floor(std::max({c[0], c[2], c[4]})));
-  const double yMax =
-      std::min<double>(image.m_Height - 1, std::floor(std::max({c[1], c[3], c[5]})));
-  for (int y = y0; y <= yMax; ++y)
-    for (int x = x0; x <= xMax; ++x) {
-      if (sign * Edge(c[0], c[1], c[2], c[3], x, y) < 0.0) continue;
-      if (sign * Edge(c[2], c[3], c[4], c[5], x, y) < 0.0) continue;
-      if (sign * Edge(c[4], c[5], c[0], c[1], x, y) < 0.0) continue;
-      image.At(x, y) = value;
-    }
+  const int xMax = static_cast<int>(
+      std::min<double>(image.m_Width - 1, std::floor(std::max({c[0], c[2], c[4]}))));
+  const int yMax = static_cast<int>(
+      std::min<double>(image.m_Height - 1, std::floor(std::max({c[1], c[3], c[5]}))));
+  if (x0 > xMax || y0 > yMax) return; // outside the image
+  const EdgeTest edges[3] = {EdgeTest(c[0], c[1], c[2], c[3], sign),
+                             EdgeTest(c[2], c[3], c[4], c[5], sign),
+                             EdgeTest(c[4], c[5], c[0], c[1], sign)};
+  const float* values = RunOfValue(run, xMax - x0 + 1, value);
+  for (int y = y0; y <= yMax; ++y) {
+    int lo = x0, hi = xMax;
+    for (int e = 0; e < 3 && lo <= hi; ++e) ClipToEdge(edges[e], y, lo, hi);
+    if (lo > hi) continue;
+    std::memcpy(image.m_Values.data() + static_cast<std::ptrdiff_t>(y) * image.m_Width + lo, values,
+                static_cast<std::size_t>(hi - lo + 1) * sizeof(float));
+  }
 }
 
 } // namespace
@@ -136,6 +236,7 @@ int ReadFacesText(const std::string& text, CScalarImage& image, std::string& err
   LineReader lines(text);
   if (!ReadHeader(lines, read, error, maxSide)) return 0;
   std::istringstream fields;
+  std::vector<float> run;
   while (lines.Next(fields)) {
     double c[6] = {};
     double value = 0.0;
@@ -155,7 +256,7 @@ int ReadFacesText(const std::string& text, CScalarImage& image, std::string& err
       error = LineError(lines.Number(), "the value must be a number of at least 0");
       return 0;
     }
-    FillTriangle(read, c, static_cast<float>(value));
+    FillTriangle(read, c, static_cast<float>(value), run);
   }
   SetMaximum(read);
   image = std::move(read);

@@ -93,6 +93,27 @@ TEST(ScalarImageConvolution, GaussianOnKnownImages) {
   EXPECT_FLOAT_EQ(holes.At(0, 0), -1.0f / 16.0f);
 }
 
+TEST(ScalarImageConvolution, KernelsEqualThePlainConvolution) {
+  // Width, height, divider, weights; images with huge, tiny and negative values.
+  const std::vector<int> kernels[] = {{3, 3, 16, 1, 2, 1, 2, 4, 2, 1, 2, 1},
+                                      {3, 3, -7, -1, 0, 1, -2, 0, 2, -1, 0, 1},
+                                      {5, 1, 9, 1, 2, 3, 2, 1},
+                                      {1, 3, 3, 1, -4, 1}};
+  const float specials[] = {-0.0f, -7.5f, 3.0e38f, 1.0e-40f};
+  const int sizes[][2] = {{1, 1}, {3, 3}, {7, 2}, {64, 3}, {5, 40}, {33, 31}};
+  for (const auto& size : sizes)
+    for (const std::vector<int>& k : kernels) {
+      CScalarImage fast = RandomScalarImage(size[0], size[1], 0.5, size[0]);
+      for (std::size_t i = 2; i < fast.m_Values.size(); i += 13) fast.m_Values[i] = specials[i % 4];
+      CScalarImage plain = fast;
+      const std::vector<int> weights(k.begin() + 3, k.end());
+      std::string error;
+      if (!fast.Convolve(weights, k[0], k[1], k[2], error)) continue; // larger than the image
+      testsupport::PlainConvolve(plain, weights, k[0], k[1], k[2]);
+      EXPECT_EQ(fast.m_Values, plain.m_Values) << size[0] << "x" << size[1] << " " << k[0];
+    }
+}
+
 TEST(ScalarImageConvolution, BadKernelsLeaveTheImage) {
   struct Case {
     std::vector<int> kernel;

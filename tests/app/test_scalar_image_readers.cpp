@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
+#include <random>
+#include <sstream>
 #include <string>
 
 #include "app/side/ScalarImageReaders.h"
@@ -12,6 +15,7 @@
 #include "tests/support/TestFolder.h"
 
 using namespace orvex;
+using testsupport::PlainFillTriangle;
 
 namespace {
 
@@ -43,6 +47,36 @@ TEST(ScalarImageReaders, TrianglesCoverCentresInsideOrOnAnEdge) {
   // Triangles reaching outside are clipped; degenerate ones cover nothing.
   ASSERT_EQ(ReadFacesText("2 2\n-100 -100 300 -100 -100 300 1\n5 5 5 5 5 5 3\n", image, error), 1);
   EXPECT_EQ(image.m_Values, (std::vector<float>{1, 1, 1, 1}));
+}
+
+TEST(ScalarImageReaders, TrianglesEqualPlainPerPixelPainting) {
+  // Corners on pixel centres (edges through centres), on half pixels,
+  // anywhere, and far outside.
+  std::mt19937 random(5);
+  std::uniform_real_distribution<double> coordinate(-3.0, 63.0);
+  const int sizes[][2] = {{1, 1}, {7, 5}, {40, 33}, {3, 60}};
+  for (const auto& size : sizes)
+    for (int kind = 0; kind < 4; ++kind) {
+      CScalarImage plain;
+      plain.Resize(size[0], size[1]);
+      std::ostringstream text;
+      text.precision(17);
+      text << size[0] << " " << size[1] << "\n";
+      for (int t = 0; t < 60; ++t) {
+        double c[6];
+        for (double& v : c) {
+          v = coordinate(random) * (kind == 3 ? 1.5e5 : 1.0);
+          if (kind < 2) v = std::round(v * (kind + 1)) / (kind + 1);
+        }
+        for (double v : c) text << v << " ";
+        text << t << "\n";
+        PlainFillTriangle(plain, c, static_cast<float>(t));
+      }
+      CScalarImage image;
+      std::string error;
+      ASSERT_EQ(ReadFacesText(text.str(), image, error), 1) << error;
+      EXPECT_EQ(image.m_Values, plain.m_Values) << size[0] << "x" << size[1] << " kind " << kind;
+    }
 }
 
 TEST(ScalarImageReaders, MalformedFilesNameTheLineAndKeepTheImage) {
