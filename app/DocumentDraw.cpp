@@ -152,6 +152,19 @@ void COrvexDoc::glDraw(const CDrawOptions& viewOptions) const {
   glPolygonMode(GL_BACK, polygonMode[1]);
 }
 
+void COrvexDoc::glDrawAsLines(const CDrawOptions& viewOptions, float factor, float units) const {
+  std::lock_guard<std::mutex> lock(m_SceneLock);
+  CDrawOptions options = viewOptions;
+  if (IsCommandRunning()) options.m_DisplayLists = false;
+  glPushAttrib(GL_ENABLE_BIT | GL_POLYGON_BIT | GL_LIGHTING_BIT);
+  glDisable(GL_LIGHTING);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+  glEnable(GL_POLYGON_OFFSET_LINE);
+  glPolygonOffset(factor, units);
+  m_SceneGraph.glDraw(options);
+  glPopAttrib();
+}
+
 // Marks of the vertices of the highlighted face: a twelfth of the vertex's
 // size, taken as its mean distance to its neighbours.
 static void glDrawFaceCorners(const CFace3d* face, const CTransform* transform) {

@@ -155,6 +155,9 @@ public:
   // SetModified, except while a command runs. A highlight index outside the
   // first object is not drawn.
   void glDraw(const CDrawOptions& options = CDrawOptions()) const;
+  // The scene again as lines, pulled towards the eye by the given polygon
+  // offset (factor, units) so that they show over its faces; lighting off.
+  void glDrawAsLines(const CDrawOptions& options, float factor, float units) const;
 
   // Every command runs between these two (the dispatcher brackets them).
   // While a command runs, meshes are drawn immediately: one that shows its

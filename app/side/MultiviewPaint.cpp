@@ -22,13 +22,7 @@ void glPaintMultiviewPane(const CRenderViewState& paneState, const COrvexDoc& do
   doc.glApplyDisplayState();
   doc.glDraw(paneState.m_DrawOptions);
   // The same scene as lines just in front of its faces.
-  glPushAttrib(GL_ENABLE_BIT | GL_POLYGON_BIT | GL_LIGHTING_BIT);
-  glDisable(GL_LIGHTING);
-  glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-  glEnable(GL_POLYGON_OFFSET_LINE);
-  glPolygonOffset(-1.27f, -1.0f);
-  doc.glDraw(paneState.m_DrawOptions);
-  glPopAttrib();
+  doc.glDrawAsLines(paneState.m_DrawOptions, -1.27f, -1.0f);
   glPopMatrix();
   glFlush();
 }

@@ -88,6 +88,15 @@ TEST_F(SideWindowBatch, MultiviewWritesFourPanesInOnePicture) {
   EXPECT_LT(DifferentBytes(Quadrant(picture, 1, 1), unturned), 100u);
   EXPECT_GT(DifferentBytes(Quadrant(picture, 1, 0), unturned), 1000u); // turned by 90 degrees
   EXPECT_GT(DifferentBytes(unturned, std::string(unturned.size(), '\0')), 10000u);
+  // every edge of the icosahedron drawn over its faces in white (about 950
+  // pixels; 440 when the faces hid half of them)
+  int white = 0;
+  for (int y = 0; y < picture.m_Height / 2; ++y)
+    for (int x = 0; x < picture.m_Width / 2; ++x) {
+      const unsigned char* p = picture.Pixel(x, y);
+      white += p[0] > 200 && p[1] > 200 && p[2] > 200 ? 1 : 0;
+    }
+  EXPECT_GT(white, 800);
   // The default name.
   ASSERT_EQ(Batch({"--run", "Window/Multi view..."}).status, 0);
   EXPECT_TRUE(fs::exists(m_Dir / "multiview.png"));
