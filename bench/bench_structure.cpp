@@ -1,7 +1,8 @@
 // Speed of the degree-and-offset structure coder: encoding (from the mesh,
 // its half-edge form included, no file) and decoding (file bytes to faces)
-// of a 100k-face and a 1M-face closed torus and a 1M-face open grid, and
-// the peak memory each adds to a process holding only the mesh.
+// of a 100k-face and a 1M-face closed torus and a 1M-face open grid, the
+// peak memory each adds to a process holding only the mesh, and the rates
+// on the single-rate valence coder's reference meshes beside that coder's.
 
 #include <benchmark/benchmark.h>
 
@@ -14,7 +15,9 @@
 
 #include "compression/StructureDecoder.h"
 #include "compression/StructureEncoder.h"
+#include "compression/ValenceEncoder.h"
 #include "geometry/Mesh3d.h"
+#include "tests/compression/ValenceTestMeshes.h"
 #include "tests/support/ResidentMemory.h"
 #include "tests/support/TestMeshes.h"
 
@@ -126,9 +129,48 @@ void PeakMemory(benchmark::State& state) {
   state.counters["decode MB"] = figures[1];
 }
 
+// Rates on the valence coder's reference meshes (a regular torus, randomly
+// flipped spheres and tori): bits per face, bits per vertex, offsets and
+// dummy codes, with the valence coder's bits per vertex on the same mesh.
+void Rates(benchmark::State& state) {
+  struct Reference {
+    const char* name;
+    int nu, nv, level, flips;
+  };
+  static const Reference kMeshes[] = {{"torus 200x100", 200, 100, 0, 0},
+                                      {"sphere 5, 4000 flips", 0, 0, 5, 4000},
+                                      {"sphere 5, 12000 flips", 0, 0, 5, 12000},
+                                      {"torus 120x60, 6000 flips", 120, 60, 0, 6000},
+                                      {"torus 160x80, 30000 flips", 160, 80, 0, 30000}};
+  const Reference& reference = kMeshes[state.range(0)];
+  std::unique_ptr<CMesh3d> mesh(reference.level
+                                    ? testmeshes::MakeIcoSphere(reference.level)
+                                    : testmeshes::MakeTorus(reference.nu, reference.nv));
+  if (reference.flips) valencetest::FlipRandomEdges(*mesh, reference.flips, 1);
+  orvex::CStructureResult result;
+  for (auto _ : state) orvex::EncodeStructure(*mesh, "", 0, orvex::CStructureOptions(), result);
+  if (!result.m_Ok) {
+    state.SkipWithError("the structure coder refused the mesh");
+    return;
+  }
+  orvex::CValenceOptions options;
+  options.m_PackedFile.clear();
+  orvex::CValenceResult valence;
+  orvex::EncodeValence(mesh.get(), options, &valence);
+  state.SetLabel(reference.name);
+  state.counters["V"] = mesh->NbVertex();
+  state.counters["F"] = mesh->NbFace();
+  state.counters["bits/face"] = result.m_Cost;
+  state.counters["b/v"] = result.m_Cost * mesh->NbFace() / mesh->NbVertex();
+  state.counters["offsets"] = result.m_NbOffsets;
+  state.counters["dummy"] = result.m_NbDummy;
+  state.counters["valence_b/v"] = valence.m_ConnectivityRate;
+}
+
 BENCHMARK(Encode)->Arg(kTorus100k)->Arg(kTorus1M)->Arg(kGrid1M)->Unit(benchmark::kMillisecond);
 BENCHMARK(Decode)->Arg(kTorus100k)->Arg(kTorus1M)->Arg(kGrid1M)->Unit(benchmark::kMillisecond);
 BENCHMARK(PeakMemory)->Arg(kTorus1M)->Arg(kGrid1M)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(Rates)->DenseRange(0, 4)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

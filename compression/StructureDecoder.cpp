@@ -128,26 +128,38 @@ int CStructureReplay::Run(CStructureDecoded& decoded, std::string& error) {
   return 1;
 }
 
+// The streams with the conquest checks; a stream that codes no face is
+// refused.
+int ReadStreams(const uint8_t* data, size_t size, CStructureStreams& streams, std::string& error) {
+  if (!ReadStructureFile(data, size, streams, error, true)) return 0;
+  if (streams.m_Degrees.empty()) {
+    error = "The file codes no face";
+    return 0;
+  }
+  return 1;
+}
+
 } // namespace
 
 int DecodeStructure(const uint8_t* data, size_t size, bool fullPivots, CStructureDecoded& decoded,
                     std::string& error) {
   decoded = CStructureDecoded();
   CStructureStreams streams;
-  if (!ReadStructureFile(data, size, streams, error)) return 0;
-  if (streams.m_Degrees.empty()) {
-    error = "The file codes no face";
-    return 0;
-  }
+  if (!ReadStreams(data, size, streams, error)) return 0;
   CStructureReplay replay(streams, fullPivots);
   return replay.Run(decoded, error);
 }
 
 int DecodeStructure(const uint8_t* data, size_t size, CStructureDecoded& decoded,
                     std::string& error) {
-  if (DecodeStructure(data, size, true, decoded, error)) return 1;
+  // the streams are read once and replayed under either focus rule
+  decoded = CStructureDecoded();
+  CStructureStreams streams;
+  if (!ReadStreams(data, size, streams, error)) return 0;
+  if (CStructureReplay(streams, true).Run(decoded, error)) return 1;
+  decoded = CStructureDecoded();
   std::string other;
-  return DecodeStructure(data, size, false, decoded, other);
+  return CStructureReplay(streams, false).Run(decoded, other);
 }
 
 CMesh3d* NewDecodedMesh(const CStructureDecoded& decoded) {

@@ -1,11 +1,13 @@
 #include "compression/StructureFile.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "compression/BitStream.h"
 #include "compression/ByteStream.h"
 #include "compression/ContextCoder.h"
+#include "compression/StructureCodeCheck.h"
 
 namespace orvex {
 
@@ -33,9 +35,20 @@ int EncodeStream(const std::vector<int>& symbols, int alphabet, int shift, BitOu
   return ok;
 }
 
-// Symbols up to the end symbol; at most `limit` of them.
+// Most symbols of an alphabet that `bits` of range-coded data can hold:
+// every model keeps a frequency of at least 1 for each of its symbols and
+// the end symbol, so a symbol costs at least -log2(1 - alphabet / total)
+// bits, and the range coder never spends less than that. The slack covers
+// the bytes the decoder holds ahead.
+uint64_t SymbolBound(uint64_t bits, int alphabet) {
+  const double cheapest = -std::log2(1.0 - double(alphabet) / (1 << kContextLgTotal));
+  return static_cast<uint64_t>((bits + 64) / cheapest) + 1;
+}
+
+// Symbols up to the end symbol; at most `limit` of them, each accepted by
+// `check` when one is given.
 int DecodeStream(int alphabet, int shift, uint64_t limit, BitInputStream& in,
-                 std::vector<int>& symbols, std::string& error) {
+                 std::vector<int>& symbols, CStructureCodeCheck* check, std::string& error) {
   ContextDecoder decoder;
   decoder.SetSymbolLimit(limit);
   if (!decoder.Init(alphabet) || !decoder.Start(in, 0)) {
@@ -43,7 +56,13 @@ int DecodeStream(int alphabet, int shift, uint64_t limit, BitInputStream& in,
     return 0;
   }
   int symbol;
-  while (decoder.Decode(symbol, in)) symbols.push_back(symbol + shift);
+  while (decoder.Decode(symbol, in)) {
+    symbols.push_back(symbol + shift);
+    if (check && !check->Accept(symbol + shift)) {
+      error = "The file's codes do not describe a mesh: it is corrupt";
+      return 0;
+    }
+  }
   if (decoder.Failed() || !decoder.Finish(in) || in.Overrun()) {
     error = decoder.Failed() ? decoder.Error() : "The file ends inside a coded stream";
     return 0;
@@ -94,7 +113,7 @@ int WriteStructureFile(const CStructureStreams& streams, std::vector<uint8_t>& b
 }
 
 int ReadStructureFile(const uint8_t* data, size_t size, CStructureStreams& streams,
-                      std::string& error) {
+                      std::string& error, bool conquestCodes) {
   streams = CStructureStreams();
   CMemoryByteSource source(data, size);
   BitInputStream in(&source, 0);
@@ -112,16 +131,26 @@ int ReadStructureFile(const uint8_t* data, size_t size, CStructureStreams& strea
   if (in.BReadBits(value, 8) < 8) return Refuse(error, "The file ends inside its header");
   // every coded symbol takes some of the bits left; the bound keeps a
   // corrupt stream from running on
-  const uint64_t limit = bitsInFile * 2048 + 4096;
-  if (!DecodeStream(static_cast<int>(value) + 1, 0, limit, in, streams.m_Degrees, error)) return 0;
+  const int degreeAlphabet = static_cast<int>(value) + 1;
+  CStructureCodeCheck check(streams.m_NbVertex, streams.m_DummyDegree, static_cast<int>(value));
+  if (!DecodeStream(degreeAlphabet, 0, SymbolBound(bitsInFile, degreeAlphabet), in,
+                    streams.m_Degrees, conquestCodes ? &check : nullptr, error))
+    return 0;
   if (in.BReadBits(value, 1) < 1) return Refuse(error, "The file ends before its offsets");
+  // a conquest's stream takes one offset per split code
+  if (conquestCodes && (value != 0) != (check.Splits() > 0))
+    return Refuse(error, "The file's offsets do not match its split codes");
   if (value) {
     if (in.BReadBits(value, 16) < 16) return Refuse(error, "The file ends before its offsets");
     const int alphabet = static_cast<int>(value) + 1;
     if (alphabet > kContextMaxAlphabet)
       return Refuse(error, "The file's largest offset %lld is beyond what it can code", alphabet);
-    if (!DecodeStream(alphabet, 1, limit, in, streams.m_Offsets, error)) return 0;
+    uint64_t limit = SymbolBound(bitsInFile, alphabet);
+    if (conquestCodes) limit = std::min<uint64_t>(limit, check.Splits());
+    if (!DecodeStream(alphabet, 1, limit, in, streams.m_Offsets, nullptr, error)) return 0;
     if (streams.m_Offsets.empty()) return Refuse(error, "The file's offset stream is empty");
+    if (conquestCodes && static_cast<int64_t>(streams.m_Offsets.size()) != check.Splits())
+      return Refuse(error, "The file's offsets do not match its split codes");
     streams.m_Signs.resize(streams.m_Offsets.size());
     for (int& sign : streams.m_Signs) {
       if (in.BReadBits(value, 1) < 1) return Refuse(error, "The file ends inside its signs");

@@ -29,8 +29,11 @@ int WriteStructureFile(const CStructureStreams& streams, std::vector<uint8_t>& b
                        long long& bits, std::string& error);
 
 // Reads the layout back; counts are checked against the bits left and a
-// short or corrupt file is refused with a message.
+// short or corrupt file is refused with a message. With `conquestCodes`
+// the degree stream is also checked as it is read against what every
+// conquest's stream holds (CStructureCodeCheck), and the offsets must be
+// one per split code, so that a corrupt file is refused early.
 int ReadStructureFile(const uint8_t* data, size_t size, CStructureStreams& streams,
-                      std::string& error);
+                      std::string& error, bool conquestCodes = false);
 
 } // namespace orvex

@@ -142,6 +142,52 @@ TEST(StructureFile, ValuesTheLayoutCannotHoldAreRefused) {
   }
 }
 
+// Streams that fit the layout but belong to no conquest are refused while
+// the degree stream is read; long runs of one code (nearly free to the
+// adaptive coder) still read back when the conquest is not checked.
+TEST(StructureFile, ConquestChecksRefuseImpossibleStreamsEarly) {
+  const std::vector<int> seed = {3, 3, 3};
+  auto with = [&](std::vector<int> codes, int count = 1, int code = 0) {
+    codes.insert(codes.begin(), seed.begin(), seed.end());
+    codes.insert(codes.end(), count > 1 ? count : 0, code);
+    return codes;
+  };
+  struct Case {
+    std::vector<int> degrees;
+    uint32_t nbVertex;
+    int dummy;
+    std::vector<int> offsets;
+    const char* message; // null: accepted
+  };
+  const char* corrupt = "The file's codes do not describe a mesh: it is corrupt";
+  const char* unmatched = "The file's offsets do not match its split codes";
+  for (const Case& c :
+       {Case{with({3, 2, 2}), 4, 0, {}, nullptr}, Case{{3, 3, 2, 3}, 4, 0, {}, corrupt},
+        Case{with({0, 2}), 4, 0, {}, corrupt}, Case{with({0, 2}), 4, 3, {}, nullptr},
+        Case{with({}, 20, 6), 30, 0, {}, corrupt},
+        Case{with({}, 200000, 6), 300000, 0, {}, corrupt},
+        Case{with({3, 2}, 6, 2), 4, 0, {}, corrupt}, Case{with({3, 3, 2}), 4, 0, {}, corrupt},
+        Case{with({4, 1}), 4, 0, {}, unmatched}, Case{with({4, 2}), 4, 0, {1}, unmatched},
+        Case{with({4, 1}), 4, 0, {1, 2}, "too many symbols in range-coded stream"}}) {
+    CStructureStreams streams, read;
+    streams.m_NbVertex = c.nbVertex;
+    streams.m_Degrees = c.degrees;
+    streams.m_DummyDegree = c.dummy;
+    streams.m_Offsets = c.offsets;
+    streams.m_Signs.assign(c.offsets.size(), 0);
+    std::vector<uint8_t> bytes;
+    long long bits = 0;
+    std::string error;
+    ASSERT_TRUE(WriteStructureFile(streams, bytes, bits, error)) << error;
+    ASSERT_TRUE(ReadStructureFile(bytes.data(), bytes.size(), read, error)) << error;
+    EXPECT_EQ(read.m_Degrees, c.degrees);
+    EXPECT_EQ(ReadStructureFile(bytes.data(), bytes.size(), read, error, true), !c.message);
+    if (c.message) {
+      EXPECT_EQ(error, c.message) << c.degrees.size();
+    }
+  }
+}
+
 // Meshes the coder refuses, with the reason it gives.
 TEST(StructureEncoder, RefusesWhatIsNotAnOrientedManifoldTriangleMesh) {
   const std::vector<int> sphere = Triangles(testmeshes::MakeIcoSphere(1));
