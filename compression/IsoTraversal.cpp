@@ -31,16 +31,19 @@ int SignContext(const CBitGrid& signs, const CBitGrid& known, int64_t x, int64_t
   return o + 2 * m + 4 * l + 8 * h + 16 * g + 32 * f + 64 * e + 128 * t;
 }
 
-// A child coded empty: its faces become known, every point takes its sign.
+// A child coded empty: its faces become known, every point takes its sign
+// (a run along z per row; the points inside stay unknown to the contexts).
 void SettleEmptyChild(CBitGrid& signs, CBitGrid& known, int64_t x0, int64_t y0, int64_t z0,
                       int64_t size, int sign) {
   for (int64_t x = x0; x <= x0 + size; ++x)
     for (int64_t y = y0; y <= y0 + size; ++y) {
-      const bool faceXY = x == x0 || x == x0 + size || y == y0 || y == y0 + size;
-      for (int64_t z = z0; z <= z0 + size; ++z) {
-        const int64_t i = signs.Index(x, y, z);
-        if (sign) signs.Set(i, 1);
-        if (faceXY || z == z0 || z == z0 + size) known.Set(i, 1);
+      const int64_t row = signs.Index(x, y, z0);
+      if (sign) signs.SetRun(row, size + 1);
+      if (x == x0 || x == x0 + size || y == y0 || y == y0 + size) {
+        known.SetRun(row, size + 1);
+      } else {
+        known.Set(row, 1);
+        known.Set(row + size, 1);
       }
     }
 }
