@@ -14,12 +14,16 @@ namespace {
 class CIsoDecoderSymbols : public CIsoSymbols {
 public:
   CIsoDecoderSymbols(int depth, const CBitGrid& signs, AcDecoder& sign, AcDecoder& leaf,
-                     std::vector<AcModel>& models, const CIsoLevelCallback& onLevel)
+                     CIsoModelSet& models, const CIsoLevelCallback& onLevel)
       : m_Depth(depth), m_Signs(signs), m_Sign(sign), m_Leaf(leaf), m_Models(models),
         m_OnLevel(onLevel) {}
-  int Sign(int context, int64_t) override { return m_Sign.DecodeSymbol(m_Models[context]); }
+  int Sign(int context, int64_t) override {
+    AcModel* model = IsoConnectivityModel(m_Models, context);
+    return model ? m_Sign.DecodeSymbol(*model) : -1;
+  }
   int Occupancy(int context, int64_t, int64_t, int64_t, int64_t) override {
-    return m_Leaf.DecodeSymbol(m_Models[kIsoSignContexts + context]);
+    AcModel* model = IsoConnectivityModel(m_Models, kIsoSignContexts + context);
+    return model ? m_Leaf.DecodeSymbol(*model) : -1;
   }
   // Each level's surface on its own lattice, for the caller to show
   int LevelDone(int level) override {
@@ -34,7 +38,7 @@ private:
   const CBitGrid& m_Signs;
   AcDecoder& m_Sign;
   AcDecoder& m_Leaf;
-  std::vector<AcModel>& m_Models;
+  CIsoModelSet& m_Models;
   const CIsoLevelCallback& m_OnLevel;
 };
 
@@ -49,7 +53,7 @@ int IsoDecode(const CIsoHeader& h, CByteSource& signSource, CByteSource& leafSou
     return 0;
   }
   try {
-    std::vector<AcModel> models;
+    CIsoModelSet models;
     if (!IsoInitConnectivityModels(models, error)) return 0;
     CBitGrid signs, known;
     signs.Reset(h.m_N);
@@ -66,6 +70,8 @@ int IsoDecode(const CIsoHeader& h, CByteSource& signSource, CByteSource& leafSou
       if (sign.Failed() || leaf.Failed())
         error = "The sign or occupancy stream is damaged or short: " +
                 (sign.Failed() ? sign.Error() : leaf.Error());
+      else if (!models.Error().empty())
+        error = models.Error();
       else
         error = "Decoding stopped";
       return 0;

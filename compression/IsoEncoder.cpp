@@ -93,16 +93,18 @@ private:
 class CIsoEncoderSymbols : public CIsoSymbols {
 public:
   CIsoEncoderSymbols(const CBitGrid& truth, const CMixedPyramid& pyramid, AcEncoder& sign,
-                     AcEncoder& leaf, std::vector<AcModel>& models, CIsoEncodeResult& result)
+                     AcEncoder& leaf, CIsoModelSet& models, CIsoEncodeResult& result)
       : m_Truth(truth), m_Pyramid(pyramid), m_Sign(sign), m_Leaf(leaf), m_Models(models),
         m_Result(result) {}
   int Sign(int context, int64_t index) override {
     const int s = m_Truth.Get(index);
-    return m_Sign.EncodeSymbol(m_Models[context], s) ? s : -1;
+    AcModel* model = IsoConnectivityModel(m_Models, context);
+    return model && m_Sign.EncodeSymbol(*model, s) ? s : -1;
   }
   int Occupancy(int context, int64_t x, int64_t y, int64_t z, int64_t size) override {
     const int bit = m_Pyramid.Mixed(x, y, z, size);
-    return m_Leaf.EncodeSymbol(m_Models[kIsoSignContexts + context], bit) ? bit : -1;
+    AcModel* model = IsoConnectivityModel(m_Models, kIsoSignContexts + context);
+    return model && m_Leaf.EncodeSymbol(*model, bit) ? bit : -1;
   }
   int LevelDone(int) override {
     m_Result.m_LevelBytes.push_back((uint64_t(m_Sign.Bits()) + m_Leaf.Bits()) / 8);
@@ -114,25 +116,14 @@ private:
   const CMixedPyramid& m_Pyramid;
   AcEncoder& m_Sign;
   AcEncoder& m_Leaf;
-  std::vector<AcModel>& m_Models;
+  CIsoModelSet& m_Models;
   CIsoEncodeResult& m_Result;
 };
 
 } // namespace
 
-int IsoInitConnectivityModels(std::vector<AcModel>& models, std::string& error) {
-  try {
-    models.assign(kIsoSignContexts + kIsoLeafContexts, AcModel());
-  } catch (const std::bad_alloc&) {
-    error = "Not enough memory for the sign models";
-    return 0;
-  }
-  for (AcModel& m : models)
-    if (!m.Init(2, nullptr, 1)) {
-      error = m.Error();
-      return 0;
-    }
-  return 1;
+int IsoInitConnectivityModels(CIsoModelSet& models, std::string& error) {
+  return models.Reset(kIsoSignContexts + kIsoLeafContexts, error);
 }
 
 int IsoEncode(const CIsoVolume& volume, const CIsoEncodeOptions& options, CByteSink& signSink,
@@ -192,7 +183,7 @@ int IsoEncode(const CIsoVolume& volume, const CIsoEncodeOptions& options, CByteS
     }
 
     // Connectivity: signs and occupancy bits, breadth first
-    std::vector<AcModel> models;
+    CIsoModelSet models;
     if (!IsoInitConnectivityModels(models, error)) return 0;
     const CMixedPyramid pyramid(volume.m_Signs);
     CBitGrid signs = volume.m_Signs, known;
@@ -205,7 +196,7 @@ int IsoEncode(const CIsoVolume& volume, const CIsoEncodeOptions& options, CByteS
     sign.Done();
     leaf.Done();
     if (!walked || sign.Failed() || leaf.Failed()) {
-      error = sign.Failed() ? sign.Error() : leaf.Error();
+      error = sign.Failed() ? sign.Error() : leaf.Failed() ? leaf.Error() : models.Error();
       return 0;
     }
     result.m_SignBytes = sign.Bits() / 8;

@@ -6,6 +6,7 @@
 
 #include "compression/ArithmeticCoder.h"
 
+#include "compression/IsoModelSet.h"
 #include "compression/IsoVolume.h"
 
 // Number of sign contexts (15 bits) and the two occupancy contexts after them.
@@ -35,5 +36,9 @@ public:
 // signs feed the contexts. Returns 1, or 0 when a symbol could not be coded.
 int IsoTraverse(int depth, CBitGrid& signs, CBitGrid& known, CIsoSymbols& symbols);
 
-// The sign models and the two occupancy models, uniform over two symbols.
-int IsoInitConnectivityModels(std::vector<AcModel>& models, std::string& error);
+// The sign models and the two occupancy models, made on first use.
+int IsoInitConnectivityModels(CIsoModelSet& models, std::string& error);
+// The binary model of a connectivity context (sign contexts first).
+inline AcModel* IsoConnectivityModel(CIsoModelSet& models, int context) {
+  return models.Get(context, 2);
+}

@@ -1,0 +1,33 @@
+#include "compression/IsoModelSet.h"
+
+#include <new>
+
+int CIsoModelSet::Reset(int count, std::string& error) {
+  m_Models.clear();
+  m_Error.clear();
+  try {
+    m_Slot.assign(static_cast<size_t>(count), -1);
+  } catch (const std::bad_alloc&) {
+    error = "Not enough memory for the coder's models";
+    return 0;
+  }
+  return 1;
+}
+
+AcModel* CIsoModelSet::Get(int context, int symbols) {
+  if (context < 0 || context >= static_cast<int>(m_Slot.size())) {
+    m_Error = "A model context is out of range";
+    return nullptr;
+  }
+  int32_t& slot = m_Slot[context];
+  if (slot >= 0) return &m_Models[slot];
+  // First use: a fresh uniform adaptive model
+  m_Models.emplace_back();
+  if (!m_Models.back().Init(symbols, nullptr, 1)) {
+    m_Error = m_Models.back().Error();
+    m_Models.pop_back();
+    return nullptr;
+  }
+  slot = static_cast<int32_t>(m_Models.size() - 1);
+  return &m_Models.back();
+}
