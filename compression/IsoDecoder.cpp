@@ -30,8 +30,10 @@ public:
     if (!m_OnLevel || level >= m_Depth - 1) return 1;
     CIsoSurface surface;
     IsoContour(m_Signs, int64_t(1) << (m_Depth - level - 1), surface);
-    return m_OnLevel(level, surface);
+    m_Stopped = !m_OnLevel(level, surface);
+    return !m_Stopped;
   }
+  bool Stopped() const { return m_Stopped; }
 
 private:
   int m_Depth;
@@ -40,6 +42,7 @@ private:
   AcDecoder& m_Leaf;
   CIsoModelSet& m_Models;
   const CIsoLevelCallback& m_OnLevel;
+  bool m_Stopped = false;
 };
 
 } // namespace
@@ -66,14 +69,18 @@ int IsoDecode(const CIsoHeader& h, CByteSource& signSource, CByteSource& leafSou
 
     // Connectivity, level by level
     CIsoDecoderSymbols symbols(h.m_Depth, signs, sign, leaf, models, onLevel);
-    if (!IsoTraverse(h.m_Depth, signs, known, symbols)) {
+    // (no level of a sound stream has more cells than the surface vertices)
+    if (!IsoTraverse(h.m_Depth, signs, known, symbols, h.m_VertexCount)) {
       if (sign.Failed() || leaf.Failed())
         error = "The sign or occupancy stream is damaged or short: " +
                 (sign.Failed() ? sign.Error() : leaf.Error());
       else if (!models.Error().empty())
         error = models.Error();
-      else
+      else if (symbols.Stopped())
         error = "Decoding stopped";
+      else
+        error = "The sign and occupancy streams give more cells than the header's " +
+                std::to_string(h.m_VertexCount) + " vertices";
       return 0;
     }
     IsoContour(signs, 1, surface);

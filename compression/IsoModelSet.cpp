@@ -5,8 +5,12 @@
 int CIsoModelSet::Reset(int count, std::string& error) {
   m_Models.clear();
   m_Error.clear();
+  if (count < 0 || count > kNone) {
+    error = "Too many model contexts";
+    return 0;
+  }
   try {
-    m_Slot.assign(static_cast<size_t>(count), -1);
+    m_Slot.assign(static_cast<size_t>(count), kNone);
   } catch (const std::bad_alloc&) {
     error = "Not enough memory for the coder's models";
     return 0;
@@ -19,8 +23,8 @@ AcModel* CIsoModelSet::Get(int context, int symbols) {
     m_Error = "A model context is out of range";
     return nullptr;
   }
-  int32_t& slot = m_Slot[context];
-  if (slot >= 0) return &m_Models[slot];
+  uint16_t& slot = m_Slot[context];
+  if (slot != kNone) return &m_Models[slot];
   // First use: a fresh uniform adaptive model
   m_Models.emplace_back();
   if (!m_Models.back().Init(symbols, nullptr, 1)) {
@@ -28,6 +32,6 @@ AcModel* CIsoModelSet::Get(int context, int symbols) {
     m_Models.pop_back();
     return nullptr;
   }
-  slot = static_cast<int32_t>(m_Models.size() - 1);
+  slot = static_cast<uint16_t>(m_Models.size() - 1);
   return &m_Models.back();
 }

@@ -13,8 +13,8 @@
 // the 32,770 connectivity contexts and 768 geometry contexts never occur.
 class CIsoModelSet {
 public:
-  // `count` contexts, none made yet. Returns 0 with a message when the
-  // table cannot be had.
+  // `count` (at most 65,535) contexts, none made yet. Returns 0 with a
+  // message when the table cannot be had.
   int Reset(int count, std::string& error);
   // The model of `context` over `symbols` symbols; null with Error() set
   // when it cannot be made.
@@ -22,7 +22,8 @@ public:
   const std::string& Error() const { return m_Error; }
 
 private:
-  std::vector<int32_t> m_Slot; // index in m_Models, or -1
+  static constexpr uint16_t kNone = 0xFFFF;
+  std::vector<uint16_t> m_Slot; // index in m_Models, or kNone (a small table to clear)
   std::deque<AcModel> m_Models;
   std::string m_Error;
 };
