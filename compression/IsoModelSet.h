@@ -23,7 +23,12 @@ public:
 
 private:
   static constexpr uint16_t kNone = 0xFFFF;
-  std::vector<uint16_t> m_Slot; // index in m_Models, or kNone (a small table to clear)
+  static constexpr int kPageBits = 8;
+  // Slots by pages of 256 contexts, a page laid out when first reached: a
+  // short stream does not clear a table for every context.
+  int m_Count = 0;
+  std::vector<int32_t> m_PageStart; // start of each page in m_Slot, or -1
+  std::vector<uint16_t> m_Slot;     // index in m_Models, or kNone
   std::deque<AcModel> m_Models;
   std::string m_Error;
 };
