@@ -14,28 +14,35 @@ namespace {
 class CIsoDecoderSymbols : public CIsoSymbols {
 public:
   CIsoDecoderSymbols(int depth, const CBitGrid& signs, AcDecoder& sign, AcDecoder& leaf,
-                     std::vector<AcModel>& models, const CIsoLevelCallback& onLevel)
+                     CIsoModelSet& models, const CIsoLevelCallback& onLevel)
       : m_Depth(depth), m_Signs(signs), m_Sign(sign), m_Leaf(leaf), m_Models(models),
         m_OnLevel(onLevel) {}
-  int Sign(int context, int64_t) override { return m_Sign.DecodeSymbol(m_Models[context]); }
+  int Sign(int context, int64_t) override {
+    AcModel* model = IsoConnectivityModel(m_Models, context);
+    return model ? m_Sign.DecodeSymbol(*model) : -1;
+  }
   int Occupancy(int context, int64_t, int64_t, int64_t, int64_t) override {
-    return m_Leaf.DecodeSymbol(m_Models[kIsoSignContexts + context]);
+    AcModel* model = IsoConnectivityModel(m_Models, kIsoSignContexts + context);
+    return model ? m_Leaf.DecodeSymbol(*model) : -1;
   }
   // Each level's surface on its own lattice, for the caller to show
   int LevelDone(int level) override {
     if (!m_OnLevel || level >= m_Depth - 1) return 1;
     CIsoSurface surface;
     IsoContour(m_Signs, int64_t(1) << (m_Depth - level - 1), surface);
-    return m_OnLevel(level, surface);
+    m_Stopped = !m_OnLevel(level, surface);
+    return !m_Stopped;
   }
+  bool Stopped() const { return m_Stopped; }
 
 private:
   int m_Depth;
   const CBitGrid& m_Signs;
   AcDecoder& m_Sign;
   AcDecoder& m_Leaf;
-  std::vector<AcModel>& m_Models;
+  CIsoModelSet& m_Models;
   const CIsoLevelCallback& m_OnLevel;
+  bool m_Stopped = false;
 };
 
 } // namespace
@@ -49,7 +56,7 @@ int IsoDecode(const CIsoHeader& h, CByteSource& signSource, CByteSource& leafSou
     return 0;
   }
   try {
-    std::vector<AcModel> models;
+    CIsoModelSet models;
     if (!IsoInitConnectivityModels(models, error)) return 0;
     CBitGrid signs, known;
     signs.Reset(h.m_N);
@@ -62,12 +69,18 @@ int IsoDecode(const CIsoHeader& h, CByteSource& signSource, CByteSource& leafSou
 
     // Connectivity, level by level
     CIsoDecoderSymbols symbols(h.m_Depth, signs, sign, leaf, models, onLevel);
-    if (!IsoTraverse(h.m_Depth, signs, known, symbols)) {
+    // (no level of a sound stream has more cells than the surface vertices)
+    if (!IsoTraverse(h.m_Depth, signs, known, symbols, h.m_VertexCount)) {
       if (sign.Failed() || leaf.Failed())
         error = "The sign or occupancy stream is damaged or short: " +
                 (sign.Failed() ? sign.Error() : leaf.Error());
-      else
+      else if (!models.Error().empty())
+        error = models.Error();
+      else if (symbols.Stopped())
         error = "Decoding stopped";
+      else
+        error = "The sign and occupancy streams give more cells than the header's " +
+                std::to_string(h.m_VertexCount) + " vertices";
       return 0;
     }
     IsoContour(signs, 1, surface);

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "compression/ArithmeticCoder.h"
+#include "compression/IsoBitRows.h"
 #include "compression/IsoGeometry.h"
 #include "compression/IsoTraversal.h"
 
@@ -15,19 +16,8 @@ namespace {
 class CMixedPyramid {
 public:
   explicit CMixedPyramid(const CBitGrid& signs) : m_N(signs.Size()) {
-    int64_t cells = (m_N - 1) / 2;
-    std::vector<uint8_t> level(static_cast<size_t>(cells * cells * cells));
-    for (int64_t x = 0; x < cells; ++x)
-      for (int64_t y = 0; y < cells; ++y)
-        for (int64_t z = 0; z < cells; ++z) {
-          const int first = signs.At(2 * x, 2 * y, 2 * z);
-          uint8_t mixed = 0;
-          for (int i = 0; i < 27 && !mixed; ++i)
-            mixed = signs.At(2 * x + i / 9, 2 * y + (i / 3) % 3, 2 * z + i % 3) != first;
-          level[(x * cells + y) * cells + z] = mixed;
-        }
-    m_Levels.push_back(std::move(level));
-    for (cells /= 2; cells >= 1; cells /= 2) {
+    m_Levels.push_back(CellsOfSizeTwo(signs));
+    for (int64_t cells = (m_N - 1) / 4; cells >= 1; cells /= 2) {
       const std::vector<uint8_t>& below = m_Levels.back();
       const int64_t fine = cells * 2;
       std::vector<uint8_t> up(static_cast<size_t>(cells * cells * cells));
@@ -52,6 +42,50 @@ public:
   }
 
 private:
+  // Cells of size 2: mixed when their 27 points are not all 0 and not all
+  // 1. Each slab of three lattice planes is folded into one row of "some
+  // point 1" and one of "every point 1" per y, three such rows make a row
+  // of cells, and each cell reads three points of them along z.
+  static std::vector<uint8_t> CellsOfSizeTwo(const CBitGrid& signs) {
+    const int64_t n = signs.Size(), cells = (n - 1) / 2, words = isorows::WordCount(n);
+    std::vector<uint8_t> level(static_cast<size_t>(cells * cells * cells));
+    std::vector<uint64_t> planes(static_cast<size_t>(3 * n * words));
+    std::vector<uint64_t> slabAny(static_cast<size_t>(n * words)), slabAll(slabAny.size());
+    std::vector<uint64_t> rowAny(static_cast<size_t>(2 * words));
+    uint64_t* rowAll = rowAny.data() + words;
+    isorows::LatticePlane(signs, 0, 1, n, words, planes.data());
+    for (int64_t x = 0; x < cells; ++x) {
+      // planes 2x (kept from the last slab), 2x + 1 and 2x + 2
+      uint64_t* p0 = planes.data() + ((2 * x) % 3) * n * words;
+      uint64_t* p1 = planes.data() + ((2 * x + 1) % 3) * n * words;
+      uint64_t* p2 = planes.data() + ((2 * x + 2) % 3) * n * words;
+      isorows::LatticePlane(signs, 2 * x + 1, 1, n, words, p1);
+      isorows::LatticePlane(signs, 2 * x + 2, 1, n, words, p2);
+      for (int64_t k = 0; k < n * words; ++k) {
+        slabAny[k] = p0[k] | p1[k] | p2[k];
+        slabAll[k] = p0[k] & p1[k] & p2[k];
+      }
+      for (int64_t y = 0; y < cells; ++y) {
+        const int64_t r0 = 2 * y * words, r1 = r0 + words, r2 = r1 + words;
+        for (int64_t k = 0; k < words; ++k) {
+          rowAny[k] = slabAny[r0 + k] | slabAny[r1 + k] | slabAny[r2 + k];
+          rowAll[k] = slabAll[r0 + k] & slabAll[r1 + k] & slabAll[r2 + k];
+        }
+        // along z: some point 1 and not every point 1 among 2z..2z + 2
+        uint8_t* out = level.data() + (x * cells + y) * cells;
+        for (int64_t z = 0; z < cells; ++z) {
+          const int64_t p = 2 * z;
+          const int some = isorows::Bit(rowAny.data(), p) | isorows::Bit(rowAny.data(), p + 1) |
+                           isorows::Bit(rowAny.data(), p + 2);
+          const int every =
+              isorows::Bit(rowAll, p) & isorows::Bit(rowAll, p + 1) & isorows::Bit(rowAll, p + 2);
+          out[z] = static_cast<uint8_t>(some & !every);
+        }
+      }
+    }
+    return level;
+  }
+
   int64_t m_N;
   std::vector<std::vector<uint8_t>> m_Levels;
 };
@@ -59,16 +93,18 @@ private:
 class CIsoEncoderSymbols : public CIsoSymbols {
 public:
   CIsoEncoderSymbols(const CBitGrid& truth, const CMixedPyramid& pyramid, AcEncoder& sign,
-                     AcEncoder& leaf, std::vector<AcModel>& models, CIsoEncodeResult& result)
+                     AcEncoder& leaf, CIsoModelSet& models, CIsoEncodeResult& result)
       : m_Truth(truth), m_Pyramid(pyramid), m_Sign(sign), m_Leaf(leaf), m_Models(models),
         m_Result(result) {}
   int Sign(int context, int64_t index) override {
     const int s = m_Truth.Get(index);
-    return m_Sign.EncodeSymbol(m_Models[context], s) ? s : -1;
+    AcModel* model = IsoConnectivityModel(m_Models, context);
+    return model && m_Sign.EncodeSymbol(*model, s) ? s : -1;
   }
   int Occupancy(int context, int64_t x, int64_t y, int64_t z, int64_t size) override {
     const int bit = m_Pyramid.Mixed(x, y, z, size);
-    return m_Leaf.EncodeSymbol(m_Models[kIsoSignContexts + context], bit) ? bit : -1;
+    AcModel* model = IsoConnectivityModel(m_Models, kIsoSignContexts + context);
+    return model && m_Leaf.EncodeSymbol(*model, bit) ? bit : -1;
   }
   int LevelDone(int) override {
     m_Result.m_LevelBytes.push_back((uint64_t(m_Sign.Bits()) + m_Leaf.Bits()) / 8);
@@ -80,25 +116,14 @@ private:
   const CMixedPyramid& m_Pyramid;
   AcEncoder& m_Sign;
   AcEncoder& m_Leaf;
-  std::vector<AcModel>& m_Models;
+  CIsoModelSet& m_Models;
   CIsoEncodeResult& m_Result;
 };
 
 } // namespace
 
-int IsoInitConnectivityModels(std::vector<AcModel>& models, std::string& error) {
-  try {
-    models.assign(kIsoSignContexts + kIsoLeafContexts, AcModel());
-  } catch (const std::bad_alloc&) {
-    error = "Not enough memory for the sign models";
-    return 0;
-  }
-  for (AcModel& m : models)
-    if (!m.Init(2, nullptr, 1)) {
-      error = m.Error();
-      return 0;
-    }
-  return 1;
+int IsoInitConnectivityModels(CIsoModelSet& models, std::string& error) {
+  return models.Reset(kIsoSignContexts + kIsoLeafContexts, error);
 }
 
 int IsoEncode(const CIsoVolume& volume, const CIsoEncodeOptions& options, CByteSink& signSink,
@@ -158,7 +183,7 @@ int IsoEncode(const CIsoVolume& volume, const CIsoEncodeOptions& options, CByteS
     }
 
     // Connectivity: signs and occupancy bits, breadth first
-    std::vector<AcModel> models;
+    CIsoModelSet models;
     if (!IsoInitConnectivityModels(models, error)) return 0;
     const CMixedPyramid pyramid(volume.m_Signs);
     CBitGrid signs = volume.m_Signs, known;
@@ -171,7 +196,7 @@ int IsoEncode(const CIsoVolume& volume, const CIsoEncodeOptions& options, CByteS
     sign.Done();
     leaf.Done();
     if (!walked || sign.Failed() || leaf.Failed()) {
-      error = sign.Failed() ? sign.Error() : leaf.Error();
+      error = sign.Failed() ? sign.Error() : leaf.Failed() ? leaf.Error() : models.Error();
       return 0;
     }
     result.m_SignBytes = sign.Bits() / 8;

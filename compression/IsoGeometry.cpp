@@ -84,19 +84,8 @@ std::vector<double> IsoComponents(const CBitGrid& signs, const CIsoSurface& surf
 }
 
 int CIsoGeometryModels::Init(const int levels[3], std::string& error) {
-  try {
-    m_Models.assign(3 * 256, AcModel());
-  } catch (const std::bad_alloc&) {
-    error = "Not enough memory for the geometry models";
-    return 0;
-  }
-  for (int c = 0; c < 3; ++c)
-    for (int k = 0; k < 256; ++k)
-      if (!Model(c, k).Init(levels[c], nullptr, 1)) {
-        error = Model(c, k).Error();
-        return 0;
-      }
-  return 1;
+  for (int c = 0; c < 3; ++c) m_Levels[c] = levels[c];
+  return m_Models.Reset(3 * 256, error);
 }
 
 int IsoEncodeGeometry(const CBitGrid& signs, const CIsoSurface& surface,
@@ -106,17 +95,19 @@ int IsoEncodeGeometry(const CBitGrid& signs, const CIsoSurface& surface,
   if (!models.Init(h.m_Levels, error)) return 0;
   auto code = [&](size_t v, int c, int context) {
     const int q = IsoQuantize(components[3 * v + c], h.m_Minimum[c], h.m_Range[c], h.m_Levels[c]);
-    return encoder.EncodeSymbol(models.Model(c, context), q);
+    AcModel* model = models.Model(c, context);
+    return model ? encoder.EncodeSymbol(*model, q) : 0;
   };
   // First pass: normal components; second: both tangential ones per vertex
   for (size_t v = 0; v < surface.m_Cell.size(); ++v)
     if (!code(v, kNormal, CellContext(signs, surface.m_Cell[v]))) break;
-  for (size_t v = 0; v < surface.m_Cell.size() && !encoder.Failed(); ++v) {
+  for (size_t v = 0; v < surface.m_Cell.size() && !encoder.Failed() && models.Error().empty();
+       ++v) {
     const int context = CellContext(signs, surface.m_Cell[v]);
     if (!code(v, 0, context) || !code(v, 1, context)) break;
   }
-  if (encoder.Failed()) {
-    error = encoder.Error();
+  if (encoder.Failed() || !models.Error().empty()) {
+    error = encoder.Failed() ? encoder.Error() : models.Error();
     return 0;
   }
   return 1;
@@ -129,19 +120,21 @@ int IsoDecodeGeometry(const CBitGrid& signs, CIsoSurface& surface, const CIsoHea
   const size_t count = surface.m_Cell.size();
   std::vector<double> components(count * 3, 0.0);
   auto read = [&](size_t v, int c, int context) {
-    const int q = decoder.DecodeSymbol(models.Model(c, context));
+    AcModel* model = models.Model(c, context);
+    const int q = model ? decoder.DecodeSymbol(*model) : -1;
     if (q < 0) return 0;
     components[3 * v + c] = IsoDequantize(q, h.m_Minimum[c], h.m_Range[c], h.m_Levels[c]);
     return 1;
   };
   for (size_t v = 0; v < count; ++v)
     if (!read(v, kNormal, CellContext(signs, surface.m_Cell[v]))) break;
-  for (size_t v = 0; v < count && !decoder.Failed(); ++v) {
+  for (size_t v = 0; v < count && !decoder.Failed() && models.Error().empty(); ++v) {
     const int context = CellContext(signs, surface.m_Cell[v]);
     if (!read(v, 0, context) || !read(v, 1, context)) break;
   }
-  if (decoder.Failed()) {
-    error = "The geometry stream is damaged or short: " + decoder.Error();
+  if (decoder.Failed() || !models.Error().empty()) {
+    error = "The geometry stream is damaged or short: " +
+            (decoder.Failed() ? decoder.Error() : models.Error());
     return 0;
   }
   // Every vertex: reference point plus the components along the axes

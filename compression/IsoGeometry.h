@@ -7,6 +7,7 @@
 #include "compression/ArithmeticCoder.h"
 #include "compression/IsoContour.h"
 #include "compression/IsoHeader.h"
+#include "compression/IsoModelSet.h"
 
 // Local frame of a leaf (unit) cell, from its corner signs alone: the
 // reference point is the cell centre, the normal the normalised sum of the
@@ -27,15 +28,20 @@ double IsoDequantize(int q, double lo, double range, int levels);
 // Components of every surface vertex in its leaf frame (3 per vertex).
 std::vector<double> IsoComponents(const CBitGrid& signs, const CIsoSurface& surface);
 
-// Geometry models, one per context byte and component.
+// Geometry models, one per context byte and component, made on first use.
 class CIsoGeometryModels {
 public:
-  // Returns 0 with a message when a model cannot be made.
+  // Returns 0 with a message when the table cannot be had.
   int Init(const int levels[3], std::string& error);
-  AcModel& Model(int component, int context) { return m_Models[component * 256 + context]; }
+  // Null with Error() set when the model cannot be made.
+  AcModel* Model(int component, int context) {
+    return m_Models.Get(component * 256 + context, m_Levels[component]);
+  }
+  const std::string& Error() const { return m_Models.Error(); }
 
 private:
-  std::vector<AcModel> m_Models;
+  int m_Levels[3] = {0, 0, 0};
+  CIsoModelSet m_Models;
 };
 
 // Codes the components: every normal component first, then both tangential

@@ -1,5 +1,6 @@
 #include "compression/IsoTraversal.h"
 
+#include <cstdint>
 #include <deque>
 
 #include "compression/IsoContour.h"
@@ -31,28 +32,33 @@ int SignContext(const CBitGrid& signs, const CBitGrid& known, int64_t x, int64_t
   return o + 2 * m + 4 * l + 8 * h + 16 * g + 32 * f + 64 * e + 128 * t;
 }
 
-// A child coded empty: its faces become known, every point takes its sign.
+// A child coded empty: its faces become known, every point takes its sign
+// (a run along z per row; the points inside stay unknown to the contexts).
 void SettleEmptyChild(CBitGrid& signs, CBitGrid& known, int64_t x0, int64_t y0, int64_t z0,
                       int64_t size, int sign) {
   for (int64_t x = x0; x <= x0 + size; ++x)
     for (int64_t y = y0; y <= y0 + size; ++y) {
-      const bool faceXY = x == x0 || x == x0 + size || y == y0 || y == y0 + size;
-      for (int64_t z = z0; z <= z0 + size; ++z) {
-        const int64_t i = signs.Index(x, y, z);
-        if (sign) signs.Set(i, 1);
-        if (faceXY || z == z0 || z == z0 + size) known.Set(i, 1);
+      const int64_t row = signs.Index(x, y, z0);
+      if (sign) signs.SetRun(row, size + 1);
+      if (x == x0 || x == x0 + size || y == y0 || y == y0 + size) {
+        known.SetRun(row, size + 1);
+      } else {
+        known.Set(row, 1);
+        known.Set(row + size, 1);
       }
     }
 }
 
 } // namespace
 
-int IsoTraverse(int depth, CBitGrid& signs, CBitGrid& known, CIsoSymbols& symbols) {
+int IsoTraverse(int depth, CBitGrid& signs, CBitGrid& known, CIsoSymbols& symbols,
+                int64_t cellLimit) {
   const int64_t n = signs.Size();
   std::deque<CIsoCell> queue;
   queue.push_back({0, 0, 0, 0, n - 1});
   int previousLevel = 0;
   int previousBit = 0;
+  int64_t nextLevelCells = 0; // cells queued for the level after the current one
   while (!queue.empty()) {
     const CIsoCell cell = queue.front();
     queue.pop_front();
@@ -61,6 +67,7 @@ int IsoTraverse(int depth, CBitGrid& signs, CBitGrid& known, CIsoSymbols& symbol
     if (cell.level != previousLevel) {
       if (!symbols.LevelDone(previousLevel)) return 0;
       previousLevel = cell.level;
+      nextLevelCells = 0;
     }
 
     // The 27 lattice points, x outermost, z innermost
@@ -90,17 +97,18 @@ int IsoTraverse(int depth, CBitGrid& signs, CBitGrid& known, CIsoSymbols& symbol
         for (int j = 0; j < 2; ++j)
           for (int k = 0; k < 2; ++k) ones += local[dx + i][dy + j][dz + k];
       const CIsoCell child{cell.level + 1, cell.x + dx * s, cell.y + dy * s, cell.z + dz * s, s};
-      if (ones != 0 && ones != 8) {
-        queue.push_back(child);
+      int occupied = ones != 0 && ones != 8;
+      if (!occupied) {
+        const int bit = symbols.Occupancy(previousBit, child.x, child.y, child.z, s);
+        if (bit < 0) return 0;
+        previousBit = occupied = bit;
+      }
+      if (!occupied) {
+        SettleEmptyChild(signs, known, child.x, child.y, child.z, s, ones == 8);
         continue;
       }
-      const int bit = symbols.Occupancy(previousBit, child.x, child.y, child.z, s);
-      if (bit < 0) return 0;
-      previousBit = bit;
-      if (bit)
-        queue.push_back(child);
-      else
-        SettleEmptyChild(signs, known, child.x, child.y, child.z, s, ones == 8);
+      if (++nextLevelCells > cellLimit) return 0;
+      queue.push_back(child);
     }
   }
   // the last level reached, and the levels no cell reached (all empty above)

@@ -6,6 +6,7 @@
 
 #include "compression/ArithmeticCoder.h"
 
+#include "compression/IsoModelSet.h"
 #include "compression/IsoVolume.h"
 
 // Number of sign contexts (15 bits) and the two occupancy contexts after them.
@@ -32,8 +33,17 @@ public:
 // occupancy bit for every uniform child above the last level. A child coded
 // empty has its six faces marked known and all its points given its sign.
 // `signs` holds the true signs (encoder) or fills up (decoder); only known
-// signs feed the contexts. Returns 1, or 0 when a symbol could not be coded.
-int IsoTraverse(int depth, CBitGrid& signs, CBitGrid& known, CIsoSymbols& symbols);
+// signs feed the contexts. Every cell below the root holds a cell with a
+// sign change at unit step, so no level of a sound walk has more cells than
+// the surface has vertices: the walk stops as soon as a level would exceed
+// `cellLimit`. Returns 1, or 0 when a symbol could not be coded or the
+// limit was passed.
+int IsoTraverse(int depth, CBitGrid& signs, CBitGrid& known, CIsoSymbols& symbols,
+                int64_t cellLimit = INT64_MAX);
 
-// The sign models and the two occupancy models, uniform over two symbols.
-int IsoInitConnectivityModels(std::vector<AcModel>& models, std::string& error);
+// The sign models and the two occupancy models, made on first use.
+int IsoInitConnectivityModels(CIsoModelSet& models, std::string& error);
+// The binary model of a connectivity context (sign contexts first).
+inline AcModel* IsoConnectivityModel(CIsoModelSet& models, int context) {
+  return models.Get(context, 2);
+}

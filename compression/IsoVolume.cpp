@@ -1,10 +1,23 @@
 #include "compression/IsoVolume.h"
 
+#include <cstring>
 #include <new>
 
 void CBitGrid::Reset(int64_t n) {
   m_N = n;
   m_Bytes.assign(static_cast<size_t>((n * n * n + 7) / 8), 0);
+}
+
+void CBitGrid::SetRun(int64_t first, int64_t count) {
+  int64_t i = first;
+  const int64_t end = first + count;
+  // leading bits up to a byte boundary, whole bytes, trailing bits
+  for (; i < end && (i & 7); ++i) Set(i, 1);
+  if (end - i >= 8) {
+    std::memset(m_Bytes.data() + (i >> 3), 0xFF, static_cast<size_t>((end - i) >> 3));
+    i += (end - i) & ~int64_t(7);
+  }
+  for (; i < end; ++i) Set(i, 1);
 }
 
 void CIsoVolume::SignsFromPotentials() {

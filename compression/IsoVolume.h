@@ -22,6 +22,8 @@ public:
       m_Bytes[i >> 3] &= static_cast<uint8_t>(~mask);
   }
   int At(int64_t x, int64_t y, int64_t z) const { return Get(Index(x, y, z)); }
+  // Sets the `count` bits from index `first` to 1, whole bytes at a time.
+  void SetRun(int64_t first, int64_t count);
   std::vector<uint8_t>& Bytes() { return m_Bytes; }
   const std::vector<uint8_t>& Bytes() const { return m_Bytes; }
 

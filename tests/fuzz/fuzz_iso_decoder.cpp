@@ -2,7 +2,8 @@
 // zero byte, then two little-endian 16-bit lengths of the sign and occupancy
 // streams, those streams, and the geometry stream as the rest. Headers
 // deeper than 6 levels are skipped to keep runs short. Decoding must stop
-// cleanly, and a decoded surface must match its header.
+// cleanly, every level's surface must index its own vertices, and a decoded
+// surface must match its header.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -27,13 +28,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CMemoryByteSource sign(data + at, signSize);
   CMemoryByteSource leaf(data + at + signSize, leafSize);
   CMemoryByteSource geo(data + at + signSize + leafSize, size - at - signSize - leafSize);
+  auto validQuads = [](const CIsoSurface& s) {
+    for (int corner : s.m_Quads)
+      if (corner < 0 || corner >= s.VertexCount()) return false;
+    return s.m_Xyz.size() == 3 * s.m_Cell.size();
+  };
+  auto onLevel = [&](int, const CIsoSurface& level) {
+    if (!validQuads(level)) __builtin_trap();
+    return 1;
+  };
   CIsoSurface surface;
-  if (!IsoDecode(header, sign, leaf, &geo, surface, error)) {
+  if (!IsoDecode(header, sign, leaf, &geo, surface, error, onLevel)) {
     if (error.empty() || surface.VertexCount() != 0) __builtin_trap();
     return 0;
   }
-  if (surface.VertexCount() != header.m_VertexCount) __builtin_trap();
-  for (int corner : surface.m_Quads)
-    if (corner < 0 || corner >= surface.VertexCount()) __builtin_trap();
+  if (surface.VertexCount() != header.m_VertexCount || !validQuads(surface)) __builtin_trap();
   return 0;
 }
