@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 #include "geometry/Mesh3d.h"
 #include "geometry/ObjectRenderer.h"
@@ -153,7 +154,7 @@ int CHashTable3d::Build(const CMesh3d* mesh) {
 
   // copy the triangles and their cell ranges
   std::vector<int> range(static_cast<size_t>(nf) * 6, 0);
-  std::vector<std::uint32_t> count(m_CellSlot.size(), 0);
+  std::uint64_t total = 0;
   for (int f = 0; f < nf; f++) {
     CFace3d* face = mesh->GetFace(f);
     if (!face || face->HasNullVertex()) continue;
@@ -172,6 +173,21 @@ int CHashTable3d::Build(const CMesh3d* mesh) {
       r[axis] = AxisCell(axis, lo);
       r[3 + axis] = AxisCell(axis, hi);
     }
+    total += std::uint64_t(r[3] - r[0] + 1) * (r[4] - r[1] + 1) * (r[5] - r[2] + 1);
+  }
+  // special case: more entries than the 32-bit entry positions reach (large
+  // faces on a fine grid) cannot be stored
+  if (total > kMaxEntries) {
+    m_Faces.clear();
+    m_Tri.clear();
+    throw std::bad_alloc();
+  }
+
+  // entries per cell
+  std::vector<std::uint32_t> count(m_CellSlot.size(), 0);
+  for (int f = 0; f < nf; f++) {
+    if (!m_Faces[f]) continue;
+    const int* r = &range[static_cast<size_t>(f) * 6];
     for (int i = r[0]; i <= r[3]; i++)
       for (int j = r[1]; j <= r[4]; j++)
         for (int k = r[2]; k <= r[5]; k++) count[CellIndex(i, j, k)]++;
@@ -232,6 +248,28 @@ void CHashTable3d::ClearMarks() const {
   std::fill(m_Marks.begin(), m_Marks.end(), 0);
 }
 
+double CHashTable3d::CellMargin() const {
+  double magnitude = 0.0;
+  for (int axis = 0; axis < 3; axis++)
+    magnitude =
+        std::max({magnitude, std::fabs(double(m_Min[axis])), std::fabs(double(m_Max[axis]))});
+  return 1e-6 * magnitude + 1e-300;
+}
+
+double CHashTable3d::CellDistanceSquared(const double* p, int i, int j, int k,
+                                         double margin) const {
+  const int index[3] = {i, j, k};
+  double d2 = 0.0;
+  for (int axis = 0; axis < 3; axis++) {
+    const double extent = static_cast<double>(m_Max[axis]) - m_Min[axis];
+    const double lo = m_Min[axis] + index[axis] * extent / m_Size - margin;
+    const double hi = m_Min[axis] + (index[axis] + 1) * extent / m_Size + margin;
+    const double d = std::max(std::max(lo - p[axis], p[axis] - hi), 0.0);
+    d2 += d * d;
+  }
+  return d2;
+}
+
 template <class Visit>
 bool CHashTable3d::VisitRing(const int center[3], int r, Visit&& visit) const {
   const int n = m_Size;
@@ -271,21 +309,17 @@ double CHashTable3d::Search(const CVector3d& p, bool exact, int debug, CVector3d
   double side = HUGE_VAL;
   for (int axis = 0; axis < 3; axis++)
     if (m_Scale[axis] > 0.0) side = std::min(side, 1.0 / m_Scale[axis]);
+  // cell bounds are widened by a margin above the rounding of the grid's box
+  // (kept in single precision: a corner of the mesh may lie just outside
+  // it) and of the cell a point falls in, so that a face at the best
+  // distance (an equal one that comes first) is never passed over
+  const double margin = CellMargin();
 
   auto visitCell = [&](int slot, int i, int j, int k) {
     if (debug && slot < static_cast<int>(m_Marks.size())) m_Marks[slot] = 1;
-    if (bestFace >= 0) {
-      // skip a cell whose box lies farther than the best face: none of its
-      // faces can be closer (both searches give the same answer without it)
-      float lo[3], hi[3];
-      CellBox(i, j, k, lo, hi);
-      double d2 = 0.0;
-      for (int a = 0; a < 3; a++) {
-        const double d = q[a] < lo[a] ? lo[a] - q[a] : (q[a] > hi[a] ? q[a] - hi[a] : 0.0);
-        d2 += d * d;
-      }
-      if (d2 > best) return;
-    }
+    // skip a cell whose box lies farther than the best face: none of its
+    // faces can be closer (both searches give the same answer without it)
+    if (bestFace >= 0 && CellDistanceSquared(q, i, j, k, margin) > best) return;
     double c[3];
     for (std::uint32_t e = m_SlotStart[slot]; e < m_SlotStart[slot + 1]; e++) {
       const int f = m_Entries[e];
@@ -300,7 +334,7 @@ double CHashTable3d::Search(const CVector3d& p, bool exact, int debug, CVector3d
 
   for (int r = 0; r <= m_Size; r++) {
     if (exact && bestFace >= 0 && r > 0) {
-      const double gap = (r - 1) * side;
+      const double gap = (r - 1) * side - margin;
       if (gap * gap > best) break;
     }
     const bool any = VisitRing(center, r, visitCell);

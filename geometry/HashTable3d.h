@@ -31,6 +31,8 @@ public:
   static constexpr int kMaxSize = 256;
   // Distance value of a query that finds no face.
   static constexpr double kNothing = 1.7e308;
+  // Most cell entries (a face once per cell it overlaps) a grid holds.
+  static constexpr std::uint64_t kMaxEntries = 0x7fffffff;
 
   // n x n x n empty cells; n is clamped to 1 ... kMaxSize. Throws
   // std::bad_alloc when the cell references do not fit in memory.
@@ -44,7 +46,8 @@ public:
   CObject3d* Clone() const override;
 
   // Indexes every face of mesh (faces with a missing corner are left out).
-  // Returns 0 when the mesh has no face, else 1. The redraw hook, when
+  // Returns 0 when the mesh has no face, else 1. Throws std::bad_alloc when
+  // the entries do not fit in memory or pass kMaxEntries. The redraw hook, when
   // set, is called once the grid is complete.
   int Build(const CMesh3d* mesh);
   // Closest point of the indexed surface to p from the first ring of cells
@@ -88,6 +91,10 @@ public:
 private:
   int CellIndex(int i, int j, int k) const { return (i * m_Size + j) * m_Size + k; }
   int AxisCell(int axis, double c) const;
+  // Widening of the cell bounds in the searches' cell tests, and the
+  // squared distance from p to cell (i, j, k) so widened.
+  double CellMargin() const;
+  double CellDistanceSquared(const double* p, int i, int j, int k, double margin) const;
   // Visits the faces of the occupied cells at ring distance r around
   // center; returns whether any cell of the ring holds a face.
   template <class Visit> bool VisitRing(const int center[3], int r, Visit&& visit) const;

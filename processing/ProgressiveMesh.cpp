@@ -117,10 +117,14 @@ int ProgressiveMesh(CMesh3d* mesh, const CProgressiveMeshParams& params,
       [&](CCollapseCandidate& c) { EvaluateProgressive(c, surface, params); });
   candidates.MakeAll(mesh);
 
-  // collapses, cheapest first
+  // collapses, cheapest first; the vertex count is read without compacting
+  // the array (NbVertex would compact it, and the next removal would then
+  // rebuild the mesh's slot index: two passes over the mesh per collapse)
   CRedrawThrottle throttle(hooks);
+  const CArray3d<CVertex3d>& vertices = mesh->m_ArrayVertex;
+  auto remaining = [&vertices] { return vertices.SlotCount() - vertices.NbVacant(); };
   int collapses = 0;
-  while (mesh->NbVertex() > params.Final && !hooks.Stopped()) {
+  while (remaining() > params.Final && !hooks.Stopped()) {
     CCollapseCandidate* best = candidates.Best();
     if (!best) break;
     const int id = candidates.BestId();

@@ -55,12 +55,22 @@ TEST(HashTable, ExactAndRingSearchesAgainstBruteForce) {
     std::unique_ptr<CMesh3d> mesh(c.make());
     CHashTable3d grid(c.size);
     ASSERT_EQ(grid.Build(mesh.get()), 1);
+    CHashTable3d single(1);
+    single.Build(mesh.get());
     EXPECT_EQ(grid.NbFace(), mesh->NbFace());
-    for (const CVector3d& p : Queries(*mesh, 200)) {
+    std::vector<CVector3d> queries = Queries(*mesh, 200);
+    // on the vertices every face around one is at distance 0: the first wins
+    for (int v = 0; v < mesh->NbVertex(); v += 3) queries.push_back(mesh->GetVertex(v)->Position());
+    for (const CVector3d& p : queries) {
       CVector3d truePoint, exactPoint, ringPoint;
       CFace3d *trueFace = nullptr, *exactFace = nullptr, *ringFace = nullptr;
       const double truth = mesh->NearestPoint(p, truePoint, trueFace);
       const double exact = grid.ExactClosestPoint(p, exactPoint, exactFace);
+      // the exact answer is a scan's (one cell holds every face): lowest
+      // distance, then first face
+      const int exactIndex = grid.LastFaceIndex();
+      EXPECT_EQ(exact, single.ClosestPoint(p, truePoint, trueFace));
+      EXPECT_EQ(exactIndex, single.LastFaceIndex());
       const double ring = grid.ClosestPoint(p, ringPoint, ringFace);
       ASSERT_NE(exactFace, nullptr);
       ASSERT_NE(ringFace, nullptr);                    // an outside query is answered too
@@ -111,6 +121,13 @@ TEST(HashTable, EdgeCases) {
   // sizes are clamped to 1 ... 256
   EXPECT_EQ(CHashTable3d(0).Size(), 1);
   EXPECT_EQ(CHashTable3d(1000).Size(), CHashTable3d::kMaxSize);
+  // 260 faces over every cell of the finest grid: more entries than 32 bits
+  // count (the sum wrapped before), refused as out of memory
+  std::vector<int> corners;
+  for (int f = 0; f < 260; f++) corners.insert(corners.end(), {0, 1, 2});
+  std::unique_ptr<CMesh3d> large(testmeshes::MakeMesh({0, 0, 0, 1, 0, 1, 0, 1, 1}, corners, false));
+  CHashTable3d fine(CHashTable3d::kMaxSize);
+  EXPECT_THROW(fine.Build(large.get()), std::bad_alloc);
   // a copy answers the same distances without naming the original's faces
   std::unique_ptr<CMesh3d> sphere(Sphere());
   CHashTable3d original(6);
