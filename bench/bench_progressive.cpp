@@ -138,19 +138,8 @@ void Decode(benchmark::State& state) {
 // Rates on the single-rate coder's reference meshes (regular and randomly
 // flipped tori and spheres), at the quantization the argument gives.
 void Rates(benchmark::State& state) {
-  struct Reference {
-    const char* name;
-    int nu, nv, level, flips;
-  };
-  static const Reference kMeshes[] = {{"torus 200x100", 200, 100, 0, 0},
-                                      {"sphere 5, 4000 flips", 0, 0, 5, 4000},
-                                      {"sphere 5, 12000 flips", 0, 0, 5, 12000},
-                                      {"torus 120x60, 6000 flips", 120, 60, 0, 6000},
-                                      {"torus 160x80, 30000 flips", 160, 80, 0, 30000}};
-  const Reference& reference = kMeshes[state.range(0)];
-  std::unique_ptr<CMesh3d> mesh(reference.level ? testmeshes::MakeIcoSphere(reference.level)
-                                                : testmeshes::MakeTorus(reference.nu, reference.nv));
-  if (reference.flips) valencetest::FlipRandomEdges(*mesh, reference.flips, 1);
+  const valencetest::ReferenceMesh& reference = valencetest::kReferenceMeshes[state.range(0)];
+  std::unique_ptr<CMesh3d> mesh(valencetest::MakeReferenceMesh(reference));
   std::vector<double> positions;
   std::vector<int> triangles;
   orvex::MeshArrays(*mesh, positions, triangles);

@@ -133,20 +133,8 @@ void PeakMemory(benchmark::State& state) {
 // flipped spheres and tori): bits per face, bits per vertex, offsets and
 // dummy codes, with the valence coder's bits per vertex on the same mesh.
 void Rates(benchmark::State& state) {
-  struct Reference {
-    const char* name;
-    int nu, nv, level, flips;
-  };
-  static const Reference kMeshes[] = {{"torus 200x100", 200, 100, 0, 0},
-                                      {"sphere 5, 4000 flips", 0, 0, 5, 4000},
-                                      {"sphere 5, 12000 flips", 0, 0, 5, 12000},
-                                      {"torus 120x60, 6000 flips", 120, 60, 0, 6000},
-                                      {"torus 160x80, 30000 flips", 160, 80, 0, 30000}};
-  const Reference& reference = kMeshes[state.range(0)];
-  std::unique_ptr<CMesh3d> mesh(reference.level
-                                    ? testmeshes::MakeIcoSphere(reference.level)
-                                    : testmeshes::MakeTorus(reference.nu, reference.nv));
-  if (reference.flips) valencetest::FlipRandomEdges(*mesh, reference.flips, 1);
+  const valencetest::ReferenceMesh& reference = valencetest::kReferenceMeshes[state.range(0)];
+  std::unique_ptr<CMesh3d> mesh(valencetest::MakeReferenceMesh(reference));
   orvex::CStructureResult result;
   for (auto _ : state) orvex::EncodeStructure(*mesh, "", 0, orvex::CStructureOptions(), result);
   if (!result.m_Ok) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "geometry/Mesh3d.h"
+#include "tests/support/TestMeshes.h"
 
 namespace valencetest {
 
@@ -24,6 +25,27 @@ inline int FlipRandomEdges(CMesh3d& mesh, int count, uint32_t seed) {
     flipped += face->FlipEdge(other);
   }
   return flipped;
+}
+
+// The meshes of the coders' rate tables: a regular torus and randomly
+// flipped spheres and tori (level > 0: an icosphere of that level, else an
+// nu x nv torus; then `flips` random edge flips with seed 1).
+struct ReferenceMesh {
+  const char* name;
+  int nu, nv, level, flips;
+};
+inline constexpr ReferenceMesh kReferenceMeshes[] = {
+    {"torus 200x100", 200, 100, 0, 0},
+    {"sphere 5, 4000 flips", 0, 0, 5, 4000},
+    {"sphere 5, 12000 flips", 0, 0, 5, 12000},
+    {"torus 120x60, 6000 flips", 120, 60, 0, 6000},
+    {"torus 160x80, 30000 flips", 160, 80, 0, 30000}};
+
+inline CMesh3d* MakeReferenceMesh(const ReferenceMesh& reference) {
+  CMesh3d* mesh = reference.level ? testmeshes::MakeIcoSphere(reference.level)
+                                  : testmeshes::MakeTorus(reference.nu, reference.nv);
+  if (reference.flips) FlipRandomEdges(*mesh, reference.flips, 1);
+  return mesh;
 }
 
 // Everything of a mesh that the encoder must leave as it found it.
