@@ -111,6 +111,18 @@ TEST(StructureFile, NoOffsetsLeaveOnlyTheFlagAndThePad) {
   EXPECT_EQ(read.m_Signs, streams.m_Signs);
 }
 
+// Streams of the given codes, every offset positive.
+CStructureStreams Streams(const std::vector<int>& degrees, uint32_t nbVertex, int dummy,
+                          const std::vector<int>& offsets) {
+  CStructureStreams streams;
+  streams.m_NbVertex = nbVertex;
+  streams.m_Degrees = degrees;
+  streams.m_DummyDegree = dummy;
+  streams.m_Offsets = offsets;
+  streams.m_Signs.assign(offsets.size(), 0);
+  return streams;
+}
+
 TEST(StructureFile, ValuesTheLayoutCannotHoldAreRefused) {
   struct Case {
     std::vector<int> degrees;
@@ -128,11 +140,7 @@ TEST(StructureFile, ValuesTheLayoutCannotHoldAreRefused) {
              0,
              {20000},
              "A split offset of 20000 is beyond what the file can code"}}) {
-    CStructureStreams streams;
-    streams.m_Degrees = c.degrees;
-    streams.m_DummyDegree = c.dummy;
-    streams.m_Offsets = c.offsets;
-    streams.m_Signs.assign(c.offsets.size(), 0);
+    const CStructureStreams streams = Streams(c.degrees, 0, c.dummy, c.offsets);
     std::vector<uint8_t> bytes;
     long long bits = 0;
     std::string error;
@@ -169,12 +177,8 @@ TEST(StructureFile, ConquestChecksRefuseImpossibleStreamsEarly) {
         Case{with({3, 2}, 6, 2), 4, 0, {}, corrupt}, Case{with({3, 3, 2}), 4, 0, {}, corrupt},
         Case{with({4, 1}), 4, 0, {}, unmatched}, Case{with({4, 2}), 4, 0, {1}, unmatched},
         Case{with({4, 1}), 4, 0, {1, 2}, "too many symbols in range-coded stream"}}) {
-    CStructureStreams streams, read;
-    streams.m_NbVertex = c.nbVertex;
-    streams.m_Degrees = c.degrees;
-    streams.m_DummyDegree = c.dummy;
-    streams.m_Offsets = c.offsets;
-    streams.m_Signs.assign(c.offsets.size(), 0);
+    const CStructureStreams streams = Streams(c.degrees, c.nbVertex, c.dummy, c.offsets);
+    CStructureStreams read;
     std::vector<uint8_t> bytes;
     long long bits = 0;
     std::string error;
