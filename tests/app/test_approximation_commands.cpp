@@ -103,9 +103,12 @@ TEST(ApproximationCommands, WorkerRefusesSceneCommandsAndStops) {
   }
   EXPECT_TRUE(registry.IsEnabled(*registry.Find("File/Save"), doc));
 
+  // the full run takes minutes: a stop that is heard ends it within seconds
+  // even sanitized on a busy machine (finishing the file and the adjacency
+  // included), so the bound only tells a heard stop from an ignored one
   const auto stopAt = std::chrono::steady_clock::now();
   EXPECT_EQ(RunWithFields(dispatcher, *doc, kStop), CommandResult::Done);
-  EXPECT_LT(Seconds(stopAt), 1.0);
+  EXPECT_LT(Seconds(stopAt), 10.0);
   EXPECT_FALSE(doc->IsBusy());
   ASSERT_FALSE(ui.statusLines.empty());
   EXPECT_NE(ui.statusLines.back().find("Volume-based metric stopped"), std::string::npos);
@@ -119,7 +122,7 @@ TEST(ApproximationCommands, WorkerRefusesSceneCommandsAndStops) {
   ASSERT_EQ(RunWithFields(dispatcher, *doc, kVolume, LongRun()), CommandResult::Done);
   const auto closeAt = std::chrono::steady_clock::now();
   host.CloseDocument(doc);
-  EXPECT_LT(Seconds(closeAt), 1.0);
+  EXPECT_LT(Seconds(closeAt), 10.0);
   EXPECT_TRUE(host.Documents().empty());
 }
 
