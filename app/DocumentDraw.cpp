@@ -123,12 +123,19 @@ void COrvexDoc::SwitchOffMeshColors() {
   }
 }
 
+// While a command runs, meshes are drawn immediately: their lists may be
+// out of date.
+static CDrawOptions OptionsForPaint(const COrvexDoc& doc, const CDrawOptions& viewOptions) {
+  CDrawOptions options = viewOptions;
+  if (doc.IsCommandRunning()) options.m_DisplayLists = false;
+  return options;
+}
+
 void COrvexDoc::glDraw(const CDrawOptions& viewOptions) const {
   // a worker changing the scene holds this lock for each of its steps
   std::lock_guard<std::mutex> lock(m_SceneLock);
   if (m_SceneGraph.NbObject() == 0) return;
-  CDrawOptions options = viewOptions;
-  if (IsCommandRunning()) options.m_DisplayLists = false;
+  const CDrawOptions options = OptionsForPaint(*this, viewOptions);
 
   glLineWidth(m_LineWidth);
   glEnable(GL_POLYGON_OFFSET_FILL);
@@ -154,8 +161,7 @@ void COrvexDoc::glDraw(const CDrawOptions& viewOptions) const {
 
 void COrvexDoc::glDrawAsLines(const CDrawOptions& viewOptions, float factor, float units) const {
   std::lock_guard<std::mutex> lock(m_SceneLock);
-  CDrawOptions options = viewOptions;
-  if (IsCommandRunning()) options.m_DisplayLists = false;
+  const CDrawOptions options = OptionsForPaint(*this, viewOptions);
   glPushAttrib(GL_ENABLE_BIT | GL_POLYGON_BIT | GL_LIGHTING_BIT);
   glDisable(GL_LIGHTING);
   glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);

@@ -208,38 +208,47 @@ void EpsWriter::AppendPrimitive(const CFeedbackScene& scene, const CFeedbackPrim
   }
 }
 
+namespace {
+
+// Calls each(primitive) in the order the file lists them: farthest first
+// when sorted, else in buffer order.
+template <class Each> void InFileOrder(const CFeedbackScene& scene, bool sorted, Each each) {
+  if (sorted) {
+    for (uint32_t i : FarthestFirst(scene)) each(scene.primitives[i]);
+  } else {
+    for (const CFeedbackPrimitive& primitive : scene.primitives) each(primitive);
+  }
+}
+
+} // namespace
+
 std::string EpsWriter::Text(const CFeedbackScene& scene, bool sorted) const {
   std::string out = Header();
   // a filled triangle takes about 90 bytes
   out.reserve(out.size() + scene.primitives.size() * 96 + 64);
-  if (sorted) {
-    for (uint32_t i : FarthestFirst(scene)) AppendPrimitive(scene, scene.primitives[i], out);
-  } else {
-    for (const CFeedbackPrimitive& primitive : scene.primitives)
-      AppendPrimitive(scene, primitive, out);
-  }
+  InFileOrder(scene, sorted,
+              [&](const CFeedbackPrimitive& primitive) { AppendPrimitive(scene, primitive, out); });
   out += Trailer();
   return out;
 }
 
-int EpsWriter::Write(const std::string& fileName, const CFeedbackScene& scene,
-                     std::string& error, bool sorted) const {
+int EpsWriter::Write(const std::string& fileName, const CFeedbackScene& scene, std::string& error,
+                     bool sorted) const {
   constexpr size_t kBlock = size_t(1) << 20;
   CReplaceFile file;
+  if (!file.Open(fileName)) {
+    error = "Unable to open file for writing";
+    return 0;
+  }
   std::string block = Header();
   block.reserve(kBlock + 4096);
-  int written = file.Open(fileName);
-  auto append = [&](const CFeedbackPrimitive& primitive) {
+  int written = 1;
+  InFileOrder(scene, sorted, [&](const CFeedbackPrimitive& primitive) {
     AppendPrimitive(scene, primitive, block);
     if (block.size() < kBlock) return;
     written = written && file.Write(block.data(), block.size());
     block.clear();
-  };
-  if (sorted) {
-    for (uint32_t i : FarthestFirst(scene)) append(scene.primitives[i]);
-  } else {
-    for (const CFeedbackPrimitive& primitive : scene.primitives) append(primitive);
-  }
+  });
   block += Trailer();
   if (!written || !file.Write(block.data(), block.size()) || !file.Commit()) {
     error = "Unable to open file for writing";
@@ -247,4 +256,3 @@ int EpsWriter::Write(const std::string& fileName, const CFeedbackScene& scene,
   }
   return 1;
 }
-
