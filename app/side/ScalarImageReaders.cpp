@@ -4,12 +4,10 @@
 #include <cctype>
 #include <cmath>
 #include <cstddef>
-#include <cstring>
 #include <fstream>
 #include <new>
 #include <sstream>
 #include <utility>
-#include <vector>
 
 namespace orvex {
 
@@ -158,25 +156,11 @@ void ClipToEdge(const EdgeTest& edge, int y, int& lo, int& hi) {
     lo = LastInside([&](int x) { return !edge.Holds(x, y); }, lo, hi, guess) + 1;
 }
 
-// A row's worth of one value, made by doubling copies, so that each row of
-// a triangle is set by one block copy.
-const float* RunOfValue(std::vector<float>& run, int width, float value) {
-  run.resize(static_cast<std::size_t>(width));
-  run[0] = value;
-  for (int done = 1; done < width;) {
-    const int n = std::min(done, width - done);
-    std::memcpy(run.data() + done, run.data(), static_cast<std::size_t>(n) * sizeof(float));
-    done += n;
-  }
-  return run.data();
-}
-
 // Sets the pixel centres inside or on the edges of the triangle, either
 // orientation; a degenerate triangle covers nothing. Each row is filled as
 // one run whose ends are searched with the per-centre test, so a large
-// triangle costs a few tests per row instead of three per pixel. `run` is
-// scratch space.
-void FillTriangle(CScalarImage& image, const double* c, float value, std::vector<float>& run) {
+// triangle costs a few tests per row instead of three per pixel.
+void FillTriangle(CScalarImage& image, const double* c, float value) {
   const double area = Edge(c[0], c[1], c[2], c[3], c[4], c[5]);
   if (area == 0.0) return;
   const double sign = area > 0.0 ? 1.0 : -1.0;
@@ -190,13 +174,12 @@ void FillTriangle(CScalarImage& image, const double* c, float value, std::vector
   const EdgeTest edges[3] = {EdgeTest(c[0], c[1], c[2], c[3], sign),
                              EdgeTest(c[2], c[3], c[4], c[5], sign),
                              EdgeTest(c[4], c[5], c[0], c[1], sign)};
-  const float* values = RunOfValue(run, xMax - x0 + 1, value);
   for (int y = y0; y <= yMax; ++y) {
     int lo = x0, hi = xMax;
     for (int e = 0; e < 3 && lo <= hi; ++e) ClipToEdge(edges[e], y, lo, hi);
     if (lo > hi) continue;
-    std::memcpy(image.m_Values.data() + static_cast<std::ptrdiff_t>(y) * image.m_Width + lo, values,
-                static_cast<std::size_t>(hi - lo + 1) * sizeof(float));
+    std::fill_n(image.m_Values.data() + static_cast<std::ptrdiff_t>(y) * image.m_Width + lo,
+                hi - lo + 1, value);
   }
 }
 
@@ -236,7 +219,6 @@ int ReadFacesText(const std::string& text, CScalarImage& image, std::string& err
   LineReader lines(text);
   if (!ReadHeader(lines, read, error, maxSide)) return 0;
   std::istringstream fields;
-  std::vector<float> run;
   while (lines.Next(fields)) {
     double c[6] = {};
     double value = 0.0;
@@ -256,7 +238,7 @@ int ReadFacesText(const std::string& text, CScalarImage& image, std::string& err
       error = LineError(lines.Number(), "the value must be a number of at least 0");
       return 0;
     }
-    FillTriangle(read, c, static_cast<float>(value), run);
+    FillTriangle(read, c, static_cast<float>(value));
   }
   SetMaximum(read);
   image = std::move(read);
