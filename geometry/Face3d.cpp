@@ -21,7 +21,7 @@ void CFace3d::DropExtra() {
 
 void CFace3d::CopyVertices(const CFace3d* f) {
   if (!f) return;
-  for (int i = 0; i < 6; i++) m_pVertex[i] = f->m_pVertex[i];
+  for (int i = 0; i < 3; i++) m_pVertex[i] = f->m_pVertex[i];
 }
 
 void CFace3d::CopyNeighbors(const CFace3d* f) {
@@ -36,7 +36,7 @@ void CFace3d::CopyNeighbors(const CFace3d* f) {
 void CFace3d::PushCorner(int slot) {
   CHistoryRecord3d r;
   r.kind = HISTORY_FACE_CORNER;
-  r.slot = slot % 6;
+  r.slot = slot % 3;
   r.previous = m_pVertex[r.slot];
   CHistory3d::Push(MutableExtra().m_pHistory, r);
 }
@@ -49,8 +49,8 @@ int CFace3d::PopHistory() {
   CHistoryRecord3d r;
   if (!m_pExtra || !CHistory3d::Pop(m_pExtra->m_pHistory, r)) return 0;
   if (r.kind == HISTORY_FACE_CORNER) {
-    int slot = r.slot % 6;
-    if (slot < 0) slot += 6;
+    int slot = r.slot % 3;
+    if (slot < 0) slot += 3;
     m_pVertex[slot] = r.previous;
     CalculateNormal();
   } else if (r.kind == HISTORY_FACE_CREATED) {
@@ -89,7 +89,7 @@ int CFace3d::IndexOfNeighbor(const CFace3d* f, int& i) const {
 
 int CFace3d::NbVertex() const {
   int n = 0;
-  for (int k = 0; k < 6; k++)
+  for (int k = 0; k < 3; k++)
     if (m_pVertex[k]) n++;
   return n;
 }

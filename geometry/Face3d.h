@@ -20,13 +20,15 @@ struct CFaceExtra3d {
   std::uint32_t m_Id = 0; // stable id in the owning mesh, 0 until asked for
 };
 
-// Triangle face. Slots 0-2 are the corners in orientation order; slots 3-5
-// hold per-face extra vertices (edge points during subdivision). Neighbour i
-// is the face across edge (v(i), v(i+1)), null on a boundary. The auxiliary
-// vector, undo history and tag live in a side block behind accessors.
-class CFace3d : public CObject3d {
+// Triangle face: the corners in orientation order; neighbour i is the face
+// across edge (v(i), v(i+1)), null on a boundary. The auxiliary vector,
+// undo history and tag live in a side block behind accessors. The edge
+// points of a refinement step live beside the mesh for the step
+// (processing/SubdivisionPasses.h), not in every face. A face is no scene
+// object: it has no virtual functions, so it carries no vtable pointer.
+class CFace3d {
 public:
-  CVertex3d* m_pVertex[6] = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+  CVertex3d* m_pVertex[3] = {nullptr, nullptr, nullptr};
   CFace3d* m_pFace[3] = {nullptr, nullptr, nullptr};
   CVector3d m_Normal;
   CColor m_Color;
@@ -36,7 +38,7 @@ public:
   CFace3d(CVertex3d* a, CVertex3d* b, CVertex3d* c) { Set(a, b, c); }
   CFace3d(const CFace3d&) = delete;
   CFace3d& operator=(const CFace3d&) = delete;
-  ~CFace3d() override;
+  ~CFace3d();
   // Faces live in the face pool (ElementPool.h), like vertices.
   static void* operator new(std::size_t size);
   static void operator delete(void* p, std::size_t size);
@@ -61,14 +63,14 @@ public:
   // Frees the side block (history included).
   void DropExtra();
 
-  int GetType() override { return TYPE_FACE3D; }
+  int GetType() const { return TYPE_FACE3D; }
   // Draws the non-null neighbours in neighborColor (when given), then this
   // face in color, with the owner's transform applied (when given).
-  virtual void glDrawHighlight(const CColor& color, const CTransform* transform,
-                               const CColor* neighborColor) const;
+  void glDrawHighlight(const CColor& color, const CTransform* transform,
+                       const CColor* neighborColor) const;
 
-  // v(i) wraps modulo 6 (slots 3-5 are the extra vertices); f(i) modulo 3.
-  CVertex3d* v(int i) const { return m_pVertex[i % 6]; }
+  // v(i) and f(i) wrap modulo 3.
+  CVertex3d* v(int i) const { return m_pVertex[i % 3]; }
   CFace3d* f(int i) const { return m_pFace[i % 3]; }
   CVertex3d* v1() const { return m_pVertex[0]; }
   CVertex3d* v2() const { return m_pVertex[1]; }
@@ -79,7 +81,7 @@ public:
     m_pVertex[1] = b;
     m_pVertex[2] = c;
   }
-  void SetVertex(int i, CVertex3d* v) { m_pVertex[i % 6] = v; }
+  void SetVertex(int i, CVertex3d* v) { m_pVertex[i % 3] = v; }
   void SetNeighbors(CFace3d* f0, CFace3d* f1, CFace3d* f2) {
     m_pFace[0] = f0;
     m_pFace[1] = f1;

@@ -76,7 +76,7 @@ void CopyVertex(const CVertex3d* s, CVertex3d* c, const CCloneMaps& maps) {
 }
 
 void CopyFace(const CFace3d* s, CFace3d* c, const CCloneMaps& maps) {
-  for (int k = 0; k < 6; k++) c->m_pVertex[k] = maps.vertices.Map(s->m_pVertex[k]);
+  for (int k = 0; k < 3; k++) c->m_pVertex[k] = maps.vertices.Map(s->m_pVertex[k]);
   for (int k = 0; k < 3; k++) c->m_pFace[k] = maps.faces.Map(s->m_pFace[k]);
   c->m_Normal = s->m_Normal;
   c->m_Color = s->m_Color;

@@ -191,7 +191,7 @@ static void UnlinkFace(CMesh3d* mesh, CFace3d* f) {
 // is checked.
 static void UnlinkVertex(CMesh3d* mesh, CVertex3d* v) {
   auto clearCorners = [v](CFace3d* f) {
-    for (int k = 0; k < 6; k++)
+    for (int k = 0; k < 3; k++)
       if (f->m_pVertex[k] == v) f->m_pVertex[k] = nullptr;
   };
   if (v->NbFace() > 0) {
@@ -270,7 +270,7 @@ int CMesh3d::DeleteVerticesMarked(const std::vector<char>& doomed) {
     if (!dead.Empty()) {
       for (CFace3d* f : m_ArrayFace) {
         if (!f) continue;
-        for (int k = 0; k < 6; k++)
+        for (int k = 0; k < 3; k++)
           if (dead.Has(f->m_pVertex[k])) f->m_pVertex[k] = nullptr;
       }
       for (CVertex3d* v : m_ArrayVertex)

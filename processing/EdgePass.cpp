@@ -13,7 +13,6 @@ void CWholeFaces::Mark(CMesh3d* mesh, int (*takesPart)(const CFace3d*)) {
   m_Corners.clear();
   for (CFace3d* f : mesh->m_ArrayFace) {
     if (!f) continue;
-    f->m_pVertex[3] = f->m_pVertex[4] = f->m_pVertex[5] = nullptr;
     if (takesPart(f)) {
       f->m_Flag = 0;
       continue;
@@ -43,15 +42,18 @@ static CVertex3d* BoundaryEdgeVertex(CMesh3d* mesh, CVertex3d* a, CVertex3d* b, 
   return AppendMidpoint(mesh, a, b);
 }
 
-// Vertex of the edge (a, b) of f shared with g: g's when g was processed,
-// else a new one (Loop's mask (3A + 3B + O + Q) / 8, or the midpoint). Null
-// when the edge stays whole (g is left whole or does not hold the edge).
-static CVertex3d* SharedEdgeVertex(CMesh3d* mesh, const CFace3d* g, CVertex3d* a, CVertex3d* b,
-                                   const CVertex3d* o, EdgeRule rule) {
+// Vertex of the edge (a, b) of face fi shared with g: g's when g was
+// processed, else a new one (Loop's mask (3A + 3B + O + Q) / 8, or the
+// midpoint). Null when the edge stays whole (g is left whole or does not
+// hold the edge).
+static CVertex3d* SharedEdgeVertex(CMesh3d* mesh, const CEdgeVertices& edges, int fi,
+                                   const CFace3d* g, CVertex3d* a, CVertex3d* b, const CVertex3d* o,
+                                   EdgeRule rule) {
   if (g->m_Flag == kFaceLeftWhole) return nullptr;
   int j = CommonEdge(g, a, b);
   if (j < 0) return nullptr;
-  if (g->m_Flag == 1) return g->m_pVertex[3 + j];
+  int gi = ProcessedIndex(mesh, g, fi);
+  if (gi >= 0) return edges.Row(gi)[j];
   if (rule == EdgeRule::Midpoints) return AppendMidpoint(mesh, a, b);
   const CVertex3d* q = g->m_pVertex[(j + 2) % 3];
   return AppendVertex(mesh, (3.0 * (a->x + b->x) + o->x + q->x) / 8.0,
@@ -59,7 +61,7 @@ static CVertex3d* SharedEdgeVertex(CMesh3d* mesh, const CFace3d* g, CVertex3d* a
                       (3.0 * (a->z + b->z) + o->z + q->z) / 8.0);
 }
 
-int UniformEdgePass(CMesh3d* mesh, EdgeRule rule, const CWholeFaces& whole) {
+int UniformEdgePass(CMesh3d* mesh, EdgeRule rule, const CWholeFaces& whole, CEdgeVertices& edges) {
   int nf = mesh->NbFace();
   // a closed mesh gets 3F/2 edge vertices; an open one a few more
   mesh->m_ArrayVertex.Reserve(mesh->NbVertex() + nf + nf / 2 + nf / 8 + 16);
@@ -68,6 +70,7 @@ int UniformEdgePass(CMesh3d* mesh, EdgeRule rule, const CWholeFaces& whole) {
     ReportLoopProgress(fi, nf);
     CFace3d* f = mesh->GetFace(fi);
     if (!f || f->m_Flag == kFaceLeftWhole) continue;
+    CVertex3d** row = edges.Row(fi);
     for (int i = 0; i < 3; i++) {
       CVertex3d* a = f->m_pVertex[i];
       CVertex3d* b = f->m_pVertex[(i + 1) % 3];
@@ -78,11 +81,11 @@ int UniformEdgePass(CMesh3d* mesh, EdgeRule rule, const CWholeFaces& whole) {
       else if (!g)
         s = BoundaryEdgeVertex(mesh, a, b, rule);
       else
-        s = SharedEdgeVertex(mesh, g, a, b, f->m_pVertex[(i + 2) % 3], rule);
-      f->m_pVertex[3 + i] = s;
+        s = SharedEdgeVertex(mesh, edges, fi, g, a, b, f->m_pVertex[(i + 2) % 3], rule);
+      row[i] = s;
       if (s) filled++;
     }
-    f->m_Flag = 1;
+    f->m_Flag = fi;
   }
   return filled;
 }

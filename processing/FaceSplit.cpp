@@ -7,8 +7,8 @@
 namespace {
 
 // One row of the split table: the faces appended, in order, and what the
-// face itself becomes, as slots of the face (0-2 the corners P0, P1, P2,
-// 3-5 the edge vertices S0, S1, S2).
+// face itself becomes, as places 0-2 (the corners P0, P1, P2) and 3-5 (the
+// edge vertices S0, S1, S2).
 struct CSplitRow {
   int nbNew;
   int appended[3][3];
@@ -36,6 +36,12 @@ int FaceHasThreeCorners(const CFace3d* f) {
   return !f->HasNullVertex();
 }
 
+int ProcessedIndex(const CMesh3d* mesh, const CFace3d* g, int count) {
+  if (!g) return -1;
+  const int gi = g->m_Flag;
+  return gi >= 0 && gi < count && gi < mesh->NbFace() && mesh->GetFace(gi) == g ? gi : -1;
+}
+
 int CommonEdge(const CFace3d* g, const CVertex3d* a, const CVertex3d* b) {
   for (int j = 0; j < 3; j++) {
     const CVertex3d* p = g->m_pVertex[j];
@@ -55,8 +61,8 @@ CVertex3d* AppendMidpoint(CMesh3d* mesh, const CVertex3d* a, const CVertex3d* b)
   return AppendVertex(mesh, (a->x + b->x) / 2.0, (a->y + b->y) / 2.0, (a->z + b->z) / 2.0);
 }
 
-void SplitFace(CMesh3d* mesh, CFace3d* f) {
-  CVertex3d** v = f->m_pVertex;
+void SplitFace(CMesh3d* mesh, CFace3d* f, CVertex3d* const s[3]) {
+  CVertex3d* const v[6] = {f->m_pVertex[0], f->m_pVertex[1], f->m_pVertex[2], s[0], s[1], s[2]};
   int split = (v[S0] ? 1 : 0) | (v[S1] ? 2 : 0) | (v[S2] ? 4 : 0);
   const CSplitRow& row = kSplitTable[split];
 
@@ -72,11 +78,10 @@ void SplitFace(CMesh3d* mesh, CFace3d* f) {
 
   // back to the state outside a refinement step
   f->m_Flag = 0;
-  v[S0] = v[S1] = v[S2] = nullptr;
 }
 
-void SplitFaces(CMesh3d* mesh, int nbFace, int filled) {
+void SplitFaces(CMesh3d* mesh, int nbFace, int filled, const CEdgeVertices& edges) {
   mesh->m_ArrayFace.Reserve(mesh->NbFace() + filled);
   for (int i = 0; i < nbFace; i++)
-    if (CFace3d* f = mesh->GetFace(i)) SplitFace(mesh, f);
+    if (CFace3d* f = mesh->GetFace(i)) SplitFace(mesh, f, edges.Row(i));
 }

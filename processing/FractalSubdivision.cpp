@@ -23,9 +23,9 @@ static CVertex3d* AppendApex(CMesh3d* mesh, const CFace3d* f) {
 
 // Six faces from a face with all three edge vertices: the corner faces of
 // the 1-to-4 split and the three sides of the pyramid.
-static void SplitFaceFractal(CMesh3d* mesh, CFace3d* f) {
-  CVertex3d** v = f->m_pVertex;
-  CVertex3d *p0 = v[0], *p1 = v[1], *p2 = v[2], *s0 = v[3], *s1 = v[4], *s2 = v[5];
+static void SplitFaceFractal(CMesh3d* mesh, CFace3d* f, CVertex3d* const s[3]) {
+  CVertex3d *p0 = f->m_pVertex[0], *p1 = f->m_pVertex[1], *p2 = f->m_pVertex[2];
+  CVertex3d *s0 = s[0], *s1 = s[1], *s2 = s[2];
   CVertex3d* t = AppendApex(mesh, f);
   mesh->AddFace(new CFace3d(s0, p1, s1));
   mesh->AddFace(new CFace3d(s2, s1, p2));
@@ -34,7 +34,6 @@ static void SplitFaceFractal(CMesh3d* mesh, CFace3d* f) {
   mesh->AddFace(new CFace3d(s2, s0, t));
   f->Set(p0, s0, s2);
   f->m_Flag = 0;
-  v[3] = v[4] = v[5] = nullptr;
 }
 
 void SubdivisionFractal(CMesh3d* mesh) {
@@ -47,7 +46,8 @@ void SubdivisionFractal(CMesh3d* mesh) {
   // midpoints of every edge (faces with a null corner stay whole)
   CWholeFaces whole;
   whole.Mark(mesh, FaceHasThreeCorners);
-  UniformEdgePass(mesh, EdgeRule::Midpoints, whole);
+  CEdgeVertices edges(nbFace);
+  UniformEdgePass(mesh, EdgeRule::Midpoints, whole, edges);
 
   // apexes and faces; a face next to one left whole, with fewer edge
   // vertices, falls back to the shared split table
@@ -56,10 +56,11 @@ void SubdivisionFractal(CMesh3d* mesh) {
   for (int i = 0; i < nbFace; i++) {
     CFace3d* f = mesh->GetFace(i);
     if (!f) continue;
-    if (f->m_pVertex[3] && f->m_pVertex[4] && f->m_pVertex[5])
-      SplitFaceFractal(mesh, f);
+    CVertex3d* const* s = edges.Row(i);
+    if (s[0] && s[1] && s[2])
+      SplitFaceFractal(mesh, f, s);
     else
-      SplitFace(mesh, f);
+      SplitFace(mesh, f, s);
   }
   mesh->Rebuild();
 }

@@ -29,14 +29,16 @@ static void AddBoundaryNeighbor(const CVertex3d* w, const CVertex3d* found[3], i
 }
 
 // New position of a boundary vertex, (6v + b0 + b1) / 8, where b0 and b1 are
-// joined to v by the boundary edges of the faces split in the edge pass.
-// A vertex with other than two boundary edges (non-manifold) stays put.
-static void BoundaryVertexPosition(const CVertex3d* v, double* out) {
+// joined to v by the boundary edges of the faces split in the edge pass
+// (the first nbFace faces). A vertex with other than two boundary edges
+// (non-manifold) stays put.
+static void BoundaryVertexPosition(const CMesh3d* mesh, int nbFace, const CVertex3d* v,
+                                   double* out) {
   const CVertex3d* found[3];
   int count = 0;
   for (const CFace3d* f : v->m_ArrayFaceNeighbor) {
     int k;
-    if (!f || f->m_Flag != 1 || !f->IndexOfVertex(v, k)) continue;
+    if (ProcessedIndex(mesh, f, nbFace) < 0 || !f->IndexOfVertex(v, k)) continue;
     if (!f->m_pFace[k]) AddBoundaryNeighbor(f->m_pVertex[(k + 1) % 3], found, count);
     if (!f->m_pFace[(k + 2) % 3]) AddBoundaryNeighbor(f->m_pVertex[(k + 2) % 3], found, count);
   }
@@ -69,7 +71,7 @@ static void InteriorVertexPosition(const CVertex3d* v, std::vector<long double>&
 // Vertex pass of the Loop step: new positions of the first nbVertex
 // vertices, computed from old positions only (and while the faces are still
 // whole, to find the boundary edges).
-static std::vector<double> LoopVertexPositions(const CMesh3d* mesh, int nbVertex) {
+static std::vector<double> LoopVertexPositions(const CMesh3d* mesh, int nbVertex, int nbFace) {
   std::vector<double> position(3 * static_cast<size_t>(nbVertex));
   std::vector<long double> alphaOf;
   for (int i = 0; i < nbVertex; i++) {
@@ -81,7 +83,7 @@ static std::vector<double> LoopVertexPositions(const CMesh3d* mesh, int nbVertex
     out[1] = v->y;
     out[2] = v->z;
     if (v->m_Flag == 1)
-      BoundaryVertexPosition(v, out);
+      BoundaryVertexPosition(mesh, nbFace, v, out);
     else
       InteriorVertexPosition(v, alphaOf, out);
   }
@@ -108,22 +110,23 @@ int SubdivisionLoop(CMesh3d* mesh) {
   ReportProgress(0.0, "edge vertices");
   CWholeFaces whole;
   whole.Mark(mesh, TakesPartInLoop);
+  CEdgeVertices edges(nbFace);
   int filled;
   {
     CProgressSpan span(0.0, 0.3);
-    filled = UniformEdgePass(mesh, EdgeRule::LoopMasks, whole);
+    filled = UniformEdgePass(mesh, EdgeRule::LoopMasks, whole, edges);
   }
 
   // new positions of the old vertices, from the faces before the split
   std::vector<double> position;
   {
     CProgressSpan span(0.3, 0.45);
-    position = LoopVertexPositions(mesh, nbVertex);
+    position = LoopVertexPositions(mesh, nbVertex, nbFace);
   }
 
   // split faces, then move the old vertices
   ReportProgress(0.45, "splitting faces");
-  SplitFaces(mesh, nbFace, filled);
+  SplitFaces(mesh, nbFace, filled, edges);
   MoveVertices(mesh, position);
   ReportProgress(0.6, "adjacency");
   mesh->Rebuild();
@@ -140,15 +143,16 @@ void Subdivision1To4(CMesh3d* mesh) {
   // midpoints of every edge (faces with a null corner stay whole)
   CWholeFaces whole;
   whole.Mark(mesh, FaceHasThreeCorners);
+  CEdgeVertices edges(nbFace);
   int filled;
   {
     CProgressSpan span(0.0, 0.4);
-    filled = UniformEdgePass(mesh, EdgeRule::Midpoints, whole);
+    filled = UniformEdgePass(mesh, EdgeRule::Midpoints, whole, edges);
   }
 
   // split faces
   ReportProgress(0.4, "splitting faces");
-  SplitFaces(mesh, nbFace, filled);
+  SplitFaces(mesh, nbFace, filled, edges);
   ReportProgress(0.6, "adjacency");
   mesh->Rebuild();
 }

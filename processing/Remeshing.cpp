@@ -168,39 +168,39 @@ int RemeshAlong(CMesh3d* mesh) {
 int RemeshAcross(CMesh3d* mesh) {
   int nf = mesh->NbFace();
   int nv = mesh->NbVertex();
-  for (CFace3d* f : mesh->m_ArrayFace) {
-    if (!f) continue;
-    f->m_Flag = 0;
-    for (int s = 3; s < 6; s++) f->SetVertex(s, nullptr);
-  }
+  for (CFace3d* f : mesh->m_ArrayFace)
+    if (f) f->m_Flag = 0;
 
   // edge pass: one midpoint per edge between rings, found again from the
   // neighbour that created it
+  CEdgeVertices edges(nf);
   int filled = 0;
   for (int fi = 0; fi < nf; fi++) {
     CFace3d* f = mesh->GetFace(fi);
     if (!TakesPart(f)) continue;
+    CVertex3d** row = edges.Row(fi);
     for (int i = 0; i < 3; i++) {
       CEdgeEnds e = EdgeOf(f, i);
       if (!BetweenRings(e)) continue;
       CVertex3d* mid = nullptr;
-      CFace3d* g = f->m_pFace[i];
-      if (g && g->m_Flag == 1) {
+      const CFace3d* g = f->m_pFace[i];
+      int gi = ProcessedIndex(mesh, g, fi);
+      if (gi >= 0) {
         int j = CommonEdge(g, e.a, e.b);
-        if (j >= 0) mid = g->v(3 + j);
+        if (j >= 0) mid = edges.Row(gi)[j];
       }
       if (!mid) {
         mid = AppendMidpoint(mesh, e.a, e.b);
         mid->SetTagA(kNoLayer);
       }
-      f->SetVertex(3 + i, mid);
+      row[i] = mid;
       filled++;
     }
-    f->m_Flag = 1;
+    f->m_Flag = fi;
   }
 
   // face pass by the subdivision split table
-  SplitFaces(mesh, nf, filled);
+  SplitFaces(mesh, nf, filled, edges);
   mesh->SetFlagOnFaces(0);
   mesh->Rebuild();
   return mesh->NbVertex() - nv;

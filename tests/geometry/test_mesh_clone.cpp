@@ -96,7 +96,7 @@ std::vector<std::string> Describe(const CMesh3d& m) {
   for (const CFace3d* f : m.m_ArrayFace) {
     std::ostringstream out;
     out << name(f) << " corners";
-    for (int k = 0; k < 6; k++) out << " " << name(f->m_pVertex[k]);
+    for (int k = 0; k < 3; k++) out << " " << name(f->m_pVertex[k]);
     out << " nb " << name(f->f(0)) << " " << name(f->f(1)) << " " << name(f->f(2)) << " n "
         << Vec(f->m_Normal) << " aux " << Vec(f->GetAux()) << " c " << Col(f->m_Color) << " flag "
         << f->m_Flag << " tag " << f->GetTag();
@@ -134,7 +134,6 @@ MeshPtr MakeRichMesh() {
     f->m_Color = CColor(i, 255 - i, 7, 9);
     f->m_Flag = i % 4;
     f->SetTag(i);
-    f->m_pVertex[3] = m->GetVertex(i % 11);
   }
   std::vector<float> uv = {0.1f, 0.2f, 0.3f, 0.4f};
   std::vector<int> index(static_cast<size_t>(3 * m->NbFace()), 1);

@@ -376,16 +376,17 @@ TEST(Face3d, UpdateVertexAndNeighbor) {
   f->SetNeighbor(1, g);
   EXPECT_EQ(f->UpdateNeighbor(g, nullptr), 1);
   EXPECT_EQ(f->f(1), nullptr);
-  // v(i) wraps modulo 6, f(i) modulo 3.
-  f->SetVertex(3, m.v[0]);
-  EXPECT_EQ(f->v(9), m.v[0]);
-  EXPECT_EQ(f->NbVertex(), 4);
+  // v(i) and f(i) wrap modulo 3.
+  f->SetVertex(4, m.v[0]);
+  EXPECT_EQ(f->v(1), m.v[0]);
+  EXPECT_EQ(f->v(7), m.v[0]);
+  EXPECT_EQ(f->NbVertex(), 3);
   f->SetNeighbor(0, g);
   EXPECT_EQ(f->f(3), g);
   CFace3d copy;
   copy.CopyVertices(f);
   copy.CopyNeighbors(f);
-  EXPECT_EQ(copy.v(3), m.v[0]);
+  EXPECT_EQ(copy.v(1), m.v[0]);
   EXPECT_EQ(copy.f(0), g);
 }
 

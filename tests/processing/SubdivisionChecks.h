@@ -34,12 +34,10 @@ inline int MaxFacesOnEdge(const CMesh3d& mesh) {
   return most;
 }
 
-// Every face flag 0 and every extra slot null: the state outside a step.
+// Every face flag 0: the state outside a step.
 inline bool ScratchCleared(const CMesh3d& mesh) {
-  for (int i = 0; i < mesh.NbFace(); i++) {
-    const CFace3d* f = mesh.GetFace(i);
-    if (f->m_Flag != 0 || f->v(3) || f->v(4) || f->v(5)) return false;
-  }
+  for (int i = 0; i < mesh.NbFace(); i++)
+    if (mesh.GetFace(i)->m_Flag != 0) return false;
   return true;
 }
 

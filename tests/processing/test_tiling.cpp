@@ -94,11 +94,12 @@ TEST(Tiling, ExplicitStackGrowsInTheRecursiveOrder) {
       for (int i = 0; i < tiling->NbTile(); i++) {
         const CTile3d* t = tiling->GetTile(i);
         const bool isFace = t->IsFaceTile();
-        const CObject3d* element = isFace ? static_cast<CObject3d*>(t->m_pFace) : t->m_pVertex;
-        const CObject3d* want =
+        const void* element =
+            isFace ? static_cast<const void*>(t->m_pFace) : static_cast<const void*>(t->m_pVertex);
+        const void* want =
             expected[size_t(i)].isFace
-                ? static_cast<CObject3d*>(tiling->GetFace(expected[size_t(i)].index))
-                : tiling->GetVertex(expected[size_t(i)].index);
+                ? static_cast<const void*>(tiling->GetFace(expected[size_t(i)].index))
+                : static_cast<const void*>(tiling->GetVertex(expected[size_t(i)].index));
         ASSERT_EQ(isFace, expected[size_t(i)].isFace) << "tile " << i;
         ASSERT_EQ(element, want) << "tile " << i;
       }
