@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (ASan + UBSan) and runs each one.
 #   scripts/fuzz.sh [--per-target SECONDS] [TOTAL_SECONDS] [fuzz_NAME...]
-# TOTAL_SECONDS (default 540) is shared evenly by the targets run (every
+# TOTAL_SECONDS (default 480) is shared evenly by the targets run (every
 # tests/fuzz/fuzz_*.cpp unless names are given); --per-target gives each
 # target a fixed time instead. Crash files of earlier runs are removed
 # first; a run that finds one leaves it in build-fuzz/crashes and fails.
@@ -13,7 +13,7 @@ if [ "${1:-}" = "--per-target" ]; then
   per_target=${2:?"--per-target needs a number of seconds"}
   shift 2
 fi
-total=540
+total=480
 if [ $# -gt 0 ] && [[ $1 =~ ^[0-9]+$ ]]; then
   total=$1
   shift
