@@ -92,19 +92,27 @@ void CMeshBuilder::AddFan(const long long* vertex, const int* tex, size_t size, 
     }
     if (!m_TexPerVertex && !tex) m_TexMissing = true;
   }
-  m_PolygonSize.push_back(static_cast<int>(size));
+  if (m_KeepPolygonSize) m_PolygonSize.push_back(static_cast<int>(size));
 }
 
 bool CMeshBuilder::AddFace(long long a, long long b, long long c, CReadReport& report,
                            CColor color) {
   m_NbPolygon++;
+  const long long nv = NbVertex();
   const long long vertex[3] = {a, b, c};
   for (long long v : vertex)
-    if (v < 0 || v >= NbVertex())
+    if (v < 0 || v >= nv)
       return Refuse(report, "face " + std::to_string(m_NbPolygon) + ": corner " +
                                 std::to_string(v) + " is not a vertex (" +
-                                Count(NbVertex(), "vertex", "vertices") + ")");
-  AddFan(vertex, nullptr, 3, false, color);
+                                Count(nv, "vertex", "vertices") + ")");
+  if (m_TexPerVertex) {
+    AddFan(vertex, nullptr, 3, false, color);
+    return true;
+  }
+  // a triangle without texture corners, as AddFan adds it: the common case
+  m_Face.push_back(Face{{int(a), int(b), int(c)}, color});
+  if (m_KeepPolygonSize) m_PolygonSize.push_back(3);
+  m_TexMissing = true;
   return true;
 }
 
@@ -132,34 +140,42 @@ bool CMeshBuilder::AddPolygon(const CPolygon& p, CReadReport& report) {
 }
 
 void CMeshBuilder::AppendTo(CMesh3d* mesh) const {
+  // the elements' blocks come from their pools in bulk requests of a few
+  // thousand rather than one per element; a batch's list stays in cache
+  constexpr size_t kBatch = 4096;
+  std::vector<void*> blocks(kBatch);
+
   // vertices first, so that the faces can point at them
   const int first = mesh->NbVertex();
   const int firstFace = mesh->NbFace();
-  const int nv = NbVertex();
-  mesh->m_ArrayVertex.Reserve(first + nv);
-  // the elements' blocks in two bulk requests rather than one per element
-  std::vector<void*> blocks(static_cast<size_t>(std::max(nv, NbFace())));
-  VertexPool().AllocateMany(static_cast<size_t>(nv), blocks.data());
-  for (int i = 0; i < nv; i++) {
-    const size_t k = static_cast<size_t>(i);
-    const float* p = &m_Position[3 * k];
-    auto* v = ::new (blocks[k]) CVertex3d(p[0], p[1], p[2]);
-    if (k < m_VertexColor.size()) v->m_Color = m_VertexColor[k];
-    if (3 * k + 2 < m_Normal.size())
-      v->m_Normal.Set(m_Normal[3 * k], m_Normal[3 * k + 1], m_Normal[3 * k + 2]);
-    mesh->AddVertex(v);
+  const size_t nv = static_cast<size_t>(NbVertex());
+  mesh->m_ArrayVertex.Reserve(first + NbVertex());
+  for (size_t start = 0; start < nv; start += kBatch) {
+    const size_t n = std::min(kBatch, nv - start);
+    VertexPool().AllocateMany(n, blocks.data());
+    for (size_t k = start; k < start + n; k++) {
+      const float* p = &m_Position[3 * k];
+      auto* v = ::new (blocks[k - start]) CVertex3d(p[0], p[1], p[2]);
+      if (k < m_VertexColor.size()) v->m_Color = m_VertexColor[k];
+      if (3 * k + 2 < m_Normal.size())
+        v->m_Normal.Set(m_Normal[3 * k], m_Normal[3 * k + 1], m_Normal[3 * k + 2]);
+      mesh->AddVertex(v);
+    }
   }
 
-  // faces
+  // faces, their corners read from the new vertices' slots
+  CVertex3d* const* vertex = mesh->m_ArrayVertex.GetData() + first;
   mesh->m_ArrayFace.Reserve(firstFace + NbFace());
-  FacePool().AllocateMany(m_Face.size(), blocks.data());
-  size_t next = 0;
-  for (const Face& f : m_Face) {
-    auto* face = ::new (blocks[next++])
-        CFace3d(mesh->GetVertex(first + f.corner[0]), mesh->GetVertex(first + f.corner[1]),
-                mesh->GetVertex(first + f.corner[2]));
-    face->m_Color = f.color;
-    mesh->AddFace(face);
+  for (size_t start = 0; start < m_Face.size(); start += kBatch) {
+    const size_t n = std::min(kBatch, m_Face.size() - start);
+    FacePool().AllocateMany(n, blocks.data());
+    for (size_t k = start; k < start + n; k++) {
+      const Face& f = m_Face[k];
+      auto* face = ::new (blocks[k - start])
+          CFace3d(vertex[f.corner[0]], vertex[f.corner[1]], vertex[f.corner[2]]);
+      face->m_Color = f.color;
+      mesh->AddFace(face);
+    }
   }
 
   // texture coordinates index the faces from the first: only for a new mesh

@@ -43,8 +43,9 @@ struct CPolygon {
 // counted in the read report, and Error() says why the last one was.
 //
 // Polygons of any size are split as fans from their first corner for the
-// triangle mesh; m_PolygonSize keeps the size of each polygon added (its
-// triangles follow each other in m_Face), for readers of polygon meshes.
+// triangle mesh; once KeepPolygonSizes() is called, m_PolygonSize keeps the
+// size of each polygon added (its triangles follow each other in m_Face),
+// for readers of polygon meshes.
 class CMeshBuilder {
 public:
   struct Face {
@@ -77,6 +78,8 @@ public:
   // corner's vertex index is its texture point).
   int AddTexCoord(float u, float v);
   void UseTexCoordPerVertex() { m_TexPerVertex = true; }
+  // Records the size of every polygon added from now on in m_PolygonSize.
+  void KeepPolygonSizes() { m_KeepPolygonSize = true; }
   // True when every face has texture corners that all name a texture
   // point; else false, with the reason in why when given.
   bool TexCoordsComplete(std::string* why = nullptr) const;
@@ -100,6 +103,7 @@ private:
   void AddFan(const long long* vertex, const int* tex, size_t size, bool reverse, CColor color);
 
   bool m_TexPerVertex = false;
+  bool m_KeepPolygonSize = false;
   bool m_TexMissing = false; // a face came without texture corners
   int m_NbPolygon = 0;       // polygons and faces offered, for messages
   std::vector<long long> m_Corner;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -15,6 +16,12 @@
 static const uint64_t kRecordHeaderSize = 48;
 // three floats a vertex, three int32 corners a face
 static const uint64_t kItemSize = 12;
+// little-endian numbers are copied as they are on such a machine
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+static const bool kHostIsLittleEndian = false;
+#else
+static const bool kHostIsLittleEndian = true;
+#endif
 
 static std::string At(size_t offset) {
   return "byte offset " + std::to_string(offset) + ": ";
@@ -66,25 +73,34 @@ static bool ReadRecord(CByteCursor& in, CMeshBuilder& builder, CRecordTransform&
     return false;
   }
 
-  // vertices
+  // vertices: the counts fit the bytes left, so every read below succeeds
+  const size_t vertexStart = in.Offset();
   builder.m_Position.resize(3 * size_t(nbVertex));
   float* p = builder.m_Position.data();
-  for (uint32_t i = 0; i < nbVertex; i++, p += 3) {
-    const size_t at = in.Offset();
-    in.F32LE(p[0]);
-    in.F32LE(p[1]);
-    in.F32LE(p[2]);
+  if (kHostIsLittleEndian) {
+    const unsigned char* block = in.Items(nbVertex, kItemSize);
+    if (nbVertex) std::memcpy(p, block, kItemSize * nbVertex);
+  } else {
+    for (uint64_t i = 0; i < 3 * uint64_t(nbVertex); i++) in.F32LE(p[i]);
+  }
+  for (uint32_t i = 0; i < nbVertex; i++, p += 3)
     if (!Finite(p, 3)) {
-      error = At(at) + "vertex " + std::to_string(i) + " is not a finite position";
+      error = At(vertexStart + kItemSize * i) + "vertex " + std::to_string(i) +
+              " is not a finite position";
       return false;
     }
-  }
 
   // faces
   builder.m_Face.reserve(nbFace);
-  for (uint32_t i = 0; i < nbFace; i++) {
+  const unsigned char* corners = in.Items(nbFace, kItemSize);
+  for (uint32_t i = 0; i < nbFace; i++, corners += kItemSize) {
     int32_t c[3];
-    for (int32_t& k : c) in.I32LE(k);
+    if (kHostIsLittleEndian) {
+      std::memcpy(c, corners, sizeof c);
+    } else {
+      CByteCursor face(corners, kItemSize);
+      for (int32_t& k : c) face.I32LE(k);
+    }
     builder.AddFace(c[0], c[1], c[2], report);
   }
   return true;

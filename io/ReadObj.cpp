@@ -278,6 +278,8 @@ static bool ReadStatement(CObjReader& r, CObjLine& line) {
 
 int ReadObjToBuilder(CMeshBuilder& builder, const char* data, size_t size, CReadReport& report,
                      std::string& error, const ObjLibraryLoader& libraries) {
+  // polygons larger than triangles make a polygon mesh: their sizes are kept
+  builder.KeepPolygonSizes();
   CObjReader r(builder, report, libraries);
   CLineReader lines(data, size);
   const char* begin;

@@ -351,8 +351,40 @@ static void ReadCorners(const unsigned char* items, size_t n, EPlyType t, bool s
     corners[k] = CornerIndex(BinaryValue(items + k * itemSize, t, swap));
 }
 
+// One record of an element from a binary body into record (the used
+// values and the corners); lists are checked against the bytes left first.
+static bool ReadBinaryRecord(CByteCursor& in, const CPlyElement& e, bool swap, uint64_t r,
+                             CPlyRecord& record, std::string& error) {
+  for (const CPlyProperty& p : e.properties) {
+    const size_t at = in.Offset();
+    if (!p.list) {
+      const unsigned char* b = in.Block(TypeSize(p.type));
+      if (b && p.role != kSkip) record.value[p.role] = BinaryValue(b, p.type, swap);
+      if (b) continue;
+    } else {
+      const unsigned char* c = in.Block(TypeSize(p.countType));
+      const double count = c ? BinaryValue(c, p.countType, swap) : -1.0;
+      const size_t itemSize = TypeSize(p.type);
+      const unsigned char* items =
+          count >= 0.0 ? in.Items(static_cast<uint64_t>(count), itemSize) : nullptr;
+      if (items && p.role == kCorners)
+        ReadCorners(items, static_cast<size_t>(count), p.type, swap, record.corners);
+      if (items) continue;
+      if (c && count < 0.0) {
+        error = "byte offset " + std::to_string(at) + ": negative list count in element \"" +
+                e.name + "\"";
+        return false;
+      }
+    }
+    error = "byte offset " + std::to_string(at) + ": the file ends inside record " +
+            std::to_string(r) + " of element \"" + e.name + "\"";
+    return false;
+  }
+  return true;
+}
+
 // Reads the element's records from a binary body; each record's used
-// values go to emit. Lists are checked against the bytes left first.
+// values go to emit.
 template <class Emit>
 static bool ReadBinaryElement(CByteCursor& in, const CPlyElement& e, bool swap, CPlyRecord& record,
                               Emit emit, std::string& error) {
@@ -370,33 +402,73 @@ static bool ReadBinaryElement(CByteCursor& in, const CPlyElement& e, bool swap, 
             e.name + "\"";
     return false;
   }
-  for (uint64_t r = 0; r < e.count; r++) {
-    for (const CPlyProperty& p : e.properties) {
-      const size_t at = in.Offset();
-      if (!p.list) {
-        const unsigned char* b = in.Block(TypeSize(p.type));
-        if (b && p.role != kSkip) record.value[p.role] = BinaryValue(b, p.type, swap);
-        if (b) continue;
-      } else {
-        const unsigned char* c = in.Block(TypeSize(p.countType));
-        const double count = c ? BinaryValue(c, p.countType, swap) : -1.0;
-        const size_t itemSize = TypeSize(p.type);
-        const unsigned char* items =
-            count >= 0.0 ? in.Items(static_cast<uint64_t>(count), itemSize) : nullptr;
-        if (items && p.role == kCorners)
-          ReadCorners(items, static_cast<size_t>(count), p.type, swap, record.corners);
-        if (items) continue;
-        if (c && count < 0.0) {
-          error = "byte offset " + std::to_string(at) + ": negative list count in element \"" +
-                  e.name + "\"";
-          return false;
-        }
-      }
-      error = "byte offset " + std::to_string(at) + ": the file ends inside record " +
-              std::to_string(r) + " of element \"" + e.name + "\"";
+  for (uint64_t r = 0; r < e.count; r++)
+    if (!ReadBinaryRecord(in, e, swap, r, record, error) || !emit(record, in.Offset(), error))
+      return false;
+  return true;
+}
+
+// The layouts most files use, read without the per-property loop when the
+// file's byte order is the machine's: a vertex element of exactly x, y, z
+// in float32, and a face element of exactly one list of int32 or uint32
+// corners with a one-byte count.
+static bool IsPlainXyz(const CPlyElement& e) {
+  if (e.properties.size() != 3) return false;
+  for (int k = 0; k < 3; k++) {
+    const CPlyProperty& p = e.properties[static_cast<size_t>(k)];
+    if (p.list || p.type != EPlyType::Float32 || p.role != kX + k) return false;
+  }
+  return true;
+}
+
+static bool IsPlainCornerList(const CPlyElement& e) {
+  if (e.properties.size() != 1) return false;
+  const CPlyProperty& p = e.properties[0];
+  return p.list && p.role == kCorners && TypeSize(p.countType) == 1 &&
+         (p.type == EPlyType::Int32 || p.type == EPlyType::UInt32);
+}
+
+// Positions of a plain x, y, z element, copied as a block; false (with the
+// general path's message) at the first that is not finite. A block cut
+// short goes through the general path, which says where.
+template <class Emit>
+static bool ReadPlainXyz(CByteCursor& in, const CPlyElement& e, CPlyRecord& record, Emit emit,
+                         CMeshBuilder& builder, std::string& error) {
+  if (!in.Fits(e.count, 12)) return ReadBinaryElement(in, e, false, record, emit, error);
+  const size_t start = in.Offset();
+  const size_t n = static_cast<size_t>(e.count);
+  const unsigned char* block = in.Items(n, 12);
+  const size_t first = builder.m_Position.size();
+  builder.m_Position.resize(first + 3 * n);
+  float* xyz = builder.m_Position.data() + first;
+  if (n) std::memcpy(xyz, block, 12 * n);
+  for (size_t i = 0; i < n; i++, xyz += 3)
+    if (!std::isfinite(xyz[0]) || !std::isfinite(xyz[1]) || !std::isfinite(xyz[2])) {
+      error = "byte offset " + std::to_string(start + 12 * (i + 1)) + ": vertex " +
+              std::to_string(first / 3 + i) + " is not a finite float position";
       return false;
     }
-    if (!emit(record, in.Offset(), error)) return false;
+  return true;
+}
+
+// A face element of plain corner lists: triangles go straight to the
+// builder, any other record (another count, the end of the file) through
+// the general path. Corners beyond int range become negative, as there.
+template <class Emit>
+static bool ReadPlainTriangles(CByteCursor& in, const CPlyElement& e, CPlyRecord& record, Emit emit,
+                               CMeshBuilder& builder, CReadReport& report, std::string& error) {
+  for (uint64_t r = 0; r < e.count; r++) {
+    const size_t at = in.Offset();
+    const unsigned char* p = in.Remaining() >= 13 ? in.Block(13) : nullptr;
+    if (p && p[0] == 3) {
+      int32_t c[3];
+      std::memcpy(c, p + 1, sizeof c);
+      builder.AddFace(c[0], c[1], c[2], report);
+      continue;
+    }
+    in.Seek(at);
+    if (!ReadBinaryRecord(in, e, false, r, record, error) || !emit(record, in.Offset(), error))
+      return false;
   }
   return true;
 }
@@ -467,7 +539,6 @@ static void ReserveTriangles(const CPlyElement& e, size_t bytesLeft, CMeshBuilde
   const uint64_t most = bytesLeft / smallest;
   const size_t n = static_cast<size_t>(e.count < most ? e.count : most);
   builder.m_Face.reserve(builder.m_Face.size() + n);
-  builder.m_PolygonSize.reserve(builder.m_PolygonSize.size() + n);
 }
 
 // Reads the body element by element into the builder.
@@ -507,12 +578,20 @@ static bool ReadBody(const unsigned char* data, size_t size, const CPlyHeader& h
     bool ok;
     if (e.IsVertex()) {
       builder.m_Position.reserve(builder.m_Position.size() + 3 * e.count);
-      ok = ascii ? ReadAsciiElement(words, e, record, vertex, error)
-                 : ReadBinaryElement(bytes, e, swap, record, vertex, error);
+      if (ascii)
+        ok = ReadAsciiElement(words, e, record, vertex, error);
+      else if (!swap && IsPlainXyz(e))
+        ok = ReadPlainXyz(bytes, e, record, vertex, builder, error);
+      else
+        ok = ReadBinaryElement(bytes, e, swap, record, vertex, error);
     } else if (e.IsFace() && HasRole(e, kCorners)) {
       if (!ascii) ReserveTriangles(e, bytes.Remaining(), builder);
-      ok = ascii ? ReadAsciiElement(words, e, record, face, error)
-                 : ReadBinaryElement(bytes, e, swap, record, face, error);
+      if (ascii)
+        ok = ReadAsciiElement(words, e, record, face, error);
+      else if (!swap && IsPlainCornerList(e))
+        ok = ReadPlainTriangles(bytes, e, record, face, builder, report, error);
+      else
+        ok = ReadBinaryElement(bytes, e, swap, record, face, error);
     } else {
       ok = ascii ? ReadAsciiElement(words, e, record, skip, error)
                  : ReadBinaryElement(bytes, e, swap, record, skip, error);

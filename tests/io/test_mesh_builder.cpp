@@ -94,6 +94,7 @@ TEST(MeshBuilder, PolygonsAreFannedOrSkippedWholeWithAReason) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     CMeshBuilder b = WithVertices(5);
+    b.KeepPolygonSizes();
     CReadReport report;
     CPolygon p;
     p.corners = c.corners.data();

@@ -184,3 +184,71 @@ TEST(WritePly, RoundTripKeepsComponentsBoundariesAndColors) {
   EXPECT_EQ(bytes.find("format binary_little_endian 1.0\n"), 4u);
   EXPECT_TRUE(read.GetVertex(5)->m_Color == CColor(1, 2, 3));
 }
+
+namespace {
+
+// A plain layout (float x, y, z; a uchar-counted list of int or uint
+// corners): the little-endian file takes the block path, the big-endian one
+// the per-property path; both must read the same. Each case writes its
+// vertices, then its face records as (count, corners), then cuts the file
+// `cut` bytes short.
+struct CPlainCase {
+  const char* name;
+  const char* cornerType;
+  std::vector<float> xyz;
+  std::vector<std::vector<uint32_t>> faces;
+  size_t cut;
+};
+
+std::string PlainFile(const CPlainCase& c, bool big) {
+  std::string h = std::string("ply\nformat ") +
+                  (big ? "binary_big_endian" : "binary_little_endian") +
+                  // headers of equal length, so that both give the same byte offsets
+                  (big ? " 1.0\ncomment abcd" : " 1.0\ncomment a") + "\nelement vertex " +
+                  std::to_string(c.xyz.size() / 3) +
+                  "\nproperty float x\nproperty float y\nproperty float z\nelement face " +
+                  std::to_string(c.faces.size()) + "\nproperty list uchar " + c.cornerType +
+                  " vertex_indices\nend_header\n";
+  CBody b(big);
+  for (float v : c.xyz) b.Put(v);
+  for (const auto& f : c.faces) {
+    b.Put(uint8_t(f.size()));
+    for (uint32_t k : f) b.Put(k);
+  }
+  std::string file = h + b.m_Bytes;
+  file.resize(file.size() - c.cut);
+  return file;
+}
+
+} // namespace
+
+TEST(ReadPly, PlainLayoutsReadTheSameInBothByteOrders) {
+  const float nan = std::nanf("");
+  const std::vector<float> square = {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0};
+  const std::vector<CPlainCase> cases = {
+      {"triangles", "int", square, {{0, 1, 2}, {0, 2, 3}}, 0},
+      {"uint corners", "uint", square, {{0, 1, 2}, {2, 3, 0}}, 0},
+      {"quad among triangles", "int", square, {{0, 1, 2}, {0, 1, 2, 3}, {0, 2, 3}}, 0},
+      {"short and empty lists", "int", square, {{0, 1}, {}, {1, 2, 3}}, 0},
+      {"corner out of range", "int", square, {{0, 1, 4}, {0, 2, 3}}, 0},
+      {"corner beyond int", "uint", square, {{0, 1, 0x80000000u}, {0, 2, 3}}, 0},
+      {"vertex not finite", "int", {0, 0, 0, 1, nan, 0, 1, 1, 0}, {{0, 1, 2}}, 0},
+      {"cut inside the last face", "int", square, {{0, 1, 2}, {0, 2, 3}}, 5},
+      {"cut inside a face count", "int", square, {{0, 1, 2}, {0, 2, 3}}, 13},
+      {"cut inside the vertices", "int", square, {{0, 1, 2}}, 13 + 6},
+  };
+  for (const CPlainCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    CMesh3d little, big;
+    CReadReport littleReport, bigReport;
+    std::string littleError, bigError;
+    const int readLittle = ReadBytes(PlainFile(c, false), little, littleReport, littleError);
+    const int readBig = ReadBytes(PlainFile(c, true), big, bigReport, bigError);
+    EXPECT_EQ(readLittle, readBig);
+    EXPECT_EQ(littleError, bigError);
+    EXPECT_EQ(littleReport.skippedFaces, bigReport.skippedFaces);
+    EXPECT_EQ(littleReport.fannedPolygons, bigReport.fannedPolygons);
+    little.Rebuild();
+    meshformat::ExpectSameMesh(little, big);
+  }
+}
