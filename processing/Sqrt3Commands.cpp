@@ -19,10 +19,8 @@
 
 namespace {
 
-// Passes of "4 iters (no debug)" and of the "4 iters" command.
+// Passes of "4 iters (no debug)".
 constexpr int kNoDebugPasses = 6;
-constexpr int kFourItersFrontPasses = 2;
-constexpr int kFourItersSilhouettePasses = 2;
 // Regularize: a face larger than this many times its smallest neighbour.
 constexpr double kRegularizeRatio = 5.0;
 // Piecewise command: sharp and flat angles in degrees.
