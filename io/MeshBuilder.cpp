@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "geometry/ElementPool.h"
 #include "geometry/Mesh3d.h"
+#include "io/AppendElements.h"
 #include "io/ReadReport.h"
 #include "io/TextFile.h"
 
@@ -140,43 +140,22 @@ bool CMeshBuilder::AddPolygon(const CPolygon& p, CReadReport& report) {
 }
 
 void CMeshBuilder::AppendTo(CMesh3d* mesh) const {
-  // the elements' blocks come from their pools in bulk requests of a few
-  // thousand rather than one per element; a batch's list stays in cache
-  constexpr size_t kBatch = 4096;
-  std::vector<void*> blocks(kBatch);
-
-  // vertices first, so that the faces can point at them
-  const int first = mesh->NbVertex();
   const int firstFace = mesh->NbFace();
-  const size_t nv = static_cast<size_t>(NbVertex());
-  mesh->m_ArrayVertex.Reserve(first + NbVertex());
-  for (size_t start = 0; start < nv; start += kBatch) {
-    const size_t n = std::min(kBatch, nv - start);
-    VertexPool().AllocateMany(n, blocks.data());
-    for (size_t k = start; k < start + n; k++) {
-      const float* p = &m_Position[3 * k];
-      auto* v = ::new (blocks[k - start]) CVertex3d(p[0], p[1], p[2]);
-      if (k < m_VertexColor.size()) v->m_Color = m_VertexColor[k];
-      if (3 * k + 2 < m_Normal.size())
-        v->m_Normal.Set(m_Normal[3 * k], m_Normal[3 * k + 1], m_Normal[3 * k + 2]);
-      mesh->AddVertex(v);
-    }
-  }
-
-  // faces, their corners read from the new vertices' slots
-  CVertex3d* const* vertex = mesh->m_ArrayVertex.GetData() + first;
-  mesh->m_ArrayFace.Reserve(firstFace + NbFace());
-  for (size_t start = 0; start < m_Face.size(); start += kBatch) {
-    const size_t n = std::min(kBatch, m_Face.size() - start);
-    FacePool().AllocateMany(n, blocks.data());
-    for (size_t k = start; k < start + n; k++) {
-      const Face& f = m_Face[k];
-      auto* face = ::new (blocks[k - start])
-          CFace3d(vertex[f.corner[0]], vertex[f.corner[1]], vertex[f.corner[2]]);
-      face->m_Color = f.color;
-      mesh->AddFace(face);
-    }
-  }
+  AppendElements(
+      mesh, static_cast<size_t>(NbVertex()),
+      [this](size_t k, void* block) {
+        const float* p = &m_Position[3 * k];
+        auto* v = ::new (block) CVertex3d(p[0], p[1], p[2]);
+        if (k < m_VertexColor.size()) v->m_Color = m_VertexColor[k];
+        if (3 * k + 2 < m_Normal.size())
+          v->m_Normal.Set(m_Normal[3 * k], m_Normal[3 * k + 1], m_Normal[3 * k + 2]);
+        return v;
+      },
+      m_Face.size(),
+      [this](size_t k, int c[3]) {
+        for (int i = 0; i < 3; i++) c[i] = m_Face[k].corner[i];
+      },
+      [this](size_t k, CFace3d* face) { face->m_Color = m_Face[k].color; });
 
   // texture coordinates index the faces from the first: only for a new mesh
   if (firstFace == 0 && TexCoordsComplete())

@@ -8,6 +8,7 @@
 
 #include "geometry/Mesh3d.h"
 #include "geometry/SceneGraph3d.h"
+#include "io/AppendElements.h"
 #include "io/ByteCursor.h"
 #include "io/MeshBuilder.h"
 #include "io/TextFile.h"
@@ -46,10 +47,36 @@ struct CRecordTransform {
   }
 };
 
-// One mesh record from the cursor into builder and transform; false with
-// error when the record is cut short, lies about its counts or holds a
-// number that is not finite.
-static bool ReadRecord(CByteCursor& in, CMeshBuilder& builder, CRecordTransform& transform,
+// Three little-endian 32-bit values at p.
+template <class T> static void Load3(const unsigned char* p, T out[3]) {
+  if (kHostIsLittleEndian) {
+    std::memcpy(out, p, 3 * sizeof(T));
+    return;
+  }
+  CByteCursor in(p, 3 * sizeof(T));
+  for (int k = 0; k < 3; k++) {
+    uint32_t bits = 0;
+    in.U32LE(bits);
+    std::memcpy(&out[k], &bits, sizeof(T));
+  }
+}
+
+// True when every corner of the nbFace faces at corners names one of the
+// nbVertex vertices.
+static bool CornersAllValid(const unsigned char* corners, uint32_t nbFace, uint32_t nbVertex) {
+  for (uint32_t i = 0; i < nbFace; i++, corners += kItemSize) {
+    int32_t c[3];
+    Load3(corners, c);
+    if (uint32_t(c[0]) >= nbVertex || uint32_t(c[1]) >= nbVertex || uint32_t(c[2]) >= nbVertex)
+      return false;
+  }
+  return true;
+}
+
+// One mesh record from the cursor into mesh (a new one) and transform;
+// false with error when the record is cut short, lies about its counts or
+// holds a number that is not finite.
+static bool ReadRecord(CByteCursor& in, CMesh3d* mesh, CRecordTransform& transform,
                        CReadReport& report, std::string& error) {
   const size_t start = in.Offset();
 
@@ -73,36 +100,52 @@ static bool ReadRecord(CByteCursor& in, CMeshBuilder& builder, CRecordTransform&
     return false;
   }
 
-  // vertices: the counts fit the bytes left, so every read below succeeds
+  // vertices: the counts fit the bytes left, so both blocks are there
   const size_t vertexStart = in.Offset();
-  builder.m_Position.resize(3 * size_t(nbVertex));
-  float* p = builder.m_Position.data();
-  if (kHostIsLittleEndian) {
-    const unsigned char* block = in.Items(nbVertex, kItemSize);
-    if (nbVertex) std::memcpy(p, block, kItemSize * nbVertex);
-  } else {
-    for (uint64_t i = 0; i < 3 * uint64_t(nbVertex); i++) in.F32LE(p[i]);
-  }
-  for (uint32_t i = 0; i < nbVertex; i++, p += 3)
+  const unsigned char* positions = in.Items(nbVertex, kItemSize);
+  const unsigned char* corners = in.Items(nbFace, kItemSize);
+  for (uint32_t i = 0; i < nbVertex; i++) {
+    float p[3];
+    Load3(positions + kItemSize * i, p);
     if (!Finite(p, 3)) {
       error = At(vertexStart + kItemSize * i) + "vertex " + std::to_string(i) +
               " is not a finite position";
       return false;
     }
+  }
 
-  // faces
+  // the usual record, every corner a vertex: the elements straight from the
+  // file's bytes
+  if (CornersAllValid(corners, nbFace, nbVertex)) {
+    AppendElements(
+        mesh, nbVertex,
+        [positions](size_t i, void* block) {
+          float p[3];
+          Load3(positions + kItemSize * i, p);
+          return ::new (block) CVertex3d(p[0], p[1], p[2]);
+        },
+        nbFace,
+        [corners](size_t k, int c[3]) {
+          int32_t v[3];
+          Load3(corners + kItemSize * k, v);
+          for (int i = 0; i < 3; i++) c[i] = v[i];
+        },
+        [](size_t, CFace3d*) {});
+    return true;
+  }
+
+  // else the builder skips and counts the faces with a corner outside
+  CMeshBuilder builder;
+  builder.m_Position.resize(3 * size_t(nbVertex));
+  for (uint32_t i = 0; i < nbVertex; i++)
+    Load3(positions + kItemSize * i, &builder.m_Position[3 * size_t(i)]);
   builder.m_Face.reserve(nbFace);
-  const unsigned char* corners = in.Items(nbFace, kItemSize);
-  for (uint32_t i = 0; i < nbFace; i++, corners += kItemSize) {
+  for (uint32_t i = 0; i < nbFace; i++) {
     int32_t c[3];
-    if (kHostIsLittleEndian) {
-      std::memcpy(c, corners, sizeof c);
-    } else {
-      CByteCursor face(corners, kItemSize);
-      for (int32_t& k : c) face.I32LE(k);
-    }
+    Load3(corners + kItemSize * i, c);
     builder.AddFace(c[0], c[1], c[2], report);
   }
+  builder.AppendTo(mesh);
   return true;
 }
 
@@ -127,12 +170,11 @@ int ReadBinarySceneFromMemory(CSceneGraph3d* scene, const unsigned char* data, s
               " objects the file announces";
       return 0;
     }
-    CMeshBuilder builder;
+    auto mesh = std::make_unique<CMesh3d>();
     CRecordTransform transform;
-    if (!ReadRecord(in, builder, transform, report, error)) return 0;
-    meshes.push_back(std::make_unique<CMesh3d>());
-    builder.AppendTo(meshes.back().get());
-    transform.ApplyTo(meshes.back().get());
+    if (!ReadRecord(in, mesh.get(), transform, report, error)) return 0;
+    transform.ApplyTo(mesh.get());
+    meshes.push_back(std::move(mesh));
   }
   for (auto& mesh : meshes) scene->Add(mesh.release());
   return 1;
@@ -160,11 +202,11 @@ int ReadBinaryMeshFromMemory(CMesh3d* mesh, const unsigned char* data, size_t si
     error = kNotAMeshRecord;
     return 0;
   }
+  // a refused record leaves the mesh as it was: nothing is appended before
+  // the whole record is checked
   CByteCursor in(data, size);
-  CMeshBuilder builder;
   CRecordTransform transform;
-  if (!ReadRecord(in, builder, transform, report, error)) return 0;
-  builder.AppendTo(mesh);
+  if (!ReadRecord(in, mesh, transform, report, error)) return 0;
   transform.ApplyTo(mesh);
   return 1;
 }
