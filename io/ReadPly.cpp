@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "geometry/Mesh3d.h"
+#include "io/AppendElements.h"
 #include "io/ByteCursor.h"
 #include "io/ColorByte.h"
 #include "io/MeshBuilder.h"
@@ -608,8 +609,84 @@ int ReadPlyToBuilder(CMeshBuilder& builder, const unsigned char* data, size_t si
          CheckElements(header, error) && ReadBody(data, size, header, builder, report, error);
 }
 
+// The body of a file of the common layout, found and checked without
+// copying it: one plain x, y, z vertex element, at most one plain corner
+// list element holding only triangles whose corners are all vertices, any
+// other element of fixed-size records (skipped), in the machine's byte
+// order, every position finite. False for any other file.
+struct CPlainBody {
+  const unsigned char* positions = nullptr; // 12 bytes a vertex
+  const unsigned char* triangles = nullptr; // 13 bytes a face: count 3, corners
+  size_t nbVertex = 0, nbFace = 0;
+};
+
+static bool FindPlainBody(const unsigned char* data, size_t size, const CPlyHeader& header,
+                          CPlainBody& body) {
+  const bool swap = (header.format == EPlyFormat::BinaryBigEndian) != HostIsBigEndian();
+  if (header.format == EPlyFormat::Ascii || swap) return false;
+  CByteCursor in(data, size);
+  in.Seek(header.bodyOffset);
+  bool vertexSeen = false, faceSeen = false;
+  for (const CPlyElement& e : header.elements) {
+    uint64_t recordSize = 0;
+    for (const CPlyProperty& p : e.properties) recordSize += p.list ? 0 : TypeSize(p.type);
+    if (e.IsVertex()) {
+      if (vertexSeen || !IsPlainXyz(e) || faceSeen) return false;
+      vertexSeen = true;
+      body.nbVertex = static_cast<size_t>(e.count);
+      body.positions = in.Items(e.count, 12);
+    } else if (e.IsFace() && HasRole(e, kCorners)) {
+      if (faceSeen || !IsPlainCornerList(e)) return false;
+      faceSeen = true;
+      body.nbFace = static_cast<size_t>(e.count);
+      body.triangles = in.Items(e.count, 13);
+    } else {
+      for (const CPlyProperty& p : e.properties)
+        if (p.list) return false;
+      in.Items(e.count, recordSize);
+    }
+    if (!in.Ok()) return false;
+  }
+  if (!vertexSeen) return false;
+
+  // positions finite, records triangles, corners vertices
+  for (size_t i = 0; i < body.nbVertex; i++) {
+    float p[3];
+    std::memcpy(p, body.positions + 12 * i, sizeof p);
+    if (!std::isfinite(p[0]) || !std::isfinite(p[1]) || !std::isfinite(p[2])) return false;
+  }
+  for (size_t k = 0; k < body.nbFace; k++) {
+    const unsigned char* r = body.triangles + 13 * k;
+    uint32_t c[3];
+    std::memcpy(c, r + 1, sizeof c);
+    if (r[0] != 3 || c[0] >= body.nbVertex || c[1] >= body.nbVertex || c[2] >= body.nbVertex)
+      return false;
+  }
+  return true;
+}
+
 int ReadPlyFromMemory(CMesh3d* mesh, const unsigned char* data, size_t size, CReadReport& report,
                       std::string& error) {
+  // the common layout: the elements straight from the file's bytes
+  CPlyHeader header;
+  CPlainBody plain;
+  if (ParseHeader(data, size, header, error) && CheckCounts(header, size, error) &&
+      CheckElements(header, error) && FindPlainBody(data, size, header, plain)) {
+    AppendElements(
+        mesh, plain.nbVertex,
+        [&plain](size_t i, void* block) {
+          float p[3];
+          std::memcpy(p, plain.positions + 12 * i, sizeof p);
+          return ::new (block) CVertex3d(p[0], p[1], p[2]);
+        },
+        plain.nbFace,
+        [&plain](size_t k, int c[3]) { std::memcpy(c, plain.triangles + 13 * k + 1, 12); },
+        [](size_t, CFace3d*) {});
+    return 1;
+  }
+
+  // anything else (and every fault, with its message) through the builder
+  error.clear();
   CMeshBuilder builder;
   if (!ReadPlyToBuilder(builder, data, size, report, error)) return 0;
   builder.AppendTo(mesh);
