@@ -11,6 +11,7 @@
 #include <string>
 
 #include "bench/BenchFiles.h"
+#include "geometry/ElementPool.h"
 #include "geometry/Mesh3d.h"
 #include "geometry/Random15.h"
 #include "geometry/SceneGraph3d.h"
@@ -38,10 +39,15 @@ std::string TorusOffPath() {
   return std::string(dir ? dir : "/tmp") + "/orvex_sqrt3_torus.off";
 }
 
-// Heap bytes in use (small blocks and mapped ones).
+// Bytes in use: the heap's (small blocks and mapped ones) and the blocks
+// handed out by the element pools, which the heap's counters do not see.
 double HeapBytes() {
   struct mallinfo2 info = mallinfo2();
-  return static_cast<double>(info.uordblks + info.hblkhd);
+  double bytes = static_cast<double>(info.uordblks + info.hblkhd);
+  for (CElementPool* pool :
+       {&VertexPool(), &FacePool(), &VertexExtraPool(), &FaceExtraPool(), &HistoryPool()})
+    bytes += static_cast<double>(pool->LiveBlocks() * pool->BlockSize());
+  return bytes;
 }
 
 template <class Make, class Step>

@@ -248,9 +248,28 @@ CElementPool& FacePool() {
   return *pool;
 }
 
+// Empty chunks the side-block and undo-stack pools keep.
+constexpr std::size_t kKeptEmptySideChunks = 16;
+
+CElementPool& VertexExtraPool() {
+  static CElementPool* pool = new CElementPool(sizeof(CVertexExtra3d), kKeptEmptySideChunks);
+  return *pool;
+}
+
+CElementPool& FaceExtraPool() {
+  static CElementPool* pool = new CElementPool(sizeof(CFaceExtra3d), kKeptEmptySideChunks);
+  return *pool;
+}
+
+CElementPool& HistoryPool() {
+  static CElementPool* pool = new CElementPool(sizeof(CHistory3d), kKeptEmptySideChunks);
+  return *pool;
+}
+
 void ReleaseElementPools() {
-  VertexPool().ReleaseEmptyChunks();
-  FacePool().ReleaseEmptyChunks();
+  for (CElementPool* pool :
+       {&VertexPool(), &FacePool(), &VertexExtraPool(), &FaceExtraPool(), &HistoryPool()})
+    pool->ReleaseEmptyChunks();
 }
 
 // The elements' own allocation functions: blocks of their exact size from
@@ -280,4 +299,28 @@ void* CFace3d::operator new(std::size_t size) {
 
 void CFace3d::operator delete(void* p, std::size_t size) {
   FreeElement<CFace3d>(FacePool(), p, size);
+}
+
+void* CVertexExtra3d::operator new(std::size_t size) {
+  return AllocateElement<CVertexExtra3d>(VertexExtraPool(), size);
+}
+
+void CVertexExtra3d::operator delete(void* p, std::size_t size) {
+  FreeElement<CVertexExtra3d>(VertexExtraPool(), p, size);
+}
+
+void* CFaceExtra3d::operator new(std::size_t size) {
+  return AllocateElement<CFaceExtra3d>(FaceExtraPool(), size);
+}
+
+void CFaceExtra3d::operator delete(void* p, std::size_t size) {
+  FreeElement<CFaceExtra3d>(FaceExtraPool(), p, size);
+}
+
+void* CHistory3d::operator new(std::size_t size) {
+  return AllocateElement<CHistory3d>(HistoryPool(), size);
+}
+
+void CHistory3d::operator delete(void* p, std::size_t size) {
+  FreeElement<CHistory3d>(HistoryPool(), p, size);
 }

@@ -92,5 +92,10 @@ private:
 // The pools of the mesh elements (CVertex3d::operator new, CFace3d's).
 CElementPool& VertexPool();
 CElementPool& FacePool();
-// Gives the empty chunks of both back to the system.
+// The pools of the elements' side blocks and undo stacks, which keep fewer
+// empty chunks: most meshes never use them.
+CElementPool& VertexExtraPool();
+CElementPool& FaceExtraPool();
+CElementPool& HistoryPool();
+// Gives the empty chunks of every pool back to the system.
 void ReleaseElementPools();

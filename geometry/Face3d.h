@@ -18,6 +18,10 @@ struct CFaceExtra3d {
   CHistory3d* m_pHistory = nullptr;
   int m_Tag = 0;
   std::uint32_t m_Id = 0; // stable id in the owning mesh, 0 until asked for
+
+  // Side blocks live in their own pool (ElementPool.h), like the elements.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* p, std::size_t size);
 };
 
 // Triangle face: the corners in orientation order; neighbour i is the face

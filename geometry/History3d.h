@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -29,6 +30,11 @@ struct CHistoryRecord3d {
 class CHistory3d {
 public:
   static constexpr int kInline = 2;
+
+  // Stacks live in their own pool (ElementPool.h): a step gives millions of
+  // elements one each, and frees them all together.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* p, std::size_t size);
 
   static void Push(CHistory3d*& stack, const CHistoryRecord3d& record) {
     if (!stack) {

@@ -25,6 +25,10 @@ struct CVertexExtra3d {
   int m_TagB = 0;
   int m_TagD = 0;
   std::uint32_t m_Id = 0; // stable id in the owning mesh, 0 until asked for
+
+  // Side blocks live in their own pool (ElementPool.h), like the elements.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* p, std::size_t size);
 };
 
 // Mesh vertex: position, normal, color, scratch flag and the links to its
