@@ -19,7 +19,7 @@ template <class MakeVertex, class Corners, class FinishFace>
 void AppendElements(CMesh3d* mesh, std::size_t nv, MakeVertex makeVertex, std::size_t nf,
                     Corners corners, FinishFace finishFace) {
   constexpr std::size_t kBatch = 4096;
-  std::vector<void*> blocks(kBatch);
+  std::vector<void*> blocks(std::min(kBatch, std::max(nv, nf)));
 
   // vertices first, so that the faces can point at them
   const int first = mesh->NbVertex();
