@@ -285,42 +285,17 @@ template <class Element> static void FreeElement(CElementPool& pool, void* p, st
     ::operator delete(p);
 }
 
-void* CVertex3d::operator new(std::size_t size) {
-  return AllocateElement<CVertex3d>(VertexPool(), size);
-}
+// Defines the allocation functions of a pooled class.
+#define ORVEX_POOLED(Class, pool)                                                                  \
+  void* Class::operator new(std::size_t size) {                                                    \
+    return AllocateElement<Class>(pool(), size);                                                   \
+  }                                                                                                \
+  void Class::operator delete(void* p, std::size_t size) {                                         \
+    FreeElement<Class>(pool(), p, size);                                                           \
+  }
 
-void CVertex3d::operator delete(void* p, std::size_t size) {
-  FreeElement<CVertex3d>(VertexPool(), p, size);
-}
-
-void* CFace3d::operator new(std::size_t size) {
-  return AllocateElement<CFace3d>(FacePool(), size);
-}
-
-void CFace3d::operator delete(void* p, std::size_t size) {
-  FreeElement<CFace3d>(FacePool(), p, size);
-}
-
-void* CVertexExtra3d::operator new(std::size_t size) {
-  return AllocateElement<CVertexExtra3d>(VertexExtraPool(), size);
-}
-
-void CVertexExtra3d::operator delete(void* p, std::size_t size) {
-  FreeElement<CVertexExtra3d>(VertexExtraPool(), p, size);
-}
-
-void* CFaceExtra3d::operator new(std::size_t size) {
-  return AllocateElement<CFaceExtra3d>(FaceExtraPool(), size);
-}
-
-void CFaceExtra3d::operator delete(void* p, std::size_t size) {
-  FreeElement<CFaceExtra3d>(FaceExtraPool(), p, size);
-}
-
-void* CHistory3d::operator new(std::size_t size) {
-  return AllocateElement<CHistory3d>(HistoryPool(), size);
-}
-
-void CHistory3d::operator delete(void* p, std::size_t size) {
-  FreeElement<CHistory3d>(HistoryPool(), p, size);
-}
+ORVEX_POOLED(CVertex3d, VertexPool)
+ORVEX_POOLED(CFace3d, FacePool)
+ORVEX_POOLED(CVertexExtra3d, VertexExtraPool)
+ORVEX_POOLED(CFaceExtra3d, FaceExtraPool)
+ORVEX_POOLED(CHistory3d, HistoryPool)

@@ -38,8 +38,11 @@ std::vector<void*> FillPool(CElementPool& pool) {
 struct LiveElements {
   std::size_t vertices = VertexPool().LiveBlocks();
   std::size_t faces = FacePool().LiveBlocks();
+  std::size_t sideBlocks = VertexExtraPool().LiveBlocks() + FaceExtraPool().LiveBlocks();
+  std::size_t undoStacks = HistoryPool().LiveBlocks();
   bool operator==(const LiveElements& o) const {
-    return vertices == o.vertices && faces == o.faces;
+    return vertices == o.vertices && faces == o.faces && sideBlocks == o.sideBlocks &&
+           undoStacks == o.undoStacks;
   }
 };
 
@@ -186,6 +189,15 @@ TEST(ElementPool, EveryMeshRemovalPathGivesItsElementsBack) {
     const LiveElements before;
     {
       std::unique_ptr<CMesh3d> mesh(MakeTorus(30, 20));
+      // side blocks and undo stacks on every element, from their own pools
+      for (CVertex3d* v : mesh->m_ArrayVertex) {
+        v->SetTagA(1);
+        v->PushPosition();
+      }
+      for (CFace3d* f : mesh->m_ArrayFace) f->PushCreated();
+      const LiveElements loaded;
+      EXPECT_EQ(loaded.sideBlocks - before.sideBlocks, size_t(mesh->NbVertex() + mesh->NbFace()));
+      EXPECT_EQ(loaded.undoStacks - before.undoStacks, size_t(mesh->NbVertex() + mesh->NbFace()));
       c.remove(*mesh);
       EXPECT_EQ(mesh->NbFace(), 0);
       EXPECT_EQ(mesh->NbVertex(), 0);
