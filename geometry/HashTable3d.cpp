@@ -99,9 +99,7 @@ double PointTriangleDistanceSquared(const double* p, const double* tri, double* 
 
 CHashTable3d::CHashTable3d(int size)
     : m_Size(std::min(kMaxSize, std::max(1, size))),
-      m_CellSlot(static_cast<size_t>(m_Size) * m_Size * m_Size, -1) {
-  m_SlotStart.push_back(0);
-}
+      m_CellStart(static_cast<size_t>(m_Size) * m_Size * m_Size + 1, 0) {}
 
 int CHashTable3d::glDraw() const {
   const CObjectRenderer* renderer = InstalledObjectRenderer();
@@ -143,9 +141,8 @@ int CHashTable3d::Build(const CMesh3d* mesh) {
     m_Scale[axis] = extent > 0.0 ? m_Size / extent : 0.0;
   }
   m_Transform = mesh ? mesh->m_Transform : CTransform();
-  std::fill(m_CellSlot.begin(), m_CellSlot.end(), -1);
+  std::fill(m_CellStart.begin(), m_CellStart.end(), 0);
   m_SlotCell.clear();
-  m_SlotStart.assign(1, 0);
   m_Entries.clear();
   m_Marks.clear();
   m_Faces.assign(static_cast<size_t>(nf), nullptr);
@@ -184,7 +181,7 @@ int CHashTable3d::Build(const CMesh3d* mesh) {
   }
 
   // entries per cell
-  std::vector<std::uint32_t> count(m_CellSlot.size(), 0);
+  std::vector<std::uint32_t> count(m_CellStart.size() - 1, 0);
   for (int f = 0; f < nf; f++) {
     if (!m_Faces[f]) continue;
     const int* r = &range[static_cast<size_t>(f) * 6];
@@ -193,24 +190,22 @@ int CHashTable3d::Build(const CMesh3d* mesh) {
         for (int k = r[2]; k <= r[5]; k++) count[CellIndex(i, j, k)]++;
   }
 
-  // create the occupied cells in cell order
+  // first entry of every cell; the occupied cells are created in cell order
   for (size_t cell = 0; cell < count.size(); cell++) {
-    if (count[cell] == 0) continue;
-    m_CellSlot[cell] = static_cast<std::int32_t>(m_SlotCell.size());
-    m_SlotCell.push_back(static_cast<std::int32_t>(cell));
-    m_SlotStart.push_back(m_SlotStart.back() + count[cell]);
+    m_CellStart[cell + 1] = m_CellStart[cell] + count[cell];
+    if (count[cell] > 0) m_SlotCell.push_back(static_cast<std::int32_t>(cell));
+    count[cell] = m_CellStart[cell]; // now the cell's next free entry
   }
   m_Marks.assign(m_SlotCell.size(), 0);
 
   // list every face in its cells, in face order
-  m_Entries.resize(m_SlotStart.back());
-  std::vector<std::uint32_t> fill(m_SlotStart.begin(), m_SlotStart.end() - 1);
+  m_Entries.resize(m_CellStart.back());
   for (int f = 0; f < nf; f++) {
     if (!m_Faces[f]) continue;
     const int* r = &range[static_cast<size_t>(f) * 6];
     for (int i = r[0]; i <= r[3]; i++)
       for (int j = r[1]; j <= r[4]; j++)
-        for (int k = r[2]; k <= r[5]; k++) m_Entries[fill[m_CellSlot[CellIndex(i, j, k)]]++] = f;
+        for (int k = r[2]; k <= r[5]; k++) m_Entries[count[CellIndex(i, j, k)]++] = f;
   }
   if (m_Redraw) m_Redraw();
   return 1;
@@ -218,10 +213,9 @@ int CHashTable3d::Build(const CMesh3d* mesh) {
 
 std::vector<int> CHashTable3d::CellFaces(int i, int j, int k) const {
   if (i < 0 || j < 0 || k < 0 || i >= m_Size || j >= m_Size || k >= m_Size) return {};
-  const int slot = m_CellSlot[CellIndex(i, j, k)];
-  if (slot < 0) return {};
-  return std::vector<int>(m_Entries.begin() + m_SlotStart[slot],
-                          m_Entries.begin() + m_SlotStart[slot + 1]);
+  const int cell = CellIndex(i, j, k);
+  return std::vector<int>(m_Entries.begin() + m_CellStart[cell],
+                          m_Entries.begin() + m_CellStart[cell + 1]);
 }
 
 void CHashTable3d::CellBox(int i, int j, int k, float min[3], float max[3]) const {
@@ -242,6 +236,11 @@ std::vector<CHashTable3d::CellMark> CHashTable3d::Cells() const {
                      slot < m_Marks.size() ? m_Marks[slot] : 0});
   }
   return cells;
+}
+
+int CHashTable3d::SlotOf(int cell) const {
+  const auto it = std::lower_bound(m_SlotCell.begin(), m_SlotCell.end(), cell);
+  return it != m_SlotCell.end() && *it == cell ? static_cast<int>(it - m_SlotCell.begin()) : -1;
 }
 
 void CHashTable3d::ClearMarks() const {
@@ -278,10 +277,10 @@ bool CHashTable3d::VisitRing(const int center[3], int r, Visit&& visit) const {
   bool any = false;
   auto cell = [&](int i, int j, int k) {
     if (k < 0 || k >= n) return;
-    const int slot = m_CellSlot[CellIndex(i, j, k)];
-    if (slot < 0) return;
+    const int index = CellIndex(i, j, k);
+    if (m_CellStart[index] == m_CellStart[index + 1]) return;
     any = true;
-    visit(slot, i, j, k);
+    visit(index, i, j, k);
   };
   for (int i = i0; i <= i1; i++)
     for (int j = j0; j <= j1; j++) {
@@ -315,13 +314,16 @@ double CHashTable3d::Search(const CVector3d& p, bool exact, int debug, CVector3d
   // distance (an equal one that comes first) is never passed over
   const double margin = CellMargin();
 
-  auto visitCell = [&](int slot, int i, int j, int k) {
-    if (debug && slot < static_cast<int>(m_Marks.size())) m_Marks[slot] = 1;
+  auto visitCell = [&](int index, int i, int j, int k) {
+    if (debug) {
+      const int slot = SlotOf(index);
+      if (slot >= 0 && slot < static_cast<int>(m_Marks.size())) m_Marks[slot] = 1;
+    }
     // skip a cell whose box lies farther than the best face: none of its
     // faces can be closer (both searches give the same answer without it)
     if (bestFace >= 0 && CellDistanceSquared(q, i, j, k, margin) > best) return;
     double c[3];
-    for (std::uint32_t e = m_SlotStart[slot]; e < m_SlotStart[slot + 1]; e++) {
+    for (std::uint32_t e = m_CellStart[index]; e < m_CellStart[index + 1]; e++) {
       const int f = m_Entries[e];
       const double d = PointTriangleDistanceSquared(q, &m_Tri[static_cast<size_t>(f) * 9], c);
       if (d < best || (d == best && f < bestFace)) {

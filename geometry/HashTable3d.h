@@ -91,6 +91,8 @@ public:
 private:
   int CellIndex(int i, int j, int k) const { return (i * m_Size + j) * m_Size + k; }
   int AxisCell(int axis, double c) const;
+  // The slot (index among the created cells) of a created cell, else -1.
+  int SlotOf(int cell) const;
   // Widening of the cell bounds in the searches' cell tests, and the
   // squared distance from p to cell (i, j, k) so widened.
   double CellMargin() const;
@@ -105,11 +107,11 @@ private:
   float m_Max[3] = {0.0f, 0.0f, 0.0f};
   double m_Scale[3] = {0.0, 0.0, 0.0}; // n / extent; 0 on a flat axis
   CTransform m_Transform;
-  // cell reference per cell: slot of the created cell, -1 when empty
-  std::vector<std::int32_t> m_CellSlot;
-  // created cells: cell index, first entry in m_Entries (one more at the end)
+  // first entry in m_Entries per cell, one more at the end: a query finds
+  // its cell's faces in one step (an empty cell has none)
+  std::vector<std::uint32_t> m_CellStart;
+  // created cells (those holding a face) in cell order
   std::vector<std::int32_t> m_SlotCell;
-  std::vector<std::uint32_t> m_SlotStart;
   std::vector<std::int32_t> m_Entries;        // face indices, per cell in face order
   std::vector<double> m_Tri;                  // 9 coordinates per face
   std::vector<CFace3d*> m_Faces;              // null for the faces of a copy
