@@ -18,6 +18,7 @@
 #include <functional>
 #include <vector>
 
+#include "geometry/GridFaceBoxes.h"
 #include "geometry/Object3d.h"
 #include "geometry/Transform.h"
 #include "geometry/Vector3d.h"
@@ -87,6 +88,9 @@ public:
   // Called after Build and after every ring of a debugging query (the
   // command shows the grid while it works); empty without a view.
   std::function<void()> m_Redraw;
+  // Searches skip the faces whose stored box is farther than the best face
+  // (the answers are the same without it; tests compare both).
+  bool m_UseFaceBoxes = true;
 
 private:
   int CellIndex(int i, int j, int k) const { return (i * m_Size + j) * m_Size + k; }
@@ -100,6 +104,10 @@ private:
   // Visits the faces of the occupied cells at ring distance r around
   // center; returns whether any cell of the ring holds a face.
   template <class Visit> bool VisitRing(const int center[3], int r, Visit&& visit) const;
+  // The faces of a cell of the first rings by their box bounds (u the query
+  // in lattice units), then exactly; the best face is updated in place.
+  void ScanFiltered(int cell, const double* q, const CGridFaceBoxes::Query& u, double& best,
+                    int& bestFace, double* bestPoint) const;
   double Search(const CVector3d& p, bool exact, int debug, CVector3d& point, CFace3d*& face) const;
 
   int m_Size = 16;
@@ -112,7 +120,8 @@ private:
   std::vector<std::uint32_t> m_CellStart;
   // created cells (those holding a face) in cell order
   std::vector<std::int32_t> m_SlotCell;
-  std::vector<std::int32_t> m_Entries;        // face indices, per cell in face order
+  std::vector<CGridEntry> m_Entries;          // faces and boxes, per cell in face order
+  CGridFaceBoxes m_Boxes;                     // lattice of the entries' boxes
   std::vector<double> m_Tri;                  // 9 coordinates per face
   std::vector<CFace3d*> m_Faces;              // null for the faces of a copy
   mutable std::vector<unsigned char> m_Marks; // per created cell
