@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <map>
+#include <random>
 #include <set>
 #include <unordered_map>
 #include <vector>
@@ -220,6 +221,45 @@ CMesh3d* MakeSoup(const CMesh3d* mesh) {
       triangles.push_back(static_cast<int>(xyz.size() / 3));
       xyz.insert(xyz.end(), {v->x, v->y, v->z});
     }
+  return MakeMesh(xyz, triangles, false);
+}
+
+CMesh3d* MakeAwkwardSoup(int faces, unsigned seed, double scale, double offset) {
+  std::mt19937 random(seed);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  std::vector<double> xyz;
+  std::vector<int> triangles;
+  for (int f = 0; f < faces; f++) {
+    const double center[3] = {unit(random), unit(random), unit(random)};
+    const double size = 0.05 * unit(random);
+    double p[9];
+    for (int k = 0; k < 9; k++) p[k] = center[k % 3] + size * (unit(random) - 0.5);
+    for (int k = 0; k < 3; k++) {
+      const double mid = 0.5 * (p[k] + p[3 + k]);
+      switch (f % 7) {
+      case 1: // two equal corners
+        p[6 + k] = p[k];
+        break;
+      case 2: // collinear
+        p[6 + k] = mid;
+        break;
+      case 3: // sliver
+        p[6 + k] = mid + 1e-9 * (unit(random) - 0.5);
+        break;
+      case 5: // a point
+        p[3 + k] = p[6 + k] = p[k];
+        break;
+      default:
+        break;
+      }
+    }
+    if (f % 7 == 4) // tiny
+      for (int k = 0; k < 9; k++) p[k] = center[k % 3] + 1e-7 * (unit(random) - 0.5);
+    const int base = static_cast<int>(xyz.size() / 3);
+    for (double c : p) xyz.push_back(c * scale + offset);
+    triangles.insert(triangles.end(), {base, base + 1, base + 2});
+    if (f % 7 == 6) triangles.insert(triangles.end(), {base, base + 1, base + 2}); // listed twice
+  }
   return MakeMesh(xyz, triangles, false);
 }
 
