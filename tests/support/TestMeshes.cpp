@@ -230,35 +230,22 @@ CMesh3d* MakeAwkwardSoup(int faces, unsigned seed, double scale, double offset) 
   std::vector<double> xyz;
   std::vector<int> triangles;
   for (int f = 0; f < faces; f++) {
+    const int kind = f % 7;
     const double center[3] = {unit(random), unit(random), unit(random)};
-    const double size = 0.05 * unit(random);
+    const double size = kind == 4 ? 2e-7 : 0.05 * unit(random);
     double p[9];
     for (int k = 0; k < 9; k++) p[k] = center[k % 3] + size * (unit(random) - 0.5);
     for (int k = 0; k < 3; k++) {
       const double mid = 0.5 * (p[k] + p[3 + k]);
-      switch (f % 7) {
-      case 1: // two equal corners
-        p[6 + k] = p[k];
-        break;
-      case 2: // collinear
-        p[6 + k] = mid;
-        break;
-      case 3: // sliver
-        p[6 + k] = mid + 1e-9 * (unit(random) - 0.5);
-        break;
-      case 5: // a point
-        p[3 + k] = p[6 + k] = p[k];
-        break;
-      default:
-        break;
-      }
+      if (kind == 1 || kind == 5) p[6 + k] = p[k];            // equal corners
+      if (kind == 5) p[3 + k] = p[k];                         // a point
+      if (kind == 2 || kind == 3) p[6 + k] = mid;             // collinear
+      if (kind == 3) p[6 + k] += 1e-9 * (unit(random) - 0.5); // sliver
     }
-    if (f % 7 == 4) // tiny
-      for (int k = 0; k < 9; k++) p[k] = center[k % 3] + 1e-7 * (unit(random) - 0.5);
     const int base = static_cast<int>(xyz.size() / 3);
     for (double c : p) xyz.push_back(c * scale + offset);
-    triangles.insert(triangles.end(), {base, base + 1, base + 2});
-    if (f % 7 == 6) triangles.insert(triangles.end(), {base, base + 1, base + 2}); // listed twice
+    for (int copy = 0; copy < (kind == 6 ? 2 : 1); copy++)
+      triangles.insert(triangles.end(), {base, base + 1, base + 2});
   }
   return MakeMesh(xyz, triangles, false);
 }
