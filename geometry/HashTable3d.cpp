@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <new>
 
 #include "geometry/Mesh3d.h"
@@ -53,6 +54,32 @@ inline void Combine(const double* a, const double* ab, const double* ac, double 
   for (int i = 0; i < 3; i++) out[i] = a[i] + v * ab[i] + w * ac[i];
 }
 
+// The least float not below d (d >= 0), to compare single-precision bounds
+// with it: one step up from the nearest float when that lies below.
+inline float RoundedUp(double d) {
+  float f = static_cast<float>(d);
+  if (f < d) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &f, sizeof bits);
+    bits++;
+    std::memcpy(&f, &bits, sizeof f);
+  }
+  return f;
+}
+
+// Exact test of face f (its 9 coordinates at tri): it becomes the best when
+// closer, or as close and earlier in the face array.
+inline void Consider(const double* q, const double* tri, int f, double& best, int& bestFace,
+                     double* bestPoint) {
+  double c[3];
+  const double d = PointTriangleDistanceSquared(q, tri, c);
+  if (d < best || (d == best && f < bestFace)) {
+    best = d;
+    bestFace = f;
+    std::copy(c, c + 3, bestPoint);
+  }
+}
+
 } // namespace
 
 // Closest point on a triangle by Voronoi regions of its vertices, edges and
@@ -99,9 +126,7 @@ double PointTriangleDistanceSquared(const double* p, const double* tri, double* 
 
 CHashTable3d::CHashTable3d(int size)
     : m_Size(std::min(kMaxSize, std::max(1, size))),
-      m_CellSlot(static_cast<size_t>(m_Size) * m_Size * m_Size, -1) {
-  m_SlotStart.push_back(0);
-}
+      m_CellStart(static_cast<size_t>(m_Size) * m_Size * m_Size + 1, 0) {}
 
 int CHashTable3d::glDraw() const {
   const CObjectRenderer* renderer = InstalledObjectRenderer();
@@ -143,9 +168,8 @@ int CHashTable3d::Build(const CMesh3d* mesh) {
     m_Scale[axis] = extent > 0.0 ? m_Size / extent : 0.0;
   }
   m_Transform = mesh ? mesh->m_Transform : CTransform();
-  std::fill(m_CellSlot.begin(), m_CellSlot.end(), -1);
+  std::fill(m_CellStart.begin(), m_CellStart.end(), 0);
   m_SlotCell.clear();
-  m_SlotStart.assign(1, 0);
   m_Entries.clear();
   m_Marks.clear();
   m_Faces.assign(static_cast<size_t>(nf), nullptr);
@@ -155,6 +179,7 @@ int CHashTable3d::Build(const CMesh3d* mesh) {
   // copy the triangles and their cell ranges
   std::vector<int> range(static_cast<size_t>(nf) * 6, 0);
   std::uint64_t total = 0;
+  double lo[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL}, hi[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
   for (int f = 0; f < nf; f++) {
     CFace3d* face = mesh->GetFace(f);
     if (!face || face->HasNullVertex()) continue;
@@ -168,10 +193,12 @@ int CHashTable3d::Build(const CMesh3d* mesh) {
       t[3 * c + 2] = v->z;
     }
     for (int axis = 0; axis < 3; axis++) {
-      const double lo = std::min({t[axis], t[3 + axis], t[6 + axis]});
-      const double hi = std::max({t[axis], t[3 + axis], t[6 + axis]});
-      r[axis] = AxisCell(axis, lo);
-      r[3 + axis] = AxisCell(axis, hi);
+      const double low = std::min({t[axis], t[3 + axis], t[6 + axis]});
+      const double high = std::max({t[axis], t[3 + axis], t[6 + axis]});
+      r[axis] = AxisCell(axis, low);
+      r[3 + axis] = AxisCell(axis, high);
+      lo[axis] = std::min(lo[axis], low);
+      hi[axis] = std::max(hi[axis], high);
     }
     total += std::uint64_t(r[3] - r[0] + 1) * (r[4] - r[1] + 1) * (r[5] - r[2] + 1);
   }
@@ -183,8 +210,13 @@ int CHashTable3d::Build(const CMesh3d* mesh) {
     throw std::bad_alloc();
   }
 
+  // lattice of the faces' boxes
+  double side[3];
+  for (int axis = 0; axis < 3; axis++) side[axis] = m_Scale[axis] > 0.0 ? 1.0 / m_Scale[axis] : 0.0;
+  m_Boxes.Init(lo, hi, side);
+
   // entries per cell
-  std::vector<std::uint32_t> count(m_CellSlot.size(), 0);
+  std::vector<std::uint32_t> count(m_CellStart.size() - 1, 0);
   for (int f = 0; f < nf; f++) {
     if (!m_Faces[f]) continue;
     const int* r = &range[static_cast<size_t>(f) * 6];
@@ -193,24 +225,25 @@ int CHashTable3d::Build(const CMesh3d* mesh) {
         for (int k = r[2]; k <= r[5]; k++) count[CellIndex(i, j, k)]++;
   }
 
-  // create the occupied cells in cell order
+  // first entry of every cell; the occupied cells are created in cell order
   for (size_t cell = 0; cell < count.size(); cell++) {
-    if (count[cell] == 0) continue;
-    m_CellSlot[cell] = static_cast<std::int32_t>(m_SlotCell.size());
-    m_SlotCell.push_back(static_cast<std::int32_t>(cell));
-    m_SlotStart.push_back(m_SlotStart.back() + count[cell]);
+    m_CellStart[cell + 1] = m_CellStart[cell] + count[cell];
+    if (count[cell] > 0) m_SlotCell.push_back(static_cast<std::int32_t>(cell));
+    count[cell] = m_CellStart[cell]; // now the cell's next free entry
   }
   m_Marks.assign(m_SlotCell.size(), 0);
 
-  // list every face in its cells, in face order
-  m_Entries.resize(m_SlotStart.back());
-  std::vector<std::uint32_t> fill(m_SlotStart.begin(), m_SlotStart.end() - 1);
+  // list every face with its box in its cells, in face order
+  m_Entries.resize(m_CellStart.back());
   for (int f = 0; f < nf; f++) {
     if (!m_Faces[f]) continue;
+    CGridEntry entry;
+    entry.face = f;
+    m_Boxes.Encode(&m_Tri[static_cast<size_t>(f) * 9], entry);
     const int* r = &range[static_cast<size_t>(f) * 6];
     for (int i = r[0]; i <= r[3]; i++)
       for (int j = r[1]; j <= r[4]; j++)
-        for (int k = r[2]; k <= r[5]; k++) m_Entries[fill[m_CellSlot[CellIndex(i, j, k)]]++] = f;
+        for (int k = r[2]; k <= r[5]; k++) m_Entries[count[CellIndex(i, j, k)]++] = entry;
   }
   if (m_Redraw) m_Redraw();
   return 1;
@@ -218,10 +251,11 @@ int CHashTable3d::Build(const CMesh3d* mesh) {
 
 std::vector<int> CHashTable3d::CellFaces(int i, int j, int k) const {
   if (i < 0 || j < 0 || k < 0 || i >= m_Size || j >= m_Size || k >= m_Size) return {};
-  const int slot = m_CellSlot[CellIndex(i, j, k)];
-  if (slot < 0) return {};
-  return std::vector<int>(m_Entries.begin() + m_SlotStart[slot],
-                          m_Entries.begin() + m_SlotStart[slot + 1]);
+  const int cell = CellIndex(i, j, k);
+  std::vector<int> faces;
+  for (std::uint32_t e = m_CellStart[cell]; e < m_CellStart[cell + 1]; e++)
+    faces.push_back(m_Entries[e].face);
+  return faces;
 }
 
 void CHashTable3d::CellBox(int i, int j, int k, float min[3], float max[3]) const {
@@ -242,6 +276,11 @@ std::vector<CHashTable3d::CellMark> CHashTable3d::Cells() const {
                      slot < m_Marks.size() ? m_Marks[slot] : 0});
   }
   return cells;
+}
+
+int CHashTable3d::SlotOf(int cell) const {
+  const auto it = std::lower_bound(m_SlotCell.begin(), m_SlotCell.end(), cell);
+  return it != m_SlotCell.end() && *it == cell ? static_cast<int>(it - m_SlotCell.begin()) : -1;
 }
 
 void CHashTable3d::ClearMarks() const {
@@ -278,10 +317,10 @@ bool CHashTable3d::VisitRing(const int center[3], int r, Visit&& visit) const {
   bool any = false;
   auto cell = [&](int i, int j, int k) {
     if (k < 0 || k >= n) return;
-    const int slot = m_CellSlot[CellIndex(i, j, k)];
-    if (slot < 0) return;
+    const int index = CellIndex(i, j, k);
+    if (m_CellStart[index] == m_CellStart[index + 1]) return;
     any = true;
-    visit(slot, i, j, k);
+    visit(index, i, j, k);
   };
   for (int i = i0; i <= i1; i++)
     for (int j = j0; j <= j1; j++) {
@@ -294,6 +333,51 @@ bool CHashTable3d::VisitRing(const int center[3], int r, Visit&& visit) const {
       }
     }
   return any;
+}
+
+void CHashTable3d::ScanFiltered(int cell, const double* q, const CGridFaceBoxes::Query& u,
+                                double& best, int& bestFace, double* bestPoint) const {
+  constexpr std::uint32_t kChunk = 64;
+  float bound[kChunk];
+  const CGridEntry* entries = m_Entries.data();
+  auto test = [&](const CGridEntry& entry) {
+    Consider(q, &m_Tri[static_cast<size_t>(entry.face) * 9], entry.face, best, bestFace, bestPoint);
+  };
+  for (std::uint32_t begin = m_CellStart[cell], end = m_CellStart[cell + 1]; begin < end;
+       begin += kChunk) {
+    const CGridEntry* e = entries + begin;
+    const std::uint32_t count = std::min(kChunk, end - begin);
+    // bounds of a chunk of entries, read in a row, and the lowest of them
+    std::uint32_t nearest = 0;
+    for (std::uint32_t i = 0; i < count; i++) {
+      bound[i] = CGridFaceBoxes::LowerBound(u, e[i]);
+      nearest = bound[i] < bound[nearest] ? i : nearest;
+    }
+    // fetch ahead the triangles of the faces that may be closer than the
+    // nearest box's farthest corner: their exact tests then overlap
+    float limit = RoundedUp(best);
+    const float reach = std::min(CGridFaceBoxes::FarBound(u, e[nearest]) * 1.01f, limit);
+    for (std::uint32_t i = 0; i < count; i++)
+      if (bound[i] <= reach) {
+        const double* tri = &m_Tri[static_cast<size_t>(e[i].face) * 9];
+        __builtin_prefetch(tri);
+        __builtin_prefetch(tri + 8); // 72 bytes span two lines
+      }
+    // the likely closest face first, so that the bounds rule out most others:
+    // a face bounded above the best distance has its exact distance above it
+    // too, and the answer (lowest distance, then first face) is the same in
+    // any order of the tests
+    if (bound[nearest] <= limit) {
+      test(e[nearest]);
+      limit = RoundedUp(best);
+    }
+    bound[nearest] = HUGE_VALF;
+    for (std::uint32_t i = 0; i < count; i++) {
+      if (bound[i] > limit) continue;
+      test(e[i]);
+      limit = RoundedUp(best);
+    }
+  }
 }
 
 double CHashTable3d::Search(const CVector3d& p, bool exact, int debug, CVector3d& point,
@@ -315,24 +399,31 @@ double CHashTable3d::Search(const CVector3d& p, bool exact, int debug, CVector3d
   // distance (an equal one that comes first) is never passed over
   const double margin = CellMargin();
 
-  auto visitCell = [&](int slot, int i, int j, int k) {
-    if (debug && slot < static_cast<int>(m_Marks.size())) m_Marks[slot] = 1;
+  // the faces' boxes bound the distances of the first two rings' faces
+  CGridFaceBoxes::Query u;
+  const bool filtered = m_UseFaceBoxes && m_Boxes.Prepare(q, u);
+  int ring = 0;
+
+  auto visitCell = [&](int index, int i, int j, int k) {
+    if (debug) {
+      const int slot = SlotOf(index);
+      if (slot >= 0 && slot < static_cast<int>(m_Marks.size())) m_Marks[slot] = 1;
+    }
     // skip a cell whose box lies farther than the best face: none of its
     // faces can be closer (both searches give the same answer without it)
     if (bestFace >= 0 && CellDistanceSquared(q, i, j, k, margin) > best) return;
-    double c[3];
-    for (std::uint32_t e = m_SlotStart[slot]; e < m_SlotStart[slot + 1]; e++) {
-      const int f = m_Entries[e];
-      const double d = PointTriangleDistanceSquared(q, &m_Tri[static_cast<size_t>(f) * 9], c);
-      if (d < best || (d == best && f < bestFace)) {
-        best = d;
-        bestFace = f;
-        std::copy(c, c + 3, bestPoint);
-      }
+    if (filtered && ring <= 1) {
+      ScanFiltered(index, q, u, best, bestFace, bestPoint);
+      return;
+    }
+    for (std::uint32_t e = m_CellStart[index]; e < m_CellStart[index + 1]; e++) {
+      const int f = m_Entries[e].face;
+      Consider(q, &m_Tri[static_cast<size_t>(f) * 9], f, best, bestFace, bestPoint);
     }
   };
 
   for (int r = 0; r <= m_Size; r++) {
+    ring = r;
     if (exact && bestFace >= 0 && r > 0) {
       const double gap = (r - 1) * side - margin;
       if (gap * gap > best) break;

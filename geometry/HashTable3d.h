@@ -18,6 +18,7 @@
 #include <functional>
 #include <vector>
 
+#include "geometry/GridFaceBoxes.h"
 #include "geometry/Object3d.h"
 #include "geometry/Transform.h"
 #include "geometry/Vector3d.h"
@@ -87,10 +88,15 @@ public:
   // Called after Build and after every ring of a debugging query (the
   // command shows the grid while it works); empty without a view.
   std::function<void()> m_Redraw;
+  // Searches skip the faces whose stored box is farther than the best face
+  // (the answers are the same without it; tests compare both).
+  bool m_UseFaceBoxes = true;
 
 private:
   int CellIndex(int i, int j, int k) const { return (i * m_Size + j) * m_Size + k; }
   int AxisCell(int axis, double c) const;
+  // The slot (index among the created cells) of a created cell, else -1.
+  int SlotOf(int cell) const;
   // Widening of the cell bounds in the searches' cell tests, and the
   // squared distance from p to cell (i, j, k) so widened.
   double CellMargin() const;
@@ -98,6 +104,10 @@ private:
   // Visits the faces of the occupied cells at ring distance r around
   // center; returns whether any cell of the ring holds a face.
   template <class Visit> bool VisitRing(const int center[3], int r, Visit&& visit) const;
+  // The faces of a cell of the first rings by their box bounds (u the query
+  // in lattice units), then exactly; the best face is updated in place.
+  void ScanFiltered(int cell, const double* q, const CGridFaceBoxes::Query& u, double& best,
+                    int& bestFace, double* bestPoint) const;
   double Search(const CVector3d& p, bool exact, int debug, CVector3d& point, CFace3d*& face) const;
 
   int m_Size = 16;
@@ -105,12 +115,13 @@ private:
   float m_Max[3] = {0.0f, 0.0f, 0.0f};
   double m_Scale[3] = {0.0, 0.0, 0.0}; // n / extent; 0 on a flat axis
   CTransform m_Transform;
-  // cell reference per cell: slot of the created cell, -1 when empty
-  std::vector<std::int32_t> m_CellSlot;
-  // created cells: cell index, first entry in m_Entries (one more at the end)
+  // first entry in m_Entries per cell, one more at the end: a query finds
+  // its cell's faces in one step (an empty cell has none)
+  std::vector<std::uint32_t> m_CellStart;
+  // created cells (those holding a face) in cell order
   std::vector<std::int32_t> m_SlotCell;
-  std::vector<std::uint32_t> m_SlotStart;
-  std::vector<std::int32_t> m_Entries;        // face indices, per cell in face order
+  std::vector<CGridEntry> m_Entries;          // faces and boxes, per cell in face order
+  CGridFaceBoxes m_Boxes;                     // lattice of the entries' boxes
   std::vector<double> m_Tri;                  // 9 coordinates per face
   std::vector<CFace3d*> m_Faces;              // null for the faces of a copy
   mutable std::vector<unsigned char> m_Marks; // per created cell

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <map>
+#include <random>
 #include <set>
 #include <unordered_map>
 #include <vector>
@@ -220,6 +221,32 @@ CMesh3d* MakeSoup(const CMesh3d* mesh) {
       triangles.push_back(static_cast<int>(xyz.size() / 3));
       xyz.insert(xyz.end(), {v->x, v->y, v->z});
     }
+  return MakeMesh(xyz, triangles, false);
+}
+
+CMesh3d* MakeAwkwardSoup(int faces, unsigned seed, double scale, double offset) {
+  std::mt19937 random(seed);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  std::vector<double> xyz;
+  std::vector<int> triangles;
+  for (int f = 0; f < faces; f++) {
+    const int kind = f % 7;
+    const double center[3] = {unit(random), unit(random), unit(random)};
+    const double size = kind == 4 ? 2e-7 : 0.05 * unit(random);
+    double p[9];
+    for (int k = 0; k < 9; k++) p[k] = center[k % 3] + size * (unit(random) - 0.5);
+    for (int k = 0; k < 3; k++) {
+      const double mid = 0.5 * (p[k] + p[3 + k]);
+      if (kind == 1 || kind == 5) p[6 + k] = p[k];            // equal corners
+      if (kind == 5) p[3 + k] = p[k];                         // a point
+      if (kind == 2 || kind == 3) p[6 + k] = mid;             // collinear
+      if (kind == 3) p[6 + k] += 1e-9 * (unit(random) - 0.5); // sliver
+    }
+    const int base = static_cast<int>(xyz.size() / 3);
+    for (double c : p) xyz.push_back(c * scale + offset);
+    for (int copy = 0; copy < (kind == 6 ? 2 : 1); copy++)
+      triangles.insert(triangles.end(), {base, base + 1, base + 2});
+  }
   return MakeMesh(xyz, triangles, false);
 }
 

@@ -51,6 +51,12 @@ CMesh3d* MakeNonManifoldFan(int blades);
 // triangle soup, as written by many exporters). No adjacency is built.
 CMesh3d* MakeSoup(const CMesh3d* mesh);
 
+// `faces` random triangles of size up to 5% of the unit cube, scaled by
+// `scale` and moved by `offset` on every axis; in turn a regular triangle,
+// one with two equal corners, three collinear corners, a sliver, a tiny one,
+// a single point and one listed twice (equal distances). No adjacency.
+CMesh3d* MakeAwkwardSoup(int faces, unsigned seed, double scale = 1.0, double offset = 0.0);
+
 // Number of edges with exactly one incident face.
 int CountBoundaryEdges(const CMesh3d* mesh);
 
