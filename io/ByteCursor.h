@@ -11,6 +11,14 @@
 #include <cstdint>
 #include <cstring>
 
+// True when the machine stores numbers least significant byte first, so
+// that little-endian blocks of a file can be copied as they are.
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+constexpr bool kHostIsLittleEndian = false;
+#else
+constexpr bool kHostIsLittleEndian = true;
+#endif
+
 class CByteCursor {
 public:
   CByteCursor(const unsigned char* data, size_t size) : m_pData(data), m_Size(data ? size : 0) {}

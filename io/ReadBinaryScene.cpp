@@ -17,12 +17,6 @@
 static const uint64_t kRecordHeaderSize = 48;
 // three floats a vertex, three int32 corners a face
 static const uint64_t kItemSize = 12;
-// little-endian numbers are copied as they are on such a machine
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-static const bool kHostIsLittleEndian = false;
-#else
-static const bool kHostIsLittleEndian = true;
-#endif
 
 static std::string At(size_t offset) {
   return "byte offset " + std::to_string(offset) + ": ";

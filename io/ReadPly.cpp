@@ -289,15 +289,6 @@ static bool CheckCounts(const CPlyHeader& header, size_t size, std::string& erro
   return true;
 }
 
-// True when the machine stores numbers with the most significant byte first.
-static bool HostIsBigEndian() {
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-  return true;
-#else
-  return false;
-#endif
-}
-
 // The value of type T at p, its bytes turned around when swap.
 template <class T> static T Load(const unsigned char* p, bool swap) {
   unsigned char b[sizeof(T)];
@@ -546,7 +537,7 @@ static void ReserveTriangles(const CPlyElement& e, size_t bytesLeft, CMeshBuilde
 static bool ReadBody(const unsigned char* data, size_t size, const CPlyHeader& header,
                      CMeshBuilder& builder, CReadReport& report, std::string& error) {
   const bool ascii = header.format == EPlyFormat::Ascii;
-  const bool swap = (header.format == EPlyFormat::BinaryBigEndian) != HostIsBigEndian();
+  const bool swap = (header.format == EPlyFormat::BinaryBigEndian) == kHostIsLittleEndian;
   CByteCursor bytes(data, size);
   bytes.Seek(header.bodyOffset);
   CWordReader words(reinterpret_cast<const char*>(data) + header.bodyOffset,
@@ -622,7 +613,7 @@ struct CPlainBody {
 
 static bool FindPlainBody(const unsigned char* data, size_t size, const CPlyHeader& header,
                           CPlainBody& body) {
-  const bool swap = (header.format == EPlyFormat::BinaryBigEndian) != HostIsBigEndian();
+  const bool swap = (header.format == EPlyFormat::BinaryBigEndian) == kHostIsLittleEndian;
   if (header.format == EPlyFormat::Ascii || swap) return false;
   CByteCursor in(data, size);
   in.Seek(header.bodyOffset);
@@ -669,9 +660,11 @@ int ReadPlyFromMemory(CMesh3d* mesh, const unsigned char* data, size_t size, CRe
                       std::string& error) {
   // the common layout: the elements straight from the file's bytes
   CPlyHeader header;
+  if (!ParseHeader(data, size, header, error) || !CheckCounts(header, size, error) ||
+      !CheckElements(header, error))
+    return 0;
   CPlainBody plain;
-  if (ParseHeader(data, size, header, error) && CheckCounts(header, size, error) &&
-      CheckElements(header, error) && FindPlainBody(data, size, header, plain)) {
+  if (FindPlainBody(data, size, header, plain)) {
     AppendElements(
         mesh, plain.nbVertex,
         [&plain](size_t i, void* block) {
@@ -685,10 +678,10 @@ int ReadPlyFromMemory(CMesh3d* mesh, const unsigned char* data, size_t size, CRe
     return 1;
   }
 
-  // anything else (and every fault, with its message) through the builder
-  error.clear();
+  // anything else (and every fault in the body, with its message) through
+  // the builder
   CMeshBuilder builder;
-  if (!ReadPlyToBuilder(builder, data, size, report, error)) return 0;
+  if (!ReadBody(data, size, header, builder, report, error)) return 0;
   builder.AppendTo(mesh);
   return 1;
 }
