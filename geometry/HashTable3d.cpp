@@ -349,9 +349,12 @@ void CHashTable3d::ScanFiltered(int cell, const double* q, const CGridFaceBoxes:
     const std::uint32_t count = std::min(kChunk, end - begin);
     // bounds of a chunk of entries, read in a row, and the lowest of them
     std::uint32_t nearest = 0;
+    float least = HUGE_VALF;
     for (std::uint32_t i = 0; i < count; i++) {
-      bound[i] = CGridFaceBoxes::LowerBound(u, e[i]);
-      nearest = bound[i] < bound[nearest] ? i : nearest;
+      const float b = CGridFaceBoxes::LowerBound(u, e[i]);
+      bound[i] = b;
+      nearest = b < least ? i : nearest;
+      least = std::min(least, b);
     }
     // fetch ahead the triangles of the faces that may be closer than the
     // nearest box's farthest corner: their exact tests then overlap
