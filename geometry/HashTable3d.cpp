@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 
+#include "geometry/HugePages.h"
 #include "geometry/Mesh3d.h"
 #include "geometry/ObjectRenderer.h"
 
@@ -172,12 +173,16 @@ int CHashTable3d::Build(const CMesh3d* mesh) {
   m_SlotCell.clear();
   m_Entries.clear();
   m_Marks.clear();
+  ReserveHugePages(m_Faces, static_cast<size_t>(nf));
+  ReserveHugePages(m_Tri, static_cast<size_t>(nf) * 9);
   m_Faces.assign(static_cast<size_t>(nf), nullptr);
   m_Tri.assign(static_cast<size_t>(nf) * 9, 0.0);
   if (nf == 0) return 0;
 
   // copy the triangles and their cell ranges
-  std::vector<int> range(static_cast<size_t>(nf) * 6, 0);
+  std::vector<int> range;
+  ReserveHugePages(range, static_cast<size_t>(nf) * 6);
+  range.assign(static_cast<size_t>(nf) * 6, 0);
   std::uint64_t total = 0;
   double lo[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL}, hi[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
   for (int f = 0; f < nf; f++) {
@@ -234,6 +239,7 @@ int CHashTable3d::Build(const CMesh3d* mesh) {
   m_Marks.assign(m_SlotCell.size(), 0);
 
   // list every face with its box in its cells, in face order
+  ReserveHugePages(m_Entries, m_CellStart.back());
   m_Entries.resize(m_CellStart.back());
   for (int f = 0; f < nf; f++) {
     if (!m_Faces[f]) continue;
