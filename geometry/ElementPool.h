@@ -29,10 +29,10 @@
 // lives, so that a use after free of an element is reported.
 class CElementPool {
 public:
-  static constexpr std::size_t kChunkBytes = std::size_t(1) << 20;
+  static constexpr std::size_t kChunkBytes = std::size_t(1) << 21;
   // Empty chunks kept by default: room for the elements of a mesh of about
   // a million faces.
-  static constexpr std::size_t kKeptEmptyChunks = 128;
+  static constexpr std::size_t kKeptEmptyChunks = 64;
 #ifdef ORVEX_POOL_ASAN
   static constexpr bool kReusesFreedBlocks = false;
 #else
