@@ -180,7 +180,35 @@ void* CElementPool::TakeBlock() {
   return block;
 }
 
+namespace {
+// The current thread's stashes, innermost first.
+thread_local CElementPool::CStash* t_pStashes = nullptr;
+} // namespace
+
+CElementPool::CStash::CStash(CElementPool& pool) : m_Pool(pool), m_pOuter(t_pStashes) {
+  t_pStashes = this;
+}
+
+CElementPool::CStash::~CStash() {
+  // unlink (stashes end in the reverse order of their making)
+  for (CStash** link = &t_pStashes; *link; link = &(*link)->m_pOuter)
+    if (*link == this) {
+      *link = m_pOuter;
+      break;
+    }
+  for (std::size_t i = m_Next; i < m_Count; i++) m_Pool.Free(m_Blocks[i]);
+}
+
 void* CElementPool::Allocate() {
+  for (CStash* stash = t_pStashes; stash; stash = stash->m_pOuter) {
+    if (&stash->m_Pool != this) continue;
+    if (stash->m_Next == stash->m_Count) {
+      stash->m_Next = stash->m_Count = 0;
+      AllocateMany(kStashBlocks, stash->m_Blocks);
+      stash->m_Count = kStashBlocks;
+    }
+    return stash->m_Blocks[stash->m_Next++];
+  }
   Lock();
   void* block = TakeBlock();
   Unlock();
@@ -270,6 +298,10 @@ CElementPool& HistoryPool() {
   static CElementPool* pool = new CElementPool(sizeof(CHistory3d), kKeptEmptySideChunks);
   return *pool;
 }
+
+CElementStashes::CElementStashes()
+    : m_Vertices(VertexPool()), m_Faces(FacePool()), m_VertexExtras(VertexExtraPool()),
+      m_FaceExtras(FaceExtraPool()), m_Histories(HistoryPool()) {}
 
 void ReleaseElementPools() {
   for (CElementPool* pool :

@@ -7,6 +7,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "geometry/ElementPool.h"
 #include "geometry/Mesh3d.h"
 #include "geometry/Progress.h"
 #include "processing/Sqrt3Subdivision.h"
@@ -134,6 +135,8 @@ private:
 };
 
 int CSqrt3Step::Run() {
+  // the step makes several elements and records per face: batched requests
+  const CElementStashes stashes;
   CMesh3d* mesh = m_Mesh;
   const int nf = mesh->NbFace();
   m_NbOldVertex = mesh->NbVertex();
