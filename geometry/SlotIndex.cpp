@@ -4,12 +4,16 @@
 
 std::size_t CSlotIndex::Home(const void* p) const {
   // Elements made one after the other lie one after the other in memory and
-  // are often visited in that order: the address bits below 64 MB are kept
-  // in order, so such a run of lookups walks the table in order too; the
-  // bits above shift each 64 MB block by a scrambled amount.
-  std::uint64_t key = reinterpret_cast<std::uintptr_t>(p) >> 4; // the low 4 bits are zero
-  std::uint64_t block = (key >> 22) * 0x9E3779B97F4A7C15ull;
-  return static_cast<std::size_t>(key + (block >> 32)) & (m_Entries.size() - 1);
+  // are often visited in that order: within each 1 KiB of addresses the
+  // order is kept (64 slots, one per 16-byte step), so such a run of lookups
+  // walks a few adjacent cache lines; the 1 KiB groups themselves land at
+  // scrambled places (Fibonacci hashing of the group address). Keeping
+  // larger spans in order made the table's fill follow the memory layout:
+  // element chunks mapped at regular strides piled several spans onto the
+  // same slots and lookups probed hundreds of entries.
+  const std::uint64_t address = reinterpret_cast<std::uintptr_t>(p);
+  const std::uint64_t group = ((address >> 10) * 0x9E3779B97F4A7C15ull) >> 20;
+  return static_cast<std::size_t>((group << 6) | ((address >> 4) & 63)) & (m_Entries.size() - 1);
 }
 
 void CSlotIndex::Reset(std::size_t count) {
@@ -36,6 +40,15 @@ int CSlotIndex::Get(const void* p) const {
     if (e.key == p) return e.slot;
     if (!e.key) return -1;
   }
+}
+
+std::size_t CSlotIndex::Probes(const void* p) const {
+  if (!p || m_Entries.empty()) return 0;
+  std::size_t n = 1;
+  for (std::size_t i = Home(p); m_Entries[i].key && m_Entries[i].key != p;
+       i = (i + 1) & (m_Entries.size() - 1))
+    n++;
+  return n;
 }
 
 int CSlotIndex::Set(const void* p, int slot) {

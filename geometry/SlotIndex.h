@@ -27,6 +27,8 @@ public:
   // Records p at slot; returns 0 (and keeps the first slot) when p was there.
   int Set(const void* p, int slot);
   void Erase(const void* p);
+  // Entries a lookup of p reads (for tests of the table's spread).
+  std::size_t Probes(const void* p) const;
   void Swap(CSlotIndex& other) noexcept;
 
 private:

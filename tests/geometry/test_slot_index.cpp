@@ -42,3 +42,22 @@ TEST(SlotIndex, MatchesAReferenceMapThroughSetsAndErasures) {
   EXPECT_EQ(empty.Set(nullptr, 3), 1);
   EXPECT_EQ(empty.Get(nullptr), -1);
 }
+
+TEST(SlotIndex, ElementsLaidOutLikePoolChunksSpreadEvenly) {
+  // a million elements of 88 or 184 bytes in 2 MiB chunks mapped 4 MiB
+  // apart (as aligned chunks come from the system): lookups stay short
+  for (std::uintptr_t size : {88, 184}) {
+    std::vector<const void*> keys;
+    const std::uintptr_t perChunk = ((std::uintptr_t(1) << 21) - 64) / size;
+    for (std::uintptr_t chunk = 0; keys.size() < 1000000; chunk++)
+      for (std::uintptr_t i = 0; i < perChunk; i++)
+        keys.push_back(reinterpret_cast<const void*>(
+            (std::uintptr_t(0x7f0000000000) - (chunk << 22)) + 64 + i * size));
+    CSlotIndex index;
+    index.Reset(keys.size());
+    for (size_t i = 0; i < keys.size(); i++) index.Set(keys[i], static_cast<int>(i));
+    double probes = 0.0;
+    for (const void* k : keys) probes += static_cast<double>(index.Probes(k));
+    EXPECT_LT(probes / static_cast<double>(keys.size()), 2.0) << size << "-byte elements";
+  }
+}
