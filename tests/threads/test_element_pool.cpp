@@ -258,3 +258,31 @@ TEST(ElementPool, ElementsMadeInBulkAreDeletedOneByOneOrWithTheirMesh) {
     EXPECT_TRUE(LiveElements() == before);
   }
 }
+
+TEST(ElementPool, StashesHandOutSingleAllocationsInOrderAndGiveBackTheRest) {
+  // the same sequence of blocks with and without a stash, from equal pools
+  CElementPool plain(48), stashed(48), other(48);
+  const std::size_t n = CElementPool::kStashBlocks + 7;
+  std::vector<std::uintptr_t> expected, got;
+  for (std::size_t i = 0; i < n; i++) {
+    void* block = plain.Allocate();
+    expected.push_back(reinterpret_cast<std::uintptr_t>(block) % CElementPool::kChunkBytes);
+  }
+  void* foreign = nullptr;
+  {
+    const CElementPool::CStash stash(stashed);
+    for (std::size_t i = 0; i < n; i++)
+      got.push_back(reinterpret_cast<std::uintptr_t>(stashed.Allocate()) %
+                    CElementPool::kChunkBytes);
+    // another pool, and the same pool on another thread, are not stashed
+    other.Allocate();
+    EXPECT_EQ(other.LiveBlocks(), 1u);
+    std::thread([&] { foreign = stashed.Allocate(); }).join();
+    EXPECT_EQ(stashed.LiveBlocks(), 2 * CElementPool::kStashBlocks + 1);
+  }
+  EXPECT_EQ(got, expected);
+  // what the stash did not hand out went back
+  EXPECT_EQ(stashed.LiveBlocks(), n + 1);
+  stashed.Free(foreign);
+  EXPECT_EQ(stashed.LiveBlocks(), n);
+}
