@@ -46,6 +46,6 @@ int main(int argc, char** argv) {
     faces = mesh.number_of_faces();
   }
   std::printf("CGAL sqrt3 step: %zu -> %zu faces, %.3f s processor, %.3f s wall\n",
-              source.number_of_faces(), faces, bestCpu, bestWall);
+              static_cast<size_t>(source.number_of_faces()), faces, bestCpu, bestWall);
   return 0;
 }
