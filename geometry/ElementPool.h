@@ -66,7 +66,8 @@ public:
   // under one lock and gives back what it did not hand out when it ends.
   // For steps that make millions of elements one by one (subdivisions):
   // one lock per batch instead of one per element. The blocks come in the
-  // order single allocations would have taken them.
+  // order single allocations would have taken them, unless blocks of the
+  // pool are freed meanwhile (those wait for the next batch).
   static constexpr std::size_t kStashBlocks = 256;
   class CStash {
   public:
