@@ -113,24 +113,33 @@ int IsoReadGridFile(std::istream& in, CGridFileMesh& out, std::string& error) {
             std::to_string(faces) + " faces) are out of range";
     return 0;
   }
+  // the arrays grow with what the file holds: a short file announcing
+  // millions of elements costs nothing before it runs out
+  constexpr long long kFirstReserve = 1 << 16;
   CGridFileMesh mesh;
   try {
-    mesh.m_Xyz.resize(static_cast<size_t>(vertices) * 3);
-    mesh.m_Triangles.resize(static_cast<size_t>(faces) * 3);
+    mesh.m_Xyz.reserve(static_cast<size_t>(std::min(vertices, kFirstReserve)) * 3);
+    for (long long i = 0; i < 3 * vertices; i++) {
+      double c;
+      if (!(in >> c) || !std::isfinite(c)) {
+        error = "The grid file has fewer than " + std::to_string(vertices) + " finite vertices";
+        return 0;
+      }
+      mesh.m_Xyz.push_back(c);
+    }
+    mesh.m_Triangles.reserve(static_cast<size_t>(std::min(faces, kFirstReserve)) * 3);
+    for (long long i = 0; i < 3 * faces; i++) {
+      int corner;
+      if (!(in >> corner) || corner < 0 || corner >= vertices) {
+        error = "The grid file has a face corner missing or outside the vertices";
+        return 0;
+      }
+      mesh.m_Triangles.push_back(corner);
+    }
   } catch (const std::bad_alloc&) {
     error = "Not enough memory for the grid file's mesh";
     return 0;
   }
-  for (double& c : mesh.m_Xyz)
-    if (!(in >> c) || !std::isfinite(c)) {
-      error = "The grid file has fewer than " + std::to_string(vertices) + " finite vertices";
-      return 0;
-    }
-  for (int& i : mesh.m_Triangles)
-    if (!(in >> i) || i < 0 || i >= vertices) {
-      error = "The grid file has a face corner missing or outside the vertices";
-      return 0;
-    }
   out = std::move(mesh);
   return 1;
 }

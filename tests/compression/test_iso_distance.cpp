@@ -70,8 +70,9 @@ TEST(IsoDistanceField, ClosedMeshesKeepTheirTopology) {
 TEST(IsoDistanceField, RefusesBadGridFilesAndSizes) {
   const std::string head = "-1 -1 -1 1 1 1\n0 0 0\n1.0\n1\n";
   const std::string tri = "0 0 0\n1 0 0\n0 1 0\n";
-  const char* names[] = {"empty",          "no counts",      "negative count",  "huge count",
-                         "short vertices", "corner outside", "negative corner", "nan vertex"};
+  const char* names[] = {"empty",           "no counts",      "negative count",
+                         "huge count",      "short vertices", "corner outside",
+                         "negative corner", "nan vertex",     "counts beyond the file"};
   const std::string texts[] = {"",
                                head,
                                head + "-3\n1\n",
@@ -79,7 +80,8 @@ TEST(IsoDistanceField, RefusesBadGridFilesAndSizes) {
                                head + "3\n1\n0 0 0\n",
                                head + "3\n1\n" + tri + "0 1 3\n",
                                head + "3\n1\n" + tri + "0 -1 2\n",
-                               head + "3\n1\n0 0 nan\n1 0 0\n0 1 0\n0 1 2\n"};
+                               head + "3\n1\n0 0 nan\n1 0 0\n0 1 0\n0 1 2\n",
+                               head + "50000000\n50000000\n" + tri};
   for (size_t i = 0; i < sizeof names / sizeof *names; ++i) {
     std::istringstream in(texts[i]);
     CGridFileMesh mesh;
