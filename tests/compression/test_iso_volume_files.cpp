@@ -74,6 +74,15 @@ TEST(IsoVolumeFiles, MalformedFilesAreRefused) {
     EXPECT_FALSE(error.empty()) << c.what;
     EXPECT_EQ(volume.m_N, 7) << c.what;
   }
+  // a first line alone, even without its line end, is refused before the
+  // volume it announces is allocated
+  for (const char* line : {"513 0 0 0 1 1 1 0", "513 0 0 0 1 1 1 0\n"}) {
+    std::istringstream in(line);
+    CIsoVolume volume;
+    std::string error;
+    EXPECT_EQ(IsoReadVolume(in, CIsoVolumeKind::Potentials, volume, error), 0) << line;
+    EXPECT_NE(error.find("bytes of data after its first line"), std::string::npos) << error;
+  }
 }
 
 // The four files of a small sphere, byte for byte: a change to the coder's
