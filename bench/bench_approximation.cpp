@@ -22,10 +22,7 @@ namespace {
 // normal by up to 1% of the tube radius so that costs differ.
 CMesh3d* NoisyTorus(int nu, int nv) {
   CMesh3d* mesh = testmeshes::MakeTorus(nu, nv);
-  std::mt19937 random(17);
-  std::uniform_real_distribution<double> noise(-0.003, 0.003);
-  for (CVertex3d* v : mesh->m_ArrayVertex) v->Set(v->Position() + v->m_Normal * noise(random));
-  mesh->Rebuild();
+  testmeshes::AddNormalNoise(mesh, 0.003, 17);
   return mesh;
 }
 
@@ -100,9 +97,9 @@ void BM_ProgressiveMesh(benchmark::State& state) {
       benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::kIs1000);
 }
 BENCHMARK(BM_ProgressiveMesh)
-    ->Args({100, 100, 20})  // 20,000 faces
-    ->Args({200, 200, 40})  // 80,000 faces
-    ->Args({294, 147, 40})  // 86,436 faces
+    ->Args({100, 100, 20}) // 20,000 faces
+    ->Args({200, 200, 40}) // 80,000 faces
+    ->Args({294, 147, 40}) // 86,436 faces
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 

@@ -9,7 +9,6 @@
 
 #include <cmath>
 #include <memory>
-#include <random>
 #include <string>
 
 #include "compression/IsoCoder.h"
@@ -34,15 +33,6 @@ CGridFileMesh GridMesh(const CMesh3d& mesh) {
   return out;
 }
 
-// Every vertex moved along its normal by up to `noise` (relative to the
-// unit-sized shapes), as a scanner's range noise does.
-void AddRangeNoise(CMesh3d* mesh, double noise, unsigned seed) {
-  std::mt19937 random(seed);
-  std::uniform_real_distribution<double> offset(-noise, noise);
-  for (CVertex3d* v : mesh->m_ArrayVertex) v->Set(v->Position() + v->m_Normal * offset(random));
-  mesh->Rebuild();
-}
-
 // A sphere of 327,680 faces with broad bumps and ridges, then range noise.
 CMesh3d* BumpyBlob() {
   CMesh3d* mesh = testmeshes::MakeIcoSphere(7);
@@ -54,13 +44,13 @@ CMesh3d* BumpyBlob() {
     v->Set(p * (bump / r));
   }
   mesh->Rebuild();
-  AddRangeNoise(mesh, 0.003, 11);
+  testmeshes::AddNormalNoise(mesh, 0.003, 11);
   return mesh;
 }
 
 CMesh3d* NoisyTorus() {
   CMesh3d* mesh = testmeshes::MakeTorus(600, 240);
-  AddRangeNoise(mesh, 0.003, 13);
+  testmeshes::AddNormalNoise(mesh, 0.003, 13);
   return mesh;
 }
 

@@ -55,15 +55,12 @@ int IsoReadVolume(std::istream& in, CIsoVolumeKind kind, CIsoVolume& volume, std
   }
 
   // The payload size, checked before any memory is taken when the input can
-  // tell its length. A first line that ends the input leaves the stream at
-  // its end, where it cannot tell its place: there is no payload at all.
+  // tell its length. A first line that ends the input leaves the stream
+  // failed at its end, where it cannot tell its place: cleared, it tells
+  // the end, and the empty payload is refused like any short one.
   const int64_t depth = IsoDepthOfGrid(n);
   const int64_t bytes = depth ? PayloadBytes(kind, n) : 0;
-  if (depth && in.eof()) {
-    error = "The file does not hold exactly " + std::to_string(bytes) +
-            " bytes of data after its first line";
-    return 0;
-  }
+  if (in.eof()) in.clear();
   const std::streampos here = in.tellg();
   if (depth && here != std::streampos(-1)) {
     in.seekg(0, std::ios::end);

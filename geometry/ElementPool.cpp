@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "geometry/Face3d.h"
+#include "geometry/HugePages.h"
 #include "geometry/Vertex3d.h"
 
 #ifdef ORVEX_POOL_ASAN
@@ -54,11 +55,9 @@ void* MapAlignedChunk() {
   const std::uintptr_t end = start + 2 * size;
   if (end > aligned + size) munmap(reinterpret_cast<void*>(aligned + size), end - aligned - size);
   void* chunk = reinterpret_cast<void*>(aligned);
-#ifdef MADV_HUGEPAGE
   // a chunk is one huge page where the system grants them on request: one
   // fault (or one populate step) and one TLB entry instead of 512
-  madvise(chunk, size, MADV_HUGEPAGE);
-#endif
+  AdviseHugePages(chunk, size);
 #ifdef MADV_POPULATE_WRITE
   // one call populates the pages that the bump pointer would otherwise
   // fault in one by one (an older kernel refuses it: faults then)

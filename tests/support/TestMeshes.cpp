@@ -102,6 +102,13 @@ CMesh3d* MakeIcoSphere(int level) {
   return MakeMesh(xyz, triangles);
 }
 
+void AddNormalNoise(CMesh3d* mesh, double amplitude, unsigned seed) {
+  std::mt19937 random(seed);
+  std::uniform_real_distribution<double> offset(-amplitude, amplitude);
+  for (CVertex3d* v : mesh->m_ArrayVertex) v->Set(v->Position() + v->m_Normal * offset(random));
+  mesh->Rebuild();
+}
+
 CMesh3d* MakeTorus(int nu, int nv, double majorRadius, double minorRadius) {
   std::vector<double> xyz;
   for (int j = 0; j < nv; j++)

@@ -25,6 +25,10 @@ CMesh3d* MakeIcoSphere(int level);
 
 // Torus grid of nu x nv quads split into 2 triangles each (genus 1, closed).
 CMesh3d* MakeTorus(int nu, int nv, double majorRadius = 1.0, double minorRadius = 0.3);
+// Every vertex moved along its normal by a uniform amount in [-amplitude,
+// amplitude] (std::mt19937 seeded with seed), then Rebuild: the range noise
+// of a scan, or costs that differ.
+void AddNormalNoise(CMesh3d* mesh, double amplitude, unsigned seed);
 
 // The same torus as nu x nv quads (closed, every vertex of valence 4).
 CQuadMesh* MakeQuadTorus(int nu, int nv, double majorRadius = 1.0, double minorRadius = 0.3);
