@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "geometry/HugePages.h"
 #include "geometry/Mesh3d.h"
 #include "geometry/Progress.h"
 #include "io/WriteVrml.h"
@@ -86,14 +87,24 @@ double EdgeCurveness(const CVertex3d* a, const CVertex3d* b) {
   return (a->MaxNormalSine() + b->MaxNormalSine()) / 2.0;
 }
 
-CVector3d EdgeCollapsePosition(const CVertex3d* first, const CVertex3d* second,
-                               const CEdgeBasedParams& params) {
+// The end with more sharp edges stays put, else the midpoint;
+// sharpCount(v, threshold) counts a vertex's sharp edges.
+template <class SharpCount>
+static CVector3d CollapsePosition(const CVertex3d* first, const CVertex3d* second,
+                                  const CEdgeBasedParams& params, SharpCount sharpCount) {
   if (params.OptimizedPosition) {
-    int a = first->SharpCount(params.SharpEdge), b = second->SharpCount(params.SharpEdge);
+    int a = sharpCount(first, params.SharpEdge), b = sharpCount(second, params.SharpEdge);
     if (a > b) return first->Position();
     if (b > a) return second->Position();
   }
   return (first->Position() + second->Position()) * 0.5;
+}
+
+CVector3d EdgeCollapsePosition(const CVertex3d* first, const CVertex3d* second,
+                               const CEdgeBasedParams& params) {
+  return CollapsePosition(first, second, params, [](const CVertex3d* v, double threshold) {
+    return v->SharpCount(threshold);
+  });
 }
 
 // More levels than this (a tiny step) would only cost memory: the last one
@@ -116,27 +127,57 @@ std::vector<double> CurvenessLevels(double init, double step) {
   return levels;
 }
 
-// The maximum normal sine of a vertex from the normals its faces hold (the
-// same values as CVertex3d::MaxNormalSine, which computes both normals of
-// every pair): the simplifier computes each face normal once and again only
-// for the faces a collapse changed, which are the faces of the kept vertex.
-static double MaxNormalSineStored(const CVertex3d* v) {
-  int n = v->NbFace();
-  if (n < 2) return 0.0;
-  double best = 0.0;
+// The normal sines of a vertex's neighbouring face pairs from the normals
+// its faces hold (the same values as CVertex3d::MaxNormalSine and
+// SharpCount, which compute both normals of every pair): the simplifier
+// computes each face normal once and again only for the faces a collapse
+// changed, which are the faces of the kept vertex. Each normal's length is
+// taken once per face instead of once per pair.
+template <class Fn> static void ForStoredNormalSines(const CVertex3d* v, Fn fn) {
+  constexpr int kLocal = 32;
+  const int n = v->NbFace();
+  double local[kLocal];
+  std::vector<double> many;
+  double* length = local;
+  if (n > kLocal) {
+    many.resize(static_cast<size_t>(n));
+    length = many.data();
+  }
+  for (int i = 0; i < n; i++) {
+    const CFace3d* f = v->GetFace(i);
+    length[i] = f ? f->m_Normal.Length() : 0.0;
+  }
   for (int i = 0; i < n; i++) {
     CFace3d* f = v->GetFace(i);
     if (!f) continue;
     for (int j = i + 1; j < n; j++) {
       CFace3d* g = v->GetFace(j);
       if (!g || g == f || !(f->HasNeighbor(g) || g->HasNeighbor(f))) continue;
-      const CVector3d &a = f->m_Normal, &b = g->m_Normal;
-      double la = a.Length(), lb = b.Length();
-      double s = la == 0.0 || lb == 0.0 ? 0.0 : (a ^ b).Length() / (la * lb);
-      if (s > best) best = s;
+      const double la = length[i], lb = length[j];
+      fn(la == 0.0 || lb == 0.0 ? 0.0 : (f->m_Normal ^ g->m_Normal).Length() / (la * lb));
     }
   }
+}
+
+static double MaxNormalSineStored(const CVertex3d* v) {
+  double best = 0.0;
+  if (v->NbFace() >= 2)
+    ForStoredNormalSines(v, [&best](double s) {
+      if (s > best) best = s;
+    });
   return best;
+}
+
+// CVertex3d::SharpCount from the stored normals.
+static int SharpCountStored(const CVertex3d* v, double threshold) {
+  if (v->IsBoundaryVertex()) return 3;
+  const int nf = v->NbFace();
+  // special cases: no pair of faces
+  if (nf == 0) return 0;
+  if (nf == 1) return 2;
+  int count = 0;
+  ForStoredNormalSines(v, [&](double s) { count += s >= threshold; });
+  return count;
 }
 
 static void CalculateFaceNormals(const CVertex3d* v) {
@@ -209,6 +250,7 @@ private:
   }
   int AddRecord(int a, int b) {
     int id = static_cast<int>(m_Rec.size());
+    if (m_Rec.size() == m_Rec.capacity()) ReserveHugePages(m_Rec, 2 * m_Rec.size() + 16);
     m_Rec.push_back({{a, b}, {m_Head[a], m_Head[b]}, 0.0, 0.0, -1, 1});
     m_Head[a] = id;
     m_Head[b] = id;
@@ -271,7 +313,10 @@ void CEdgeSimplifier::Build() {
     ReportLoopProgress(i, nv, "Edge records");
     if (m_Vertex[i]) m_Curv[i] = MaxNormalSineStored(m_Vertex[i]);
   }
-  m_Rec.reserve(static_cast<size_t>(3 * nv + 16));
+  // room for every record of the run: about three per vertex, then one per
+  // neighbour of the kept vertex per collapse (six on average)
+  const size_t collapses = static_cast<size_t>(std::max(0, nv - m_Params.Final));
+  ReserveHugePages(m_Rec, 3 * static_cast<size_t>(nv) + 7 * collapses + 16);
   for (int i = 0; i < nv; i++) {
     CVertex3d* v = m_Vertex[i];
     if (!v) continue;
@@ -280,7 +325,7 @@ void CEdgeSimplifier::Build() {
       if (j > i) AddRecord(i, j);
     }
   }
-  m_Heap.Reserve(m_Rec.size());
+  m_Heap.Reserve(m_Rec.size(), m_Rec.capacity());
   for (size_t id = 0; id < m_Rec.size(); id++) {
     Evaluate(m_Rec[id]);
     if (Queued(m_Rec[id])) m_Heap.Append(static_cast<int>(id), Key(static_cast<int>(id)));
@@ -350,7 +395,7 @@ int CEdgeSimplifier::Run() {
     if (id < 0) break;
     int a = m_Rec[id].v[0], b = m_Rec[id].v[1];
     CVertex3d *first = m_Vertex[a], *second = m_Vertex[b];
-    CVector3d position = EdgeCollapsePosition(first, second, m_Params);
+    CVector3d position = CollapsePosition(first, second, m_Params, SharpCountStored);
     bool boundary = first->IsBoundaryVertex() || second->IsBoundaryVertex();
     if ((m_Params.CollapseBoundaries || !boundary) &&
         m_Mesh->CollapseEdge(first, second, position, nullptr, 1)) {

@@ -14,6 +14,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "geometry/HugePages.h"
+
 template <class Key> class CKeyedHeap {
 public:
   bool Empty() const { return m_Heap.empty(); }
@@ -25,7 +27,7 @@ public:
 
   // Queues id with key, or gives it that key when it is queued.
   void Set(int id, const Key& key) {
-    if (static_cast<std::size_t>(id) >= m_Pos.size()) m_Pos.resize(id + 1, -1);
+    Cover(id);
     int i = m_Pos[id];
     if (i < 0) {
       i = static_cast<int>(m_Heap.size());
@@ -57,7 +59,7 @@ public:
   }
   // Appends without ordering; Heapify orders everything appended at once.
   void Append(int id, const Key& key) {
-    if (static_cast<std::size_t>(id) >= m_Pos.size()) m_Pos.resize(id + 1, -1);
+    Cover(id);
     m_Pos[id] = static_cast<int>(m_Heap.size());
     m_Heap.push_back({key, id});
   }
@@ -66,13 +68,24 @@ public:
     if (n < 2) return;
     for (int i = (n - 2) / kArity; i >= 0; i--) Down(i);
   }
-  void Reserve(std::size_t n) {
-    m_Heap.reserve(n);
-    m_Pos.reserve(n);
+  // Room for n entries and ids below ids (n when 0), in huge pages: the
+  // arrays are read at random and, for millions of records, every step
+  // down the heap would otherwise also miss the address translation cache.
+  void Reserve(std::size_t n, std::size_t ids = 0) {
+    ReserveHugePages(m_Heap, n);
+    ReserveHugePages(m_Pos, ids ? ids : n);
   }
 
 private:
   static constexpr int kArity = 4;
+
+  // Makes id a valid index of m_Pos; growth doubles in huge pages too.
+  void Cover(int id) {
+    const std::size_t need = static_cast<std::size_t>(id) + 1;
+    if (need <= m_Pos.size()) return;
+    if (need > m_Pos.capacity()) ReserveHugePages(m_Pos, 2 * need);
+    m_Pos.resize(need, -1);
+  }
 
   struct Entry {
     Key key;
