@@ -93,21 +93,20 @@ static CVertex3d* OppositeVertex(const CFace3d* face, int k) {
   return g ? g->OtherVertex(face->v(k), face->v((k + 1) % 3)) : nullptr;
 }
 
-// Whether a and b share a one-ring vertex other than those allowed.
+// Whether a and b share a one-ring vertex other than those allowed. The
+// smaller ring is walked and each of its vertices n tested against the
+// larger one from whichever side is shorter (n is b's neighbour exactly
+// when b is n's): a fan of hundreds of faces is then walked once at most,
+// not searched for every vertex of the other ring.
 static bool ShareOtherNeighbor(const CVertex3d* a, const CVertex3d* b, const CVertex3d* third,
                                const CVertex3d* opposite) {
-  auto other = [&](const CVertex3d* n) { return n && n != b && n != third && n != opposite; };
-  // special case: large fans compare sorted one-rings instead of scanning
-  if (a->NbNeighbor() * b->NbNeighbor() > 256) {
-    static thread_local std::vector<const CVertex3d*> ring;
-    ring.assign(b->m_ArrayVertexNeighbor.begin(), b->m_ArrayVertexNeighbor.end());
-    std::sort(ring.begin(), ring.end());
-    for (const CVertex3d* n : a->m_ArrayVertexNeighbor)
-      if (other(n) && std::binary_search(ring.begin(), ring.end(), n)) return true;
-    return false;
+  const CVertex3d* small = a->NbNeighbor() <= b->NbNeighbor() ? a : b;
+  const CVertex3d* large = small == a ? b : a;
+  for (const CVertex3d* n : small->m_ArrayVertexNeighbor) {
+    if (!n || n == a || n == b || n == third || n == opposite) continue;
+    if (n->NbNeighbor() < large->NbNeighbor() ? n->HasNeighbor(large) : large->HasNeighbor(n))
+      return true;
   }
-  for (const CVertex3d* n : a->m_ArrayVertexNeighbor)
-    if (other(n) && b->HasNeighbor(n)) return true;
   return false;
 }
 
