@@ -110,13 +110,16 @@ static bool ShareOtherNeighbor(const CVertex3d* a, const CVertex3d* b, const CVe
   return false;
 }
 
-bool IsFaceCollapsible(CFace3d* face) {
+// IsFaceCollapsible with the boundary test of a corner given: the
+// simplifier keeps it per vertex, since a fan's centre is asked once for
+// each face around it.
+template <class Boundary> static bool Collapsible(CFace3d* face, Boundary onBoundary) {
   if (!face || !face->IsValid()) return false;
   CVertex3d* o[3];
   for (int k = 0; k < 3; k++) {
     CFace3d* g = face->f(k);
     if (!g || !g->IsValid()) return false;
-    if (face->v(k)->IsBoundaryVertex()) return false;
+    if (onBoundary(face->v(k))) return false;
     o[k] = OppositeVertex(face, k);
     if (!o[k] || face->HasVertex(o[k]) || o[k]->NbFace() < 4) return false;
   }
@@ -125,6 +128,10 @@ bool IsFaceCollapsible(CFace3d* face) {
     if (ShareOtherNeighbor(face->v(k), face->v((k + 1) % 3), face->v((k + 2) % 3), o[k]))
       return false;
   return true;
+}
+
+bool IsFaceCollapsible(CFace3d* face) {
+  return Collapsible(face, [](const CVertex3d* v) { return v->IsBoundaryVertex() != 0; });
 }
 
 // The neighbour of g across its edge (a, b).
@@ -157,17 +164,44 @@ void CollapseFace(CMesh3d* mesh, CFace3d* face, int corner, std::vector<CVertex3
     c[i]->RemoveFace(n[(i + 2) % 3]);
   }
 
-  // the other corners merge into the kept one
+  // the vertices whose links change: the kept corner and the one-rings of
+  // the merged ones (the opposite vertices among them)
+  auto merged = [&](const CVertex3d* w) {
+    return w != kept && (w == c[0] || w == c[1] || w == c[2]);
+  };
+  if (touched) {
+    touched->push_back(kept);
+    for (CVertex3d* v : c)
+      if (v != kept)
+        for (CVertex3d* w : v->m_ArrayVertexNeighbor)
+          if (w && !merged(w)) touched->push_back(w);
+  }
+
+  // the other corners merge into the kept one; a face or vertex is in a
+  // list of kept exactly when kept is in its own, so the lists of kept (a
+  // fan may hold hundreds) are searched only when that says it is there
   for (CVertex3d* v : c) {
     if (v == kept) continue;
     for (CFace3d* g : v->m_ArrayFaceNeighbor)
       if (g) {
+        const bool had = g->HasVertex(kept);
         g->UpdateVertex(v, kept);
-        kept->AddFace(g);
+        if (had)
+          kept->AddFace(g);
+        else
+          kept->m_ArrayFaceNeighbor.Add(g);
       }
     std::vector<CVertex3d*> ring(v->m_ArrayVertexNeighbor.begin(), v->m_ArrayVertexNeighbor.end());
-    for (CVertex3d* w : ring)
-      if (w) w->UpdateNeighbor(v, kept);
+    for (CVertex3d* w : ring) {
+      if (!w) continue;
+      // as w->UpdateNeighbor(v, kept)
+      w->RemoveNeighbor(v);
+      if (w == kept) continue;
+      if (w->AddNeighbor(kept))
+        kept->m_ArrayVertexNeighbor.Add(w);
+      else
+        kept->AddNeighbor(w);
+    }
   }
 
   // the four faces go, then the merged corners
@@ -177,12 +211,6 @@ void CollapseFace(CMesh3d* mesh, CFace3d* face, int corner, std::vector<CVertex3
   for (CFace3d* g : n) mesh->RemoveFace(g);
   for (CVertex3d* v : c)
     if (v != kept) mesh->RemoveVertex(v);
-
-  if (touched) {
-    touched->push_back(kept);
-    for (CVertex3d* w : kept->m_ArrayVertexNeighbor)
-      if (w) touched->push_back(w);
-  }
 }
 
 //////////////////////////////////////////////////////////////////////
@@ -219,6 +247,14 @@ private:
   }
   // The collapsible face of lowest cost, -1 when none.
   int Take();
+  // CVertex3d::IsBoundaryVertex, kept per vertex until the vertex is
+  // touched.
+  bool OnBoundary(const CVertex3d* v) {
+    int i = VertexIndex(v);
+    if (i < 0) return v->IsBoundaryVertex() != 0;
+    if (m_Boundary[i] < 0) m_Boundary[i] = v->IsBoundaryVertex() ? 1 : 0;
+    return m_Boundary[i] == 1;
+  }
   void Kill(int i) {
     if (i < 0) return;
     m_State[i] = kDead;
@@ -237,13 +273,12 @@ private:
   std::vector<CFaceCollapseRecord> m_Record;
   std::vector<char> m_State;
   std::vector<CEntry> m_Heap;
-  std::vector<char> m_Dirty;  // visited by the next pass
-  std::vector<int> m_Next;    // the vertices marked dirty
-  std::vector<int> m_Pass;    // min-heap of the current pass (vertex places)
-  int m_PassAt = -1;          // the vertex the pass visits, -1 between passes
-  std::vector<int> m_Touched; // vertex places
-  std::vector<int> m_Seen;    // step at which a vertex was last gathered
-  int m_Step = 0;
+  std::vector<char> m_Dirty;           // visited by the next pass
+  std::vector<int> m_Next;             // the vertices marked dirty
+  std::vector<int> m_Pass;             // min-heap of the current pass (vertex places)
+  int m_PassAt = -1;                   // the vertex the pass visits, -1 between passes
+  std::vector<int> m_Touched;          // vertex places
+  std::vector<signed char> m_Boundary; // on the boundary: 1, 0, -1 unknown
   int m_FaceCount = 0;
 };
 
@@ -253,7 +288,7 @@ int CFaceSimplifier::Take() {
     std::pop_heap(m_Heap.begin(), m_Heap.end());
     m_Heap.pop_back();
     if (m_State[id] != kQueued) continue;
-    if (IsFaceCollapsible(m_Face[id])) {
+    if (Collapsible(m_Face[id], [this](const CVertex3d* v) { return OnBoundary(v); })) {
       m_State[id] = kParked;
       return id;
     }
@@ -283,6 +318,7 @@ void CFaceSimplifier::Touch(CVertex3d* v) {
   int i = VertexIndex(v);
   if (i < 0) return;
   m_Touched.push_back(i);
+  m_Boundary[i] = -1;
   int pass = m_PassAt >= 0;
   MarkDirty(i, pass);
   // a neighbour matters only while it has three faces: once its own face
@@ -326,29 +362,29 @@ int CFaceSimplifier::Valence3Pass() {
   return removed;
 }
 
-// Parked faces near a change may have become collapsible.
+// Parked faces near a change may have become collapsible. A face's
+// collapsibility reads its corners (their faces, boundary and one-rings),
+// its neighbour faces and the vertices opposite it in them (their face
+// counts). Every vertex whose faces or one-ring changed was touched, so a
+// face can only have changed when a corner of it was touched (a face
+// around a touched vertex) or an opposite vertex was (a neighbour of such
+// a face). A vertex that is merely next to a change is not enough: taking
+// all faces around those brought back whole fans at every step.
 void CFaceSimplifier::Requeue() {
-  // the touched vertices and their one-rings, each once
-  m_Step++;
-  std::vector<CVertex3d*> near;
-  auto add = [this, &near](CVertex3d* v) {
-    int i = VertexIndex(v);
-    if (i < 0 || m_Seen[i] == m_Step) return;
-    m_Seen[i] = m_Step;
-    near.push_back(v);
+  auto push = [this](const CFace3d* f) {
+    int i = FaceIndex(f);
+    if (i >= 0 && m_State[i] == kParked) Push(i);
   };
   for (int i : m_Touched) {
     CVertex3d* v = m_Vertex[i];
     if (!v) continue;
-    add(v);
-    for (CVertex3d* w : v->m_ArrayVertexNeighbor) add(w);
+    for (CFace3d* f : v->m_ArrayFaceNeighbor) {
+      if (!f) continue;
+      push(f);
+      for (int k = 0; k < 3; k++) push(f->f(k));
+    }
   }
   m_Touched.clear();
-  for (CVertex3d* v : near)
-    for (CFace3d* f : v->m_ArrayFaceNeighbor) {
-      int i = FaceIndex(f);
-      if (i >= 0 && m_State[i] == kParked) Push(i);
-    }
 }
 
 int CFaceSimplifier::Run(int final) {
@@ -373,7 +409,7 @@ int CFaceSimplifier::Run(int final) {
   }
   std::make_heap(m_Heap.begin(), m_Heap.end());
   m_Dirty.assign(static_cast<size_t>(nv), 1);
-  m_Seen.assign(static_cast<size_t>(nv), 0);
+  m_Boundary.assign(static_cast<size_t>(nv), -1);
   for (int i = 0; i < nv; i++) m_Next.push_back(i);
   m_FaceCount = nf;
 
