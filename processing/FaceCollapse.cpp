@@ -273,11 +273,13 @@ private:
   std::vector<CFaceCollapseRecord> m_Record;
   std::vector<char> m_State;
   std::vector<CEntry> m_Heap;
-  std::vector<char> m_Dirty;           // visited by the next pass
-  std::vector<int> m_Next;             // the vertices marked dirty
-  std::vector<int> m_Pass;             // min-heap of the current pass (vertex places)
-  int m_PassAt = -1;                   // the vertex the pass visits, -1 between passes
-  std::vector<int> m_Touched;          // vertex places
+  std::vector<char> m_Dirty;  // visited by the next pass
+  std::vector<int> m_Next;    // the vertices marked dirty
+  std::vector<int> m_Pass;    // min-heap of the current pass (vertex places)
+  int m_PassAt = -1;          // the vertex the pass visits, -1 between passes
+  std::vector<int> m_Touched; // vertex places
+  std::vector<int> m_Tested;  // step at which a parked face was last tested
+  int m_Step = 0;
   std::vector<signed char> m_Boundary; // on the boundary: 1, 0, -1 unknown
   int m_FaceCount = 0;
 };
@@ -298,7 +300,9 @@ int CFaceSimplifier::Take() {
 }
 
 void CFaceSimplifier::MarkDirty(int i, int pass) {
-  if (i < 0) return;
+  // special case: only a vertex of three faces can go; one that gets there
+  // later is touched again by the change that brings it there
+  if (i < 0 || m_Vertex[i]->NbFace() != 3) return;
   // a vertex after the visited one joins this pass, the others the next
   if (pass && i > m_PassAt) {
     if (m_Dirty[i] != 2) {
@@ -368,20 +372,26 @@ int CFaceSimplifier::Valence3Pass() {
 // counts). Every vertex whose faces or one-ring changed was touched, so a
 // face can only have changed when a corner of it was touched (a face
 // around a touched vertex) or an opposite vertex was (a neighbour of such
-// a face). A vertex that is merely next to a change is not enough: taking
-// all faces around those brought back whole fans at every step.
+// a face). Each such face is tested once, now that the step's changes are
+// done, and queued only when it passes: one that fails stays parked until
+// a later change reaches it again, so the heap holds every collapsible
+// face, as a scan would find them, without taking the fans' faces in and
+// out at every step.
 void CFaceSimplifier::Requeue() {
-  auto push = [this](const CFace3d* f) {
+  m_Step++;
+  auto retest = [this](CFace3d* f) {
     int i = FaceIndex(f);
-    if (i >= 0 && m_State[i] == kParked) Push(i);
+    if (i < 0 || m_State[i] != kParked || m_Tested[i] == m_Step) return;
+    m_Tested[i] = m_Step;
+    if (Collapsible(f, [this](const CVertex3d* v) { return OnBoundary(v); })) Push(i);
   };
   for (int i : m_Touched) {
     CVertex3d* v = m_Vertex[i];
     if (!v) continue;
     for (CFace3d* f : v->m_ArrayFaceNeighbor) {
       if (!f) continue;
-      push(f);
-      for (int k = 0; k < 3; k++) push(f->f(k));
+      retest(f);
+      for (int k = 0; k < 3; k++) retest(f->f(k));
     }
   }
   m_Touched.clear();
@@ -398,6 +408,7 @@ int CFaceSimplifier::Run(int final) {
     if (m_Vertex[i]) m_Vertex[i]->m_Flag = i;
   m_Record.resize(static_cast<size_t>(nf));
   m_State.assign(static_cast<size_t>(nf), kParked);
+  m_Tested.assign(static_cast<size_t>(nf), 0);
   m_Heap.reserve(static_cast<size_t>(nf));
   for (int i = 0; i < nf; i++) {
     ReportLoopProgress(i, nf, "Face records");
