@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "geometry/HugePages.h"
 #include "geometry/Mesh3d.h"
 #include "geometry/Progress.h"
 #include "processing/Simplification.h"
@@ -87,6 +88,7 @@ private:
       if (f && f->HasVertex(k) && found < 2) c.faces[found++] = f;
     c.cost = AccumulationCost(k, r);
     int id = static_cast<int>(m_Cand.size());
+    if (m_Cand.size() == m_Cand.capacity()) ReserveHugePages(m_Cand, 2 * m_Cand.size() + 16);
     m_Cand.push_back(c);
     m_Head[kept] = id;
     m_Head[removed] = id;
@@ -142,6 +144,7 @@ private:
   std::vector<int> m_Pending;
   CKeyedHeap<double> m_Heap; // the active queued candidates
   int m_Count = 0;
+  int m_Final = 0;
 };
 
 // Phase 2: one candidate per ordered edge, vertex by vertex.
@@ -153,7 +156,11 @@ void CAccumulator::Build() {
   m_Mesh->SetFlagOnFaces(0);
   for (int i = 0; i < nv; i++)
     if (m_Vertex[i]) m_Vertex[i]->m_Flag = i;
-  m_Cand.reserve(static_cast<size_t>(6 * nv + 16));
+  // room for every candidate of the run, in huge pages (they are reached
+  // at random): two per edge, then two per neighbour of the kept vertex per
+  // collapse (about fifteen on a closed mesh taken to a tenth)
+  const size_t collapses = static_cast<size_t>(std::max(0, nv - m_Final));
+  ReserveHugePages(m_Cand, 6 * static_cast<size_t>(nv) + 16 * collapses + 16);
   for (int i = 0; i < nv; i++) {
     ReportLoopProgress(i, nv, "Candidates");
     CVertex3d* v = m_Vertex[i];
@@ -163,7 +170,7 @@ void CAccumulator::Build() {
       if (j >= 0 && j != i) Add(i, j);
     }
   }
-  m_Heap.Reserve(m_Pending.size());
+  m_Heap.Reserve(m_Pending.size(), m_Cand.capacity());
   QueuePending();
   m_Count = nv;
 }
@@ -240,6 +247,7 @@ void CAccumulator::Collapse(int id) {
 }
 
 int CAccumulator::Run(int final) {
+  m_Final = final;
   Build();
   int start = m_Count;
   int wanted = std::max(1, start - final);
