@@ -4,24 +4,8 @@
 
 #include "geometry/Vertex3d.h"
 
-CVector3d::CVector3d(const CVertex3d* a, const CVertex3d* b)
-    : x(b->x - a->x), y(b->y - a->y), z(b->z - a->z) {}
-
-void CVector3d::Set(const CVertex3d* v) {
-  Set(v->x, v->y, v->z);
-}
-
 void CVector3d::operator^=(const CVector3d& u) {
   *this = *this ^ u;
-}
-
-double CVector3d::Length() const {
-  return std::sqrt(LengthSquared());
-}
-
-void CVector3d::Normalize() {
-  double len = Length();
-  if (len != 0.0) *this /= len;
 }
 
 void CVector3d::SetLength(double s) {
@@ -52,24 +36,6 @@ CVector3d CVector3d::Rotate(double angle, const CVector3d& axis) const {
   return axis * (*this * axis) + std::sin(angle) * (axis ^ *this) + std::cos(angle) * Reject(axis);
 }
 
-CVector3d operator+(const CVector3d& a, const CVector3d& b) {
-  return CVector3d(a.x + b.x, a.y + b.y, a.z + b.z);
-}
-CVector3d operator-(const CVector3d& a, const CVector3d& b) {
-  return CVector3d(a.x - b.x, a.y - b.y, a.z - b.z);
-}
-CVector3d operator*(const CVector3d& a, double s) {
-  return CVector3d(a.x * s, a.y * s, a.z * s);
-}
-CVector3d operator*(double s, const CVector3d& a) {
-  return a * s;
-}
-CVector3d operator^(const CVector3d& a, const CVector3d& b) {
-  return CVector3d(a.y * b.z - b.y * a.z, a.z * b.x - b.z * a.x, b.y * a.x - a.y * b.x);
-}
-double operator*(const CVector3d& a, const CVector3d& b) {
-  return a.x * b.x + a.y * b.y + a.z * b.z;
-}
 double DotProduct(const CVector3d& a, const CVector3d& b) {
   return a * b;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 #include "geometry/Object3d.h"
 
 class CVertex3d;
@@ -58,9 +60,12 @@ public:
   void operator^=(const CVector3d& u);
 
   double LengthSquared() const { return x * x + y * y + z * z; }
-  double Length() const;
+  double Length() const { return std::sqrt(LengthSquared()); }
   // Divides by the length only when it is non-zero.
-  void Normalize();
+  void Normalize() {
+    double len = Length();
+    if (len != 0.0) *this /= len;
+  }
   // Scales to length s only when the length is non-zero.
   void SetLength(double s);
 
@@ -75,14 +80,28 @@ public:
   CVector3d Rotate(double angle, const CVector3d& axis) const;
 };
 
-CVector3d operator+(const CVector3d& a, const CVector3d& b);
-CVector3d operator-(const CVector3d& a, const CVector3d& b);
-CVector3d operator*(const CVector3d& a, double s);
-CVector3d operator*(double s, const CVector3d& a);
+// The arithmetic every geometric loop runs, inline so that it compiles to
+// a few instructions at each use.
+inline CVector3d operator+(const CVector3d& a, const CVector3d& b) {
+  return CVector3d(a.x + b.x, a.y + b.y, a.z + b.z);
+}
+inline CVector3d operator-(const CVector3d& a, const CVector3d& b) {
+  return CVector3d(a.x - b.x, a.y - b.y, a.z - b.z);
+}
+inline CVector3d operator*(const CVector3d& a, double s) {
+  return CVector3d(a.x * s, a.y * s, a.z * s);
+}
+inline CVector3d operator*(double s, const CVector3d& a) {
+  return a * s;
+}
 // Cross product.
-CVector3d operator^(const CVector3d& a, const CVector3d& b);
+inline CVector3d operator^(const CVector3d& a, const CVector3d& b) {
+  return CVector3d(a.y * b.z - b.y * a.z, a.z * b.x - b.z * a.x, b.y * a.x - a.y * b.x);
+}
 // Dot product.
-double operator*(const CVector3d& a, const CVector3d& b);
+inline double operator*(const CVector3d& a, const CVector3d& b) {
+  return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 double DotProduct(const CVector3d& a, const CVector3d& b);
 CVector3d CrossProduct(const CVector3d& a, const CVector3d& b);
 

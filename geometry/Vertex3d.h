@@ -213,6 +213,14 @@ private:
   static const CVertexExtra3d s_NoExtra;
 };
 
+// The vector and position helpers that read a vertex, inline for the same
+// reason as the vector arithmetic.
+inline CVector3d::CVector3d(const CVertex3d* a, const CVertex3d* b)
+    : x(b->x - a->x), y(b->y - a->y), z(b->z - a->z) {}
+inline void CVector3d::Set(const CVertex3d* v) {
+  Set(v->x, v->y, v->z);
+}
+
 double DistanceSquared(const CVertex3d* a, const CVertex3d* b);
 double Distance(const CVertex3d* a, const CVertex3d* b);
 // |(R - Q) x (P - Q)| / 2
