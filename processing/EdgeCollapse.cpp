@@ -1,14 +1,14 @@
 // Edge collapses: the random collapse, the pass of independent collapses and
 // edge-based simplification driven by edge length or curveness.
 //
-// Edge-based simplification keeps its edge records in one array in list
-// order (a record's index is its place in the list, new records are
-// appended) and finds the next record through an indexed heap keyed by
-// (cost, index), which yields the record a scan of the list picks: the
-// first of the lowest costs. "Combination" takes the shortest record of the
-// lowest curveness level that holds any, so its heap is keyed by (level,
-// squared length, index). Each vertex threads the records it ends through
-// an intrusive list, so the records of a vertex are found without a scan.
+// Edge-based simplification keeps its edge records in the order they were
+// made (the list order; new records come last) and finds the next record
+// through an indexed heap keyed by (cost, order made), which yields the
+// record a scan of the list picks: the first of the lowest costs.
+// "Combination" takes the shortest record of the lowest curveness level
+// that holds any, so its heap is keyed by (level, squared length, order
+// made). Each vertex's records are threaded into a list (VertexRecords.h),
+// so the records of a vertex are found without a scan.
 
 #include <algorithm>
 #include <cmath>
@@ -19,6 +19,7 @@
 #include "io/WriteVrml.h"
 #include "processing/Simplification.h"
 #include "processing/SimplificationHeap.h"
+#include "processing/VertexRecords.h"
 
 void CRedrawThrottle::Redraw(bool force) {
   if (!m_Hooks.redraw) return;
@@ -188,12 +189,11 @@ static void CalculateFaceNormals(const CVertex3d* v) {
 namespace {
 
 struct CEdgeRecord {
-  int v[2];    // first and second vertex (their places in the vertex array)
-  int next[2]; // next record of the same vertex, per end
-  double sqlen;
-  double curv;
-  int level; // curveness level of "Combination", -1 above every level
-  int alive;
+  CRecordLinks links; // the first and second vertex (places in the vertex array)
+  unsigned long long made = 0;
+  double sqlen = 0.0;
+  double curv = 0.0;
+  int level = -1; // curveness level of "Combination", -1 above every level
 };
 
 // The key a record is taken by with "Combination": (level, squared length).
@@ -244,8 +244,9 @@ private:
   bool Evaluate(CEdgeRecord& r) {
     double sqlen = r.sqlen, curv = r.curv;
     int level = r.level;
-    r.sqlen = DistanceSquared(m_Vertex[r.v[0]], m_Vertex[r.v[1]]);
-    r.curv = (m_Curv[r.v[0]] + m_Curv[r.v[1]]) / 2.0;
+    const int a = r.links.end[0], b = r.links.end[1];
+    r.sqlen = DistanceSquared(m_Vertex[a], m_Vertex[b]);
+    r.curv = (m_Curv[a] + m_Curv[b]) / 2.0;
     r.level = -1;
     if (!m_Levels.empty()) {
       auto it = std::lower_bound(m_Levels.begin(), m_Levels.end(), r.curv);
@@ -253,41 +254,18 @@ private:
     }
     return r.sqlen != sqlen || r.curv != curv || r.level != level;
   }
-  int AddRecord(int a, int b) {
-    int id = static_cast<int>(m_Rec.size());
-    if (m_Rec.size() == m_Rec.capacity()) ReserveHugePages(m_Rec, 2 * m_Rec.size() + 16);
-    m_Rec.push_back({{a, b}, {m_Head[a], m_Head[b]}, 0.0, 0.0, -1, 1});
-    m_Head[a] = id;
-    m_Head[b] = id;
-    m_Alive++;
-    return id;
-  }
-  // A dead record leaves the heap at once: removing it from its place is
-  // cheaper than sifting it down from the top when it would come out.
+  // A record leaves its lists and the heap at once: removing it from its
+  // place is cheaper than sifting it down from the top when it would come
+  // out.
   void Kill(int id) {
-    if (!m_Rec[id].alive) return;
-    m_Rec[id].alive = 0;
-    m_Alive--;
+    if (!m_Rec.Alive(id)) return;
+    m_Rec.Remove(id);
     m_Heap.Remove(id);
-  }
-  // Calls fn(id) for every live record of vertex v, unlinking dead ones.
-  template <class Fn> void ForRecords(int v, Fn fn) {
-    int* link = &m_Head[v];
-    while (*link >= 0) {
-      int id = *link;
-      CEdgeRecord& r = m_Rec[id];
-      int end = r.v[0] == v ? 0 : 1;
-      if (!r.alive) {
-        *link = r.next[end];
-        continue;
-      }
-      fn(id);
-      link = &m_Rec[id].next[end];
-    }
   }
 
   void Build();
-  int Take();
+  // The record taken out of the list, with its ends; -1 when none is taken.
+  int Take(int& a, int& b);
   void AfterCollapse(int first, int second);
 
   CMesh3d* m_Mesh;
@@ -297,10 +275,8 @@ private:
   std::vector<double> m_Levels;
   std::vector<CVertex3d*> m_Vertex;
   std::vector<double> m_Curv; // maximum normal sine per vertex
-  std::vector<int> m_Head;    // first record of each vertex, -1 when none
-  std::vector<CEdgeRecord> m_Rec;
-  CKeyedHeap<Key> m_Heap;
-  int m_Alive = 0;
+  CVertexRecords<CEdgeRecord> m_Rec;
+  CKeyedHeap<Key, CMadeFirst<CEdgeRecord>> m_Heap{CMadeFirst<CEdgeRecord>{&m_Rec}};
 };
 
 // Phase 1: one record per edge, from its first-visited end, in vertex and
@@ -309,7 +285,6 @@ template <class Key> void CEdgeSimplifier<Key>::Build() {
   int nv = m_Mesh->NbVertex();
   m_Vertex.assign(m_Mesh->m_ArrayVertex.begin(), m_Mesh->m_ArrayVertex.end());
   m_Curv.assign(static_cast<size_t>(nv), 0.0);
-  m_Head.assign(static_cast<size_t>(nv), -1);
   for (int i = 0; i < nv; i++)
     if (m_Vertex[i]) m_Vertex[i]->m_Flag = i;
   for (CFace3d* f : m_Mesh->m_ArrayFace)
@@ -318,31 +293,31 @@ template <class Key> void CEdgeSimplifier<Key>::Build() {
     ReportLoopProgress(i, nv, "Edge records");
     if (m_Vertex[i]) m_Curv[i] = MaxNormalSineStored(m_Vertex[i]);
   }
-  // room for every record of the run: about three per vertex, then one per
-  // neighbour of the kept vertex per collapse (about nine on a closed mesh
-  // taken to a tenth: a kept vertex gathers both rings)
-  const size_t collapses = static_cast<size_t>(std::max(0, nv - m_Params.Final));
-  ReserveHugePages(m_Rec, 3 * static_cast<size_t>(nv) + 10 * collapses + 16);
+  // room for the records alive at once: about three per vertex at the
+  // start, fewer as collapses take more than they add
+  m_Rec.Reset(nv, 3 * static_cast<size_t>(nv) + 16);
   for (int i = 0; i < nv; i++) {
     CVertex3d* v = m_Vertex[i];
     if (!v) continue;
     for (CVertex3d* n : v->m_ArrayVertexNeighbor) {
       int j = IndexOf(n);
-      if (j > i) AddRecord(i, j);
+      if (j > i) m_Rec.Add(i, j);
     }
   }
-  m_Heap.Reserve(m_Rec.size(), m_Rec.capacity());
-  for (size_t id = 0; id < m_Rec.size(); id++) {
+  const int records = static_cast<int>(m_Rec.Slots());
+  m_Heap.Reserve(m_Rec.Slots(), m_Rec.SlotCapacity());
+  for (int id = 0; id < records; id++) {
     Evaluate(m_Rec[id]);
-    if (Queued(m_Rec[id])) m_Heap.Append(static_cast<int>(id), KeyOf(static_cast<int>(id)));
+    if (Queued(m_Rec[id])) m_Heap.Append(id, KeyOf(id));
   }
   m_Heap.Heapify();
 }
 
-// The record taken out of the list, -1 when none is taken.
-template <class Key> int CEdgeSimplifier<Key>::Take() {
+template <class Key> int CEdgeSimplifier<Key>::Take(int& a, int& b) {
   if (m_Heap.Empty()) return -1;
   int id = m_Heap.Top();
+  a = m_Rec.End(id, 0);
+  b = m_Rec.End(id, 1);
   Kill(id);
   return id;
 }
@@ -350,10 +325,7 @@ template <class Key> int CEdgeSimplifier<Key>::Take() {
 // The records of both ends go; the kept vertex gets one record per
 // neighbour; the records around it are evaluated again.
 template <class Key> void CEdgeSimplifier<Key>::AfterCollapse(int first, int second) {
-  std::vector<int> doomed;
-  for (int v : {first, second}) ForRecords(v, [&doomed](int id) { doomed.push_back(id); });
-  for (int id : doomed) Kill(id);
-  m_Head[second] = -1;
+  for (int v : {first, second}) m_Rec.ForEach(v, [this](int id) { Kill(id); });
   m_Vertex[second] = nullptr;
 
   // the maximum normal sines that may have changed
@@ -373,7 +345,7 @@ template <class Key> void CEdgeSimplifier<Key>::AfterCollapse(int first, int sec
   }
 
   for (int j : ring) {
-    int id = AddRecord(first, j);
+    int id = m_Rec.Add(first, j);
     Evaluate(m_Rec[id]);
     Queue(id);
   }
@@ -382,7 +354,7 @@ template <class Key> void CEdgeSimplifier<Key>::AfterCollapse(int first, int sec
   // were just evaluated), so the others are not visited.
   for (size_t k = 0; k < ring.size(); k++)
     if (changed[k])
-      ForRecords(ring[k], [this](int id) {
+      m_Rec.ForEach(ring[k], [this](int id) {
         if (Evaluate(m_Rec[id])) Queue(id);
       });
 }
@@ -394,12 +366,11 @@ template <class Key> int CEdgeSimplifier<Key>::Run() {
   int wanted = std::max(1, start - m_Params.Final);
 
   // Phase 2: take records until the target or the end of the list
-  for (long long counter = 0; count > m_Params.Final && m_Alive > 0; counter++) {
+  for (long long counter = 0; count > m_Params.Final && m_Rec.Live() > 0; counter++) {
     if ((counter & 0x3fff) == 0) ReportProgress(double(start - count) / wanted, "Collapsing");
-    int id = Take();
+    int a = -1, b = -1;
     // "Combination" that finds no level ends the loop
-    if (id < 0) break;
-    int a = m_Rec[id].v[0], b = m_Rec[id].v[1];
+    if (Take(a, b) < 0) break;
     CVertex3d *first = m_Vertex[a], *second = m_Vertex[b];
     CVector3d position = CollapsePosition(first, second, m_Params, SharpCountStored);
     bool boundary = first->IsBoundaryVertex() || second->IsBoundaryVertex();

@@ -3,7 +3,8 @@
 // Indexed 4-ary min-heap over small integer ids (records of a
 // simplification), each with a key kept inside the heap array so that
 // sifting never leaves it. Keys are compared with Key::operator< and ties go
-// to the lower id; callers hand ids out in list order, so the heap yields
+// to the id the Tie order puts first (the lower id unless told otherwise);
+// callers order ties by when their records were made, so the heap yields
 // exactly the record a scan of the list would pick: the first of the lowest
 // keys. Every id is in the heap at most once and can be re-keyed or removed
 // in O(log n) (O(1) on average for a re-key that moves it little). Four
@@ -12,12 +13,15 @@
 // sit side by side.
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 #include "geometry/HugePages.h"
 
-template <class Key> class CKeyedHeap {
+template <class Key, class Tie = std::less<int>> class CKeyedHeap {
 public:
+  explicit CKeyedHeap(Tie tie = Tie()) : m_Tie(tie) {}
+
   bool Empty() const { return m_Heap.empty(); }
   std::size_t Size() const { return m_Heap.size(); }
   int Top() const { return m_Heap.front().id; }
@@ -90,18 +94,18 @@ private:
   struct Entry {
     Key key;
     int id;
-    bool operator<(const Entry& o) const {
-      if (key < o.key) return true;
-      if (o.key < key) return false;
-      return id < o.id;
-    }
   };
+  bool Before(const Entry& a, const Entry& b) const {
+    if (a.key < b.key) return true;
+    if (b.key < a.key) return false;
+    return m_Tie(a.id, b.id);
+  }
 
   void Up(int i) {
     Entry e = m_Heap[i];
     while (i > 0) {
       int parent = (i - 1) / kArity;
-      if (!(e < m_Heap[parent])) break;
+      if (!Before(e, m_Heap[parent])) break;
       m_Heap[i] = m_Heap[parent];
       m_Pos[m_Heap[i].id] = i;
       i = parent;
@@ -119,8 +123,8 @@ private:
       int child = first;
       const int end = first + kArity < n ? first + kArity : n;
       for (int c = first + 1; c < end; c++)
-        if (m_Heap[c] < m_Heap[child]) child = c;
-      if (!(m_Heap[child] < e)) break;
+        if (Before(m_Heap[c], m_Heap[child])) child = c;
+      if (!Before(m_Heap[child], e)) break;
       m_Heap[i] = m_Heap[child];
       m_Pos[m_Heap[i].id] = i;
       i = child;
@@ -129,6 +133,7 @@ private:
     m_Pos[e.id] = i;
   }
 
+  Tie m_Tie;
   std::vector<Entry> m_Heap;
   std::vector<int> m_Pos; // id -> place in m_Heap, -1 when absent
 };
