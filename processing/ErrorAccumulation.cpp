@@ -14,11 +14,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "geometry/HugePages.h"
 #include "geometry/Mesh3d.h"
 #include "geometry/Progress.h"
 #include "processing/Simplification.h"
 #include "processing/SimplificationHeap.h"
+#include "processing/VertexRecords.h"
 
 // The search for the lowest key starts here: keys above are never taken.
 constexpr double kNoKey = 1e38;
@@ -60,11 +60,12 @@ double AccumulationCost(CVertex3d* kept, CVertex3d* removed) {
 namespace {
 
 struct CCandidate {
-  int kept, removed; // places in the vertex array
-  CFace3d* faces[2]; // the faces on the edge (null when missing)
-  double cost;
-  int next[2]; // next candidate of the same vertex, per end (kept, removed)
-  int active;
+  CRecordLinks links; // kept, then removed (places in the vertex array)
+  unsigned long long made = 0;
+  CFace3d* faces[2] = {nullptr, nullptr}; // the faces on the edge (null when missing)
+  double cost = 0.0;
+  int Kept() const { return links.end[0]; }
+  int Removed() const { return links.end[1]; }
 };
 
 class CAccumulator {
@@ -82,52 +83,39 @@ private:
   // below the search start.
   void Add(int kept, int removed) {
     CVertex3d *k = m_Vertex[kept], *r = m_Vertex[removed];
-    CCandidate c{kept, removed, {nullptr, nullptr}, 0.0, {m_Head[kept], m_Head[removed]}, 1};
+    const int id = m_Cand.Add(kept, removed);
+    CCandidate& c = m_Cand[id];
     int found = 0;
     for (CFace3d* f : r->m_ArrayFaceNeighbor)
       if (f && f->HasVertex(k) && found < 2) c.faces[found++] = f;
     c.cost = AccumulationCost(k, r);
-    int id = static_cast<int>(m_Cand.size());
-    if (m_Cand.size() == m_Cand.capacity()) ReserveHugePages(m_Cand, 2 * m_Cand.size() + 16);
-    m_Cand.push_back(c);
-    m_Head[kept] = id;
-    m_Head[removed] = id;
     m_Pending.push_back(id);
   }
   // Queues the candidates added since the last call, with the accumulated
   // errors as they now stand.
   void QueuePending() {
     for (int id : m_Pending) {
-      double key = static_cast<double>(m_Error[m_Cand[id].kept]) + m_Cand[id].cost;
+      double key = static_cast<double>(m_Error[m_Cand[id].Kept()]) + m_Cand[id].cost;
       if (key < kNoKey) m_Heap.Set(id, key);
     }
     m_Pending.clear();
   }
-  void Deactivate(CCandidate& c, int id) {
-    c.active = 0;
+  // The candidate leaves its lists and the heap.
+  void Deactivate(int id) {
+    if (!m_Cand.Alive(id)) return;
+    m_Cand.Remove(id);
     m_Heap.Remove(id);
   }
-  template <class Fn> void ForCandidates(int v, Fn fn) {
-    int* link = &m_Head[v];
-    while (*link >= 0) {
-      int id = *link;
-      CCandidate& c = m_Cand[id];
-      int end = c.kept == v ? 0 : 1;
-      if (!c.active) {
-        *link = c.next[end];
-        continue;
-      }
-      fn(c, id);
-      link = &m_Cand[id].next[end];
-    }
-  }
   void DeactivateAll(int v) {
-    ForCandidates(v, [this](CCandidate& c, int id) { Deactivate(c, id); });
+    m_Cand.ForEach(v, [this](int id) { Deactivate(id); });
   }
   void DeactivateNaming(int v, const CFace3d* a, const CFace3d* b) {
-    ForCandidates(v, [this, a, b](CCandidate& c, int id) {
-      for (const CFace3d* f : c.faces)
-        if (f && (f == a || f == b)) Deactivate(c, id);
+    m_Cand.ForEach(v, [this, a, b](int id) {
+      for (const CFace3d* f : m_Cand[id].faces)
+        if (f && (f == a || f == b)) {
+          Deactivate(id);
+          return;
+        }
     });
   }
   void Build();
@@ -138,13 +126,12 @@ private:
   int m_Visual;
   CRedrawThrottle m_Throttle;
   std::vector<CVertex3d*> m_Vertex;
-  std::vector<float> m_Error; // accumulated error per vertex
-  std::vector<int> m_Head;    // first candidate of each vertex
-  std::vector<CCandidate> m_Cand;
+  std::vector<float> m_Error;        // accumulated error per vertex
+  CVertexRecords<CCandidate> m_Cand; // the active candidates
   std::vector<int> m_Pending;
-  CKeyedHeap<double> m_Heap; // the active queued candidates
+  // the active queued candidates, ties to the one made first
+  CKeyedHeap<double, CMadeFirst<CCandidate>> m_Heap{CMadeFirst<CCandidate>{&m_Cand}};
   int m_Count = 0;
-  int m_Final = 0;
 };
 
 // Phase 2: one candidate per ordered edge, vertex by vertex.
@@ -152,15 +139,12 @@ void CAccumulator::Build() {
   int nv = m_Mesh->NbVertex();
   m_Vertex.assign(m_Mesh->m_ArrayVertex.begin(), m_Mesh->m_ArrayVertex.end());
   m_Error.assign(static_cast<size_t>(nv), 0.0f);
-  m_Head.assign(static_cast<size_t>(nv), -1);
   m_Mesh->SetFlagOnFaces(0);
   for (int i = 0; i < nv; i++)
     if (m_Vertex[i]) m_Vertex[i]->m_Flag = i;
-  // room for every candidate of the run, in huge pages (they are reached
-  // at random): two per edge, then two per neighbour of the kept vertex per
-  // collapse (about fifteen on a closed mesh taken to a tenth)
-  const size_t collapses = static_cast<size_t>(std::max(0, nv - m_Final));
-  ReserveHugePages(m_Cand, 6 * static_cast<size_t>(nv) + 16 * collapses + 16);
+  // room for the candidates active at once: two per edge at the start,
+  // fewer as collapses take more than they add
+  m_Cand.Reset(nv, 6 * static_cast<size_t>(nv) + 16);
   for (int i = 0; i < nv; i++) {
     ReportLoopProgress(i, nv, "Candidates");
     CVertex3d* v = m_Vertex[i];
@@ -170,7 +154,7 @@ void CAccumulator::Build() {
       if (j >= 0 && j != i) Add(i, j);
     }
   }
-  m_Heap.Reserve(m_Pending.size(), m_Cand.capacity());
+  m_Heap.Reserve(m_Pending.size(), m_Cand.SlotCapacity());
   QueuePending();
   m_Count = nv;
 }
@@ -182,7 +166,7 @@ int CAccumulator::TryValence3(CCandidate& c, int& removedVertex) {
   removedVertex = 0;
   for (CFace3d* f : c.faces) {
     if (!f) continue;
-    CVertex3d* t = f->OtherVertex(m_Vertex[c.kept], m_Vertex[c.removed]);
+    CVertex3d* t = f->OtherVertex(m_Vertex[c.Kept()], m_Vertex[c.Removed()]);
     if (!t || t->NbFace() > 3 || t->IsBoundaryVertex()) continue;
     int ti = IndexOf(t);
     CFace3d* gone[2] = {t->NbFace() > 1 ? t->GetFace(1) : nullptr,
@@ -191,7 +175,6 @@ int CAccumulator::TryValence3(CCandidate& c, int& removedVertex) {
     if (ti < 0 || !m_Mesh->RemoveValence3Vertex(t)) return 1;
     // the vertex and its two merged faces are gone from every candidate
     DeactivateAll(ti);
-    m_Head[ti] = -1;
     m_Vertex[ti] = nullptr;
     for (CVertex3d* n : ring) {
       int ni = IndexOf(n);
@@ -210,26 +193,25 @@ void CAccumulator::Collapse(int id) {
   int removedVertex = 0;
   if (TryValence3(c, removedVertex)) {
     if (!removedVertex) {
-      m_Cand[id].active = 0;
+      Deactivate(id);
     } else {
       m_Count--;
       // the candidate stays in the list with its key
-      if (m_Cand[id].active)
-        m_Heap.Set(id, static_cast<double>(m_Error[m_Cand[id].kept]) + m_Cand[id].cost);
+      if (m_Cand.Alive(id))
+        m_Heap.Set(id, static_cast<double>(m_Error[m_Cand[id].Kept()]) + m_Cand[id].cost);
     }
     return;
   }
-  int k = c.kept, r = c.removed;
+  int k = c.Kept(), r = c.Removed();
   CVertex3d *kept = m_Vertex[k], *removed = m_Vertex[r];
   double cost = c.cost;
   if (!m_Mesh->CollapseEdge(kept, removed, kept->Position(), nullptr, 1)) {
-    c.active = 0;
+    Deactivate(id);
     return;
   }
   m_Count--;
   DeactivateAll(r);
   DeactivateAll(k);
-  m_Head[r] = -1;
   m_Vertex[r] = nullptr;
 
   // the kept vertex's candidates again, then its accumulated error
@@ -247,7 +229,6 @@ void CAccumulator::Collapse(int id) {
 }
 
 int CAccumulator::Run(int final) {
-  m_Final = final;
   Build();
   int start = m_Count;
   int wanted = std::max(1, start - final);
