@@ -344,15 +344,17 @@ void CFace3d::CalculateNormal() {
     m_Normal.Set(0.0, 0.0, 0.0);
     return;
   }
-  const CVertex3d* p0 = m_pVertex[0];
-  const CVertex3d* p1 = m_pVertex[1];
-  const CVertex3d* p2 = m_pVertex[2];
+  m_Normal = TriangleNormal(m_pVertex[0], m_pVertex[1], m_pVertex[2]);
+}
+
+CVector3d TriangleNormal(const CVertex3d* p0, const CVertex3d* p1, const CVertex3d* p2) {
   // The y and z components of the two edge vectors are rounded to single
   // precision; the products are taken in double precision.
   CVector3d u(p1->x - p0->x, static_cast<float>(p1->y - p0->y), static_cast<float>(p1->z - p0->z));
   CVector3d w(p2->x - p0->x, static_cast<float>(p2->y - p0->y), static_cast<float>(p2->z - p0->z));
-  m_Normal = u ^ w;
-  m_Normal.Normalize();
+  CVector3d n = u ^ w;
+  n.Normalize();
+  return n;
 }
 
 double CFace3d::Area() const {

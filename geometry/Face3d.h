@@ -182,6 +182,9 @@ private:
   static const CFaceExtra3d s_NoExtra;
 };
 
+// The unit normal CFace3d::CalculateNormal gives a face of corners p0, p1,
+// p2 (none null).
+CVector3d TriangleNormal(const CVertex3d* p0, const CVertex3d* p1, const CVertex3d* p2);
 // Plane through the face: recomputes the normal; 0 when it is zero.
 int FacePlane(CFace3d* face, double& a, double& b, double& c, double& d);
 // |N x M| / (|N||M|) of the recomputed normals; 0 when either is zero.

@@ -27,23 +27,39 @@ constexpr double kNoKey = 1e38;
 // is left as it is beyond them).
 constexpr int kMaxMovedFaces = 256;
 
-double AccumulationCost(CVertex3d* kept, CVertex3d* removed) {
+// The cost of collapsing removed into kept. The faces of removed that hold
+// kept (the edge's faces) are not measured; the first two go to edgeFaces
+// when it is given. areas, when given, holds the area of each face of
+// removed, in its list's order (the simplifier measures a kept vertex's
+// faces once for all its new candidates).
+static double CollapseCost(CVertex3d* kept, CVertex3d* removed, CFace3d** edgeFaces,
+                           const double* areas) {
   // the faces of removed that move: all but the ones on the edge, measured
   // before and with removed replaced by kept (the faces themselves are left
-  // untouched: the moved corners are those of a stand-in face)
+  // untouched: the moved corners are only read)
   CVector3d normal[kMaxMovedFaces];
-  int n = 0;
+  int n = 0, found = 0;
   double before = 0.0, after = 0.0;
-  for (CFace3d* f : removed->m_ArrayFaceNeighbor) {
-    if (!f || f->HasVertex(kept) || n == kMaxMovedFaces) continue;
-    before += f->Area();
+  const int faces = removed->NbFace();
+  for (int i = 0; i < faces; i++) {
+    CFace3d* f = removed->GetFace(i);
+    if (!f) continue;
+    if (f->HasVertex(kept)) {
+      if (edgeFaces && found < 2) edgeFaces[found++] = f;
+      continue;
+    }
+    if (n == kMaxMovedFaces) continue;
+    before += areas ? areas[i] : f->Area();
     CVertex3d* c[3] = {f->v(0), f->v(1), f->v(2)};
     for (CVertex3d*& v : c)
       if (v == removed) v = kept;
-    CFace3d moved(c[0], c[1], c[2]);
-    after += moved.Area();
-    moved.CalculateNormal();
-    normal[n++] = moved.m_Normal;
+    // special case: a moved face with a missing corner measures nothing
+    if (!c[0] || !c[1] || !c[2]) {
+      normal[n++] = CVector3d();
+      continue;
+    }
+    after += Area(c[0], c[1], c[2]);
+    normal[n++] = TriangleNormal(c[0], c[1], c[2]);
   }
   // two normals more than pi/2 apart (NormalAngle above 1.570796326795): with
   // both non-zero, exactly when their dot product is negative
@@ -55,6 +71,10 @@ double AccumulationCost(CVertex3d* kept, CVertex3d* removed) {
   }
   double change = std::fabs(after - before);
   return folded ? 2.0 * change : change;
+}
+
+double AccumulationCost(CVertex3d* kept, CVertex3d* removed) {
+  return CollapseCost(kept, removed, nullptr, nullptr);
 }
 
 namespace {
@@ -81,14 +101,11 @@ private:
   }
   // Candidate "kept absorbs removed" with its cost, queued when its key is
   // below the search start.
-  void Add(int kept, int removed) {
-    CVertex3d *k = m_Vertex[kept], *r = m_Vertex[removed];
+  // areas: those of removed's faces, or null.
+  void Add(int kept, int removed, const double* areas = nullptr) {
     const int id = m_Cand.Add(kept, removed);
     CCandidate& c = m_Cand[id];
-    int found = 0;
-    for (CFace3d* f : r->m_ArrayFaceNeighbor)
-      if (f && f->HasVertex(k) && found < 2) c.faces[found++] = f;
-    c.cost = AccumulationCost(k, r);
+    c.cost = CollapseCost(m_Vertex[kept], m_Vertex[removed], c.faces, areas);
     m_Pending.push_back(id);
   }
   // Queues the candidates added since the last call, with the accumulated
@@ -129,6 +146,7 @@ private:
   std::vector<float> m_Error;        // accumulated error per vertex
   CVertexRecords<CCandidate> m_Cand; // the active candidates
   std::vector<int> m_Pending;
+  std::vector<double> m_Areas; // areas of the kept vertex's faces
   // the active queued candidates, ties to the one made first
   CKeyedHeap<double, CMadeFirst<CCandidate>> m_Heap{CMadeFirst<CCandidate>{&m_Cand}};
   int m_Count = 0;
@@ -220,9 +238,15 @@ void CAccumulator::Collapse(int id) {
     int j = IndexOf(n);
     if (j >= 0 && j != k) ring.push_back(j);
   }
+  // the kept vertex's faces are measured once for the ring's candidates
+  // that would remove it
+  std::vector<double>& areas = m_Areas;
+  areas.resize(static_cast<size_t>(kept->NbFace()));
+  for (int i = 0; i < kept->NbFace(); i++)
+    areas[static_cast<size_t>(i)] = kept->GetFace(i) ? kept->GetFace(i)->Area() : 0.0;
   for (int j : ring) {
     Add(k, j);
-    Add(j, k);
+    Add(j, k, areas.data());
   }
   m_Error[k] = AccumulatedError(m_Error[k], cost, m_Error[r]);
   QueuePending();
