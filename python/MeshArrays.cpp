@@ -12,8 +12,7 @@
 #include "geometry/PolygonMesh.h"
 #include "geometry/QuadMesh.h"
 #include "geometry/VertexIndexMap.h"
-#include "io/MeshBuilder.h"
-#include "io/ReadReport.h"
+#include "io/AppendElements.h"
 #include "python/Bindings.h"
 
 namespace py = pybind11;
@@ -189,26 +188,32 @@ std::unique_ptr<CMesh3d> MeshFromArrays(const ScriptMesh& given) {
   const ScriptMesh mesh = CheckedArrays(given.vertices, given.faces);
   // the arrays are only read from here on: other threads may run meanwhile
   py::gil_scoped_release release;
-  CMeshBuilder builder;
   const double* xyz = mesh.vertices.data();
+  const int32_t* corners = mesh.faces.data();
   const size_t nv = size_t(mesh.vertices.shape(0)), nf = size_t(mesh.faces.shape(0));
-  for (size_t i = 0; i < nv; i++)
-    builder.AddVertex(float(xyz[3 * i]), float(xyz[3 * i + 1]), float(xyz[3 * i + 2]));
   const bool vertexColors = size_t(given.vertexColors.size()) == 3 * nv;
   const bool faceColors = size_t(given.faceColors.size()) == 3 * nf;
-  auto colorAt = [](const py::array_t<uint8_t>& colors, size_t i) {
-    const uint8_t* c = colors.data() + 3 * i;
-    return CColor(c[0], c[1], c[2]);
-  };
-  for (size_t i = 0; vertexColors && i < nv; i++)
-    builder.SetVertexColor(int(i), colorAt(given.vertexColors, i));
-  CReadReport report;
-  const int32_t* corners = mesh.faces.data();
-  for (size_t f = 0; f < nf; f++)
-    builder.AddFace(corners[3 * f], corners[3 * f + 1], corners[3 * f + 2], report,
-                    faceColors ? colorAt(given.faceColors, f) : CColor());
+  const uint8_t* vertexRgb = vertexColors ? given.vertexColors.data() : nullptr;
+  const uint8_t* faceRgb = faceColors ? given.faceColors.data() : nullptr;
+  // every corner was checked: the elements are made straight from the arrays
   auto out = std::make_unique<CMesh3d>();
-  builder.AppendTo(out.get());
+  AppendElements(
+      out.get(), nv,
+      [&](size_t i, void* block) {
+        auto* v = ::new (block)
+            CVertex3d(float(xyz[3 * i]), float(xyz[3 * i + 1]), float(xyz[3 * i + 2]));
+        if (vertexRgb)
+          v->m_Color = CColor(vertexRgb[3 * i], vertexRgb[3 * i + 1], vertexRgb[3 * i + 2]);
+        return v;
+      },
+      nf,
+      [&](size_t k, int c[3]) {
+        for (int i = 0; i < 3; i++) c[i] = corners[3 * k + size_t(i)];
+      },
+      [&](size_t k, CFace3d* face) {
+        face->m_Color =
+            faceRgb ? CColor(faceRgb[3 * k], faceRgb[3 * k + 1], faceRgb[3 * k + 2]) : CColor();
+      });
   out->BuildAdjacency();
   out->CalculateNormalPerFace();
   out->CalculateNormalPerVertex();
