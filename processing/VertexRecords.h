@@ -99,6 +99,8 @@ public:
     int id = m_Head[static_cast<std::size_t>(v)];
     while (id >= 0) {
       const int next = SideOf(id, v).next;
+      // the next record is a cache miss away: start loading it while fn works
+      if (next >= 0) __builtin_prefetch(&m_Records[static_cast<std::size_t>(next)]);
       fn(id);
       id = next;
     }
