@@ -214,9 +214,6 @@ std::unique_ptr<CMesh3d> MeshFromArrays(const ScriptMesh& given) {
         face->m_Color =
             faceRgb ? CColor(faceRgb[3 * k], faceRgb[3 * k + 1], faceRgb[3 * k + 2]) : CColor();
       });
-  out->BuildAdjacency();
-  out->CalculateNormalPerFace();
-  out->CalculateNormalPerVertex();
   out->SetModified();
   return out;
 }

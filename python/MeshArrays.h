@@ -26,7 +26,8 @@ struct ScriptMesh {
 // kind of object.
 ScriptMesh MeshToArrays(CObject3d& object);
 
-// A triangle mesh built from checked arrays (adjacency and normals made).
+// A triangle mesh's elements made from checked arrays; its adjacency and
+// normals are left to CMesh3d::Rebuild.
 std::unique_ptr<CMesh3d> MeshFromArrays(const ScriptMesh& mesh);
 
 } // namespace orvex::python

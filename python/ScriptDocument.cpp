@@ -102,6 +102,16 @@ COrvexDoc& Current(ScriptDocument& doc) {
   return *doc.m_Doc;
 }
 
+// Builds what meshes added from arrays still lack; called by every method
+// that lets the workbench use the scene. Nothing else runs between the add
+// and this call, so the meshes are still in the scene.
+void FinishAddedMeshes(ScriptDocument& doc) {
+  if (doc.m_Unfinished.empty()) return;
+  py::gil_scoped_release release;
+  for (CMesh3d* mesh : doc.m_Unfinished) mesh->Rebuild();
+  doc.m_Unfinished.clear();
+}
+
 // A Python value as the text a dialog field takes: check boxes "on"/"off",
 // numbers as Python writes them, a colour as "R G B".
 std::string FieldText(const py::handle& value) {
@@ -161,6 +171,7 @@ void FillFields(ScriptDocument& doc, const CommandInfo& info, ParamValues& value
 // or was cancelled.
 std::string RunCommand(ScriptDocument& doc, const std::string& command, const py::dict& given) {
   BusyGuard busy(doc);
+  FinishAddedMeshes(doc);
   const CommandInfo* info = ApplicationRegistry().Find(command);
   if (!info) RaiseCommandError("unknown command \"" + command + "\"");
   COrvexDoc* target = info->needsDocument ? &Current(doc) : doc.m_Doc;
@@ -197,6 +208,7 @@ std::string RunCommand(ScriptDocument& doc, const std::string& command, const py
 void Save(ScriptDocument& doc, const std::string& path) {
   BusyGuard busy(doc);
   COrvexDoc& d = Current(doc);
+  FinishAddedMeshes(doc);
   std::error_code ec;
   const auto absolute = std::filesystem::absolute(path, ec);
   doc.m_UI.m_AnswerNextYes = true; // the call is the user's answer to the save question
@@ -219,6 +231,7 @@ py::object Snapshot(ScriptDocument& doc, const py::object& path, int width, int 
   if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide)
     throw py::value_error("the snapshot size must be 1 .. 16384 pixels each way, not " +
                           std::to_string(width) + " x " + std::to_string(height));
+  FinishAddedMeshes(doc);
   const CRenderViewState& view = *doc.m_Host.ActiveViewState(&d);
   std::string error;
   if (!path.is_none()) {
@@ -244,6 +257,7 @@ int Add(ScriptDocument& doc, const ScriptMesh& mesh) {
   BusyGuard busy(doc);
   COrvexDoc& d = Current(doc);
   std::unique_ptr<CMesh3d> built = MeshFromArrays(mesh);
+  doc.m_Unfinished.push_back(built.get());
   const int index = d.m_SceneGraph.Add(built.release());
   d.UndoHistory().Clear();
   d.SetModifiedFlag();
@@ -319,7 +333,8 @@ void BindDocument(py::module_& module) {
            "file when path is given, else returns a height x width x 3 uint8 array.")
       .def("add", &Add, py::arg("mesh"),
            "Appends a triangle mesh (Mesh.from_arrays) to the scene and returns its object "
-           "index. The undo history is cleared.")
+           "index. The undo history is cleared. The mesh's adjacency and normals are built "
+           "by the next call that uses the scene (run, undo, redo, save, snapshot).")
       .def("mesh", &Mesh, py::arg("index"),
            "The scene object at index as a Mesh of NumPy arrays (copies).")
       .def_property_readonly("objects", &Objects,

@@ -12,6 +12,7 @@
 #include "app/UserInterface.h"
 
 class COrvexDoc;
+class CMesh3d;
 
 namespace orvex {
 class CCommandDispatcher;
@@ -60,6 +61,11 @@ public:
   CDocumentHost m_Host{m_UI};
   COrvexDoc* m_Doc = nullptr;
   std::unique_ptr<CCommandDispatcher> m_Dispatcher;
+  // Meshes added from arrays whose adjacency and normals wait for the next
+  // call that needs them (run, save, snapshot): reading a mesh back or
+  // listing the objects does not, and handing a large mesh over then costs
+  // only making its elements.
+  std::vector<CMesh3d*> m_Unfinished;
   std::atomic<bool> m_Busy{false};
   pybind11::object m_OnStatus = pybind11::none();
 };

@@ -111,6 +111,19 @@ def test_from_arrays_round_trip():
     assert doc.objects == [(8, 42, 80)]
 
 
+def test_added_mesh_is_complete_when_the_scene_is_used(tmp_path):
+    # adjacency and normals wait for the next call that uses the scene: a
+    # snapshot must show the mesh as the same mesh read from a file shows it
+    source = orvexbox.open(ICOSAHEDRON).mesh(0)
+    doc = orvexbox.new()
+    doc.add(orvexbox.Mesh.from_arrays(source.vertices, source.faces))
+    assert doc.mesh(0).faces.tolist() == source.faces.tolist()
+    shot = doc.snapshot(width=96, height=72)
+    saved = tmp_path / "added.wrl"
+    doc.save(str(saved))
+    assert np.array_equal(orvexbox.open(str(saved)).snapshot(width=96, height=72), shot)
+
+
 TRIANGLE = np.array([[0, 0, 0], [1, 0, 0], [0, 1, 0]], dtype=np.float64)
 
 
