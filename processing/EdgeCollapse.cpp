@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "geometry/HugePages.h"
 #include "geometry/Mesh3d.h"
 #include "geometry/Progress.h"
 #include "io/WriteVrml.h"

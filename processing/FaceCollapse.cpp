@@ -6,8 +6,8 @@
 // first of equal costs in face order) again and again, removing valence-3
 // vertices after each collapse. Costs are fixed at the start, so the faces
 // sit in a min-heap on (cost, face order); a face found not collapsible on
-// top is parked and goes back into the heap once a change reaches its
-// corners' one-rings, which is all its collapsibility depends on. The
+// top is parked and goes back into the heap once a change reaches it and it
+// passes the test again (Requeue says what a change reaches). The
 // valence-3 pass after each step visits, in vertex order, only the
 // vertices a change reached since their last visit (the others cannot have
 // become removable), which gives the whole-mesh pass's result.
