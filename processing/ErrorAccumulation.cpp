@@ -240,13 +240,11 @@ void CAccumulator::Collapse(int id) {
   }
   // the kept vertex's faces are measured once for the ring's candidates
   // that would remove it
-  std::vector<double>& areas = m_Areas;
-  areas.resize(static_cast<size_t>(kept->NbFace()));
-  for (int i = 0; i < kept->NbFace(); i++)
-    areas[static_cast<size_t>(i)] = kept->GetFace(i) ? kept->GetFace(i)->Area() : 0.0;
+  m_Areas.clear();
+  for (const CFace3d* f : kept->m_ArrayFaceNeighbor) m_Areas.push_back(f ? f->Area() : 0.0);
   for (int j : ring) {
     Add(k, j);
-    Add(j, k, areas.data());
+    Add(j, k, m_Areas.data());
   }
   m_Error[k] = AccumulatedError(m_Error[k], cost, m_Error[r]);
   QueuePending();
