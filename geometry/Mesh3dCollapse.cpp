@@ -86,6 +86,9 @@ int CMesh3d::CollapseEdge(CVertex3d* p, CVertex3d* q, const CVector3d& position,
                           CArray3d<CFace3d>* list, int deleteQ) {
   std::vector<CFace3d*> faces;
   if (!CollapsibleFaces(p, q, faces)) return 0;
+  // the slot entries of what goes are looked up last; load them meanwhile
+  for (CFace3d* f : faces) m_FaceSlots.Prefetch(f);
+  if (deleteQ) m_VertexSlots.Prefetch(q);
   // faces and maybe Q go: no undo record may name them
   DropHistory();
 

@@ -42,6 +42,10 @@ int CSlotIndex::Get(const void* p) const {
   }
 }
 
+void CSlotIndex::Prefetch(const void* p) const {
+  if (p && !m_Entries.empty()) __builtin_prefetch(&m_Entries[Home(p)]);
+}
+
 std::size_t CSlotIndex::Probes(const void* p) const {
   if (!p || m_Entries.empty()) return 0;
   std::size_t n = 1;

@@ -24,6 +24,9 @@ public:
   void Release();
   // The slot recorded for p, or -1.
   int Get(const void* p) const;
+  // Starts loading the entry p hashes to, for a Get or Erase shortly after:
+  // on large meshes it is a cache miss.
+  void Prefetch(const void* p) const;
   // Records p at slot; returns 0 (and keeps the first slot) when p was there.
   int Set(const void* p, int slot);
   void Erase(const void* p);

@@ -168,9 +168,10 @@ static double MaxNormalSineStored(const CVertex3d* v) {
   return best;
 }
 
-// CVertex3d::SharpCount from the stored normals.
-static int SharpCountStored(const CVertex3d* v, double threshold) {
-  if (v->IsBoundaryVertex()) return 3;
+// CVertex3d::SharpCount from the stored normals, for a vertex whose
+// boundary test is already known.
+static int SharpCountStored(const CVertex3d* v, double threshold, bool boundary) {
+  if (boundary) return 3;
   const int nf = v->NbFace();
   // special cases: no pair of faces
   if (nf == 0) return 0;
@@ -227,10 +228,11 @@ private:
   Key KeyOf(int id) const { return EdgeKey<Key>(m_Rec[id], m_Params); }
   bool Queued(const CEdgeRecord& r) const { return !m_Params.Combination || r.level >= 0; }
   // Queues a live record under its key, or takes it out when it is above
-  // every curveness level.
+  // every curveness level. A key that rises stays low in the heap until it
+  // reaches the top (CKeyedHeap::Lower; Take sets it then).
   void Queue(int id) {
     if (Queued(m_Rec[id]))
-      m_Heap.Set(id, KeyOf(id));
+      m_Heap.Lower(id, KeyOf(id));
     else
       m_Heap.Remove(id);
   }
@@ -244,8 +246,8 @@ private:
     double sqlen = r.sqlen, curv = r.curv;
     int level = r.level;
     const int a = r.links.end[0], b = r.links.end[1];
-    r.sqlen = DistanceSquared(m_Vertex[a], m_Vertex[b]);
-    r.curv = (m_Curv[a] + m_Curv[b]) / 2.0;
+    if (m_NeedLength) r.sqlen = DistanceSquared(m_Vertex[a], m_Vertex[b]);
+    if (m_NeedCurveness) r.curv = (m_Curv[a] + m_Curv[b]) / 2.0;
     r.level = -1;
     if (!m_Levels.empty()) {
       auto it = std::lower_bound(m_Levels.begin(), m_Levels.end(), r.curv);
@@ -272,6 +274,10 @@ private:
   CTextOutput* m_Save;
   CRedrawThrottle m_Throttle;
   std::vector<double> m_Levels;
+  // what the key is made of: curveness alone leaves lengths unused, length
+  // alone the maximum normal sines
+  const bool m_NeedLength = m_Params.Combination || !m_Params.Curveness;
+  const bool m_NeedCurveness = m_Params.Combination || m_Params.Curveness;
   std::vector<CVertex3d*> m_Vertex;
   std::vector<double> m_Curv; // maximum normal sine per vertex
   CVertexRecords<CEdgeRecord> m_Rec;
@@ -290,7 +296,7 @@ template <class Key> void CEdgeSimplifier<Key>::Build() {
     if (f) f->CalculateNormal();
   for (int i = 0; i < nv; i++) {
     ReportLoopProgress(i, nv, "Edge records");
-    if (m_Vertex[i]) m_Curv[i] = MaxNormalSineStored(m_Vertex[i]);
+    if (m_Vertex[i] && m_NeedCurveness) m_Curv[i] = MaxNormalSineStored(m_Vertex[i]);
   }
   // room for the records alive at once: about three per vertex at the
   // start, fewer as collapses take more than they add
@@ -313,12 +319,20 @@ template <class Key> void CEdgeSimplifier<Key>::Build() {
 }
 
 template <class Key> int CEdgeSimplifier<Key>::Take(int& a, int& b) {
-  if (m_Heap.Empty()) return -1;
-  int id = m_Heap.Top();
-  a = m_Rec.End(id, 0);
-  b = m_Rec.End(id, 1);
-  Kill(id);
-  return id;
+  while (!m_Heap.Empty()) {
+    int id = m_Heap.Top();
+    // special case: a key that rose since it was queued goes to its place
+    const Key key = KeyOf(id);
+    if (m_Heap.TopKey() < key) {
+      m_Heap.Set(id, key);
+      continue;
+    }
+    a = m_Rec.End(id, 0);
+    b = m_Rec.End(id, 1);
+    Kill(id);
+    return id;
+  }
+  return -1;
 }
 
 // The records of both ends go; the kept vertex gets one record per
@@ -335,12 +349,14 @@ template <class Key> void CEdgeSimplifier<Key>::AfterCollapse(int first, int sec
     if (j >= 0) ring.push_back(j);
   }
   CalculateFaceNormals(p);
-  m_Curv[first] = MaxNormalSineStored(p);
   std::vector<char> changed(ring.size(), 0);
-  for (size_t k = 0; k < ring.size(); k++) {
-    double curv = MaxNormalSineStored(m_Vertex[ring[k]]);
-    changed[k] = curv != m_Curv[ring[k]];
-    m_Curv[ring[k]] = curv;
+  if (m_NeedCurveness) {
+    m_Curv[first] = MaxNormalSineStored(p);
+    for (size_t k = 0; k < ring.size(); k++) {
+      double curv = MaxNormalSineStored(m_Vertex[ring[k]]);
+      changed[k] = curv != m_Curv[ring[k]];
+      m_Curv[ring[k]] = curv;
+    }
   }
 
   for (int j : ring) {
@@ -371,13 +387,17 @@ template <class Key> int CEdgeSimplifier<Key>::Run() {
     // "Combination" that finds no level ends the loop
     if (Take(a, b) < 0) break;
     CVertex3d *first = m_Vertex[a], *second = m_Vertex[b];
-    CVector3d position = CollapsePosition(first, second, m_Params, SharpCountStored);
-    bool boundary = first->IsBoundaryVertex() || second->IsBoundaryVertex();
-    if ((m_Params.CollapseBoundaries || !boundary) &&
-        m_Mesh->CollapseEdge(first, second, position, nullptr, 1)) {
-      AfterCollapse(a, b);
-      count--;
-      collapsed++;
+    const bool onBoundary[2] = {first->IsBoundaryVertex() != 0, second->IsBoundaryVertex() != 0};
+    if (m_Params.CollapseBoundaries || !(onBoundary[0] || onBoundary[1])) {
+      CVector3d position =
+          CollapsePosition(first, second, m_Params, [&](const CVertex3d* v, double threshold) {
+            return SharpCountStored(v, threshold, onBoundary[v == first ? 0 : 1]);
+          });
+      if (m_Mesh->CollapseEdge(first, second, position, nullptr, 1)) {
+        AfterCollapse(a, b);
+        count--;
+        collapsed++;
+      }
     }
     if (m_Params.Update && m_Params.UpdateFrequency > 0 && counter % m_Params.UpdateFrequency == 0)
       m_Throttle.Redraw();

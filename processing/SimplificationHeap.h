@@ -25,6 +25,7 @@ public:
   bool Empty() const { return m_Heap.empty(); }
   std::size_t Size() const { return m_Heap.size(); }
   int Top() const { return m_Heap.front().id; }
+  const Key& TopKey() const { return m_Heap.front().key; }
   bool Has(int id) const {
     return id >= 0 && static_cast<std::size_t>(id) < m_Pos.size() && m_Pos[id] >= 0;
   }
@@ -43,6 +44,17 @@ public:
     m_Heap[i].key = key;
     Up(i);
     Down(m_Pos[id]);
+  }
+  // Lowers the key of a queued id, queues an absent one, and leaves a
+  // queued id whose key would rise as it is. Callers that raise keys this
+  // way check the top against its true key before taking it (a stale top
+  // is set to its true key, which sifts it down): every key in the heap
+  // is then at most its true key, so a top whose key is true is the least
+  // of all true keys. A raise costs nothing until its entry reaches the
+  // top, and most records are removed before they get there.
+  void Lower(int id, const Key& key) {
+    if (Has(id) && !(key < m_Heap[m_Pos[id]].key)) return;
+    Set(id, key);
   }
   void Remove(int id) {
     if (!Has(id)) return;
