@@ -6,9 +6,7 @@
 
 #include "geometry/Color.h"
 #include "geometry/DrawOptions.h"
-#include "geometry/GlListCache.h"
-#include "geometry/Material.h"
-#include "geometry/SceneGraph3d.h"
+#include "geometry/FlatSceneMesh3d.h"
 #include "geometry/Vector3d.h"
 
 class CMesh3d;
@@ -26,36 +24,23 @@ struct CPolygonVertex {
 // arrays: face f has the corners m_Corners[m_FaceStart[f] .. m_FaceStart[f + 1])
 // in order, a colour and a unit normal (Newell's method, so that faces that
 // are not quite planar still get a sound normal).
-class CPolygonMesh : public CObject3d, public CSceneMesh3d {
+class CPolygonMesh : public CFlatSceneMesh3d {
 public:
+  CPolygonMesh() : CFlatSceneMesh3d("PolygonMesh") {}
+
   std::vector<CPolygonVertex> m_Vertices;
   std::vector<int> m_FaceStart{0};
   std::vector<int> m_Corners;
   std::vector<CColor> m_FaceColor;
   std::vector<CVector3d> m_FaceNormal;
-  std::string m_Name = "PolygonMesh";
-  CColor m_Color{255, 255, 255, 255};
-  int m_UseMeshColor = 0;
-  CMaterial m_Material;
-  // Draw through a display list (the document turns it off while a command
-  // runs). Every SetModified moves the revision on; the list cache compares.
-  int m_DisplayListMode = 1;
-  int m_Modified = 1;
-  unsigned m_Revision = 0;
-  mutable CGlListCache m_GlList;
 
   // CObject3d
   int GetType() override { return TYPE_POLYGON_MESH; }
   int glBuildList() const override;
   int glDraw() const override;
-  void SetModified() override {
-    m_Modified = 1;
-    ++m_Revision;
-  }
   CPolygonMesh* Clone() const override { return new CPolygonMesh(*this); }
   // CSceneMesh3d
   void DrawContent() const override;
-  void SetUseMeshColor(int use) override { m_UseMeshColor = use; }
   // The faces, in their colours when colors is set.
   void DrawFaces(bool colors) const;
 

@@ -5,9 +5,7 @@
 #include <vector>
 
 #include "geometry/Color.h"
-#include "geometry/GlListCache.h"
-#include "geometry/Material.h"
-#include "geometry/SceneGraph3d.h"
+#include "geometry/FlatSceneMesh3d.h"
 
 // A vertex of a quad mesh: single-precision position and normal, colour.
 struct CQuadVertex {
@@ -30,8 +28,10 @@ struct CQuadFace {
 // Mesh of quads in flat arrays. Adjacency (BuildAdjacency) gives every
 // vertex its incident quads and its neighbour vertices (compressed rows),
 // and every quad the first other quad across each of its edges.
-class CQuadMesh : public CObject3d, public CSceneMesh3d {
+class CQuadMesh : public CFlatSceneMesh3d {
 public:
+  CQuadMesh() : CFlatSceneMesh3d("QuadMesh") {}
+
   std::vector<CQuadVertex> m_Vertices;
   std::vector<CQuadFace> m_Faces;
   // incident quads of vertex i: m_VertexFaces[m_VertexFaceStart[i] ..
@@ -40,27 +40,14 @@ public:
   std::vector<int> m_VertexFaces;
   std::vector<int> m_NeighborStart;
   std::vector<int> m_Neighbors;
-  std::string m_Name = "QuadMesh";
-  CColor m_Color{255, 255, 255, 255};
-  int m_UseMeshColor = 0;
-  CMaterial m_Material;
-  int m_DisplayListMode = 1;
-  int m_Modified = 1;
-  unsigned m_Revision = 0;
-  mutable CGlListCache m_GlList;
 
   // CObject3d
   int GetType() override { return TYPE_QUAD_MESH; }
   int glBuildList() const override;
   int glDraw() const override;
-  void SetModified() override {
-    m_Modified = 1;
-    ++m_Revision;
-  }
   CQuadMesh* Clone() const override { return new CQuadMesh(*this); }
   // CSceneMesh3d
   void DrawContent() const override;
-  void SetUseMeshColor(int use) override { m_UseMeshColor = use; }
   // The faces, in their colours when colors is set.
   void DrawFaces(bool colors) const;
 
