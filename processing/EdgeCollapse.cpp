@@ -319,20 +319,14 @@ template <class Key> void CEdgeSimplifier<Key>::Build() {
 }
 
 template <class Key> int CEdgeSimplifier<Key>::Take(int& a, int& b) {
-  while (!m_Heap.Empty()) {
-    int id = m_Heap.Top();
-    // special case: a key that rose since it was queued goes to its place
-    const Key key = KeyOf(id);
-    if (m_Heap.TopKey() < key) {
-      m_Heap.Set(id, key);
-      continue;
-    }
-    a = m_Rec.End(id, 0);
-    b = m_Rec.End(id, 1);
-    Kill(id);
-    return id;
-  }
-  return -1;
+  // keys that rose since they were queued go to their places first
+  m_Heap.SettleTop([this](int id) { return KeyOf(id); });
+  if (m_Heap.Empty()) return -1;
+  int id = m_Heap.Top();
+  a = m_Rec.End(id, 0);
+  b = m_Rec.End(id, 1);
+  Kill(id);
+  return id;
 }
 
 // The records of both ends go; the kept vertex gets one record per

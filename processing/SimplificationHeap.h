@@ -47,14 +47,23 @@ public:
   }
   // Lowers the key of a queued id, queues an absent one, and leaves a
   // queued id whose key would rise as it is. Callers that raise keys this
-  // way check the top against its true key before taking it (a stale top
-  // is set to its true key, which sifts it down): every key in the heap
-  // is then at most its true key, so a top whose key is true is the least
-  // of all true keys. A raise costs nothing until its entry reaches the
-  // top, and most records are removed before they get there.
+  // way call SettleTop before reading the top: every key in the heap is at
+  // most its true key, so a top whose key is true is the least of all true
+  // keys. A raise costs nothing until its entry reaches the top, and most
+  // records are removed before they get there.
   void Lower(int id, const Key& key) {
     if (Has(id) && !(key < m_Heap[m_Pos[id]].key)) return;
     Set(id, key);
+  }
+  // Gives every stale top its true key, trueKey(id), which sifts it down,
+  // until the top's key is true.
+  template <class TrueKey> void SettleTop(TrueKey trueKey) {
+    while (!Empty()) {
+      const int id = Top();
+      const Key key = trueKey(id);
+      if (!(TopKey() < key)) return;
+      Set(id, key);
+    }
   }
   void Remove(int id) {
     if (!Has(id)) return;

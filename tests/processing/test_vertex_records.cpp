@@ -112,8 +112,6 @@ TEST(VertexRecords, HeapTiesGoToTheRecordMadeFirst) {
   EXPECT_EQ(order, (std::vector<int>{5, 0, 2, 3, 1, 4}));
 }
 
-} // namespace
-
 // Keys raised lazily (Lower leaves them low; a stale top is set to its true
 // key before it is taken) must come out in the order of a heap re-keyed at
 // once, ties included: keys drawn from a few values, random re-keys and
@@ -144,9 +142,11 @@ TEST(KeyedHeap, LazyRaisesTakeWhatEagerRekeyingTakes) {
       lazy.Lower(id, truth[id]);
     }
     eagerOrder.push_back(eager.Pop());
-    while (lazy.TopKey() < truth[lazy.Top()]) lazy.Set(lazy.Top(), truth[lazy.Top()]);
+    lazy.SettleTop([&truth](int id) { return truth[id]; });
     lazyOrder.push_back(lazy.Pop());
     ASSERT_EQ(eagerOrder.back(), lazyOrder.back()) << "take " << eagerOrder.size();
   }
   EXPECT_TRUE(lazy.Empty());
 }
+
+} // namespace
