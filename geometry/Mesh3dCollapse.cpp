@@ -11,11 +11,25 @@
 // Edge collapse
 //////////////////////////////////////////////////////////////////////
 
+namespace {
+
+// The faces on an edge, in p's list order: an edge with more than two
+// never collapses, so two are all it holds. Kept on the stack: collapses
+// come by the hundred thousand, and a heap block each cost more than the
+// search that fills it.
+struct CEdgeFaces {
+  CFace3d* face[2] = {nullptr, nullptr};
+  int count = 0;
+  CFace3d* const* begin() const { return face; }
+  CFace3d* const* end() const { return face + count; }
+};
+
+} // namespace
+
 // Link condition: every neighbour that p and q share is the third corner of
 // one of the edge's faces. A shared neighbour r that is not would have its
 // edges (p, r) and (q, r) merged into one edge with three or more faces.
-static bool KeepsLinkCondition(const CVertex3d* p, const CVertex3d* q,
-                               const std::vector<CFace3d*>& faces) {
+static bool KeepsLinkCondition(const CVertex3d* p, const CVertex3d* q, const CEdgeFaces& faces) {
   for (const CVertex3d* r : p->m_ArrayVertexNeighbor) {
     if (!r || r == q || !q->HasNeighbor(r)) continue;
     bool thirdCorner = false;
@@ -30,13 +44,17 @@ static bool KeepsLinkCondition(const CVertex3d* p, const CVertex3d* q,
 // are mutual neighbours, the edge has one or two faces, both valid and
 // distinct, the third corner of each keeps at least 4 faces, and the link
 // condition holds.
-static bool CollapsibleFaces(const CVertex3d* p, const CVertex3d* q, std::vector<CFace3d*>& faces) {
+static bool CollapsibleFaces(const CVertex3d* p, const CVertex3d* q, CEdgeFaces& faces) {
   if (!p || !q || p == q) return false;
   if (!p->HasNeighbor(q) || !q->HasNeighbor(p)) return false;
   for (CFace3d* f : p->m_ArrayFaceNeighbor)
-    if (f && f->HasVertex(q)) faces.push_back(f);
-  if (faces.empty() || faces.size() > 2) return false;
-  if (faces.size() == 2 && faces[0] == faces[1]) return false;
+    if (f && f->HasVertex(q)) {
+      // special case: a third face refuses the collapse
+      if (faces.count == 2) return false;
+      faces.face[faces.count++] = f;
+    }
+  if (faces.count == 0) return false;
+  if (faces.count == 2 && faces.face[0] == faces.face[1]) return false;
   for (const CFace3d* f : faces) {
     if (!f->IsValid()) return false;
     const CVertex3d* r = f->OtherVertex(p, q);
@@ -78,13 +96,13 @@ static void DissolveEdgeFace(CMesh3d* mesh, CFace3d* f, CVertex3d* p, CVertex3d*
 }
 
 int CMesh3d::CanCollapseEdge(const CVertex3d* p, const CVertex3d* q) const {
-  std::vector<CFace3d*> faces;
+  CEdgeFaces faces;
   return CollapsibleFaces(p, q, faces) ? 1 : 0;
 }
 
 int CMesh3d::CollapseEdge(CVertex3d* p, CVertex3d* q, const CVector3d& position,
                           CArray3d<CFace3d>* list, int deleteQ) {
-  std::vector<CFace3d*> faces;
+  CEdgeFaces faces;
   if (!CollapsibleFaces(p, q, faces)) return 0;
   // the slot entries of what goes are looked up last; load them meanwhile
   for (CFace3d* f : faces) m_FaceSlots.Prefetch(f);

@@ -280,6 +280,10 @@ private:
   const bool m_NeedCurveness = m_Params.Combination || m_Params.Curveness;
   std::vector<CVertex3d*> m_Vertex;
   std::vector<double> m_Curv; // maximum normal sine per vertex
+  // scratch of each collapse: the kept vertex's ring, and which of its
+  // vertices changed curveness
+  std::vector<int> m_Ring;
+  std::vector<char> m_Changed;
   CVertexRecords<CEdgeRecord> m_Rec;
   CKeyedHeap<Key, CMadeFirst<CEdgeRecord>> m_Heap{CMadeFirst<CEdgeRecord>{&m_Rec}};
 };
@@ -337,13 +341,15 @@ template <class Key> void CEdgeSimplifier<Key>::AfterCollapse(int first, int sec
 
   // the maximum normal sines that may have changed
   CVertex3d* p = m_Vertex[first];
-  std::vector<int> ring;
+  std::vector<int>& ring = m_Ring;
+  ring.clear();
   for (CVertex3d* n : p->m_ArrayVertexNeighbor) {
     int j = IndexOf(n);
     if (j >= 0) ring.push_back(j);
   }
   CalculateFaceNormals(p);
-  std::vector<char> changed(ring.size(), 0);
+  std::vector<char>& changed = m_Changed;
+  changed.assign(ring.size(), 0);
   if (m_NeedCurveness) {
     m_Curv[first] = MaxNormalSineStored(p);
     for (size_t k = 0; k < ring.size(); k++) {

@@ -147,6 +147,7 @@ private:
   CVertexRecords<CCandidate> m_Cand; // the active candidates
   std::vector<int> m_Pending;
   std::vector<double> m_Areas; // areas of the kept vertex's faces
+  std::vector<int> m_Ring;     // the kept vertex's ring
   // the active queued candidates, ties to the one made first
   CKeyedHeap<double, CMadeFirst<CCandidate>> m_Heap{CMadeFirst<CCandidate>{&m_Cand}};
   int m_Count = 0;
@@ -233,7 +234,8 @@ void CAccumulator::Collapse(int id) {
   m_Vertex[r] = nullptr;
 
   // the kept vertex's candidates again, then its accumulated error
-  std::vector<int> ring;
+  std::vector<int>& ring = m_Ring;
+  ring.clear();
   for (CVertex3d* n : kept->m_ArrayVertexNeighbor) {
     int j = IndexOf(n);
     if (j >= 0 && j != k) ring.push_back(j);
