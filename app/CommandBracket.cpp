@@ -48,9 +48,8 @@ CCommandBracket::~CCommandBracket() {
     try {
       if (m_Context.doc == m_Doc)
         m_Doc->EndCommand(unwinding ||
-                          (!m_Info.keepsDisplayLists &&
-                           (m_Info.target == CommandTarget::Document ||
-                            (m_Info.effects & kEffectsOnScene) != 0)));
+                          (!m_Info.keepsDisplayLists && (m_Info.target == CommandTarget::Document ||
+                                                         (m_Info.effects & kEffectsOnScene) != 0)));
     } catch (...) {
     }
   } else if (m_Context.doc == m_Doc) {

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "app/CaptureClientPixels.h"
-#include "app/ExportView.h"
 #include "app/CommandPanelState.h"
+#include "app/ExportView.h"
 #include "app/OrvexDoc.h"
 #include "geometry/HeapRelease.h"
 

@@ -34,9 +34,9 @@ struct COrvexDisplayState {
   int m_PanelFace = 1;
   int m_PanelGouraud = 0;
   // Switches of the command panel.
-  int m_bCulling = 0;        // back faces culled
-  int m_bAntialiasing = 0;   // smooth lines with blending
-  int m_bTexture2DOff = 0;   // textures hidden ("View" unchecked)
+  int m_bCulling = 0;      // back faces culled
+  int m_bAntialiasing = 0; // smooth lines with blending
+  int m_bTexture2DOff = 0; // textures hidden ("View" unchecked)
   // The eight lights: light 0 is on from the start with the view's colors;
   // the panel's "Update" places a light in eye space and turns it on.
   struct Light {

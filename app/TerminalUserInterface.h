@@ -31,9 +31,7 @@ public:
   bool AskOpenFileName(std::string&) override { return false; }
   // The save dialog takes the name it offers (a default in the current
   // folder) under --yes, and is cancelled otherwise.
-  bool AskSaveFileName(std::string& fileName) override {
-    return m_AnswerYes && !fileName.empty();
-  }
+  bool AskSaveFileName(std::string& fileName) override { return m_AnswerYes && !fileName.empty(); }
   bool EditParameters(const std::string&, ParamValues&) override { return true; }
   // The table goes to standard output, after the status lines.
   void SetClipboardText(const std::string& text) override;

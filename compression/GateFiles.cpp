@@ -5,7 +5,6 @@
 #include "compression/GateFiles.h"
 #include "compression/GateStreams.h"
 
-
 #include "compression/BitStream.h"
 #include "compression/ContextCoder.h"
 #include "compression/FloatBits.h"

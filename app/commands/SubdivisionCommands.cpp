@@ -30,7 +30,7 @@ static CommandResult SubdivisionFractal(CCommandContext& context) {
 
 static CommandResult LoopAdaptiveRandom(CCommandContext& context) {
   return ShowOutcome(context,
-                CommandLoopAdaptiveRandom(&context.doc->m_SceneGraph, context.doc->Random()));
+                     CommandLoopAdaptiveRandom(&context.doc->m_SceneGraph, context.doc->Random()));
 }
 
 static CommandResult LoopAdaptiveCurvature(CCommandContext& context) {
@@ -39,7 +39,7 @@ static CommandResult LoopAdaptiveCurvature(CCommandContext& context) {
 
 static CommandResult LoopAdaptiveActiveFace(CCommandContext& context) {
   return ShowOutcome(context, CommandLoopAdaptiveActiveFace(&context.doc->m_SceneGraph,
-                                                       context.doc->m_HighlightFaceIndex));
+                                                            context.doc->m_HighlightFaceIndex));
 }
 
 std::vector<CommandBinding> SubdivisionCommands() {
