@@ -15,8 +15,7 @@ namespace {
 
 // The faces on an edge, in p's list order: an edge with more than two
 // never collapses, so two are all it holds. Kept on the stack: collapses
-// come by the hundred thousand, and a heap block each cost more than the
-// search that fills it.
+// come by the hundred thousand, each with no heap block of its own.
 struct CEdgeFaces {
   CFace3d* face[2] = {nullptr, nullptr};
   int count = 0;

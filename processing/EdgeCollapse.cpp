@@ -18,6 +18,7 @@
 #include "io/WriteVrml.h"
 #include "processing/Simplification.h"
 #include "processing/SimplificationHeap.h"
+#include "processing/VertexPlaces.h"
 #include "processing/VertexRecords.h"
 
 void CRedrawThrottle::Redraw(bool force) {
@@ -237,10 +238,6 @@ private:
       m_Heap.Remove(id);
   }
 
-  int IndexOf(const CVertex3d* v) const {
-    int i = v ? v->m_Flag : -1;
-    return i >= 0 && i < static_cast<int>(m_Vertex.size()) && m_Vertex[i] == v ? i : -1;
-  }
   // Evaluates the record; true when its key changed.
   bool Evaluate(CEdgeRecord& r) {
     double sqlen = r.sqlen, curv = r.curv;
@@ -278,7 +275,7 @@ private:
   // alone the maximum normal sines
   const bool m_NeedLength = m_Params.Combination || !m_Params.Curveness;
   const bool m_NeedCurveness = m_Params.Combination || m_Params.Curveness;
-  std::vector<CVertex3d*> m_Vertex;
+  CVertexPlaces m_Vertex;
   std::vector<double> m_Curv; // maximum normal sine per vertex
   // scratch of each collapse: the kept vertex's ring, and which of its
   // vertices changed curveness
@@ -292,10 +289,8 @@ private:
 // neighbour order; every vertex flag holds its place meanwhile.
 template <class Key> void CEdgeSimplifier<Key>::Build() {
   int nv = m_Mesh->NbVertex();
-  m_Vertex.assign(m_Mesh->m_ArrayVertex.begin(), m_Mesh->m_ArrayVertex.end());
+  m_Vertex.Assign(*m_Mesh);
   m_Curv.assign(static_cast<size_t>(nv), 0.0);
-  for (int i = 0; i < nv; i++)
-    if (m_Vertex[i]) m_Vertex[i]->m_Flag = i;
   for (CFace3d* f : m_Mesh->m_ArrayFace)
     if (f) f->CalculateNormal();
   for (int i = 0; i < nv; i++) {
@@ -309,7 +304,7 @@ template <class Key> void CEdgeSimplifier<Key>::Build() {
     CVertex3d* v = m_Vertex[i];
     if (!v) continue;
     for (CVertex3d* n : v->m_ArrayVertexNeighbor) {
-      int j = IndexOf(n);
+      int j = m_Vertex.IndexOf(n);
       if (j > i) m_Rec.Add(i, j);
     }
   }
@@ -337,16 +332,12 @@ template <class Key> int CEdgeSimplifier<Key>::Take(int& a, int& b) {
 // neighbour; the records around it are evaluated again.
 template <class Key> void CEdgeSimplifier<Key>::AfterCollapse(int first, int second) {
   for (int v : {first, second}) m_Rec.ForEach(v, [this](int id) { Kill(id); });
-  m_Vertex[second] = nullptr;
+  m_Vertex.Forget(second);
 
   // the maximum normal sines that may have changed
   CVertex3d* p = m_Vertex[first];
   std::vector<int>& ring = m_Ring;
-  ring.clear();
-  for (CVertex3d* n : p->m_ArrayVertexNeighbor) {
-    int j = IndexOf(n);
-    if (j >= 0) ring.push_back(j);
-  }
+  m_Vertex.Ring(p, -1, ring);
   CalculateFaceNormals(p);
   std::vector<char>& changed = m_Changed;
   changed.assign(ring.size(), 0);
@@ -376,7 +367,7 @@ template <class Key> void CEdgeSimplifier<Key>::AfterCollapse(int first, int sec
 
 template <class Key> int CEdgeSimplifier<Key>::Run() {
   Build();
-  int count = static_cast<int>(m_Vertex.size());
+  int count = m_Vertex.Size();
   int start = count, collapsed = 0;
   int wanted = std::max(1, start - m_Params.Final);
 

@@ -18,6 +18,7 @@
 #include "geometry/Progress.h"
 #include "processing/Simplification.h"
 #include "processing/SimplificationHeap.h"
+#include "processing/VertexPlaces.h"
 #include "processing/VertexRecords.h"
 
 // The search for the lowest key starts here: keys above are never taken.
@@ -95,10 +96,6 @@ public:
   int Run(int final);
 
 private:
-  int IndexOf(const CVertex3d* v) const {
-    int i = v ? v->m_Flag : -1;
-    return i >= 0 && i < static_cast<int>(m_Vertex.size()) && m_Vertex[i] == v ? i : -1;
-  }
   // Candidate "kept absorbs removed" with its cost, queued when its key is
   // below the search start.
   // areas: those of removed's faces, or null.
@@ -142,7 +139,7 @@ private:
   CMesh3d* m_Mesh;
   int m_Visual;
   CRedrawThrottle m_Throttle;
-  std::vector<CVertex3d*> m_Vertex;
+  CVertexPlaces m_Vertex;
   std::vector<float> m_Error;        // accumulated error per vertex
   CVertexRecords<CCandidate> m_Cand; // the active candidates
   std::vector<int> m_Pending;
@@ -156,11 +153,9 @@ private:
 // Phase 2: one candidate per ordered edge, vertex by vertex.
 void CAccumulator::Build() {
   int nv = m_Mesh->NbVertex();
-  m_Vertex.assign(m_Mesh->m_ArrayVertex.begin(), m_Mesh->m_ArrayVertex.end());
+  m_Vertex.Assign(*m_Mesh);
   m_Error.assign(static_cast<size_t>(nv), 0.0f);
   m_Mesh->SetFlagOnFaces(0);
-  for (int i = 0; i < nv; i++)
-    if (m_Vertex[i]) m_Vertex[i]->m_Flag = i;
   // room for the candidates active at once: two per edge at the start,
   // fewer as collapses take more than they add
   m_Cand.Reset(nv, 6 * static_cast<size_t>(nv) + 16);
@@ -169,7 +164,7 @@ void CAccumulator::Build() {
     CVertex3d* v = m_Vertex[i];
     if (!v) continue;
     for (CVertex3d* n : v->m_ArrayVertexNeighbor) {
-      int j = IndexOf(n);
+      int j = m_Vertex.IndexOf(n);
       if (j >= 0 && j != i) Add(i, j);
     }
   }
@@ -187,16 +182,16 @@ int CAccumulator::TryValence3(CCandidate& c, int& removedVertex) {
     if (!f) continue;
     CVertex3d* t = f->OtherVertex(m_Vertex[c.Kept()], m_Vertex[c.Removed()]);
     if (!t || t->NbFace() > 3 || t->IsBoundaryVertex()) continue;
-    int ti = IndexOf(t);
+    int ti = m_Vertex.IndexOf(t);
     CFace3d* gone[2] = {t->NbFace() > 1 ? t->GetFace(1) : nullptr,
                         t->NbFace() > 2 ? t->GetFace(2) : nullptr};
     std::vector<CVertex3d*> ring(t->m_ArrayVertexNeighbor.begin(), t->m_ArrayVertexNeighbor.end());
     if (ti < 0 || !m_Mesh->RemoveValence3Vertex(t)) return 1;
     // the vertex and its two merged faces are gone from every candidate
     DeactivateAll(ti);
-    m_Vertex[ti] = nullptr;
+    m_Vertex.Forget(ti);
     for (CVertex3d* n : ring) {
-      int ni = IndexOf(n);
+      int ni = m_Vertex.IndexOf(n);
       if (ni >= 0) DeactivateNaming(ni, gone[0], gone[1]);
     }
     removedVertex = 1;
@@ -231,15 +226,11 @@ void CAccumulator::Collapse(int id) {
   m_Count--;
   DeactivateAll(r);
   DeactivateAll(k);
-  m_Vertex[r] = nullptr;
+  m_Vertex.Forget(r);
 
   // the kept vertex's candidates again, then its accumulated error
   std::vector<int>& ring = m_Ring;
-  ring.clear();
-  for (CVertex3d* n : kept->m_ArrayVertexNeighbor) {
-    int j = IndexOf(n);
-    if (j >= 0 && j != k) ring.push_back(j);
-  }
+  m_Vertex.Ring(kept, k, ring);
   // the kept vertex's faces are measured once for the ring's candidates
   // that would remove it
   m_Areas.clear();
